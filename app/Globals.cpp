@@ -1,0 +1,13 @@
+#include "app/Globals.h"
+
+#include "app/TryIcon.h"
+#include "menu/TodayMenu.h"
+#include "store/RegHelper.h"
+
+HINSTANCE g_hInstance = nullptr;
+HWND g_hMainWnd = nullptr;
+
+// Constructed in this order before the entry point runs, destroyed in the reverse order after it returns.
+CTryIcon g_TrayIcon;
+CTodayMenu g_TodayMenu;
+CRegHelper g_RegHelper;

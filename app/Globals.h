@@ -1,0 +1,14 @@
+#pragma once
+// The process-wide objects that the parts of the program share.
+#include <windows.h>
+
+class CTryIcon;
+class CTodayMenu;
+class CRegHelper;
+
+extern HINSTANCE g_hInstance;   // the process instance: every resource comes from it
+extern HWND g_hMainWnd;         // the hidden main window
+
+extern CTryIcon g_TrayIcon;
+extern CTodayMenu g_TodayMenu;
+extern CRegHelper g_RegHelper;

@@ -1,0 +1,24 @@
+#pragma once
+#include <windows.h>
+
+#include "menu/BaseObj.h"
+
+constexpr UINT TRAY_ICON_ID = 1111;
+constexpr UINT WM_TRAYNOTIFY = 243579;   // the icon's callback message, above the 16-bit message range
+
+// The program's icon in the notification area.
+class CTryIcon : public CBaseObj {
+public:
+    HWND Window = nullptr;
+    HICON Icon = nullptr;       // not owned
+    UINT IconID = TRAY_ICON_ID;
+
+    CTryIcon() = default;
+    ~CTryIcon() override = default;   // leaves the icon with the shell
+
+    void SetWindow(HWND window) { Window = window; }
+    void SetIcon(HICON icon) { Icon = icon; }
+    int Add();
+    int Remove();
+    bool Notify(HWND window, DWORD request, UINT id, HICON icon);
+};

@@ -1,0 +1,51 @@
+#include "menu/IdPool.h"
+
+#include <climits>
+#include <iterator>
+
+CIdPool::CIdPool() { free_.emplace(FirstFreeId, INT_MAX); }
+
+void CIdPool::Use(int id)
+{
+    if (counts_[id]++ > 0 || id < FirstFreeId)
+        return;
+    // Split the free range that holds the id.
+    auto it = std::prev(free_.upper_bound(id));
+    const int first = it->first, last = it->second;
+    free_.erase(it);
+    if (first < id)
+        free_.emplace(first, id - 1);
+    if (id < last)
+        free_.emplace(id + 1, last);
+}
+
+void CIdPool::Release(int id)
+{
+    auto found = counts_.find(id);
+    if (found == counts_.end())
+        return;
+    if (--found->second > 0)
+        return;
+    counts_.erase(found);
+    if (id < FirstFreeId)
+        return;
+    // Give the id back, merged with the free ranges on either side.
+    int first = id, last = id;
+    auto next = free_.upper_bound(id);
+    if (next != free_.end() && next->first == id + 1) {
+        last = next->second;
+        next = free_.erase(next);
+    }
+    if (next != free_.begin()) {
+        auto prev = std::prev(next);
+        if (prev->second == id - 1) {
+            first = prev->first;
+            free_.erase(prev);
+        }
+    }
+    free_.emplace(first, last);
+}
+
+bool CIdPool::InUse(int id) const { return counts_.count(id) != 0; }
+
+int CIdPool::Smallest() const { return free_.empty() ? -1 : free_.begin()->first; }

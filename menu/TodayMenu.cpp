@@ -1,0 +1,157 @@
+#include "menu/TodayMenu.h"
+
+#include <shellapi.h>
+
+#include "platform/Shell.h"
+
+namespace {
+
+UINT SectionFlags(const CItem* section)
+{
+    return MF_POPUP | (section->Children->Items.empty() ? MF_GRAYED : MF_ENABLED);
+}
+
+}  // namespace
+
+void CTodayMenu::SetSectionEnabled(const CItemVector* list, bool enabled)
+{
+    // The item that shows a section sits in the menu of the list that holds the section, at any depth.
+    const CItem* section = list->Owner;
+    if (!section || !section->Parent || !section->Parent->Menu)
+        return;
+    const int pos = section->Parent->IndexOf(section->ID);
+    if (pos < 0)
+        return;
+    EnableMenuItem(section->Parent->Menu, pos, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+int CTodayMenu::AppendDocumentEntry(const std::wstring& path, int id, int sectionId)
+{
+    CItem* item = sectionId == 0 ? Root.AddItem(path, ITEM_DOCUMENT, id)
+                                 : Root.AddItemToSection(path, ITEM_DOCUMENT, id, sectionId);
+    if (!item)
+        return -1;
+    AppendMenuW(item->Parent->Menu, MF_OWNERDRAW, item->ID, reinterpret_cast<LPCWSTR>(item));
+    // A section that holds a document can be opened.
+    SetSectionEnabled(item->Parent, true);
+    return item->ID;
+}
+
+int CTodayMenu::AppendDocument(const std::wstring& path, int sectionId)
+{
+    return AppendDocumentEntry(path, Root.NewID(), sectionId);
+}
+
+int CTodayMenu::AppendDocumentWithID(const std::wstring& path, int id, int sectionId)
+{
+    return AppendDocumentEntry(path, id, sectionId);
+}
+
+int CTodayMenu::AppendSection(const std::wstring& title, int sectionId)
+{
+    const int id = Root.NewID();
+    CItem* item = sectionId == 0 ? Root.AddItem(title, ITEM_SECTION, id)
+                                 : Root.AddItemToSection(title, ITEM_SECTION, id, sectionId);
+    if (!item)
+        return -1;
+    AppendMenuW(item->Parent->Menu, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(item->Children->Menu),
+                item->Caption.c_str());
+    return item->ID;
+}
+
+int CTodayMenu::AppendSeparatorEntry(int id, int sectionId)
+{
+    CItem* item = sectionId == 0 ? Root.AddSeparator(id) : Root.AddSeparatorToSection(id, sectionId);
+    if (!item)
+        return -1;
+    AppendMenuW(item->Parent->Menu, MF_SEPARATOR, 0, nullptr);
+    return item->ID;
+}
+
+int CTodayMenu::AppendSeparator(int sectionId) { return AppendSeparatorEntry(Root.NewID(), sectionId); }
+
+int CTodayMenu::AppendSeparatorWithID(int id, int sectionId) { return AppendSeparatorEntry(id, sectionId); }
+
+void CTodayMenu::RemoveEntry(int id)
+{
+    CItem* item = Root.FindItem(id);
+    if (!item)
+        return;
+    CItemVector* list = item->Parent;
+    DeleteMenu(list->Menu, list->IndexOf(id), MF_BYPOSITION);
+    // DeleteMenu destroyed the section's sub-menu and every menu below it.
+    if (item->IsSection())
+        item->Children->ForgetMenus();
+    Root.RemoveItem(id);
+    if (list->Items.empty())
+        SetSectionEnabled(list, false);
+}
+
+void CTodayMenu::MoveEntry(int id, int newPos)
+{
+    CItem* item = Root.FindItem(id);
+    if (!item)
+        return;
+    CItemVector* list = item->Parent;
+    RemoveMenu(list->Menu, list->IndexOf(id), MF_BYPOSITION);
+    switch (item->Type) {
+    case ITEM_SEPARATOR:
+        InsertMenuW(list->Menu, newPos, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+        break;
+    case ITEM_DOCUMENT:
+        InsertMenuW(list->Menu, newPos, MF_BYPOSITION | MF_OWNERDRAW, item->ID, reinterpret_cast<LPCWSTR>(item));
+        break;
+    case ITEM_SECTION:
+        InsertMenuW(list->Menu, newPos, MF_BYPOSITION | SectionFlags(item),
+                    reinterpret_cast<UINT_PTR>(item->Children->Menu), item->Caption.c_str());
+        break;
+    }
+    Root.MoveItem(id, newPos);
+}
+
+void CTodayMenu::SwapDocuments(int idA, int idB)
+{
+    CItem* a = Root.FindItem(idA);
+    CItem* b = Root.FindItem(idB);
+    if (!a || !b || a->Type != ITEM_DOCUMENT || b->Type != ITEM_DOCUMENT || a->Parent != b->Parent)
+        return;
+    CItemVector* list = a->Parent;
+    const int i = list->IndexOf(idA);
+    const int j = list->IndexOf(idB);
+
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_ID | MIIM_DATA;
+    info.wID = b->ID;
+    info.dwItemData = reinterpret_cast<ULONG_PTR>(b);
+    SetMenuItemInfoW(list->Menu, i, TRUE, &info);
+    info.wID = a->ID;
+    info.dwItemData = reinterpret_cast<ULONG_PTR>(a);
+    SetMenuItemInfoW(list->Menu, j, TRUE, &info);
+
+    Root.SwapItems(idA, idB);
+}
+
+void CTodayMenu::Launch(int id)
+{
+    const CItem* item = Root.FindItem(id);
+    if (!item)
+        return;
+    const std::wstring path = platform::ResolveDevicePath(item->Path);
+
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.lpVerb = L"open";
+    info.nShow = SW_SHOW;
+    // A path whose attributes cannot be read goes to the shell as a file, which fails quietly.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    std::wstring parameters;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        info.lpFile = platform::FileExplorer();
+        parameters = platform::FileExplorerParameters(path);
+        info.lpParameters = parameters.c_str();
+    } else {
+        info.lpFile = path.c_str();
+    }
+    ShellExecuteExW(&info);
+}

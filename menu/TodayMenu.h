@@ -1,0 +1,42 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "menu/BaseObj.h"
+#include "menu/Item.h"
+
+// The menu that the notification icon pops up, and the entry tree behind it. Every operation changes
+// the tree and the platform menus in one step, so that the i-th entry of a list is always the i-th
+// item of that list's menu.
+class CTodayMenu : public CBaseObj {
+public:
+    CItemVector Root;
+
+    CTodayMenu() = default;
+    ~CTodayMenu() override = default;
+    CTodayMenu(const CTodayMenu&) = delete;
+    CTodayMenu& operator=(const CTodayMenu&) = delete;
+
+    HMENU GetRootMenu() const { return Root.Menu; }
+
+    // Each append returns the new entry's id, or -1 when nothing was added. Section id 0 is the top level.
+    int AppendDocument(const std::wstring& path, int sectionId);
+    int AppendDocumentWithID(const std::wstring& path, int id, int sectionId);
+    int AppendSection(const std::wstring& title, int sectionId);
+    int AppendSeparator(int sectionId);
+    int AppendSeparatorWithID(int id, int sectionId);
+
+    void RemoveEntry(int id);
+    void MoveEntry(int id, int newPos);
+    void SwapDocuments(int idA, int idB);
+
+    // Opens the document behind a menu command: a folder in the file explorer, anything else through
+    // the shell's "open".
+    void Launch(int id);
+
+private:
+    int AppendDocumentEntry(const std::wstring& path, int id, int sectionId);
+    int AppendSeparatorEntry(int id, int sectionId);
+    void SetSectionEnabled(const CItemVector* list, bool enabled);
+};

@@ -1,0 +1,52 @@
+#include "platform/Shell.h"
+
+#include <shlobj.h>
+
+namespace platform {
+
+namespace {
+const wchar_t kDeviceDocuments[] = L"\\My Documents";
+}
+
+std::wstring ResolveDevicePath(const std::wstring& path)
+{
+    const size_t prefix = ARRAYSIZE(kDeviceDocuments) - 1;
+    if (path.size() < prefix || _wcsnicmp(path.c_str(), kDeviceDocuments, prefix) != 0)
+        return path;
+    if (path.size() > prefix && path[prefix] != L'\\')
+        return path;   // "\My Documents2" is another folder
+    wchar_t documents[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, documents)))
+        return path;
+    return documents + path.substr(prefix);
+}
+
+const wchar_t* FileExplorer() { return L"explorer.exe"; }
+
+std::wstring FileExplorerParameters(const std::wstring& folder)
+{
+    // Quoted, since desktop folder names hold spaces ("My Documents").
+    return L"\"" + folder + L"\"";
+}
+
+HICON LoadIconAtSize(HINSTANCE instance, int id, int cx, int cy)
+{
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
+}
+
+HFONT MenuFont()
+{
+    // The desktop's menu font; created once and kept for the life of the process.
+    static HFONT font = [] {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof(metrics);
+        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+            return static_cast<HFONT>(nullptr);
+        return CreateFontIndirectW(&metrics.lfMenuFont);
+    }();
+    return font;
+}
+
+HBRUSH SysColorBrush(int index) { return GetSysColorBrush(index); }
+
+}  // namespace platform

@@ -1,0 +1,27 @@
+#pragma once
+// The device's shell as the menu model sees it: its documents folder, its file explorer, its icons
+// and its menu look. On desktop Windows and Wine each call answers with the desktop's equivalent.
+#include <windows.h>
+
+#include <string>
+
+namespace platform {
+
+// A path as the desktop can open it: "\My Documents" and the paths below it stand for the user's
+// documents folder. Any other path is returned unchanged.
+std::wstring ResolveDevicePath(const std::wstring& path);
+
+// The program that opens folders, and its parameters for one folder.
+const wchar_t* FileExplorer();
+std::wstring FileExplorerParameters(const std::wstring& folder);
+
+// An icon resource loaded at exactly cx x cy, so that nothing is scaled; the caller destroys it.
+HICON LoadIconAtSize(HINSTANCE instance, int id, int cx, int cy);
+
+// The font of menu captions (shared, not to be deleted); null means the device context's default.
+HFONT MenuFont();
+
+// The brush of a system colour (not to be deleted).
+HBRUSH SysColorBrush(int index);
+
+}  // namespace platform

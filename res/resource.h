@@ -1,0 +1,58 @@
+// Resource and command ids shared by the resource script and the code.
+#pragma once
+
+// Strings
+#define IDS_APP_TITLE               1   // "Tabula": the main window's title
+#define IDS_WINDOW_CLASS            2   // "TABULA": the main window's class
+
+// Accelerators
+#define IDR_ACCELERATORS            2
+
+// Icons
+#define IDI_ABOUT                   101 // the program's own icon, shown in the About box
+#define IDI_APP                     142 // the program file's icon (first icon group)
+#define IDI_TRAY                    143 // notification-area icon
+#define IDI_BTN_ADD_SECTION         144
+#define IDI_BTN_ADD_SEPARATOR       145
+#define IDI_BTN_UP                  146
+#define IDI_BTN_DOWN                147
+#define IDI_BTN_DELETE              148
+#define IDI_CONFIGURATION           153 // menu icon of "Configuration"
+#define IDI_EXIT                    154 // menu icon of "Exit"
+#define IDI_BTN_ADD_DOCUMENT        155
+
+// Dialog templates
+#define IDD_SECTIONS_PAGE           102
+#define IDD_ABOUT_PORTRAIT          105
+#define IDD_ABOUT_LANDSCAPE         106
+#define IDD_DOCUMENTS_PAGE          130
+#define IDD_SETTINGS                131
+#define IDD_ADD_SECTION             132
+
+// About box controls
+#define IDC_ABOUT_ICON              201
+#define IDC_ABOUT_NAME              202
+#define IDC_ABOUT_NOTE              203
+
+// Settings window and pages
+#define IDC_TABS                    1000
+#define IDC_SECTIONS_LIST           1001
+#define IDC_ADD_SEPARATOR           1004 // Sections page
+#define IDC_SECTION_BOX             1004 // Documents page
+#define IDC_ADD_SECTION             1005
+#define IDC_ADD_DOCUMENT            1006
+#define IDC_DOCUMENTS_DELETE        1007
+#define IDC_MOVE_UP                 1008
+#define IDC_MOVE_DOWN               1009
+#define IDC_SECTIONS_DELETE         1015
+#define IDC_DOCUMENTS_LIST          1016
+#define IDC_SECTION_NAME            1017
+#define IDC_ADD_SECTION_OK          1018
+#define IDC_ADD_SECTION_CANCEL      1019
+#define IDC_SECTION_LABEL           1020
+
+// Commands
+#define ID_CONFIGURATION            2
+#define ID_EXIT                     3
+#define ID_QUIT_KEY                 40000 // Ctrl+Q: reaches the default handling only
+#define ID_ABOUT                    40002

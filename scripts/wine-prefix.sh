@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Prepares the Wine prefix named by WINEPREFIX for Tabula (first use only), then runs the command given.
+# Every program of the prefix shares one virtual desktop of TABULA_SCREEN (a Pocket PC screen by
+# default), with a task bar and its notification area.
+set -uo pipefail
+export WINEDEBUG=${WINEDEBUG:--all}
+# No prompt to install Mono or Gecko can appear.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+screen=${TABULA_SCREEN:-240x320}
+
+if [ ! -f "$WINEPREFIX/.tabula-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.tabula-ready"
+fi
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$screen" /f >/dev/null 2>&1
+# The desktop takes its size when it starts.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+# A persistent wineserver keeps every later program's start short.
+wineserver -p
+# Start the desktop and the prefix's services now, away from the caller's output pipes: a program
+# that started them would leave them holding its output open.
+wine cmd /c exit </dev/null >/dev/null 2>&1
+"$@"
+status=$?
+wineserver -k 2>/dev/null || true
+exit $status
