@@ -1,0 +1,34 @@
+#pragma once
+// The Pocket PC shell's user-interface calls, and what stands in for them on desktop Windows and Wine.
+#include <windows.h>
+
+namespace platform {
+
+// Flags of the shell's dialog initialisation.
+constexpr DWORD INITDIALOG_DONEBUTTON = 0x0001;       // OK button in the caption
+constexpr DWORD INITDIALOG_SIZEFULLSCREEN = 0x0004;   // the dialog fills the screen
+constexpr DWORD INITDIALOG_SIPDOWN = 0x0008;          // the input panel is lowered
+constexpr DWORD INITDIALOG_EMPTYMENU = 0x0020;        // an empty menu bar
+constexpr DWORD INITDIALOG_FULLSCREEN_DONE = 0x2D;
+
+// The shell's dialog initialisation. On the desktop: a full-screen dialog fills the work area, and the
+// caption's close button (which sends WM_CLOSE) stands for the caption's OK button.
+BOOL InitDialog(HWND dialog, DWORD flags);
+
+// The parameterless shell-library initialisation at start; nothing on the desktop.
+void InitShellLibrary();
+
+// The shell's handling of activation and setting changes for the main window; nothing on the desktop.
+void HandleActivate(HWND window, WPARAM wParam, LPARAM lParam);
+void HandleSettingChange(HWND window, WPARAM wParam, LPARAM lParam);
+
+// The part of the screen that the input panel and the bars leave visible (the work area on the desktop).
+RECT VisibleDesktop();
+
+// True for the message by which the shell says that the screen turned or changed its size.
+bool IsScreenLayoutChange(UINT message, WPARAM wParam);
+
+// Tracks a popup menu owned by a hidden window so that a tap elsewhere closes it, as on the device.
+void TrackPopupMenuAt(HMENU menu, UINT flags, int x, int y, HWND owner);
+
+}  // namespace platform
