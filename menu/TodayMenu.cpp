@@ -141,6 +141,7 @@ void CTodayMenu::Launch(int id)
 
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_FLAG_NO_UI;   // a failure stays silent
     info.lpVerb = L"open";
     info.nShow = SW_SHOW;
     // A path whose attributes cannot be read goes to the shell as a file, which fails quietly.
