@@ -1,9 +1,30 @@
 #include <windows.h>
+#include <objbase.h>
 
 #include "app/Globals.h"
+#include "app/MainWindow.h"
+#include "app/TryIcon.h"
+#include "menu/TodayMenu.h"
+#include "platform/Shell.h"
+#include "platform/ShellUi.h"
+#include "res/resource.h"
+#include "store/RegHelper.h"
 
-int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int)
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int nCmdShow)
 {
-    g_hInstance = hInstance;
-    return 0;
+    if (!InitMainWindow(hInstance, nCmdShow))
+        return 0;
+    HACCEL accelerators = LoadAcceleratorsW(hInstance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    // The notification area shows small icons: loaded at that size, the 16x16 image is not scaled twice.
+    HICON trayIcon = platform::LoadIconAtSize(g_hInstance, IDI_TRAY, GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON));
+    g_TrayIcon.SetWindow(g_hMainWnd);
+    g_TrayIcon.SetIcon(trayIcon);
+    g_TrayIcon.Add();
+
+    CoInitializeEx(nullptr, platform::ProgramComModel());
+    g_RegHelper.LoadTree(&g_TodayMenu);
+    const int exitCode = RunMessageLoop(accelerators);
+    CoUninitialize();
+    return exitCode;
 }

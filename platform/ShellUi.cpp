@@ -1,26 +1,75 @@
 #include "platform/ShellUi.h"
 
+#include <commctrl.h>
+#include <objbase.h>
+
 namespace platform {
+
+namespace {
+
+constexpr UINT_PTR kFullScreenSubclass = 0x54424C41;   // "TBLA"
+
+bool IsChild(HWND window) { return (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) != 0; }
+
+// The rectangle a full-screen dialog fills: the work area, or its parent's client area for a child.
+RECT FullScreenRect(HWND dialog)
+{
+    if (IsChild(dialog)) {
+        RECT client{};
+        GetClientRect(GetParent(dialog), &client);
+        return client;
+    }
+    return VisibleDesktop();
+}
+
+void FillScreen(HWND dialog)
+{
+    const RECT area = FullScreenRect(dialog);
+    SetWindowPos(dialog, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// Keeps a full-screen top-level dialog on the whole work area when the screen turns, as the device's
+// shell does.
+LRESULT CALLBACK FullScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
+{
+    if (message == WM_DISPLAYCHANGE || (message == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA))
+        FillScreen(window);
+    else if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, FullScreenProc, id);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace
 
 BOOL InitDialog(HWND dialog, DWORD flags)
 {
-    if (flags & INITDIALOG_DONEBUTTON) {
+    // The device's caption-OK extended style means nothing here; it is not left for the desktop to read.
+    const LONG_PTR exStyle = GetWindowLongPtrW(dialog, GWL_EXSTYLE);
+    if (exStyle & EXSTYLE_CAPTIONOKBTN)
+        SetWindowLongPtrW(dialog, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(EXSTYLE_CAPTIONOKBTN));
+    if ((flags & INITDIALOG_DONEBUTTON) && !IsChild(dialog)) {
         // The close button of the caption sends WM_CLOSE, which the dialogs treat like their OK button.
         SetWindowLongPtrW(dialog, GWL_STYLE, GetWindowLongPtrW(dialog, GWL_STYLE) | WS_SYSMENU);
     }
     if (flags & INITDIALOG_SIZEFULLSCREEN) {
-        const RECT work = VisibleDesktop();
-        SetWindowPos(dialog, nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        FillScreen(dialog);
+        if (!IsChild(dialog))
+            SetWindowSubclass(dialog, FullScreenProc, kFullScreenSubclass, 0);
+    } else {
+        SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);
     }
     return TRUE;
 }
 
 void InitShellLibrary() {}
 
-void HandleActivate(HWND, WPARAM, LPARAM) {}
+void HandleActivate(HWND, WPARAM, LPARAM, ActivateInfo*, DWORD) {}
 
-void HandleSettingChange(HWND, WPARAM, LPARAM) {}
+void HandleSettingChange(HWND, WPARAM, LPARAM, ActivateInfo*) {}
+
+DWORD ProgramComModel() { return COINIT_APARTMENTTHREADED; }
 
 RECT VisibleDesktop()
 {
@@ -41,6 +90,16 @@ void TrackPopupMenuAt(HMENU menu, UINT flags, int x, int y, HWND owner)
     SetForegroundWindow(owner);
     TrackPopupMenuEx(menu, flags, x, y, owner, nullptr);
     PostMessageW(owner, WM_NULL, 0, 0);
+}
+
+}  // namespace platform
+
+namespace platform {
+
+void BringToFront(HWND window)
+{
+    // The device sets the handle's lowest bit to bring the owned windows along; the desktop has no such form.
+    SetForegroundWindow(window);
 }
 
 }  // namespace platform

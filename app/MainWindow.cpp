@@ -1,0 +1,193 @@
+#include "app/MainWindow.h"
+
+#include <string>
+
+#include "app/AboutBox.h"
+#include "app/Globals.h"
+#include "app/ItemImage.h"
+#include "app/Shortcut.h"
+#include "app/TryIcon.h"
+#include "config/SettingsWindow.h"
+#include "menu/TodayMenu.h"
+#include "res/resource.h"
+#include "store/RegHelper.h"
+
+platform::ActivateInfo g_ActivateInfo;
+
+namespace {
+
+// Set once the exit sequence has taken the icon away, so that nothing puts it back.
+bool g_Exiting = false;
+
+std::wstring LoadResourceString(HINSTANCE instance, UINT id)
+{
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+}
+
+// The message by which a (re)started shell asks for the notification icons again; 0 if none.
+UINT TaskbarCreatedMessage()
+{
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
+}
+
+void RunExitSequence(HWND hWnd)
+{
+    g_RegHelper.SaveTree(&g_TodayMenu);
+    g_Exiting = true;
+    g_TrayIcon.Remove();
+    const std::wstring programPath = RunningProgramPath();
+    const int answer = MessageBoxW(nullptr, L"Would you like to run the application on next startup?",
+                                   L"Run on startup setting", MB_YESNO | MB_ICONQUESTION);
+    UpdateStartupShortcut(programPath, answer == IDYES);
+    // The window procedure's own handling posts the quit message; the window goes with the process.
+    SendMessageW(hWnd, WM_DESTROY, 0, 0);
+}
+
+LRESULT OnMenuCommand(HWND hWnd, WORD id)
+{
+    switch (id) {
+    case ID_CONFIGURATION: OpenSettingsWindow(); break;
+    case ID_EXIT: RunExitSequence(hWnd); break;
+    default: g_TodayMenu.Launch(id); break;
+    }
+    return 0;
+}
+
+LRESULT OnAcceleratorCommand(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case ID_ABOUT:
+        OpenAboutBox(hWnd);
+        return 0;
+    case IDOK:
+        // Not handled here: the default handling destroys the window, and WM_DESTROY ends the loop.
+        SendMessageW(hWnd, WM_CLOSE, 0, 0);
+        return 0;
+    case IDCANCEL:
+        PostQuitMessage(0);
+        return 1;
+    default:
+        return DefWindowProcW(hWnd, WM_COMMAND, wParam, lParam);
+    }
+}
+
+// Menu commands arrive with code 0, accelerator commands with a non-zero code: the two never mix.
+LRESULT OnCommand(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    return HIWORD(wParam) == 0 ? OnMenuCommand(hWnd, LOWORD(wParam)) : OnAcceleratorCommand(hWnd, wParam, lParam);
+}
+
+// Only the stylus touching the icon opens the menu, at the bottom right of the visible desktop.
+LRESULT OnTrayNotify(HWND hWnd, LPARAM lParam)
+{
+    if (lParam != WM_LBUTTONDOWN)
+        return 0;
+    const int x = GetSystemMetrics(SM_CXSCREEN);
+    const RECT visible = platform::VisibleDesktop();
+    const int y = visible.bottom - visible.top;
+    platform::TrackPopupMenuAt(g_TodayMenu.GetRootMenu(), TPM_LEFTALIGN | TPM_BOTTOMALIGN, x, y, hWnd);
+    return 1;
+}
+
+// A restarted shell has forgotten the icon: without it the menu and "Exit" are out of reach.
+LRESULT OnTaskbarCreated()
+{
+    if (!g_Exiting)
+        g_TrayIcon.Add();
+    return 0;
+}
+
+LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam != 0)
+        return 0;
+    MeasureMenuItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+    return 1;
+}
+
+LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam != 0)
+        return 0;
+    DrawMenuItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    return 1;
+}
+
+LRESULT OnPaint(HWND hWnd)
+{
+    PAINTSTRUCT paint;
+    BeginPaint(hWnd, &paint);
+    EndPaint(hWnd, &paint);
+    return 0;
+}
+
+LRESULT OnDestroy()
+{
+    PostQuitMessage(0);
+    return 0;
+}
+
+}  // namespace
+
+ATOM RegisterMainWindowClass(HINSTANCE hInstance, const wchar_t* className)
+{
+    WNDCLASSW windowClass{};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hInstance = hInstance;
+    windowClass.lpszClassName = className;
+    return RegisterClassW(&windowClass);
+}
+
+bool InitMainWindow(HINSTANCE hInstance, int)
+{
+    g_hInstance = hInstance;
+    platform::InitShellLibrary();
+    const std::wstring title = LoadResourceString(hInstance, IDS_APP_TITLE);
+    const std::wstring className = LoadResourceString(hInstance, IDS_WINDOW_CLASS);
+
+    g_hMainWnd = FindWindowW(className.c_str(), title.c_str());
+    if (g_hMainWnd) {
+        platform::BringToFront(g_hMainWnd);
+        return false;
+    }
+    if (!RegisterMainWindowClass(hInstance, className.c_str()))
+        return false;
+    // Never shown: style 0, no size.
+    g_hMainWnd = CreateWindowExW(0, className.c_str(), title.c_str(), 0, 0, 0, 0, 0, nullptr, nullptr, hInstance,
+                                 nullptr);
+    return g_hMainWnd != nullptr;
+}
+
+int RunMessageLoop(HACCEL accelerators)
+{
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!TranslateAcceleratorW(msg.hwnd, accelerators, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_TRAYNOTIFY)
+        return OnTrayNotify(hWnd, lParam);
+    if (message != 0 && message == TaskbarCreatedMessage())
+        return OnTaskbarCreated();
+    switch (message) {
+    case WM_DESTROY: return OnDestroy();
+    case WM_ACTIVATE: platform::HandleActivate(hWnd, wParam, lParam, &g_ActivateInfo, 0); return 0;
+    case WM_PAINT: return OnPaint(hWnd);
+    case WM_SETTINGCHANGE: platform::HandleSettingChange(hWnd, wParam, lParam, &g_ActivateInfo); return 0;
+    case WM_DRAWITEM: return OnDrawItem(wParam, lParam);
+    case WM_MEASUREITEM: return OnMeasureItem(wParam, lParam);
+    case WM_COMMAND: return OnCommand(hWnd, wParam, lParam);
+    default: return DefWindowProcW(hWnd, message, wParam, lParam);
+    }
+}
