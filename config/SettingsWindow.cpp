@@ -1,26 +1,141 @@
 #include "config/SettingsWindow.h"
 
+#include <commctrl.h>
+
 #include "app/Globals.h"
+#include "config/DocumentsPage.h"
+#include "config/PageOps.h"
+#include "config/SectionsPage.h"
+#include "platform/ShellUi.h"
 #include "res/resource.h"
+
+namespace {
+
+constexpr int kSectionsTab = 0;
+constexpr int kTabControlVersion = 0x20E;
+
+// The open settings window; the pages' state is program-wide, so there is one at a time.
+HWND g_settingsWindow = nullptr;
+// Each list's selection mark when the user last left its tab; kept for the life of the process.
+int g_savedSectionsIndex = 0;
+int g_savedDocumentsIndex = 0;
+
+HWND Tabs(HWND dialog) { return GetDlgItem(dialog, IDC_TABS); }
+
+void FitTabControl(HWND dialog)
+{
+    RECT client{};
+    GetClientRect(dialog, &client);
+    MoveWindow(Tabs(dialog), 0, 0, client.right - client.left, client.bottom - client.top, TRUE);
+}
+
+void InsertTab(HWND tabs, int index, const wchar_t* text)
+{
+    std::wstring label = text;
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = label.data();
+    SendMessageW(tabs, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
+}
+
+HWND MakePage(HWND tabs, int templateId, DLGPROC procedure)
+{
+    LPCDLGTEMPLATEW pageTemplate = FindDialogTemplate(templateId);
+    return pageTemplate ? CreateDialogIndirectParamW(g_hInstance, pageTemplate, tabs, procedure, 0) : nullptr;
+}
+
+BOOL OnInitDialog(HWND dialog)
+{
+    g_settingsWindow = dialog;
+    platform::InitDialog(dialog, platform::INITDIALOG_FULLSCREEN_DONE);
+    // The full-screen sizing normally arrives as WM_SIZE; a window that already had that size gets none.
+    FitTabControl(dialog);
+    HWND tabs = Tabs(dialog);
+    SendMessageW(tabs, CCM_SETVERSION, kTabControlVersion, 0);
+    InsertTab(tabs, 0, L"Sections");
+    InsertTab(tabs, 1, L"Documents");
+    g_hDocumentsPage = MakePage(tabs, IDD_DOCUMENTS_PAGE, DocumentsPageProc);
+    ShowWindow(g_hDocumentsPage, SW_HIDE);
+    g_hSectionsPage = MakePage(tabs, IDD_SECTIONS_PAGE, SectionsPageProc);
+    ShowWindow(g_hSectionsPage, SW_SHOW);
+    return TRUE;
+}
+
+// Shows one page and hides the other, keeping the hidden list's selection mark and selecting the
+// shown list's item that was selected when the user left it.
+void SwitchPages(HWND shown, int shownList, int shownSaved, HWND hidden, int hiddenList, int& hiddenSaved)
+{
+    ShowWindow(shown, SW_SHOW);
+    ShowWindow(hidden, SW_HIDE);
+    HWND list = GetDlgItem(shown, shownList);
+    SetFocus(list);
+    hiddenSaved = static_cast<int>(SendMessageW(GetDlgItem(hidden, hiddenList), LVM_GETSELECTIONMARK, 0, 0));
+    SelectListItem(list, shownSaved, 0xFF);
+}
+
+void OnTabChanged(HWND dialog)
+{
+    if (TabCtrl_GetCurSel(Tabs(dialog)) == kSectionsTab) {
+        SwitchPages(g_hSectionsPage, IDC_SECTIONS_LIST, g_savedSectionsIndex, g_hDocumentsPage, IDC_DOCUMENTS_LIST,
+                    g_savedDocumentsIndex);
+    } else {
+        SwitchPages(g_hDocumentsPage, IDC_DOCUMENTS_LIST, g_savedDocumentsIndex, g_hSectionsPage, IDC_SECTIONS_LIST,
+                    g_savedSectionsIndex);
+    }
+}
+
+BOOL OnNotify(HWND dialog, const NMHDR* header)
+{
+    if (header->idFrom != IDC_TABS || header->code != static_cast<UINT>(TCN_SELCHANGE))
+        return FALSE;
+    OnTabChanged(dialog);
+    return TRUE;
+}
+
+void OnScreenLayoutChange()
+{
+    if (g_hSectionsPage)
+        LayoutSectionsPage(g_hSectionsPage);
+    if (g_hDocumentsPage)
+        LayoutDocumentsPage(g_hDocumentsPage);
+}
+
+void OnDestroy(HWND dialog)
+{
+    if (g_settingsWindow == dialog)
+        g_settingsWindow = nullptr;
+}
+
+}  // namespace
 
 void OpenSettingsWindow()
 {
-    HRSRC found = FindResourceW(g_hInstance, MAKEINTRESOURCEW(IDD_SETTINGS), RT_DIALOG);
-    HGLOBAL loaded = found ? LoadResource(g_hInstance, found) : nullptr;
-    if (!loaded)
+    if (g_settingsWindow) {
+        SetForegroundWindow(g_settingsWindow);
         return;
-    DialogBoxIndirectParamW(g_hInstance, static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)), nullptr,
-                            SettingsDlgProc, 0);
+    }
+    LPCDLGTEMPLATEW settingsTemplate = FindDialogTemplate(IDD_SETTINGS);
+    if (settingsTemplate)
+        DialogBoxIndirectParamW(g_hInstance, settingsTemplate, nullptr, SettingsDlgProc, 0);
 }
 
 INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (platform::IsScreenLayoutChange(message, wParam)) {
+        OnScreenLayoutChange();
+        return FALSE;
+    }
     switch (message) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: return OnInitDialog(dialog);
+    case WM_SIZE: FitTabControl(dialog); return TRUE;
+    case WM_CLOSE: EndDialog(dialog, 0); return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) != IDOK)
+            return FALSE;
+        SendMessageW(dialog, WM_CLOSE, 0, 0);
         return TRUE;
-    case WM_CLOSE:
-        EndDialog(dialog, 0);
-        return TRUE;
+    case WM_NOTIFY: return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_DESTROY: OnDestroy(dialog); return FALSE;
     }
     return FALSE;
 }

@@ -1,0 +1,53 @@
+#include "config/AddSectionDialog.h"
+
+#include <string>
+
+#include "app/Globals.h"
+#include "config/PageOps.h"
+#include "menu/TodayMenu.h"
+#include "res/resource.h"
+
+namespace {
+
+// A section title holds at most this many characters; the rest of the typed text is dropped.
+constexpr int kTitleCapacity = 255;
+
+void OnAddSectionOk(HWND dialog)
+{
+    std::wstring title(kTitleCapacity + 1, L'\0');
+    const int length = GetDlgItemTextW(dialog, IDC_SECTION_NAME, title.data(), kTitleCapacity + 1);
+    title.resize(length > 0 ? length : 0);
+    g_TodayMenu.AppendSection(title, 0);
+    EndDialog(dialog, ADD_SECTION_ADDED);
+}
+
+}  // namespace
+
+INT_PTR RunAddSectionDialog(HWND owner)
+{
+    LPCDLGTEMPLATEW dialogTemplate = FindDialogTemplate(IDD_ADD_SECTION);
+    if (!dialogTemplate)
+        return -1;
+    return DialogBoxIndirectParamW(g_hInstance, dialogTemplate, owner, AddSectionDlgProc, 0);
+}
+
+INT_PTR CALLBACK AddSectionDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return TRUE;   // the focus goes to the name box, the first control with a tab stop
+    case WM_COMMAND:
+        // Only the two buttons end the dialog (Enter presses OK, the default button); Escape's IDCANCEL
+        // is not answered.
+        if (LOWORD(wParam) == IDC_ADD_SECTION_OK) {
+            OnAddSectionOk(dialog);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDC_ADD_SECTION_CANCEL) {
+            EndDialog(dialog, ADD_SECTION_CANCELLED);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
