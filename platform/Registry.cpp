@@ -1,0 +1,141 @@
+#include "platform/Registry.h"
+
+namespace platform {
+namespace reg {
+
+namespace {
+
+// Registry key names hold at most 255 characters.
+constexpr DWORD kKeyNameChars = 256;
+
+long g_changes = 0;
+long g_refuseAfter = -1;
+long g_terminateAfter = -1;
+UINT g_exitCode = 0;
+
+// Whether the next change may go to the registry; the fault injection ends the process here.
+bool MayChange()
+{
+    if (g_terminateAfter >= 0 && g_changes >= g_terminateAfter)
+        TerminateProcess(GetCurrentProcess(), g_exitCode);
+    return g_refuseAfter < 0 || g_changes < g_refuseAfter;
+}
+
+HKEY DecideStoreHive()
+{
+    HKEY software = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE", 0, KEY_CREATE_SUB_KEY, &software) != ERROR_SUCCESS)
+        return HKEY_CURRENT_USER;
+    RegCloseKey(software);
+    return HKEY_LOCAL_MACHINE;
+}
+
+}  // namespace
+
+HKEY StoreHive()
+{
+    static const HKEY hive = DecideStoreHive();
+    return hive;
+}
+
+LONG OpenKey(HKEY parent, const wchar_t* path, REGSAM rights, HKEY* key)
+{
+    *key = nullptr;
+    const LONG status = RegOpenKeyExW(parent, path, 0, rights, key);
+    if (status != ERROR_SUCCESS)
+        *key = nullptr;
+    return status;
+}
+
+LONG CreateKey(HKEY parent, const wchar_t* path, HKEY* key)
+{
+    *key = nullptr;
+    if (!MayChange())
+        return ERROR_WRITE_FAULT;
+    const LONG status = RegCreateKeyExW(parent, path, 0, nullptr, 0, kWriteRights, nullptr, key, nullptr);
+    ++g_changes;
+    if (status != ERROR_SUCCESS)
+        *key = nullptr;
+    return status;
+}
+
+LONG SetValue(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD size)
+{
+    if (!MayChange())
+        return ERROR_WRITE_FAULT;
+    const LONG status = RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    ++g_changes;
+    return status;
+}
+
+LONG DeleteValue(HKEY key, const wchar_t* name)
+{
+    if (!MayChange())
+        return ERROR_WRITE_FAULT;
+    const LONG status = RegDeleteValueW(key, name);
+    ++g_changes;
+    return status;
+}
+
+LONG DeleteTree(HKEY parent, const wchar_t* path)
+{
+    HKEY key = nullptr;
+    LONG status = OpenKey(parent, path, KEY_READ | DELETE, &key);
+    if (status != ERROR_SUCCESS)
+        return status;
+    // Deleting the first subkey moves the next one to index 0.
+    for (;;) {
+        wchar_t name[kKeyNameChars];
+        DWORD length = kKeyNameChars;
+        status = RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS)
+            break;
+        if (status == ERROR_SUCCESS)
+            status = DeleteTree(key, name);
+        if (status != ERROR_SUCCESS) {
+            RegCloseKey(key);
+            return status;
+        }
+    }
+    RegCloseKey(key);
+    if (!MayChange())
+        return ERROR_WRITE_FAULT;
+    status = RegDeleteKeyW(parent, path);
+    ++g_changes;
+    return status;
+}
+
+LONG RenameKey(HKEY parent, const wchar_t* path, const wchar_t* newName)
+{
+    if (!MayChange())
+        return ERROR_WRITE_FAULT;
+    const LONG status = RegRenameKey(parent, path, newName);
+    ++g_changes;
+    return status;
+}
+
+LONG Flush(HKEY key) { return RegFlushKey(key); }
+
+namespace faults {
+
+void Reset()
+{
+    g_changes = 0;
+    g_refuseAfter = -1;
+    g_terminateAfter = -1;
+}
+
+long Changes() { return g_changes; }
+
+void RefuseAfter(long changes) { g_refuseAfter = changes; }
+
+void TerminateAfter(long changes, UINT exitCode)
+{
+    g_terminateAfter = changes;
+    g_exitCode = exitCode;
+}
+
+}  // namespace faults
+
+}  // namespace reg
+}  // namespace platform

@@ -1,0 +1,112 @@
+#include "store/StoreKeys.h"
+
+#include "platform/Handles.h"
+#include "platform/Registry.h"
+
+namespace store {
+
+namespace {
+
+using handles::unique_hkey;
+
+unique_hkey Open(HKEY parent, const wchar_t* name, REGSAM rights)
+{
+    HKEY key = nullptr;
+    platform::reg::OpenKey(parent, name, rights, &key);
+    return unique_hkey(key);
+}
+
+bool Exists(HKEY parent, const wchar_t* name) { return static_cast<bool>(Open(parent, name, KEY_READ)); }
+
+bool IsComplete(HKEY parent, const wchar_t* name)
+{
+    const unique_hkey key = Open(parent, name, KEY_READ);
+    DWORD type = 0, mark = 0, size = sizeof(mark);
+    return key &&
+           RegQueryValueExW(key.get(), kCompleteValue, nullptr, &type, reinterpret_cast<BYTE*>(&mark), &size) ==
+               ERROR_SUCCESS &&
+           type == REG_DWORD && size == sizeof(mark) && mark == 1;
+}
+
+// The stored tree holds no values of its own: a mark that came with the rename goes.
+void RemoveMark(HKEY parent)
+{
+    const unique_hkey key = Open(parent, kStoreName, platform::reg::kWriteRights);
+    if (key && RegQueryValueExW(key.get(), kCompleteValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+        platform::reg::DeleteValue(key.get(), kCompleteValue);
+}
+
+void DeleteIfPresent(HKEY parent, const wchar_t* name)
+{
+    if (Exists(parent, name))
+        platform::reg::DeleteTree(parent, name);
+}
+
+// Writes the new tree below Tabula.new and marks it complete; on failure removes what it wrote.
+bool WriteStaging(HKEY parent, const std::function<bool(HKEY)>& write)
+{
+    HKEY created = nullptr;
+    platform::reg::CreateKey(parent, kStagingName, &created);
+    unique_hkey staging(created);
+    bool written = staging && write(staging.get());
+    if (written) {
+        // The content reaches the disk before the mark that vouches for it.
+        platform::reg::Flush(staging.get());
+        const DWORD mark = 1;
+        written = platform::reg::SetValue(staging.get(), kCompleteValue, REG_DWORD, &mark, sizeof(mark)) ==
+                  ERROR_SUCCESS;
+        platform::reg::Flush(staging.get());
+    }
+    staging.reset();
+    if (!written)
+        DeleteIfPresent(parent, kStagingName);
+    return written;
+}
+
+}  // namespace
+
+HKEY OpenStoreParent() { return Open(platform::reg::StoreHive(), kParentPath, platform::reg::kWriteRights).release(); }
+
+const wchar_t* SettleStore(HKEY parent)
+{
+    if (!Exists(parent, kStoreName)) {
+        const wchar_t* found = IsComplete(parent, kStagingName) ? kStagingName
+                               : Exists(parent, kRetiredName)   ? kRetiredName
+                                                                : nullptr;
+        if (!found) {
+            DeleteIfPresent(parent, kStagingName);   // never marked complete: not a tree
+            return nullptr;
+        }
+        if (platform::reg::RenameKey(parent, found, kStoreName) != ERROR_SUCCESS)
+            return found;
+    }
+    RemoveMark(parent);
+    DeleteIfPresent(parent, kStagingName);
+    DeleteIfPresent(parent, kRetiredName);
+    platform::reg::Flush(parent);
+    return kStoreName;
+}
+
+bool ReplaceStore(HKEY parent, const std::function<bool(HKEY)>& write)
+{
+    if (!WriteStaging(parent, write))
+        return false;
+    const bool hadTree = Exists(parent, kStoreName);
+    if (hadTree && platform::reg::RenameKey(parent, kStoreName, kRetiredName) != ERROR_SUCCESS) {
+        DeleteIfPresent(parent, kStagingName);
+        return false;
+    }
+    if (platform::reg::RenameKey(parent, kStagingName, kStoreName) != ERROR_SUCCESS) {
+        // Put the old tree back; if even that fails, the complete Tabula.new is what the next load takes.
+        if (hadTree && platform::reg::RenameKey(parent, kRetiredName, kStoreName) == ERROR_SUCCESS)
+            DeleteIfPresent(parent, kStagingName);
+        return false;
+    }
+    RemoveMark(parent);
+    platform::reg::Flush(parent);
+    if (hadTree)
+        platform::reg::DeleteTree(parent, kRetiredName);
+    return true;
+}
+
+}  // namespace store

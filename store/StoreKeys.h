@@ -1,0 +1,37 @@
+#pragma once
+// Where the stored tree lives, and how a new tree takes its place without a moment at which the
+// next start would find no complete tree.
+//
+// Below the SOFTWARE key of the store's hive:
+//   Tabula      the stored tree, in exactly the layout that the load reads;
+//   Tabula.new  a new tree being written; it holds the value "SaveComplete" once it is whole;
+//   Tabula.old  the tree that a new one has just replaced, until it is deleted.
+// A replacement writes Tabula.new, marks it complete, renames Tabula to Tabula.old, renames
+// Tabula.new to Tabula, removes the mark and deletes Tabula.old. Wherever it stops, the tree to load
+// is Tabula if it exists, else a complete Tabula.new, else Tabula.old.
+#include <windows.h>
+
+#include <functional>
+
+namespace store {
+
+constexpr const wchar_t* kParentPath = L"SOFTWARE";
+constexpr const wchar_t* kStoreName = L"Tabula";
+constexpr const wchar_t* kStagingName = L"Tabula.new";
+constexpr const wchar_t* kRetiredName = L"Tabula.old";
+constexpr const wchar_t* kCompleteValue = L"SaveComplete";
+
+// The SOFTWARE key of the store's hive, open for changes; null when it cannot be opened.
+HKEY OpenStoreParent();
+
+// Finishes or undoes a replacement that was cut short and deletes what it left behind. Returns the
+// name of the key below parent that holds the tree to load (kStoreName unless a rename failed), or
+// null when no tree is stored.
+const wchar_t* SettleStore(HKEY parent);
+
+// Puts the tree that write() makes below the key it is given in place of the stored tree. False when
+// it could not, with the stored tree as it was (or, after a failed rename, the new one complete).
+// Call on a settled store.
+bool ReplaceStore(HKEY parent, const std::function<bool(HKEY)>& write);
+
+}  // namespace store
