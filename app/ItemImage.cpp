@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/Globals.h"
+#include "app/ShellIconCache.h"
 #include "menu/Item.h"
 #include "platform/Handles.h"
 #include "platform/Shell.h"
@@ -18,16 +19,22 @@ int SmallIconWidth() { return GetSystemMetrics(SM_CXSMICON); }
 int SmallIconHeight() { return GetSystemMetrics(SM_CYSMICON); }
 HBRUSH MenuBrush() { return platform::SysColorBrush(COLOR_MENU); }
 
+CShellIconCache& ShellIcons()
+{
+    static CShellIconCache cache;
+    return cache;
+}
+
 // The icon that a document shows, and whether the caller must destroy it.
-HICON LoadItemIcon(const CItem& item)
+CShellIconCache::Icon LoadItemIcon(const CItem& item)
 {
     switch (item.ID) {
     case ID_CONFIGURATION_ENTRY:
-        return platform::LoadIconAtSize(g_hInstance, IDI_CONFIGURATION, kBuiltinIconSize, kBuiltinIconSize);
+        return {platform::LoadIconAtSize(g_hInstance, IDI_CONFIGURATION, kBuiltinIconSize, kBuiltinIconSize), true};
     case ID_EXIT_ENTRY:
-        return platform::LoadIconAtSize(g_hInstance, IDI_EXIT, kBuiltinIconSize, kBuiltinIconSize);
+        return {platform::LoadIconAtSize(g_hInstance, IDI_EXIT, kBuiltinIconSize, kBuiltinIconSize), true};
     default:
-        return GetSmallFileIcon(item.Path.c_str());
+        return ShellIcons().SmallIcon(platform::ResolveDevicePath(item.Path));
     }
 }
 
@@ -75,9 +82,12 @@ HBITMAP BuildImage(CItem* item)
 
     RECT all{0, 0, layout.width, layout.height};
     FillRect(memory.get(), &all, MenuBrush());
-    if (handles::unique_hicon icon{LoadItemIcon(*item)}) {
-        DrawIconEx(memory.get(), layout.icon.left, layout.icon.top, icon.get(), layout.icon.right - layout.icon.left,
+    const CShellIconCache::Icon icon = LoadItemIcon(*item);
+    if (icon.icon) {
+        DrawIconEx(memory.get(), layout.icon.left, layout.icon.top, icon.icon, layout.icon.right - layout.icon.left,
                    layout.icon.bottom - layout.icon.top, 0, nullptr, DI_NORMAL);
+        if (icon.owned)
+            DestroyIcon(icon.icon);
     }
     SetBkMode(memory.get(), TRANSPARENT);
     SetTextColor(memory.get(), GetSysColor(COLOR_MENUTEXT));
@@ -91,11 +101,8 @@ HBITMAP BuildImage(CItem* item)
 
 HICON GetSmallFileIcon(const wchar_t* path)
 {
-    const std::wstring resolved = platform::ResolveDevicePath(path ? path : L"");
-    SHFILEINFOW info{};
-    if (!SHGetFileInfoW(resolved.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON))
-        return nullptr;
-    return info.hIcon;
+    const CShellIconCache::Icon icon = ShellIcons().SmallIcon(platform::ResolveDevicePath(path ? path : L""));
+    return icon.owned || !icon.icon ? icon.icon : CopyIcon(icon.icon);
 }
 
 HBITMAP IconToBitmap(HWND window, HICON icon)

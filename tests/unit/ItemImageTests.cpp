@@ -1,7 +1,12 @@
 // Menu item pictures: their layout, the measure and draw handlers, and the small-icon helpers.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/Globals.h"
 #include "app/ItemImage.h"
@@ -160,6 +165,44 @@ TEST(SmallIcons, DeviceDocumentsFolderShowsTheRealFoldersIcon)
     EXPECT_NE(icon.get(), nullptr);
     handles::unique_hicon missing(GetSmallFileIcon(L"\\My Documents\\no such file.qqq"));
     EXPECT_EQ(missing.get(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<COLORREF> PixelsOf(HICON icon)
+{
+    handles::unique_hbitmap bitmap(IconToBitmap(g_hMainWnd, icon));
+    std::vector<COLORREF> pixels;
+    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x)
+            pixels.push_back(PixelOf(bitmap.get(), x, y));
+    return pixels;
+}
+
+std::vector<COLORREF> ShellPixelsOf(const std::wstring& path)
+{
+    SHFILEINFOW info{};
+    SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON);
+    handles::unique_hicon icon(info.hIcon);
+    return PixelsOf(icon.get());
+}
+
+TEST(SmallIcons, FilesOfOneTypeShowTheShellsIconOfThatType)
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring a = std::wstring(temp) + L"icon a.txt", b = std::wstring(temp) + L"icon b.TXT";
+    for (const std::wstring& file : {a, b})
+        CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    handles::unique_hicon first(GetSmallFileIcon(a.c_str()));
+    handles::unique_hicon second(GetSmallFileIcon(b.c_str()));
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(first.get(), second.get()) << "each caller owns its own icon";
+    EXPECT_EQ(PixelsOf(second.get()), ShellPixelsOf(b));
+
 }
 
 }  // namespace
