@@ -50,7 +50,7 @@ PageLayout Arrange(int pageWidth, int top, int available, int perColumn, int gap
     }
     layout.list.x = kEdge;
     layout.list.y = top;
-    layout.list.width = std::max(0, pageWidth - block - kRightMargin - kEdge - kEdge);
+    layout.list.width = std::max(0, pageWidth - block - kRightMargin - kEdge);
     layout.list.height = std::max(0, available - 2 * gap);
     return layout;
 }
@@ -264,6 +264,9 @@ void SelectListItem(HWND list, int index, UINT stateMask)
     record.stateMask = stateMask;
     record.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(list, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&record));
+    // The commands find their entry through the selection mark, which must follow this selection too.
+    if (index >= 0 && index < ListView_GetItemCount(list))
+        SendMessageW(list, LVM_SETSELECTIONMARK, 0, index);
 }
 
 std::optional<std::wstring> ChooseDocumentFile(HWND page)
