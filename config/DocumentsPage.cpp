@@ -255,6 +255,7 @@ INT_PTR CALLBACK DocumentsPageProc(HWND page, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG: return OnInitDialog(page);
     case WM_DRAWITEM: return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND: return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
+    case WM_CTLCOLORDLG: return PageBackground();
     case WM_DESTROY: OnDestroy(page); return FALSE;
     }
     return FALSE;

@@ -183,6 +183,8 @@ void LayoutPage(HWND page, HWND list, const std::vector<HWND>& buttons, int top)
     SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right - client.left, 0));
 }
 
+INT_PTR PageBackground() { return reinterpret_cast<INT_PTR>(platform::SysColorBrush(COLOR_WINDOW)); }
+
 BOOL DrawIconButton(const DRAWITEMSTRUCT* record, int iconId)
 {
     const RECT& item = record->rcItem;

@@ -39,6 +39,9 @@ PageLayout ComputePageLayout(int pageWidth, int pageHeight, int top, SIZE button
 // list's client width.
 void LayoutPage(HWND page, HWND list, const std::vector<HWND>& buttons, int top);
 
+// The brush of a page's background: the window colour, on which its buttons and label are drawn.
+INT_PTR PageBackground();
+
 // Paints an owner-drawn page button: the icon centred on the window colour, inverted while pressed.
 BOOL DrawIconButton(const DRAWITEMSTRUCT* record, int iconId);
 

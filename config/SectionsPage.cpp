@@ -157,6 +157,7 @@ INT_PTR CALLBACK SectionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG: return OnInitDialog(page);
     case WM_DRAWITEM: return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND: return OnCommand(page, LOWORD(wParam));
+    case WM_CTLCOLORDLG: return PageBackground();
     case WM_DESTROY: OnDestroy(page); return FALSE;
     }
     return FALSE;

@@ -92,6 +92,8 @@ BOOL OnNotify(HWND dialog, const NMHDR* header)
     return TRUE;
 }
 
+// The window itself follows the screen (the shell keeps a full-screen dialog full screen); its pages
+// are laid out again in their new room, the hidden one too.
 void OnScreenLayoutChange()
 {
     if (g_hSectionsPage)

@@ -1,10 +1,70 @@
 #include "platform/Prompts.h"
 
+#include <sstream>
 #include <utility>
+
+#include "platform/Handles.h"
+#include "platform/ShellUi.h"
 
 namespace platform {
 
 namespace {
+
+// What a message box needs beside its text: its borders, its icon and the margins around them.
+constexpr int kMessageBoxFrame = 90;
+
+int TextWidth(HDC dc, const std::wstring& text)
+{
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+// One line broken at spaces into lines of at most room pixels (a single longer word stays whole).
+std::wstring WrapLine(HDC dc, const std::wstring& line, int room)
+{
+    if (TextWidth(dc, line) <= room)
+        return line;
+    std::wistringstream words(line);
+    std::wstring word, wrapped, current;
+    while (words >> word) {
+        const std::wstring longer = current.empty() ? word : current + L" " + word;
+        if (!current.empty() && TextWidth(dc, longer) > room) {
+            wrapped += current + L"\n";
+            current = word;
+        } else {
+            current = longer;
+        }
+    }
+    return wrapped + current;
+}
+
+// A desktop message box makes itself as wide as the text's longest line, and one wider than the
+// screen is cut at both edges. Lines too long for the visible desktop are broken at spaces.
+std::wstring FitLinesToScreen(const std::wstring& text)
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+        return text;
+    handles::unique_hfont font(CreateFontIndirectW(&metrics.lfMessageFont));
+    handles::window_dc screen(nullptr);
+    if (!font || !screen)
+        return text;
+    handles::select_object selected(screen.get(), font.get());
+    const RECT visible = VisibleDesktop();
+    const int room = visible.right - visible.left - kMessageBoxFrame;
+    std::wstring fitted;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find(L'\n', start);
+        fitted += WrapLine(screen.get(), text.substr(start, end - start), room);
+        if (end == std::wstring::npos)
+            return fitted;
+        fitted += L'\n';
+        start = end + 1;
+    }
+}
 
 MessageAnswer& MessageHook()
 {
@@ -24,7 +84,7 @@ int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& captio
 {
     if (MessageHook())
         return MessageHook()(owner, text, caption, flags);
-    return MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
+    return MessageBoxW(owner, FitLinesToScreen(text).c_str(), caption.c_str(), flags);
 }
 
 bool ShowOpenFileDialog(OPENFILENAMEW& record)

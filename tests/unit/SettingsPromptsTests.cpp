@@ -11,6 +11,20 @@ using namespace settingstest;
 
 namespace {
 
+// The words of a text, one space between them: how it reads, whatever its line breaks.
+std::wstring Words(const std::wstring& text)
+{
+    std::wstring words;
+    for (wchar_t c : text) {
+        const bool blank = c == L' ' || c == L'\n' || c == L'\r';
+        if (!blank)
+            words += c;
+        else if (!words.empty() && words.back() != L' ')
+            words += L' ';
+    }
+    return words;
+}
+
 class RealPrompts : public SettingsWindowTest {
 protected:
     void SetUp() override
@@ -26,10 +40,12 @@ TEST_F(RealPrompts, RefusalIsARealMessageBoxOwnedByThePage)
 {
     std::wstring text;
     HWND owner = nullptr;
+    RECT placed{};
     ModalDriver driver([&] {
         HWND box = FindThreadWindow(L"Error");
         if (!box)
             return false;
+        GetWindowRect(box, &placed);
         wchar_t shown[512] = {};
         GetDlgItemTextW(box, 0xFFFF, shown, 512);   // the message box's text control
         text = shown;
@@ -40,7 +56,11 @@ TEST_F(RealPrompts, RefusalIsARealMessageBoxOwnedByThePage)
     Tap(SectionsList(), 3);
     Press(sections, IDC_SECTIONS_DELETE);
     ASSERT_TRUE(driver.Done());
-    EXPECT_EQ(text, L"The selected item is not removable item.\nPlease select another item to remove");
+    EXPECT_EQ(Words(text), L"The selected item is not removable item. Please select another item to remove");
+    EXPECT_NE(text.find(L"item.\n"), std::wstring::npos);   // the two sentences stay on lines of their own
+    // The box fits on the small screen, so none of its text is cut.
+    EXPECT_GE(placed.left, 0);
+    EXPECT_LE(placed.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(owner, window);   // the page's top-level window
     EXPECT_EQ(ListView_GetItemCount(SectionsList()), 4);
 }

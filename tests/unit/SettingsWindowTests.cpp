@@ -121,7 +121,7 @@ TEST_F(SettingsWindow, PagesAreLaidOutByTheRuleAndAgainOnlyWhenTheScreenChanges)
 
     // Other setting changes leave the pages where they are.
     SetWindowPos(window, nullptr, 0, 0, 320, 220, SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(window, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    SendMessageW(window, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
     EXPECT_EQ(GetChildRect(Tabs(), sections).width, before.width);
 }
 
