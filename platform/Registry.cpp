@@ -10,15 +10,22 @@ constexpr DWORD kKeyNameChars = 256;
 
 long g_changes = 0;
 long g_refuseAfter = -1;
+long g_refuseOne = -1;
 long g_terminateAfter = -1;
 UINT g_exitCode = 0;
+bool g_recording = false;
+std::vector<faults::Change> g_journal;
 
-// Whether the next change may go to the registry; the fault injection ends the process here.
-bool MayChange()
+// Counts one change and says whether it may go to the registry; the fault injection ends the
+// process here.
+bool MayChange(faults::Change kind)
 {
     if (g_terminateAfter >= 0 && g_changes >= g_terminateAfter)
         TerminateProcess(GetCurrentProcess(), g_exitCode);
-    return g_refuseAfter < 0 || g_changes < g_refuseAfter;
+    ++g_changes;
+    if (g_recording)
+        g_journal.push_back(kind);
+    return (g_refuseAfter < 0 || g_changes <= g_refuseAfter) && g_changes != g_refuseOne;
 }
 
 HKEY DecideStoreHive()
@@ -50,10 +57,9 @@ LONG OpenKey(HKEY parent, const wchar_t* path, REGSAM rights, HKEY* key)
 LONG CreateKey(HKEY parent, const wchar_t* path, HKEY* key)
 {
     *key = nullptr;
-    if (!MayChange())
+    if (!MayChange(faults::Change::CreateKey))
         return ERROR_WRITE_FAULT;
     const LONG status = RegCreateKeyExW(parent, path, 0, nullptr, 0, kWriteRights, nullptr, key, nullptr);
-    ++g_changes;
     if (status != ERROR_SUCCESS)
         *key = nullptr;
     return status;
@@ -61,20 +67,16 @@ LONG CreateKey(HKEY parent, const wchar_t* path, HKEY* key)
 
 LONG SetValue(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD size)
 {
-    if (!MayChange())
+    if (!MayChange(faults::Change::SetValue))
         return ERROR_WRITE_FAULT;
-    const LONG status = RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
-    ++g_changes;
-    return status;
+    return RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
 }
 
 LONG DeleteValue(HKEY key, const wchar_t* name)
 {
-    if (!MayChange())
+    if (!MayChange(faults::Change::DeleteValue))
         return ERROR_WRITE_FAULT;
-    const LONG status = RegDeleteValueW(key, name);
-    ++g_changes;
-    return status;
+    return RegDeleteValueW(key, name);
 }
 
 LONG DeleteTree(HKEY parent, const wchar_t* path)
@@ -98,20 +100,16 @@ LONG DeleteTree(HKEY parent, const wchar_t* path)
         }
     }
     RegCloseKey(key);
-    if (!MayChange())
+    if (!MayChange(faults::Change::DeleteKey))
         return ERROR_WRITE_FAULT;
-    status = RegDeleteKeyW(parent, path);
-    ++g_changes;
-    return status;
+    return RegDeleteKeyW(parent, path);
 }
 
 LONG RenameKey(HKEY parent, const wchar_t* path, const wchar_t* newName)
 {
-    if (!MayChange())
+    if (!MayChange(faults::Change::RenameKey))
         return ERROR_WRITE_FAULT;
-    const LONG status = RegRenameKey(parent, path, newName);
-    ++g_changes;
-    return status;
+    return RegRenameKey(parent, path, newName);
 }
 
 LONG Flush(HKEY key) { return RegFlushKey(key); }
@@ -122,18 +120,27 @@ void Reset()
 {
     g_changes = 0;
     g_refuseAfter = -1;
+    g_refuseOne = -1;
     g_terminateAfter = -1;
+    g_recording = false;
+    g_journal.clear();
 }
 
 long Changes() { return g_changes; }
 
 void RefuseAfter(long changes) { g_refuseAfter = changes; }
 
+void RefuseOne(long number) { g_refuseOne = number; }
+
 void TerminateAfter(long changes, UINT exitCode)
 {
     g_terminateAfter = changes;
     g_exitCode = exitCode;
 }
+
+void Record(bool on) { g_recording = on; }
+
+const std::vector<Change>& Journal() { return g_journal; }
 
 }  // namespace faults
 

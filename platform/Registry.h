@@ -4,6 +4,8 @@
 // here and is counted, so that the tests can stop the changes, or end the process, after any one.
 #include <windows.h>
 
+#include <vector>
+
 namespace platform {
 namespace reg {
 
@@ -29,14 +31,22 @@ LONG RenameKey(HKEY parent, const wchar_t* path, const wchar_t* newName);
 // Asks for what was written below key to reach persistent storage.
 LONG Flush(HKEY key);
 
-// Fault injection for the tests; changes are counted from the last Reset.
+// Fault injection for the tests. Every call above that would change the registry counts as one
+// change, whether it succeeds, fails or is refused; the count starts again at Reset.
 namespace faults {
-void Reset();                     // count from 0, no fault
-long Changes();                   // changes made since the last Reset
+void Reset();                     // count from 0, no fault, no recording
+long Changes();                   // changes tried since the last Reset
 // Every change after the first `changes` ones fails with ERROR_WRITE_FAULT and changes nothing.
 void RefuseAfter(long changes);
+// Only the change with this number (1 for the first) fails with ERROR_WRITE_FAULT.
+void RefuseOne(long number);
 // The process ends, with no clean-up, when it tries one change more than `changes`.
 void TerminateAfter(long changes, UINT exitCode);
+
+// The kinds of the changes tried since the last Reset, kept only while recording is on.
+enum class Change { CreateKey, SetValue, DeleteValue, DeleteKey, RenameKey };
+void Record(bool on);
+const std::vector<Change>& Journal();
 }  // namespace faults
 
 }  // namespace reg

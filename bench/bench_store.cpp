@@ -1,0 +1,251 @@
+// Load and save of a stored tree of 999 entries, against the floor: the same keys and values read
+// and written with the plain registry calls. Run under Wine in a throwaway prefix; it replaces the
+// prefix's stored tree.
+//
+// The tree: the 4 built-in entries, 5 top-level documents and 30 sections of 32 documents each
+// (999 entries, 967 of them documents). The documents are files that exist (created in a folder of %TEMP%)
+// unless the first argument is "missing", then paths of files that do not exist.
+#include <windows.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Globals.h"
+#include "app/ItemImage.h"
+#include "menu/TodayMenu.h"
+#include "platform/Handles.h"
+#include "platform/Registry.h"
+#include "store/RegHelper.h"
+#include "store/StoreKeys.h"
+
+namespace {
+
+constexpr int kSections = 30;
+constexpr int kDocumentsPerSection = 32;
+constexpr int kTopDocuments = 5;
+constexpr int kRuns = 5;
+constexpr const wchar_t* kFloorKey = L"SOFTWARE\\Tabula.bench";
+
+double Now()
+{
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// The median time of a job in milliseconds; prepare runs untimed before each run.
+double Median(const std::function<void()>& prepare, const std::function<void()>& job)
+{
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        prepare();
+        const double start = Now();
+        job();
+        times.push_back(Now() - start);
+    }
+    std::sort(times.begin(), times.end());
+    return times[kRuns / 2];
+}
+
+std::wstring DocumentFolder(bool existing)
+{
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+    std::wstring folder = std::wstring(temp, length) + (existing ? L"tabula-bench" : L"tabula-bench-missing");
+    if (existing)
+        CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::wstring DocumentPath(const std::wstring& folder, int section, int document, bool existing)
+{
+    static const wchar_t* const kinds[] = {L".txt", L".doc", L".xls", L".bmp"};
+    std::wstring path = folder + L"\\s" + std::to_wstring(section) + L"-d" + std::to_wstring(document) +
+                        kinds[document % 4];
+    if (existing) {
+        handles::unique_hfile file(
+            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    return path;
+}
+
+void BuildTree(CTodayMenu& menu, bool existing)
+{
+    const std::wstring folder = DocumentFolder(existing);
+    menu.AppendDocumentWithID(L"\\My Documents", ID_MY_DOCUMENTS, 0);
+    menu.AppendSeparatorWithID(ID_FIRST_SEPARATOR, 0);
+    for (int d = 0; d < kTopDocuments; ++d)
+        menu.AppendDocument(DocumentPath(folder, 99, d, existing), 0);
+    for (int s = 0; s < kSections; ++s) {
+        const int section = menu.AppendSection(L"Section " + std::to_wstring(s), 0);
+        for (int d = 0; d < kDocumentsPerSection; ++d)
+            menu.AppendDocument(DocumentPath(folder, s, d, existing), section);
+    }
+    menu.AppendDocumentWithID(L"Configuration", ID_CONFIGURATION_ENTRY, 0);
+    menu.AppendDocumentWithID(L"Exit", ID_EXIT_ENTRY, 0);
+}
+
+int CountEntries(const CItemVector& list)
+{
+    int count = 0;
+    for (const CItem* item : list.Items)
+        count += 1 + (item->IsSection() ? CountEntries(*item->Children) : 0);
+    return count;
+}
+
+// The floor of the save: the same keys and values written with the plain calls, access and all.
+void PlainWrite(HKEY level, const CItemVector& list)
+{
+    for (size_t i = 0; i < list.Items.size(); ++i) {
+        const CItem* item = list.Items[i];
+        HKEY key = nullptr;
+        RegCreateKeyExW(level, std::to_wstring(item->ID).c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
+                        nullptr);
+        const DWORD type = static_cast<DWORD>(item->Type), isSpec = item->ID <= ID_FIRST_SEPARATOR ? 1 : 0;
+        const DWORD id = static_cast<DWORD>(item->ID), pos = static_cast<DWORD>(i);
+        RegSetValueExW(key, L"Type", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&type), 4);
+        RegSetValueExW(key, L"IsSpec", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&isSpec), 4);
+        RegSetValueExW(key, L"ID", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&id), 4);
+        const std::wstring& name = item->Type == ITEM_SECTION ? item->Caption : item->Path;
+        if (item->Type != ITEM_SEPARATOR)
+            RegSetValueExW(key, L"Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
+                           static_cast<DWORD>((name.size() + 1) * 2));
+        RegSetValueExW(key, L"Pos", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&pos), 4);
+        if (item->IsSection())
+            PlainWrite(key, *item->Children);
+        RegCloseKey(key);
+    }
+}
+
+void PlainWriteTree(const CTodayMenu& menu)
+{
+    HKEY root = nullptr;
+    RegCreateKeyExW(platform::reg::StoreHive(), kFloorKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &root,
+                    nullptr);
+    PlainWrite(root, menu.Root);
+    RegFlushKey(root);
+    RegCloseKey(root);
+}
+
+void PlainDeleteTree() { RegDeleteTreeW(platform::reg::StoreHive(), kFloorKey); }
+
+// The floor of the load: every entry key enumerated, opened and its values read, nothing built.
+int PlainRead(HKEY level)
+{
+    int entries = 0;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        DWORD length = 256;
+        if (RegEnumKeyExW(level, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(level, name, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            continue;
+        DWORD values[4] = {}, size = 0, type = 0;
+        const wchar_t* names[4] = {L"Type", L"IsSpec", L"ID", L"Pos"};
+        for (int v = 0; v < 4; ++v) {
+            size = 4;
+            RegQueryValueExW(key, names[v], nullptr, &type, reinterpret_cast<BYTE*>(&values[v]), &size);
+        }
+        size = 0;
+        if (RegQueryValueExW(key, L"Name", nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+            std::wstring text(size / 2 + 1, L'\0');
+            RegQueryValueExW(key, L"Name", nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
+        }
+        ++entries;
+        if (values[0] == ITEM_SECTION)
+            entries += PlainRead(key);
+        RegCloseKey(key);
+    }
+    return entries;
+}
+
+int PlainReadTree()
+{
+    HKEY root = nullptr;
+    RegOpenKeyExW(platform::reg::StoreHive(), L"SOFTWARE\\Tabula", 0, KEY_READ, &root);
+    const int entries = PlainRead(root);
+    RegCloseKey(root);
+    return entries;
+}
+
+// The pictures of every document of a loaded tree made again, as the load made them.
+void RebuildImages(const CItemVector& list)
+{
+    for (CItem* item : list.Items) {
+        if (item->Type == ITEM_DOCUMENT) {
+            if (item->Image)
+                DeleteObject(item->Image);
+            item->Image = nullptr;
+            BuildImage(item);
+        } else if (item->IsSection()) {
+            RebuildImages(*item->Children);
+        }
+    }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    const bool existing = !(argc > 1 && std::wstring(argv[1]) == L"missing");
+    g_hInstance = GetModuleHandleW(nullptr);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    g_hMainWnd = CreateWindowExW(0, L"STATIC", L"bench", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr);
+
+    CTodayMenu tree;
+    BuildTree(tree, existing);
+    CRegHelper store;
+    std::printf("tree: %d entries, documents %s\n", CountEntries(tree.Root), existing ? "exist" : "missing");
+
+    // The safe save replaces a stored tree of the same size, as every save after the first does.
+    const double save = Median([&] { store.SaveTree(&tree); }, [&] { store.SaveTree(&tree); });
+    const double plainWrite = Median(PlainDeleteTree, [&] { PlainWriteTree(tree); });
+    const double plainDelete = Median([&] { PlainWriteTree(tree); }, PlainDeleteTree);
+    PlainDeleteTree();
+    platform::reg::faults::Reset();
+    store.SaveTree(&tree);
+    const long changes = platform::reg::faults::Changes();
+
+    int loadedEntries = 0;
+    double load = 0, images = 0;
+    {
+        std::vector<double> loads, pictures;
+        for (int run = 0; run < kRuns; ++run) {
+            CTodayMenu loaded;
+            double start = Now();
+            store.LoadTree(&loaded);
+            loads.push_back(Now() - start);
+            start = Now();
+            RebuildImages(loaded.Root);
+            pictures.push_back(Now() - start);
+            loadedEntries = CountEntries(loaded.Root);
+        }
+        std::sort(loads.begin(), loads.end());
+        std::sort(pictures.begin(), pictures.end());
+        load = loads[kRuns / 2];
+        images = pictures[kRuns / 2];
+    }
+    int readEntries = 0;
+    const double plainRead = Median([] {}, [&] { readEntries = PlainReadTree(); });
+
+    std::printf("save:  %8.1f ms  (%ld registry changes)\n", save, changes);
+    std::printf("  floor, plain write of the tree:            %8.1f ms   ratio %.2f\n", plainWrite, save / plainWrite);
+    std::printf("  floor, plain delete + write of the tree:   %8.1f ms   ratio %.2f\n", plainDelete + plainWrite,
+                save / (plainDelete + plainWrite));
+    std::printf("load:  %8.1f ms  (%d entries)\n", load, loadedEntries);
+    std::printf("  of which BuildImage (separate pass):       %8.1f ms   (%.0f%% of the load)\n", images,
+                100.0 * images / load);
+    std::printf("  load less BuildImage:                      %8.1f ms\n", load - images);
+    std::printf("  floor, plain read of the tree (%d keys):  %8.1f ms   ratio %.2f\n", readEntries, plainRead,
+                (load - images) / plainRead);
+
+    DestroyWindow(g_hMainWnd);
+    CoUninitialize();
+    return 0;
+}
