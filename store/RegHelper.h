@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 #include "menu/BaseObj.h"
@@ -52,6 +53,7 @@ public:
 
 private:
     HKEY WriteEntry(HKEY parent, int id, int pos, DWORD type, DWORD isSpec, const wchar_t* name);
+    std::multimap<ULONGLONG, StoredEntry> ReadLevel(HKEY level);
     void LoadLevelAt(HKEY level, CTodayMenu* menu, int parentId, int depth);
     void AppendStored(HKEY level, const StoredEntry& entry, CTodayMenu* menu, int parentId, int depth);
     bool ReadEntry(HKEY level, const wchar_t* keyName, StoredEntry* entry, ULONGLONG* order);

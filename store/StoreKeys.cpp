@@ -45,6 +45,10 @@ void DeleteIfPresent(HKEY parent, const wchar_t* name)
 // Writes the new tree below Tabula.new and marks it complete; on failure removes what it wrote.
 bool WriteStaging(HKEY parent, const std::function<bool(HKEY)>& write)
 {
+    // Nothing of an earlier tree may end up in the new one.
+    DeleteIfPresent(parent, kStagingName);
+    if (Exists(parent, kStagingName))
+        return false;
     HKEY created = nullptr;
     platform::reg::CreateKey(parent, kStagingName, &created);
     unique_hkey staging(created);

@@ -82,10 +82,9 @@ bool CRegHelper::ReadEntry(HKEY level, const wchar_t* keyName, StoredEntry* entr
 
 void CRegHelper::LoadLevel(HKEY level, CTodayMenu* menu, int parentId) { LoadLevelAt(level, menu, parentId, 0); }
 
-void CRegHelper::LoadLevelAt(HKEY level, CTodayMenu* menu, int parentId, int depth)
+std::multimap<ULONGLONG, StoredEntry> CRegHelper::ReadLevel(HKEY level)
 {
-    // Every entry key of the level is read and closed before the first entry is made. Records of
-    // equal Pos all stay, in enumeration order, so that the next save keeps them all.
+    // Records of equal Pos all stay, in enumeration order, so that the next save keeps them all.
     std::multimap<ULONGLONG, StoredEntry> records;
     for (DWORD index = 0;; ++index) {
         wchar_t name[256];
@@ -102,6 +101,13 @@ void CRegHelper::LoadLevelAt(HKEY level, CTodayMenu* menu, int parentId, int dep
         if (ReadEntry(level, name, &entry, &order))
             records.emplace(order, std::move(entry));
     }
+    return records;
+}
+
+void CRegHelper::LoadLevelAt(HKEY level, CTodayMenu* menu, int parentId, int depth)
+{
+    // Every entry key of the level is read and closed before the first entry is made.
+    const std::multimap<ULONGLONG, StoredEntry> records = ReadLevel(level);
     for (const auto& record : records)
         AppendStored(level, record.second, menu, parentId, depth);
 }
@@ -147,7 +153,8 @@ int CRegHelper::LoadTree(CTodayMenu* menu)
         // Defaults only where no tree is stored: a stored tree that cannot be read is not replaced.
         root.reset(source ? OpenKey(parent.get(), source) : CreateDefaults());
     } else {
-        root.reset(OpenKey(platform::reg::StoreHive(), L"SOFTWARE\\Tabula"));
+        const std::wstring path = std::wstring(store::kParentPath) + L"\\" + store::kStoreName;
+        root.reset(OpenKey(platform::reg::StoreHive(), path.c_str()));
     }
     if (root)
         LoadLevel(root.get(), menu, 0);

@@ -199,10 +199,12 @@ TEST_F(StoreCrashTest, ASaveWhoseRegistryRefusesEveryChangeAfterAnyPointLeavesTh
         const std::wstring loaded = LoadFresh();
         ExpectOldThenNew(k, loaded, &sawNew);
         // A save that says it stored the tree did.
-        if (result == 0)
+        if (result == 0) {
             EXPECT_EQ(newText_, loaded) << k;
-        if (k == saveChanges_)
+        }
+        if (k == saveChanges_) {
             EXPECT_EQ(0, result);
+        }
         ExpectSettled(k);
         storeHoldsOldTree = loaded == oldText_;
     }
