@@ -113,7 +113,8 @@ void OnDestroy(HWND dialog)
 void OpenSettingsWindow()
 {
     if (g_settingsWindow) {
-        SetForegroundWindow(g_settingsWindow);
+        // The window on top of it (the Add Section dialog, a message box) if one is open.
+        SetForegroundWindow(GetLastActivePopup(g_settingsWindow));
         return;
     }
     LPCDLGTEMPLATEW settingsTemplate = FindDialogTemplate(IDD_SETTINGS);

@@ -1,11 +1,7 @@
 // The Documents page: the documents of one list of the tree, chosen in the section box.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "SettingsTests.h"
-#include "config/DocumentsPage.h"
 #include "platform/Handles.h"
 
 using namespace settingstest;
@@ -14,41 +10,33 @@ namespace {
 
 using DocumentsPage = SettingsWindowTest;
 
-TEST_F(DocumentsPage, ListsOnlyTheDocumentsOfTheDefaultTree)
+TEST_F(DocumentsPage, ListsDocumentsOnlyAndEverySectionInPreOrder)
 {
     EXPECT_EQ(BoxTexts(SectionBox()), (std::vector<std::wstring>{L"General"}));
-    EXPECT_EQ(SendMessageW(SectionBox(), CB_GETITEMDATA, 0, 0), 0);
-    EXPECT_EQ(SendMessageW(SectionBox(), CB_GETCURSEL, 0, 0), 0);
     EXPECT_EQ(ListTexts(DocumentsList()), (std::vector<std::wstring>{L"My Documents", L"Configuration", L"Exit"}));
     EXPECT_EQ(ListIds(DocumentsList()), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(SelectedIndices(DocumentsList()), (std::vector<int>{0}));
-}
+    EXPECT_EQ(Selected(DocumentsList()), (std::vector<int>{0}));
 
-TEST_F(DocumentsPage, SectionBoxListsEverySectionInPreOrderWithItsId)
-{
-    Close();
     const int s1 = g_TodayMenu.AppendSection(L"S1", 0);
     const int inner = g_TodayMenu.AppendSection(L"Inner", s1);
     const int s2 = g_TodayMenu.AppendSection(L"S2", 0);
     const int deeper = g_TodayMenu.AppendSection(L"Deeper", inner);
+    g_TodayMenu.AppendDocument(L"C:\\deep.txt", deeper);
     Open();
     EXPECT_EQ(BoxTexts(SectionBox()), (std::vector<std::wstring>{L"General", L"S1", L"Inner", L"Deeper", L"S2"}));
-    const std::vector<int> ids{0, s1, inner, deeper, s2};
+    const int ids[] = {0, s1, inner, deeper, s2};
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(SendMessageW(SectionBox(), CB_GETITEMDATA, i, 0), ids[i]) << i;
 
-    // Choosing an entry shows that list and selects nothing; nothing is stored.
-    g_TodayMenu.AppendDocument(L"C:\\deep.txt", deeper);
+    // Choosing an entry shows its list with nothing selected, and stores nothing.
     ChooseSection(3);
-    EXPECT_EQ(CurrentDocumentsSection(), deeper);
     EXPECT_EQ(ListTexts(DocumentsList()), (std::vector<std::wstring>{L"deep"}));
-    EXPECT_TRUE(SelectedIndices(DocumentsList()).empty());
+    EXPECT_TRUE(Selected(DocumentsList()).empty());
     EXPECT_FALSE(StoreExists());
 }
 
-TEST_F(DocumentsPage, SwapSkipsSectionsAndSeparators)
+TEST_F(DocumentsPage, SwapsWithTheNeighbouringDocumentOverSectionsAndSeparators)
 {
-    Close();
     testtree::Reset(g_TodayMenu);
     const int a = g_TodayMenu.AppendDocument(L"C:\\A.txt", 0);
     const int s = g_TodayMenu.AppendSection(L"S", 0);
@@ -59,13 +47,12 @@ TEST_F(DocumentsPage, SwapSkipsSectionsAndSeparators)
 
     Tap(DocumentsList(), 0);
     Press(documents, IDC_MOVE_DOWN);
-    EXPECT_EQ(testtree::Ids(g_TodayMenu.Root), (std::vector<int>{b, s, separator, a}));
+    const std::vector<int> swapped{b, s, separator, a};
+    EXPECT_EQ(testtree::Ids(g_TodayMenu.Root), swapped);
     EXPECT_EQ(testtree::MenuIds(g_TodayMenu.GetRootMenu()), (std::vector<int>{b, -1, 0, a}));
-    EXPECT_EQ(StoredIds(), (std::vector<int>{b, s, separator, a}));
-    EXPECT_EQ(ListTexts(DocumentsList()), (std::vector<std::wstring>{L"B", L"A"}));
-    EXPECT_EQ(SelectedIndices(DocumentsList()), (std::vector<int>{1}));
-    // The Sections page shows the new order at once.
-    EXPECT_EQ(ListIds(SectionsList()), (std::vector<int>{b, s, separator, a}));
+    EXPECT_EQ(StoredIds(), swapped);
+    EXPECT_EQ(ListIds(SectionsList()), swapped);   // the Sections page follows at once
+    EXPECT_EQ(Selected(DocumentsList()), (std::vector<int>{1}));
 
     // The moved document stays the one the buttons act on; Down on the last one does nothing.
     DeleteStore();
@@ -73,7 +60,6 @@ TEST_F(DocumentsPage, SwapSkipsSectionsAndSeparators)
     EXPECT_FALSE(StoreExists());
     Press(documents, IDC_MOVE_UP);
     EXPECT_EQ(testtree::Ids(g_TodayMenu.Root), (std::vector<int>{a, s, separator, b}));
-    EXPECT_EQ(SelectedIndices(DocumentsList()), (std::vector<int>{0}));
 }
 
 TEST_F(DocumentsPage, NewSectionIsGrayedUntilItsFirstDocumentIsAdded)
@@ -82,27 +68,21 @@ TEST_F(DocumentsPage, NewSectionIsGrayedUntilItsFirstDocumentIsAdded)
     RefreshDocumentsPage();
     const HMENU root = g_TodayMenu.GetRootMenu();
     ASSERT_TRUE(IsGrayedAt(root, 4));
-
     ChooseSection(1);
     EXPECT_EQ(ListView_GetItemCount(DocumentsList()), 0);
+
     AnswerFilePicker(L"C:\\windows\\win.ini");
     Press(documents, IDC_ADD_DOCUMENT);
     EXPECT_FALSE(IsGrayedAt(root, 4));
     EXPECT_EQ(ListTexts(DocumentsList()), (std::vector<std::wstring>{L"win"}));
-    EXPECT_TRUE(SelectedIndices(DocumentsList()).empty());
-    EXPECT_EQ(CurrentDocumentsSection(), work);   // the page stays on the section
+    EXPECT_EQ(StoredLevel(std::to_wstring(work))[0].name, L"C:\\windows\\win.ini");
 
-    const auto stored = ReadStoredLevel(std::wstring(kStoreKey) + L"\\" + std::to_wstring(work));
-    ASSERT_EQ(stored.size(), 1u);
-    EXPECT_EQ(stored[0].name, L"C:\\windows\\win.ini");
-
-    // Deleting it again grays the section; no refusal for an ordinary document.
+    // Deleting it grays the section again; an ordinary document is deleted without a question.
     Tap(DocumentsList(), 0);
     Press(documents, IDC_DOCUMENTS_DELETE);
     EXPECT_TRUE(prompts.empty());
     EXPECT_TRUE(IsGrayedAt(root, 4));
-    EXPECT_EQ(ListView_GetItemCount(DocumentsList()), 0);
-    EXPECT_TRUE(ReadStoredLevel(std::wstring(kStoreKey) + L"\\" + std::to_wstring(work)).empty());
+    EXPECT_TRUE(StoredLevel(std::to_wstring(work)).empty());
 }
 
 TEST_F(DocumentsPage, BuiltinDocumentsAreRefused)
@@ -122,20 +102,7 @@ TEST_F(DocumentsPage, BuiltinDocumentsAreRefused)
     EXPECT_FALSE(StoreExists());
 }
 
-TEST_F(DocumentsPage, DeletingADocumentUpdatesTheSectionsPage)
-{
-    AnswerFilePicker(L"C:\\windows\\win.ini");
-    Press(documents, IDC_ADD_DOCUMENT);
-    ASSERT_EQ(ListTexts(SectionsList()).back(), L"win");
-    Tap(DocumentsList(), 3);
-    Press(documents, IDC_DOCUMENTS_DELETE);
-    EXPECT_EQ(ListIds(SectionsList()), (std::vector<int>{1, 4, 2, 3}));
-    EXPECT_EQ(ListIds(DocumentsList()), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(StoredIds(), (std::vector<int>{1, 4, 2, 3}));
-}
-
-// The label's pixels as they are on the screen.
-int DarkPixelsOf(HWND label)
+int DarkPixels(HWND label)
 {
     RECT area{};
     GetClientRect(label, &area);
@@ -156,12 +123,11 @@ TEST_F(DocumentsPage, SectionLabelKeepsItsTextWhenRepaintedAlone)
     ShowWindow(window, SW_SHOWNOACTIVATE);
     UpdateWindow(window);
     HWND label = GetDlgItem(documents, IDC_SECTION_LABEL);
-    const int painted = DarkPixelsOf(label);
+    const int painted = DarkPixels(label);
     EXPECT_GT(painted, 20);
-
     InvalidateRect(label, nullptr, TRUE);
     UpdateWindow(label);
-    EXPECT_EQ(DarkPixelsOf(label), painted);
+    EXPECT_EQ(DarkPixels(label), painted);
 }
 
 }  // namespace

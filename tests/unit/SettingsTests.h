@@ -1,7 +1,7 @@
 #pragma once
-// Helpers of the settings window's tests: the global tree reset to a known state, the stored tree read
-// back from the registry, the real settings window made modeless so that a test can drive its pages
-// with the messages that a user's taps produce, and an answerer for real modal dialogs.
+// Helpers of the settings window's tests: the global tree reset, the stored tree read back from the
+// registry, the real settings window made modeless so that a test drives its pages with the messages
+// of a user's taps, and an answerer for real modal windows.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,6 +14,7 @@
 
 #include "TestTree.h"
 #include "app/Globals.h"
+#include "config/DocumentsPage.h"
 #include "config/PageOps.h"
 #include "config/SettingsWindow.h"
 #include "menu/TodayMenu.h"
@@ -22,87 +23,60 @@
 
 namespace settingstest {
 
-const wchar_t kStoreKey[] = L"SOFTWARE\\Tabula";
+const std::wstring kStoreKey = L"SOFTWARE\\Tabula";
 
-// The global tree as the first start makes it.
 inline void ResetTree()
 {
     testtree::Reset(g_TodayMenu);
     testtree::BuildDefaults(g_TodayMenu);
 }
 
-inline void DeleteStore() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kStoreKey); }
+inline void DeleteStore() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kStoreKey.c_str()); }
 
 inline bool StoreExists()
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
+    const bool exists = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kStoreKey.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
     RegCloseKey(key);
-    return true;
+    return exists;
 }
 
-// One stored entry key, as read back from the registry.
-struct StoredKey {
-    std::wstring key;
-    DWORD type = 0;
-    DWORD id = 0;
-    DWORD pos = 0;
-    bool hasName = false;
+struct StoredEntry {
+    DWORD pos = 0, type = 0, id = 0;
     std::wstring name;
 };
 
-inline DWORD ReadDword(HKEY key, const wchar_t* name)
+// The entry keys of one stored level (a key below the store's root, or the root), ordered by "Pos".
+inline std::vector<StoredEntry> StoredLevel(const std::wstring& below = L"")
 {
-    DWORD value = 0, size = sizeof(value), type = 0;
-    RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-    return type == REG_DWORD ? value : 0xFFFFFFFF;
-}
-
-inline bool ReadName(HKEY key, std::wstring& name)
-{
-    DWORD size = 0, type = 0;
-    if (RegQueryValueExW(key, L"Name", nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
-        return false;
-    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    RegQueryValueExW(key, L"Name", nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size);
-    name = text.c_str();
-    return true;
-}
-
-// The entry keys of one stored level (a path below HKLM), ordered by "Pos".
-inline std::vector<StoredKey> ReadStoredLevel(const std::wstring& path = kStoreKey)
-{
-    std::vector<StoredKey> level;
+    std::vector<StoredEntry> level;
     HKEY parent = nullptr;
+    const std::wstring path = below.empty() ? kStoreKey : kStoreKey + L"\\" + below;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &parent) != ERROR_SUCCESS)
         return level;
-    wchar_t name[256];
-    for (DWORD index = 0;; ++index) {
-        DWORD length = 256;
-        if (RegEnumKeyExW(parent, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(parent, name, 0, KEY_READ, &key) != ERROR_SUCCESS)
-            continue;
-        StoredKey entry;
-        entry.key = name;
-        entry.type = ReadDword(key, L"Type");
-        entry.id = ReadDword(key, L"ID");
-        entry.pos = ReadDword(key, L"Pos");
-        entry.hasName = ReadName(key, entry.name);
-        RegCloseKey(key);
+    wchar_t key[256];
+    for (DWORD i = 0, length = 256; RegEnumKeyExW(parent, i, key, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, length = 256) {
+        StoredEntry entry;
+        DWORD size = sizeof(DWORD);
+        RegGetValueW(parent, key, L"Pos", RRF_RT_REG_DWORD, nullptr, &entry.pos, &size);
+        RegGetValueW(parent, key, L"Type", RRF_RT_REG_DWORD, nullptr, &entry.type, &size);
+        RegGetValueW(parent, key, L"ID", RRF_RT_REG_DWORD, nullptr, &entry.id, &size);
+        wchar_t name[1024] = {};
+        size = sizeof(name);
+        RegGetValueW(parent, key, L"Name", RRF_RT_REG_SZ, nullptr, name, &size);
+        entry.name = name;
         level.push_back(entry);
     }
     RegCloseKey(parent);
-    std::sort(level.begin(), level.end(), [](const StoredKey& a, const StoredKey& b) { return a.pos < b.pos; });
+    std::sort(level.begin(), level.end(), [](const StoredEntry& a, const StoredEntry& b) { return a.pos < b.pos; });
     return level;
 }
 
-inline std::vector<int> StoredIds(const std::wstring& path = kStoreKey)
+inline std::vector<int> StoredIds()
 {
     std::vector<int> ids;
-    for (const StoredKey& entry : ReadStoredLevel(path))
+    for (const StoredEntry& entry : StoredLevel())
         ids.push_back(static_cast<int>(entry.id));
     return ids;
 }
@@ -110,8 +84,7 @@ inline std::vector<int> StoredIds(const std::wstring& path = kStoreKey)
 inline std::vector<std::wstring> ListTexts(HWND list)
 {
     std::vector<std::wstring> texts;
-    const int count = ListView_GetItemCount(list);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
         wchar_t text[512] = {};
         ListView_GetItemText(list, i, 0, text, 512);
         texts.push_back(text);
@@ -119,30 +92,24 @@ inline std::vector<std::wstring> ListTexts(HWND list)
     return texts;
 }
 
-inline LPARAM ItemData(HWND list, int index)
-{
-    LVITEMW record{};
-    record.mask = LVIF_PARAM;
-    record.iItem = index;
-    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&record));
-    return record.lParam;
-}
-
-inline std::vector<int> ListIds(HWND list)
+// The item data of every item, or (image) their image indices.
+inline std::vector<int> ListIds(HWND list, bool image = false)
 {
     std::vector<int> ids;
-    const int count = ListView_GetItemCount(list);
-    for (int i = 0; i < count; ++i)
-        ids.push_back(static_cast<int>(ItemData(list, i)));
+    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+        LVITEMW record{};
+        record.mask = LVIF_PARAM | LVIF_IMAGE;
+        record.iItem = i;
+        SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&record));
+        ids.push_back(image ? record.iImage : static_cast<int>(record.lParam));
+    }
     return ids;
 }
 
-// The indices of the selected items.
-inline std::vector<int> SelectedIndices(HWND list)
+inline std::vector<int> Selected(HWND list)
 {
     std::vector<int> selected;
-    const int count = ListView_GetItemCount(list);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
         if (ListView_GetItemState(list, i, LVIS_SELECTED))
             selected.push_back(i);
     }
@@ -152,8 +119,7 @@ inline std::vector<int> SelectedIndices(HWND list)
 inline std::vector<std::wstring> BoxTexts(HWND box)
 {
     std::vector<std::wstring> texts;
-    const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < SendMessageW(box, CB_GETCOUNT, 0, 0); ++i) {
         std::wstring text(SendMessageW(box, CB_GETLBTEXTLEN, i, 0) + 1, L'\0');
         SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
         texts.push_back(text.c_str());
@@ -172,29 +138,21 @@ inline void Press(HWND page, int control)
 // A tap on a list item: it becomes the selected and focused item and the selection mark.
 inline void Tap(HWND list, int index)
 {
-    LVITEMW record{};
-    record.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    record.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(list, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&record));
-    SendMessageW(list, LVM_SETSELECTIONMARK, 0, index);
+    ListView_SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetSelectionMark(list, index);
 }
 
-// A prompt that the message-box hook answered.
 struct Prompt {
-    HWND owner = nullptr;
-    std::wstring text;
-    std::wstring caption;
-    UINT flags = 0;
+    HWND owner;
+    std::wstring text, caption;
+    UINT flags;
 };
 
-// The real settings window, made modeless so that the test can drive it. Every test starts from the
-// default tree and an absent store; message boxes are answered and recorded, and the file picker
-// fails the test unless the test answers it.
+// The real settings window, modeless. Every test starts from the default tree and no store; message
+// boxes are answered and recorded; the file picker fails the test unless the test answers it.
 class SettingsWindowTest : public ::testing::Test {
 protected:
-    HWND window = nullptr;
-    HWND sections = nullptr;
-    HWND documents = nullptr;
+    HWND window = nullptr, sections = nullptr, documents = nullptr;
     std::vector<Prompt> prompts;
 
     void SetUp() override
@@ -214,7 +172,7 @@ protected:
 
     void TearDown() override
     {
-        Close();
+        DestroyWindow(window);
         platform::SetMessageAnswer({});
         platform::SetOpenFileAnswer({});
         ResetTree();
@@ -223,30 +181,20 @@ protected:
 
     void Open()
     {
+        DestroyWindow(window);
         window = CreateDialogIndirectParamW(g_hInstance, FindDialogTemplate(IDD_SETTINGS), nullptr, SettingsDlgProc, 0);
-        ASSERT_NE(window, nullptr);
         sections = g_hSectionsPage;
         documents = g_hDocumentsPage;
-        ASSERT_NE(sections, nullptr);
-        ASSERT_NE(documents, nullptr);
+        ASSERT_TRUE(window && sections && documents);
     }
 
-    void Close()
-    {
-        if (window)
-            DestroyWindow(window);
-        window = sections = documents = nullptr;
-    }
-
-    // The next file picker answers with this path (or is cancelled when the path is empty).
+    // The next file pickers answer with this path, or are cancelled for an empty one.
     void AnswerFilePicker(const std::wstring& path)
     {
         platform::SetOpenFileAnswer([path](OPENFILENAMEW& record) {
-            if (path.empty() || path.size() >= record.nMaxFile)
-                return false;
-            std::copy(path.begin(), path.end(), record.lpstrFile);
-            record.lpstrFile[path.size()] = L'\0';
-            return true;
+            path.copy(record.lpstrFile, record.nMaxFile - 1);
+            record.lpstrFile[std::min<size_t>(path.size(), record.nMaxFile - 1)] = L'\0';
+            return !path.empty();
         });
     }
 
@@ -255,15 +203,12 @@ protected:
     HWND DocumentsList() const { return GetDlgItem(documents, IDC_DOCUMENTS_LIST); }
     HWND SectionBox() const { return GetDlgItem(documents, IDC_SECTION_BOX); }
 
-    // The user picks an entry of the Documents page's section box.
     void ChooseSection(int boxIndex)
     {
         SendMessageW(SectionBox(), CB_SETCURSEL, boxIndex, 0);
-        SendMessageW(documents, WM_COMMAND, MAKEWPARAM(IDC_SECTION_BOX, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(SectionBox()));
+        SendMessageW(documents, WM_COMMAND, MAKEWPARAM(IDC_SECTION_BOX, CBN_SELCHANGE), reinterpret_cast<LPARAM>(SectionBox()));
     }
 
-    // The user picks a tab.
     void SwitchTab(int tab)
     {
         TabCtrl_SetCurSel(Tabs(), tab);
@@ -272,17 +217,13 @@ protected:
     }
 };
 
-// Answers a real modal window of this thread from a timer while its modal loop runs: step is called
-// until it returns true. A window that never comes fails the test after the deadline.
+// Answers a real modal window of this thread from a timer while its modal loop runs: step runs every
+// 20 ms until it returns true. After the deadline the test fails and the active window is closed.
 class ModalDriver {
 public:
-    using Step = std::function<bool()>;
-
-    explicit ModalDriver(Step step, DWORD deadlineMs = 15000)
+    explicit ModalDriver(std::function<bool()> step) : step_(std::move(step)), deadline_(GetTickCount() + 15000)
     {
         Current() = this;
-        step_ = std::move(step);
-        deadline_ = GetTickCount() + deadlineMs;
         timer_ = SetTimer(nullptr, 0, 20, OnTimer);
     }
     ~ModalDriver()
@@ -290,9 +231,6 @@ public:
         KillTimer(nullptr, timer_);
         Current() = nullptr;
     }
-    ModalDriver(const ModalDriver&) = delete;
-    ModalDriver& operator=(const ModalDriver&) = delete;
-
     bool Done() const { return done_; }
 
 private:
@@ -301,54 +239,42 @@ private:
         static ModalDriver* current = nullptr;
         return current;
     }
-
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
     {
         ModalDriver* self = Current();
         if (!self || self->done_ || self->busy_)
             return;
         self->busy_ = true;
-        if (self->step_()) {
-            self->done_ = true;
-        } else if (GetTickCount() > self->deadline_) {
+        self->done_ = self->step_();
+        if (!self->done_ && GetTickCount() > self->deadline_) {
             self->done_ = true;
             ADD_FAILURE() << "the expected window did not come";
-            // End whatever modal window this thread shows, so that the test goes on.
-            HWND active = GetActiveWindow();
-            if (active)
-                PostMessageW(active, WM_CLOSE, 0, 0);
+            PostMessageW(GetActiveWindow(), WM_CLOSE, 0, 0);
         }
         self->busy_ = false;
     }
-
-    Step step_;
-    DWORD deadline_ = 0;
+    std::function<bool()> step_;
+    DWORD deadline_;
     UINT_PTR timer_ = 0;
-    bool done_ = false;
-    bool busy_ = false;
+    bool done_ = false, busy_ = false;
 };
 
-// A visible top-level window of this thread with the given caption, or null.
+// A visible top-level window of this thread with this caption, or null.
 inline HWND FindThreadWindow(const std::wstring& caption)
 {
-    struct Search {
-        const std::wstring* caption;
-        HWND found;
-    } search{&caption, nullptr};
+    std::pair<const std::wstring*, HWND> search{&caption, nullptr};
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
+            auto* s = reinterpret_cast<std::pair<const std::wstring*, HWND>*>(param);
             wchar_t text[256] = {};
             GetWindowTextW(window, text, 256);
-            if (IsWindowVisible(window) && *s->caption == text) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
+            if (IsWindowVisible(window) && *s->first == text)
+                s->second = window;
+            return !s->second;
         },
         reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return search.second;
 }
 
 inline void Click(HWND dialog, int control) { SendMessageW(GetDlgItem(dialog, control), BM_CLICK, 0, 0); }
