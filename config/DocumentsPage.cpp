@@ -70,12 +70,9 @@ void FillSectionBox(HWND box)
     AddSections(box, g_TodayMenu.Root);
 }
 
-// The label paints itself: bold "Section:" against its right edge, so the text survives any repaint
-// of the label alone (a closing drop-down list, a window passing over it).
-void PaintSectionLabel(HWND label)
+// Bold "Section:" in the label's own font, against its right edge, on the window colour.
+void DrawSectionLabel(HWND label, HDC dc)
 {
-    PAINTSTRUCT paint{};
-    HDC dc = BeginPaint(label, &paint);
     handles::select_object labelFont(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
     LOGFONTW bold{};
     GetTextFaceW(dc, LF_FACESIZE, bold.lfFaceName);
@@ -84,15 +81,22 @@ void PaintSectionLabel(HWND label)
     bold.lfHeight = metrics.tmHeight;
     bold.lfWeight = FW_BOLD;
     handles::unique_hfont font(CreateFontIndirectW(&bold));
-    {
-        handles::select_object boldFont(dc, font.get());
-        RECT area{};
-        GetClientRect(label, &area);
-        FillRect(dc, &area, platform::SysColorBrush(COLOR_WINDOW));
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        DrawTextW(dc, kLabelText, -1, &area, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
-    }
+    handles::select_object boldFont(dc, font.get());
+    RECT area{};
+    GetClientRect(label, &area);
+    FillRect(dc, &area, platform::SysColorBrush(COLOR_WINDOW));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextW(dc, kLabelText, -1, &area, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+}
+
+// The label paints itself, so that its text survives a repaint of the label alone (a closing
+// drop-down list, a window passing over it).
+void PaintSectionLabel(HWND label)
+{
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(label, &paint);
+    DrawSectionLabel(label, dc);
     EndPaint(label, &paint);
 }
 

@@ -18,7 +18,7 @@ HWND g_hDocumentsPage = nullptr;
 namespace {
 
 constexpr int kMaxGap = 10;          // most space between two buttons
-constexpr int kEdge = 5;             // list from the page's left edge and from the buttons
+constexpr int kEdge = 5;             // list from the page's left edge; between two columns of buttons
 constexpr int kRightMargin = 10;     // buttons from the page's right edge
 constexpr int kButtonIconWidth = 47;
 constexpr int kButtonIconHeight = 22;
@@ -48,6 +48,7 @@ PageLayout Arrange(int pageWidth, int top, int available, int perColumn, int gap
         place.height = button.cy;
         layout.buttons.push_back(place);
     }
+    // The list spans from the left edge up to the buttons.
     layout.list.x = kEdge;
     layout.list.y = top;
     layout.list.width = std::max(0, pageWidth - block - kRightMargin - kEdge);
@@ -71,7 +72,7 @@ std::wstring ListText(const CItem& item)
     return item.Caption.substr(0, kListTextCapacity - 1);
 }
 
-// Image index of the image list becomes the entry's small shell icon on the menu colour.
+// The image at index becomes the entry's small shell icon on the menu colour.
 void ReplaceItemImage(HIMAGELIST images, int index, const CItem& item)
 {
     handles::unique_hicon icon(item.Path.empty() ? nullptr : GetSmallFileIcon(item.Path.c_str()));
@@ -149,8 +150,8 @@ PageRect GetChildRect(HWND page, HWND control)
 
 PageLayout ComputePageLayout(int pageWidth, int pageHeight, int top, SIZE button, int buttonCount)
 {
-    if (buttonCount <= 0 || button.cy <= 0)
-        return Arrange(pageWidth, top, pageHeight - top, 1, 0, button, 0);
+    if (buttonCount <= 0 || button.cy <= 0)   // nothing to spread: one column without gaps
+        return Arrange(pageWidth, top, pageHeight - top, std::max(1, buttonCount), 0, button, std::max(0, buttonCount));
     // The rule counts 5 pixels below the page's bottom edge as available. Its result is kept while the
     // list (and with it the last button) still ends inside the page; with less room the real room is used.
     const int ruleHeight = pageHeight - top + kEdge;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "app/Globals.h"
 #include "config/DocumentsPage.h"
 #include "config/PageOps.h"
