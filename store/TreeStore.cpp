@@ -13,8 +13,9 @@ namespace {
 
 using handles::unique_hkey;
 
-// The registry keeps at most 512 levels of keys; sections below that are loaded empty.
-constexpr int kMaxLevels = 512;
+// Sections below this many levels are loaded empty: well within the registry's 512 levels of keys,
+// so that whatever was loaded can be stored again.
+constexpr int kMaxLevels = 256;
 // A menu command id is 16 bits wide: a kept id must fit in one.
 constexpr DWORD kLargestCommandId = 0xFFFF;
 // Records without a usable "Pos" come after every stored Pos.

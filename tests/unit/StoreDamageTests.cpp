@@ -245,11 +245,13 @@ TEST_F(StoreDamageTest, MissingCommandsAreAppendedAtTheEndOfTheTopLevel)
 TEST_F(StoreDamageTest, ALevelOfTenThousandEntriesLoadsWhole)
 {
     StoreCommands(20000);
+    // Only a kind and a place (and a path for the documents): ordinary entries all the same.
     for (DWORD i = 0; i < 10000; ++i) {
+        storetest::Key key = Entry(std::to_wstring(100 + i));
+        storetest::SetDword(key.get(), L"Type", i % 100 == 0 ? 1 : 3);
         if (i % 100 == 0)
-            PutEntry(RootPath(), std::to_wstring(100 + i), 1, 0, 100 + i, L"C:\\many.txt", i);
-        else
-            PutEntry(RootPath(), std::to_wstring(100 + i), 3, 0, 100 + i, nullptr, i);
+            storetest::SetText(key.get(), L"Name", L"C:\\many.txt");
+        storetest::SetDword(key.get(), L"Pos", i);
     }
 
     store.LoadTree(&menu);
@@ -282,6 +284,44 @@ TEST_F(StoreDamageTest, SectionsNestedAHundredDeepLoadEveryLevel)
     ASSERT_EQ(1u, list->Items.size());
     EXPECT_EQ(L"C:\\bottom.txt", list->Items[0]->Path);
     ExpectSoundTree();
+}
+
+TEST_F(StoreDamageTest, SectionsDeeperThanTheLoadGoesAreLoadedEmptyAndTheTreeCanBeStoredAgain)
+{
+    StoreCommands(1);
+    {
+        // 300 nested sections, each key opened below the one before (no long paths).
+        HKEY level = Root();
+        std::vector<std::unique_ptr<storetest::Key>> chain;
+        for (int depth = 0; depth < 300; ++depth) {
+            HKEY key = nullptr;
+            ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(level, L"5", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+            storetest::SetDword(key, L"Type", 2);
+            storetest::SetDword(key, L"IsSpec", 0);
+            storetest::SetDword(key, L"ID", 5);
+            storetest::SetText(key, L"Name", L"Down");
+            storetest::SetDword(key, L"Pos", 0);
+            if (level != Root())
+                RegCloseKey(level);
+            level = key;
+        }
+        RegCloseKey(level);
+    }
+
+    store.LoadTree(&menu);
+
+    int depth = 0;
+    for (const CItemVector* list = &menu.Root; !list->Items.empty() && list->Items[0]->IsSection();
+         list = list->Items[0]->Children)
+        ++depth;
+    EXPECT_EQ(256, depth);
+    ExpectSoundTree();
+
+    root_.reset();
+    EXPECT_EQ(0, store.SaveTree(&menu));
+    CTodayMenu again;
+    store.LoadTree(&again);
+    EXPECT_EQ(Describe(menu.Root), Describe(again.Root));
 }
 
 }  // namespace
