@@ -88,6 +88,22 @@ WORD ReadTemplateHeader(TemplateReader& reader)
     return count;
 }
 
+// Resource compilers may write a predefined class by its name instead of its number.
+WORD PredefinedClassNumber(const std::wstring& name)
+{
+    static const struct { const wchar_t* name; WORD number; } classes[] = {
+        {L"Button", DIALOG_CLASS_BUTTON},
+        {L"Static", DIALOG_CLASS_STATIC},
+        {L"ListBox", DIALOG_CLASS_LISTBOX},
+        {L"ComboBox", DIALOG_CLASS_COMBOBOX},
+    };
+    for (const auto& entry : classes) {
+        if (lstrcmpiW(name.c_str(), entry.name) == 0)
+            return entry.number;
+    }
+    return 0;
+}
+
 DialogTemplateItem ReadTemplateItem(TemplateReader& reader)
 {
     DialogTemplateItem item;
@@ -100,6 +116,8 @@ DialogTemplateItem ReadTemplateItem(TemplateReader& reader)
     item.cy = static_cast<short>(reader.Word());
     item.id = reader.Word();
     reader.NumberOrText(item.classAtom, item.className);
+    if (!item.classAtom)
+        item.classAtom = PredefinedClassNumber(item.className);
     item.titleIsResource = reader.NumberOrText(item.titleResource, item.title);
     // The creation data's size counts its own size word.
     const size_t extraStart = reader.pos();

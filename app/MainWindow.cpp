@@ -9,6 +9,7 @@
 #include "app/TryIcon.h"
 #include "config/SettingsWindow.h"
 #include "menu/TodayMenu.h"
+#include "platform/Prompts.h"
 #include "res/resource.h"
 #include "store/RegHelper.h"
 
@@ -39,8 +40,8 @@ void RunExitSequence(HWND hWnd)
     g_Exiting = true;
     g_TrayIcon.Remove();
     const std::wstring programPath = RunningProgramPath();
-    const int answer = MessageBoxW(nullptr, L"Would you like to run the application on next startup?",
-                                   L"Run on startup setting", MB_YESNO | MB_ICONQUESTION);
+    const int answer = platform::ShowMessage(nullptr, L"Would you like to run the application on next startup?",
+                                             L"Run on startup setting", MB_YESNO | MB_ICONQUESTION);
     UpdateStartupShortcut(programPath, answer == IDYES);
     // The window procedure's own handling posts the quit message; the window goes with the process.
     SendMessageW(hWnd, WM_DESTROY, 0, 0);

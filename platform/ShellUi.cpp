@@ -73,8 +73,23 @@ DWORD ProgramComModel() { return COINIT_APARTMENTTHREADED; }
 
 RECT VisibleDesktop()
 {
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // Right after the screen turns, some shells (Wine's virtual desktop) still report the old work area.
+    RECT inside{};
+    if (!IntersectRect(&inside, &work, &screen) || !EqualRect(&inside, &work))
+        work = screen;
+    // Nor do they take their task bar out of the work area.
+    RECT bar{};
+    HWND taskBar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (taskBar && IsWindowVisible(taskBar) && GetWindowRect(taskBar, &bar) && bar.left <= work.left &&
+        bar.right >= work.right) {
+        if (bar.top > work.top && bar.top < work.bottom && bar.bottom >= work.bottom)
+            work.bottom = bar.top;
+        else if (bar.top <= work.top && bar.bottom > work.top && bar.bottom < work.bottom)
+            work.top = bar.bottom;
+    }
     return work;
 }
 

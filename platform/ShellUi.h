@@ -41,7 +41,8 @@ void HandleSettingChange(HWND window, WPARAM wParam, LPARAM lParam, ActivateInfo
 // desktop the shell's ShellExecuteEx, links and dialogs want a single-threaded apartment.
 DWORD ProgramComModel();
 
-// The part of the screen that the input panel and the bars leave visible (the work area on the desktop).
+// The part of the screen that the input panel and the bars leave visible (on the desktop: the work
+// area without the task bar).
 RECT VisibleDesktop();
 
 // True for the message by which the shell says that the screen turned or changed its size.
