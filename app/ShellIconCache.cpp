@@ -75,8 +75,13 @@ bool CShellIconCache::IconOfTypeIsShared(const std::wstring& extension)
 CShellIconCache::Icon CShellIconCache::SmallIcon(const std::wstring& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return {AskShell(path), true};   // the shell answers for what it knows (and finds no icon for the rest)
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        // A file that is not there has no icon; anything else (a share, a shell name) is for the shell to say.
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME)
+            return {};
+        return {AskShell(path), true};
+    }
     const std::wstring extension = LowerExtension(path);
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !IconOfTypeIsShared(extension))
         return {AskShell(path), true};
