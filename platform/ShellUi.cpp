@@ -30,13 +30,32 @@ void FillScreen(HWND dialog)
 }
 
 // Keeps a full-screen top-level dialog on the whole work area when the screen turns, as the device's
-// shell does.
+// shell does. The shell moves its task bar and the work area a moment after the screen changed, so the
+// dialog is fitted again once that has happened.
 LRESULT CALLBACK FullScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
 {
-    if (message == WM_DISPLAYCHANGE || (message == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA))
+    constexpr UINT kSettleMs = 300;
+    switch (message) {
+    case WM_DISPLAYCHANGE:
         FillScreen(window);
-    else if (message == WM_NCDESTROY)
+        SetTimer(window, kFullScreenSubclass, kSettleMs, nullptr);
+        break;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETWORKAREA)
+            FillScreen(window);
+        break;
+    case WM_TIMER:
+        if (wParam != kFullScreenSubclass)
+            break;
+        KillTimer(window, kFullScreenSubclass);
+        FillScreen(window);
+        return 0;
+    case WM_NCDESTROY:
         RemoveWindowSubclass(window, FullScreenProc, id);
+        break;
+    default:
+        break;
+    }
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
