@@ -3,7 +3,7 @@
 # Idempotent: quiet when everything is present.
 set -euo pipefail
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64
           xvfb xauth xdotool imagemagick x11-utils python3)
 
 missing=()
