@@ -21,6 +21,9 @@ choose_exit
 shot "exit-question"
 check "the icon is gone when the question is asked" bash -c "! wine '$DRIVER' has-icon 2>/dev/null"
 check "the tree was saved before the question" stored_key 5
+drv taskbar-created
+sleep 0.5
+check "a task bar that restarts now does not get the icon back" bash -c "! wine '$DRIVER' has-icon 2>/dev/null"
 drv click-button 'Run on startup setting' 6
 wait_exit 15
 check "Yes: the program ends with 0 ($EXIT_CODE)" [ "$EXIT_CODE" = 0 ]

@@ -1,4 +1,5 @@
-// The About box: how it opens, how it ends, and its layout for the shape of the screen.
+// The About box: how it ends, its icon, and the choice of template for the shape of the screen. How it
+// opens and turns with the screen is proven end to end (tests/e2e/about.sh).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -6,8 +7,6 @@
 #include "MainWindowTestsHelpers.h"
 #include "app/AboutBox.h"
 #include "app/Globals.h"
-#include "app/MainWindow.h"
-#include "platform/ShellUi.h"
 #include "res/resource.h"
 
 namespace {
@@ -26,68 +25,7 @@ INT_PTR RunAbout(const std::function<bool(HWND)>& step)
     return result;
 }
 
-// Portrait: the two lines below the icon; landscape: right of it, as the templates place them.
-bool ShowsPortrait(HWND box)
-{
-    return apptest::SameRect(apptest::DialogUnits(box, 12, 36, 70, 8), apptest::ControlRect(box, IDC_ABOUT_NAME)) &&
-           apptest::SameRect(apptest::DialogUnits(box, 12, 48, 66, 8), apptest::ControlRect(box, IDC_ABOUT_NOTE));
-}
-bool ShowsLandscape(HWND box)
-{
-    return apptest::SameRect(apptest::DialogUnits(box, 48, 12, 66, 8), apptest::ControlRect(box, IDC_ABOUT_NAME)) &&
-           apptest::SameRect(apptest::DialogUnits(box, 48, 24, 66, 8), apptest::ControlRect(box, IDC_ABOUT_NOTE));
-}
-
-bool FillsVisibleDesktop(HWND box)
-{
-    RECT rect{};
-    GetWindowRect(box, &rect);
-    const RECT visible = platform::VisibleDesktop();
-    return apptest::SameRect(rect, visible);
-}
-
-bool SetScreen(int width, int height)
-{
-    DEVMODEW mode{};
-    mode.dmSize = sizeof(mode);
-    mode.dmPelsWidth = width;
-    mode.dmPelsHeight = height;
-    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-    return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL;
-}
-
-// Turns the screen back to portrait whatever a test did.
-struct PortraitAgain {
-    ~PortraitAgain() { SetScreen(240, 320); }
-};
-
 }  // namespace
-
-TEST(AboutBox, CtrlACommandOpensItOwnedByTheMainWindowFullScreenInPortrait)
-{
-    RegisterMainWindowClass(g_hInstance, L"TABULA_TEST_ABOUT");
-    HWND main = CreateWindowExW(0, L"TABULA_TEST_ABOUT", L"", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr);
-    HWND owner = nullptr;
-    bool portrait = false, fills = false;
-    apptest::Watch watch([&] {
-        HWND box = apptest::FindThreadWindow(L"#32770", L"About Tabula");
-        if (!box)
-            return false;
-        owner = GetWindow(box, GW_OWNER);
-        portrait = ShowsPortrait(box);
-        fills = FillsVisibleDesktop(box);
-        SendMessageW(box, WM_CLOSE, 0, 0);
-        return true;
-    });
-    EXPECT_EQ(0, SendMessageW(main, WM_COMMAND, MAKEWPARAM(ID_ABOUT, 1), 0));
-    EXPECT_TRUE(watch.done());
-    EXPECT_EQ(main, owner);
-    EXPECT_TRUE(portrait);
-    EXPECT_TRUE(fills);
-    DestroyWindow(main);
-    MSG msg;
-    PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-}
 
 TEST(AboutBox, OkEndsWithOneCloseWithSixteenOtherCommandsDoNothing)
 {
@@ -128,41 +66,6 @@ TEST(AboutBox, ShowsTheProgramIconAtItsOwnSize)
     });
     EXPECT_EQ(32, width);
     EXPECT_EQ(32, height);
-}
-
-TEST(AboutBox, TurningTheScreenMovesTheControlsToTheOtherTemplate)
-{
-    PortraitAgain restore;
-    enum { Portrait, Landscape, Back, Done } stage = Portrait;
-    bool filledLandscape = false;
-    RunAbout([&](HWND box) {
-        switch (stage) {
-        case Portrait:
-            if (!ShowsPortrait(box))
-                return false;
-            if (!SetScreen(320, 240))
-                return true;   // the display cannot turn: the checks below fail
-            stage = Landscape;
-            return false;
-        case Landscape:
-            if (!ShowsLandscape(box))
-                return false;
-            filledLandscape = FillsVisibleDesktop(box) && platform::VisibleDesktop().right == 320;
-            SetScreen(240, 320);
-            stage = Back;
-            return false;
-        case Back:
-            if (!ShowsPortrait(box))
-                return false;
-            stage = Done;
-            SendMessageW(box, WM_CLOSE, 0, 0);
-            return true;
-        default:
-            return true;
-        }
-    });
-    EXPECT_EQ(Done, stage);
-    EXPECT_TRUE(filledLandscape);
 }
 
 TEST(AboutBox, ASquareScreenCountsAsLandscape)

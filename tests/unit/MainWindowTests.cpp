@@ -1,5 +1,5 @@
 // The hidden main window: its routing of taps, menu commands and accelerator commands, the exit
-// sequence and the single-instance rule, with the real menus, dialogs, shell and registry.
+// the real menus and dialogs. The exit sequence and the single-instance rule are proven end to end.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -11,12 +11,10 @@
 #include "TestTree.h"
 #include "app/Globals.h"
 #include "app/MainWindow.h"
-#include "app/Shortcut.h"
 #include "app/TryIcon.h"
 #include "menu/TodayMenu.h"
 #include "platform/ShellUi.h"
 #include "res/resource.h"
-#include "store/RegHelper.h"
 
 namespace {
 
@@ -162,99 +160,4 @@ TEST_F(MainWindowTest, MeasureAndDrawAnswerOnlyForMenuItems)
     const DRAWITEMSTRUCT drawUntouched = draw;
     EXPECT_EQ(0, SendMessageW(window_, WM_DRAWITEM, 7, reinterpret_cast<LPARAM>(&draw)));
     EXPECT_EQ(0, memcmp(&draw, &drawUntouched, sizeof(draw)));
-}
-
-TEST_F(MainWindowTest, TaskbarCreatedPutsTheLostIconBack)
-{
-    g_TrayIcon.SetWindow(window_);
-    g_TrayIcon.SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
-    g_TrayIcon.Add();
-    // The shell restarts and has forgotten every icon.
-    g_TrayIcon.Remove();
-    ASSERT_FALSE(apptest::ShellHasIcon(window_, TRAY_ICON_ID));
-
-    SendMessageW(window_, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(apptest::ShellHasIcon(window_, TRAY_ICON_ID));
-    g_TrayIcon.Remove();
-}
-
-namespace {
-
-// Runs "Exit" on the window and answers the question; reports what held while the question was shown.
-struct ExitObservation {
-    bool asked = false;
-    bool iconGone = false;
-    bool treeSaved = false;
-};
-
-ExitObservation RunExit(HWND window, int answer)
-{
-    ExitObservation seen;
-    apptest::Watch watch([&] {
-        HWND box = apptest::FindThreadWindow(L"#32770", L"Run on startup setting");
-        if (!box)
-            return false;
-        seen.asked = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO);
-        seen.iconGone = !apptest::ShellHasIcon(window, TRAY_ICON_ID);
-        CTodayMenu stored;
-        g_RegHelper.LoadTree(&stored);
-        seen.treeSaved = stored.Root.Items.size() == 5 && stored.Root.Items.back()->Path == L"C:\\saved at exit.txt";
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
-        return true;
-    });
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(ID_EXIT, 0), 0);
-    EXPECT_TRUE(watch.done());
-    return seen;
-}
-
-}  // namespace
-
-TEST_F(MainWindowTest, ExitSavesRemovesTheIconAsksAndWritesOrDeletesTheShortcut)
-{
-    std::wstring folder;
-    ASSERT_TRUE(GetStartupFolder(folder));
-    const std::wstring shortcut = BuildShortcutPath(RunningProgramPath(), folder);
-    g_TodayMenu.AppendDocument(L"C:\\saved at exit.txt", 0);
-
-    for (int answer : {IDYES, IDNO}) {
-        g_TrayIcon.SetWindow(window_);
-        g_TrayIcon.SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
-        g_TrayIcon.Add();
-        const ExitObservation seen = RunExit(window_, answer);
-        EXPECT_TRUE(seen.asked);
-        EXPECT_TRUE(seen.iconGone);
-        EXPECT_TRUE(seen.treeSaved);
-        EXPECT_EQ(answer == IDYES, GetFileAttributesW(shortcut.c_str()) != INVALID_FILE_ATTRIBUTES) << answer;
-        // The loop ends, but the window is left to the process.
-        EXPECT_TRUE(QuitPosted());
-        EXPECT_TRUE(IsWindow(window_));
-        // Once the icon is gone for the exit, a restarting shell does not bring it back.
-        SendMessageW(window_, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-        EXPECT_FALSE(apptest::ShellHasIcon(window_, TRAY_ICON_ID));
-    }
-    DeleteFileW(shortcut.c_str());
-    testtree::Reset(g_TodayMenu);
-    testtree::BuildDefaults(g_TodayMenu);
-    g_RegHelper.SaveTree(&g_TodayMenu);
-}
-
-TEST(MainWindowStart, ASecondCopyFindsTheFirstAndStops)
-{
-    const HWND testMain = g_hMainWnd;
-    ASSERT_TRUE(InitMainWindow(g_hInstance, SW_SHOW));
-    const HWND first = g_hMainWnd;
-    wchar_t className[32] = {}, title[32] = {};
-    GetClassNameW(first, className, 32);
-    GetWindowTextW(first, title, 32);
-    EXPECT_STREQ(L"TABULA", className);
-    EXPECT_STREQ(L"Tabula", title);
-    EXPECT_FALSE(IsWindowVisible(first));
-
-    EXPECT_FALSE(InitMainWindow(g_hInstance, SW_SHOW));
-    EXPECT_EQ(first, g_hMainWnd);
-
-    DestroyWindow(first);
-    UnregisterClassW(L"TABULA", g_hInstance);
-    g_hMainWnd = testMain;
-    QuitPosted();
 }
