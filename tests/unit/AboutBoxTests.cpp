@@ -74,3 +74,16 @@ TEST(AboutBox, ASquareScreenCountsAsLandscape)
     EXPECT_EQ(IDD_ABOUT_LANDSCAPE, AboutTemplateFor(320, 240));
     EXPECT_EQ(IDD_ABOUT_LANDSCAPE, AboutTemplateFor(240, 240));
 }
+
+TEST(AboutBox, TheCaptionsCloseButtonStandsForTheDevicesOkButton)
+{
+    LONG_PTR style = 0, exStyle = 0;
+    EXPECT_EQ(16, RunAbout([&](HWND box) {
+        style = GetWindowLongPtrW(box, GWL_STYLE);
+        exStyle = GetWindowLongPtrW(box, GWL_EXSTYLE);
+        SendMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);   // what a click on the button sends
+        return true;
+    }));
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(exStyle & 0x80000000);   // the device's caption-OK style is not left to the desktop
+}
