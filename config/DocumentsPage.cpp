@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,6 @@
 
 namespace {
 
-struct PageButton {
-    int control;
-    int icon;
-};
 constexpr PageButton kButtons[] = {
     {IDC_MOVE_UP, IDI_BTN_UP},
     {IDC_MOVE_DOWN, IDI_BTN_DOWN},
@@ -198,15 +195,6 @@ BOOL OnCommand(HWND page, int control, int code)
     return FALSE;
 }
 
-BOOL OnDrawItem(const DRAWITEMSTRUCT* record)
-{
-    for (const PageButton& button : kButtons) {
-        if (static_cast<int>(record->CtlID) == button.control)
-            return DrawIconButton(record, button.icon);
-    }
-    return FALSE;
-}
-
 void OnDestroy(HWND page)
 {
     if (g_hDocumentsPage == page)
@@ -232,9 +220,7 @@ void LayoutDocumentsPage(HWND page)
     MoveWindow(label, 5, 5, labelRect.width, labelRect.height, TRUE);
     PlaceSectionBox(SectionBox(page), labelRect.width + 10, box);
 
-    std::vector<HWND> buttons;
-    for (const PageButton& button : kButtons)
-        buttons.push_back(GetDlgItem(page, button.control));
+    const std::vector<HWND> buttons = PageButtonWindows(page, kButtons, std::size(kButtons));
     LayoutPage(page, List(page), buttons, box.height + 10);
 }
 
@@ -257,7 +243,8 @@ INT_PTR CALLBACK DocumentsPageProc(HWND page, UINT message, WPARAM wParam, LPARA
 {
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(page);
-    case WM_DRAWITEM: return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM:
+        return DrawPageButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), kButtons, std::size(kButtons));
     case WM_COMMAND: return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
     case WM_CTLCOLORDLG: return PageBackground();
     case WM_DESTROY: OnDestroy(page); return FALSE;

@@ -205,6 +205,22 @@ BOOL DrawIconButton(const DRAWITEMSTRUCT* record, int iconId)
     return TRUE;
 }
 
+BOOL DrawPageButton(const DRAWITEMSTRUCT* record, const PageButton* buttons, size_t count)
+{
+    for (size_t i = 0; i < count; ++i)
+        if (static_cast<int>(record->CtlID) == buttons[i].control)
+            return DrawIconButton(record, buttons[i].icon);
+    return FALSE;
+}
+
+std::vector<HWND> PageButtonWindows(HWND page, const PageButton* buttons, size_t count)
+{
+    std::vector<HWND> windows;
+    for (size_t i = 0; i < count; ++i)
+        windows.push_back(GetDlgItem(page, buttons[i].control));
+    return windows;
+}
+
 void PrepareItemList(HWND list, const wchar_t* columnTitle)
 {
     // 32-bit images, so that the shell's icons keep their colours and edges.

@@ -45,6 +45,16 @@ INT_PTR PageBackground();
 // Paints an owner-drawn page button: the icon centred on the window colour, inverted while pressed.
 BOOL DrawIconButton(const DRAWITEMSTRUCT* record, int iconId);
 
+// A page's button and its icon; a page lists its buttons in their top-to-bottom order.
+struct PageButton {
+    int control;
+    int icon;
+};
+// Draws the page button that a draw request is for; FALSE when it is for no button of the page.
+BOOL DrawPageButton(const DRAWITEMSTRUCT* record, const PageButton* buttons, size_t count);
+// The windows of a page's buttons, in their order.
+std::vector<HWND> PageButtonWindows(HWND page, const PageButton* buttons, size_t count);
+
 // Gives a page's list its full-row selection, its small image list and its one column.
 void PrepareItemList(HWND list, const wchar_t* columnTitle);
 // Rebuilds the list's items and images from one level of the tree (0 = the top level). Nothing is

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 #include "app/Globals.h"
 #include "config/AddSectionDialog.h"
 #include "config/DocumentsPage.h"
@@ -17,10 +19,6 @@ namespace {
 constexpr int kTop = 5;
 
 // The buttons in their top-to-bottom order, with their icons.
-struct PageButton {
-    int control;
-    int icon;
-};
 constexpr PageButton kButtons[] = {
     {IDC_MOVE_UP, IDI_BTN_UP},
     {IDC_MOVE_DOWN, IDI_BTN_DOWN},
@@ -126,15 +124,6 @@ BOOL OnCommand(HWND page, int control)
     return FALSE;
 }
 
-BOOL OnDrawItem(const DRAWITEMSTRUCT* record)
-{
-    for (const PageButton& button : kButtons) {
-        if (static_cast<int>(record->CtlID) == button.control)
-            return DrawIconButton(record, button.icon);
-    }
-    return FALSE;
-}
-
 void OnDestroy(HWND page)
 {
     if (g_hSectionsPage == page)
@@ -145,9 +134,7 @@ void OnDestroy(HWND page)
 
 void LayoutSectionsPage(HWND page)
 {
-    std::vector<HWND> buttons;
-    for (const PageButton& button : kButtons)
-        buttons.push_back(GetDlgItem(page, button.control));
+    const std::vector<HWND> buttons = PageButtonWindows(page, kButtons, std::size(kButtons));
     LayoutPage(page, List(page), buttons, kTop);
 }
 
@@ -155,7 +142,8 @@ INT_PTR CALLBACK SectionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(page);
-    case WM_DRAWITEM: return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM:
+        return DrawPageButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), kButtons, std::size(kButtons));
     case WM_COMMAND: return OnCommand(page, LOWORD(wParam));
     case WM_CTLCOLORDLG: return PageBackground();
     case WM_DESTROY: OnDestroy(page); return FALSE;

@@ -2,6 +2,10 @@
 source "$(dirname "$0")/lib.sh"
 store_tree_with_document 'C:\tabula-e2e\note.txt'
 start_tabula
+# The menu answers a tap only once the tree is loaded: the change below comes after the load.
+tap_icon
+drv wait-menu 5000 >/dev/null || fail "no menu after a tap"
+click_desktop
 wine reg delete 'HKLM\Software\Tabula\5' /f >/dev/null 2>&1
 drv close-main
 wait_exit 15
