@@ -95,8 +95,9 @@ TEST(ItemImage, BuiltinEntriesShowTheirOwnIconsWhateverTheirPath)
     const int off = (cx + 4 - 12) / 2;
     for (int y = 0; y < cy + 4; ++y)
         for (int x = 0; x < cx + 4; ++x)
-            if (x < off || y < off || x >= off + 12 || y >= off + 12)
+            if (x < off || y < off || x >= off + 12 || y >= off + 12) {
                 EXPECT_EQ(PixelOf(config->Image, x, y), menu) << x << "," << y;
+            }
 }
 
 TEST(MenuItemHandlers, MeasureReportsTheEntryAndDrawCopiesItsPicture)

@@ -40,7 +40,12 @@ void SaveScreen(const std::wstring& name)
         handles::select_object selected(memory.get(), bitmap.get());
         BitBlt(memory.get(), 0, 0, w, h, screen.get(), 0, 0, SRCCOPY);
     }
-    BITMAPINFOHEADER info{sizeof(info), w, h, 1, 24};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
     std::vector<BYTE> pixels(static_cast<size_t>((w * 3 + 3) & ~3) * h);
     GetDIBits(memory.get(), bitmap.get(), 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(file) + sizeof(info)};

@@ -54,7 +54,10 @@ TEST_F(SettingsWindow, OpensOnSectionsWithBothPagesLaidOutInsideTheTabControl)
 {
     wchar_t text[2][32] = {};
     for (int i = 0; i < 2; ++i) {
-        TCITEMW item{TCIF_TEXT, 0, 0, text[i], 32};
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text[i];
+        item.cchTextMax = 32;
         TabCtrl_GetItem(Tabs(), i, &item);
     }
     EXPECT_EQ(std::wstring(text[0]) + L"|" + text[1], L"Sections|Documents");

@@ -49,8 +49,9 @@ protected:
             const CItem* item = list.Items[i];
             EXPECT_TRUE(seen->insert(item->ID).second) << "id " << item->ID << " twice";
             EXPECT_GT(item->ID, 0);
-            if (item->Type == ITEM_DOCUMENT)
+            if (item->Type == ITEM_DOCUMENT) {
                 EXPECT_EQ(static_cast<UINT>(item->ID), GetMenuItemID(list.Menu, static_cast<int>(i)));
+            }
             if (item->IsSection())
                 ExpectSoundTree(*item->Children, seen);
         }
