@@ -10,11 +10,9 @@
 #include "config/PageOps.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
-#include "platform/Prompts.h"
 #include "platform/Shell.h"
 #include "platform/ShellUi.h"
 #include "res/resource.h"
-#include "store/RegHelper.h"
 
 namespace {
 
@@ -35,10 +33,6 @@ int g_currentSection = 0;
 
 HWND List(HWND page) { return GetDlgItem(page, IDC_DOCUMENTS_LIST); }
 HWND SectionBox(HWND page) { return GetDlgItem(page, IDC_SECTION_BOX); }
-
-bool IsBuiltin(int id) { return id >= ID_MY_DOCUMENTS && id <= ID_FIRST_SEPARATOR; }
-
-void SaveTree() { g_RegHelper.SaveTree(&g_TodayMenu); }
 
 void Refill(HWND page) { FillItemList(List(page), g_currentSection, true); }
 
@@ -153,33 +147,27 @@ void SwapSelected(HWND page, int step)
     SetFocus(list);
     SelectListItem(list, neighbour, 0xFF);
     RefreshSectionsPage();
-    SaveTree();
+    StoreTree();
+}
+
+// After a change: this page's list and the Sections page show it, and the tree is stored.
+void ShowChange(HWND page)
+{
+    Refill(page);
+    RefreshSectionsPage();
+    StoreTree();
 }
 
 void OnAddDocument(HWND page)
 {
-    const auto path = ChooseDocumentFile(page);
-    if (!path)
-        return;
-    g_TodayMenu.AppendDocument(*path, g_currentSection);
-    Refill(page);
-    RefreshSectionsPage();
-    SaveTree();
+    if (AddChosenDocument(page, g_currentSection))
+        ShowChange(page);
 }
 
 void OnDelete(HWND page)
 {
-    const auto selected = GetSelectedItem(List(page));
-    if (!selected)
-        return;
-    if (IsBuiltin(selected->id)) {
-        platform::ShowMessage(page, kNotRemovable, L"Error", MB_OK | MB_ICONHAND);
-        return;
-    }
-    g_TodayMenu.RemoveEntry(selected->id);
-    Refill(page);
-    RefreshSectionsPage();
-    SaveTree();
+    if (DeleteSelectedEntry(page, List(page), kNotRemovable))
+        ShowChange(page);
 }
 
 BOOL OnCommand(HWND page, int control, int code)

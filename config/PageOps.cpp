@@ -11,6 +11,7 @@
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
 #include "res/resource.h"
+#include "store/RegHelper.h"
 
 HWND g_hSectionsPage = nullptr;
 HWND g_hDocumentsPage = nullptr;
@@ -311,3 +312,28 @@ std::optional<std::wstring> ChooseDocumentFile(HWND page)
     file.resize(wcsnlen(file.c_str(), file.size()));
     return file;
 }
+
+bool AddChosenDocument(HWND page, int sectionId)
+{
+    const auto path = ChooseDocumentFile(page);
+    if (!path)
+        return false;
+    g_TodayMenu.AppendDocument(*path, sectionId);
+    return true;
+}
+
+bool DeleteSelectedEntry(HWND page, HWND list, const wchar_t* refusal)
+{
+    const auto selected = GetSelectedItem(list);
+    if (!selected)
+        return false;
+    // The built-in entries can be moved, never removed.
+    if (selected->id >= ID_MY_DOCUMENTS && selected->id <= ID_FIRST_SEPARATOR) {
+        platform::ShowMessage(page, refusal, L"Error", MB_OK | MB_ICONHAND);
+        return false;
+    }
+    g_TodayMenu.RemoveEntry(selected->id);
+    return true;
+}
+
+void StoreTree() { g_RegHelper.SaveTree(&g_TodayMenu); }

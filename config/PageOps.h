@@ -75,5 +75,14 @@ void SelectListItem(HWND list, int index, UINT stateMask);
 // The open-file dialog "Add Document"; the full path of the picked file, or nothing on cancel.
 std::optional<std::wstring> ChooseDocumentFile(HWND page);
 
+// The commands that both pages offer. Each returns true when it changed the tree; the page then
+// rebuilds its lists and stores the tree (StoreTree).
+// Appends a document picked in the open-file dialog to a level (0 = the top level).
+bool AddChosenDocument(HWND page, int sectionId);
+// Removes the entry selected in the page's list; a built-in entry is refused with the message given.
+bool DeleteSelectedEntry(HWND page, HWND list, const wchar_t* refusal);
+// Stores the whole tree after a change.
+void StoreTree();
+
 // The list text of an entry whose caption is longer than this is cut to fit (the entry keeps it).
 constexpr int kListTextCapacity = 256;

@@ -9,10 +9,8 @@
 #include "config/DocumentsPage.h"
 #include "config/PageOps.h"
 #include "menu/TodayMenu.h"
-#include "platform/Prompts.h"
 #include "platform/ShellUi.h"
 #include "res/resource.h"
-#include "store/RegHelper.h"
 
 namespace {
 
@@ -32,11 +30,15 @@ const wchar_t kNotRemovable[] = L"The selected item is not removable item.\nPlea
 
 HWND List(HWND page) { return GetDlgItem(page, IDC_SECTIONS_LIST); }
 
-bool IsBuiltin(int id) { return id >= ID_MY_DOCUMENTS && id <= ID_FIRST_SEPARATOR; }
-
-void SaveTree() { g_RegHelper.SaveTree(&g_TodayMenu); }
-
 void Refill(HWND page) { FillItemList(List(page), 0, false); }
+
+// After a change: this page's list and the Documents page show it, and the tree is stored.
+void ShowChange(HWND page)
+{
+    Refill(page);
+    RefreshDocumentsPage();
+    StoreTree();
+}
 
 BOOL OnInitDialog(HWND page)
 {
@@ -65,49 +67,32 @@ void MoveSelected(HWND page, int step)
     SetFocus(list);
     SelectListItem(list, target, 0xFF);
     RefreshDocumentsPage();
-    SaveTree();
+    StoreTree();
 }
 
 void OnAddSeparator(HWND page)
 {
     g_TodayMenu.AppendSeparator(0);
     Refill(page);
-    SaveTree();
+    StoreTree();
 }
 
 void OnAddSection(HWND page)
 {
-    if (RunAddSectionDialog(page) != ADD_SECTION_ADDED)
-        return;
-    Refill(page);
-    RefreshDocumentsPage();
-    SaveTree();
+    if (RunAddSectionDialog(page) == ADD_SECTION_ADDED)
+        ShowChange(page);
 }
 
 void OnAddDocument(HWND page)
 {
-    const auto path = ChooseDocumentFile(page);
-    if (!path)
-        return;
-    g_TodayMenu.AppendDocument(*path, 0);
-    Refill(page);
-    RefreshDocumentsPage();
-    SaveTree();
+    if (AddChosenDocument(page, 0))
+        ShowChange(page);
 }
 
 void OnDelete(HWND page)
 {
-    const auto selected = GetSelectedItem(List(page));
-    if (!selected)
-        return;
-    if (IsBuiltin(selected->id)) {
-        platform::ShowMessage(page, kNotRemovable, L"Error", MB_OK | MB_ICONHAND);
-        return;
-    }
-    g_TodayMenu.RemoveEntry(selected->id);
-    Refill(page);
-    RefreshDocumentsPage();
-    SaveTree();
+    if (DeleteSelectedEntry(page, List(page), kNotRemovable))
+        ShowChange(page);
 }
 
 BOOL OnCommand(HWND page, int control)
