@@ -47,10 +47,18 @@ TEST(AboutBox, OkEndsWithOneCloseWithSixteenOtherCommandsDoNothing)
     EXPECT_EQ(2, ticks);
 }
 
-TEST(AboutBox, ShowsTheProgramIconAtItsOwnSize)
+TEST(AboutBox, ASquareScreenCountsAsLandscape)
+{
+    EXPECT_EQ(IDD_ABOUT_PORTRAIT, AboutTemplateFor(240, 320));
+    EXPECT_EQ(IDD_ABOUT_LANDSCAPE, AboutTemplateFor(320, 240));
+    EXPECT_EQ(IDD_ABOUT_LANDSCAPE, AboutTemplateFor(240, 240));
+}
+
+TEST(AboutBox, ShowsTheProgramIconAtItsOwnSizeAndItsCaptionCloseStandsForTheDevicesOk)
 {
     int width = 0, height = 0;
-    RunAbout([&](HWND box) {
+    LONG_PTR style = 0, exStyle = 0;
+    EXPECT_EQ(16, RunAbout([&](HWND box) {
         HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageW(box, IDC_ABOUT_ICON, STM_GETIMAGE, IMAGE_ICON, 0));
         ICONINFO info{};
         if (icon && GetIconInfo(icon, &info)) {
@@ -61,29 +69,13 @@ TEST(AboutBox, ShowsTheProgramIconAtItsOwnSize)
             DeleteObject(info.hbmColor);
             DeleteObject(info.hbmMask);
         }
-        SendMessageW(box, WM_CLOSE, 0, 0);
-        return true;
-    });
-    EXPECT_EQ(32, width);
-    EXPECT_EQ(32, height);
-}
-
-TEST(AboutBox, ASquareScreenCountsAsLandscape)
-{
-    EXPECT_EQ(IDD_ABOUT_PORTRAIT, AboutTemplateFor(240, 320));
-    EXPECT_EQ(IDD_ABOUT_LANDSCAPE, AboutTemplateFor(320, 240));
-    EXPECT_EQ(IDD_ABOUT_LANDSCAPE, AboutTemplateFor(240, 240));
-}
-
-TEST(AboutBox, TheCaptionsCloseButtonStandsForTheDevicesOkButton)
-{
-    LONG_PTR style = 0, exStyle = 0;
-    EXPECT_EQ(16, RunAbout([&](HWND box) {
         style = GetWindowLongPtrW(box, GWL_STYLE);
         exStyle = GetWindowLongPtrW(box, GWL_EXSTYLE);
-        SendMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);   // what a click on the button sends
+        SendMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);   // what a click on the caption's button sends
         return true;
     }));
+    EXPECT_EQ(32, width);
+    EXPECT_EQ(32, height);
     EXPECT_TRUE(style & WS_SYSMENU);
     EXPECT_FALSE(exStyle & 0x80000000);   // the device's caption-OK style is not left to the desktop
 }

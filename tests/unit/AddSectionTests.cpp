@@ -25,21 +25,21 @@ std::function<bool()> TypeAndPress(const std::wstring& name, int button)
 
 TEST_F(AddSection, OkAppendsAGrayedTopLevelSectionThatEveryListShows)
 {
-    ModalDriver driver(TypeAndPress(L"Work", IDC_ADD_SECTION_OK));
+    apptest::Watch driver(TypeAndPress(L"Work", IDC_ADD_SECTION_OK));
     Press(sections, IDC_ADD_SECTION);
-    ASSERT_TRUE(driver.Done());
+    ASSERT_TRUE(driver.done());
     EXPECT_EQ(ListTexts(SectionsList()).back(), L"Work");
     EXPECT_EQ(BoxTexts(SectionBox()), (std::vector<std::wstring>{L"General", L"Work"}));
     const HMENU root = g_TodayMenu.GetRootMenu();
     EXPECT_EQ(GetSubMenu(root, 4), g_TodayMenu.Root.FindItem(5)->Children->Menu);
-    EXPECT_TRUE(IsGrayedAt(root, 4));
+    EXPECT_TRUE(testtree::IsGrayed(root, 4));
     EXPECT_EQ(StoredLevel()[4].type, 2u);
     EXPECT_EQ(StoredLevel()[4].name, L"Work");
 
     DeleteStore();
-    ModalDriver cancel(TypeAndPress(L"Never", IDC_ADD_SECTION_CANCEL));
+    apptest::Watch cancel(TypeAndPress(L"Never", IDC_ADD_SECTION_CANCEL));
     Press(sections, IDC_ADD_SECTION);
-    ASSERT_TRUE(cancel.Done());
+    ASSERT_TRUE(cancel.done());
     EXPECT_EQ(GetMenuItemCount(root), 5);
     EXPECT_FALSE(StoreExists());
 }
@@ -48,7 +48,7 @@ TEST_F(AddSection, EscapeDoesNotCloseItAndEnterPressesOk)
 {
     bool openAfterEscape = false;
     HWND dialog = nullptr;
-    ModalDriver driver([&] {
+    apptest::Watch driver([&] {
         if (!dialog) {
             dialog = FindThreadWindow(L"Add Section");
             if (dialog) {
@@ -62,7 +62,7 @@ TEST_F(AddSection, EscapeDoesNotCloseItAndEnterPressesOk)
         return true;
     });
     Press(sections, IDC_ADD_SECTION);
-    EXPECT_TRUE(driver.Done());
+    EXPECT_TRUE(driver.done());
     EXPECT_TRUE(openAfterEscape);
     EXPECT_EQ(ListTexts(SectionsList()).back(), L"Keys");
 }
@@ -70,9 +70,9 @@ TEST_F(AddSection, EscapeDoesNotCloseItAndEnterPressesOk)
 TEST_F(AddSection, NameIsTakenAsTypedUpTo255Characters)
 {
     for (const std::wstring& name : {std::wstring(), std::wstring(L" Same "), std::wstring(L" Same "), std::wstring(300, L'n')}) {
-        ModalDriver driver(TypeAndPress(name, IDC_ADD_SECTION_OK));
+        apptest::Watch driver(TypeAndPress(name, IDC_ADD_SECTION_OK));
         Press(sections, IDC_ADD_SECTION);
-        ASSERT_TRUE(driver.Done());
+        ASSERT_TRUE(driver.done());
     }
     const auto& items = g_TodayMenu.Root.Items;
     ASSERT_EQ(items.size(), 8u);

@@ -35,10 +35,14 @@ private:
 
 }  // namespace
 
-TEST(DialogLayout, LandscapeTemplateMovesThePortraitBoxsControls)
+TEST(DialogLayout, LandscapeTemplateMovesThePortraitBoxsControlsAndAMissingTemplateMovesNothing)
 {
     LiveDialog box(IDD_ABOUT_PORTRAIT);
     ASSERT_NE(nullptr, box.get());
+    const RECT before = apptest::ControlRect(box.get(), IDC_ABOUT_NAME);
+    EXPECT_FALSE(ApplyDialogLayout(g_hInstance, box.get(), 9999));
+    EXPECT_TRUE(apptest::SameRect(before, apptest::ControlRect(box.get(), IDC_ABOUT_NAME)));
+
     EXPECT_TRUE(ApplyDialogLayout(g_hInstance, box.get(), IDD_ABOUT_LANDSCAPE));
     EXPECT_TRUE(apptest::SameRect(apptest::DialogUnits(box.get(), 48, 12, 66, 8), apptest::ControlRect(box.get(), IDC_ABOUT_NAME)));
     EXPECT_TRUE(apptest::SameRect(apptest::DialogUnits(box.get(), 48, 24, 66, 8), apptest::ControlRect(box.get(), IDC_ABOUT_NOTE)));
@@ -72,14 +76,6 @@ TEST(DialogLayout, TwoUnnamedControlsFailTheLayoutButEveryControlIsProcessed)
     SetWindowPos(GetDlgItem(box.get(), IDC_ABOUT_NAME), nullptr, 0, 0, 5, 5, SWP_NOZORDER);
     EXPECT_FALSE(ApplyDialogLayout(g_hInstance, box.get(), kUnnamedControlsTemplate));
     EXPECT_TRUE(apptest::SameRect(apptest::DialogUnits(box.get(), 90, 90, 50, 8), apptest::ControlRect(box.get(), IDC_ABOUT_NAME)));
-}
-
-TEST(DialogLayout, AMissingTemplateMovesNothing)
-{
-    LiveDialog box(IDD_ABOUT_PORTRAIT);
-    const RECT before = apptest::ControlRect(box.get(), IDC_ABOUT_NAME);
-    EXPECT_FALSE(ApplyDialogLayout(g_hInstance, box.get(), 9999));
-    EXPECT_TRUE(apptest::SameRect(before, apptest::ControlRect(box.get(), IDC_ABOUT_NAME)));
 }
 
 TEST(DialogLayout, ListsKeepTheirSelectionTextsComeBackAMissingIconKeepsTheImage)

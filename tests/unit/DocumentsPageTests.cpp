@@ -10,12 +10,25 @@ namespace {
 
 using DocumentsPage = SettingsWindowTest;
 
-TEST_F(DocumentsPage, ListsDocumentsOnlyAndEverySectionInPreOrder)
+TEST_F(DocumentsPage, ListsDocumentsOnlyRefusesTheBuiltinsAndListsEverySectionInPreOrder)
 {
     EXPECT_EQ(BoxTexts(SectionBox()), (std::vector<std::wstring>{L"General"}));
     EXPECT_EQ(ListTexts(DocumentsList()), (std::vector<std::wstring>{L"My Documents", L"Configuration", L"Exit"}));
     EXPECT_EQ(ListIds(DocumentsList()), (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(Selected(DocumentsList()), (std::vector<int>{0}));
+
+    for (int index = 0; index < 3; ++index) {
+        Tap(DocumentsList(), index);
+        Press(documents, IDC_DOCUMENTS_DELETE);
+    }
+    ASSERT_EQ(prompts.size(), 3u);
+    for (const Prompt& prompt : prompts) {
+        EXPECT_EQ(prompt.text, L"You cannot remove selected item");
+        EXPECT_EQ(prompt.caption, L"Error");
+        EXPECT_EQ(prompt.flags, static_cast<UINT>(MB_OK | MB_ICONHAND));
+        EXPECT_EQ(prompt.owner, documents);
+    }
+    EXPECT_EQ(testtree::Ids(g_TodayMenu.Root), (std::vector<int>{1, 4, 2, 3}));
 
     const int s1 = g_TodayMenu.AppendSection(L"S1", 0);
     const int inner = g_TodayMenu.AppendSection(L"Inner", s1);
@@ -28,7 +41,7 @@ TEST_F(DocumentsPage, ListsDocumentsOnlyAndEverySectionInPreOrder)
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(SendMessageW(SectionBox(), CB_GETITEMDATA, i, 0), ids[i]) << i;
 
-    // Choosing an entry shows its list with nothing selected, and stores nothing.
+    // Choosing an entry shows its list with nothing selected; neither the refusals nor this stored anything.
     ChooseSection(3);
     EXPECT_EQ(ListTexts(DocumentsList()), (std::vector<std::wstring>{L"deep"}));
     EXPECT_TRUE(Selected(DocumentsList()).empty());
@@ -67,13 +80,13 @@ TEST_F(DocumentsPage, NewSectionIsGrayedUntilItsFirstDocumentIsAdded)
     const int work = g_TodayMenu.AppendSection(L"Work", 0);
     RefreshDocumentsPage();
     const HMENU root = g_TodayMenu.GetRootMenu();
-    ASSERT_TRUE(IsGrayedAt(root, 4));
+    ASSERT_TRUE(testtree::IsGrayed(root, 4));
     ChooseSection(1);
     EXPECT_EQ(ListView_GetItemCount(DocumentsList()), 0);
 
     AnswerFilePicker(L"C:\\windows\\win.ini");
     Press(documents, IDC_ADD_DOCUMENT);
-    EXPECT_FALSE(IsGrayedAt(root, 4));
+    EXPECT_FALSE(testtree::IsGrayed(root, 4));
     EXPECT_EQ(ListTexts(DocumentsList()), (std::vector<std::wstring>{L"win"}));
     EXPECT_EQ(StoredLevel(std::to_wstring(work))[0].name, L"C:\\windows\\win.ini");
 
@@ -81,25 +94,8 @@ TEST_F(DocumentsPage, NewSectionIsGrayedUntilItsFirstDocumentIsAdded)
     Tap(DocumentsList(), 0);
     Press(documents, IDC_DOCUMENTS_DELETE);
     EXPECT_TRUE(prompts.empty());
-    EXPECT_TRUE(IsGrayedAt(root, 4));
+    EXPECT_TRUE(testtree::IsGrayed(root, 4));
     EXPECT_TRUE(StoredLevel(std::to_wstring(work)).empty());
-}
-
-TEST_F(DocumentsPage, BuiltinDocumentsAreRefused)
-{
-    for (int index = 0; index < 3; ++index) {
-        Tap(DocumentsList(), index);
-        Press(documents, IDC_DOCUMENTS_DELETE);
-    }
-    ASSERT_EQ(prompts.size(), 3u);
-    for (const Prompt& prompt : prompts) {
-        EXPECT_EQ(prompt.text, L"You cannot remove selected item");
-        EXPECT_EQ(prompt.caption, L"Error");
-        EXPECT_EQ(prompt.flags, static_cast<UINT>(MB_OK | MB_ICONHAND));
-        EXPECT_EQ(prompt.owner, documents);
-    }
-    EXPECT_EQ(testtree::Ids(g_TodayMenu.Root), (std::vector<int>{1, 4, 2, 3}));
-    EXPECT_FALSE(StoreExists());
 }
 
 int DarkPixels(HWND label)

@@ -84,20 +84,17 @@ TEST(ItemImage, BuiltinEntriesShowTheirOwnIconsWhateverTheirPath)
     const COLORREF menu = GetSysColor(COLOR_MENU);
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
     int drawn = 0, plainDrawn = 0;
+    // The built-in icon keeps inside its 12x12 square at (cx+4-12)/2.
+    const int off = (cx + 4 - 12) / 2;
     for (int y = 0; y < cy + 4; ++y)
         for (int x = 0; x < cx + 4; ++x) {
             drawn += PixelOf(config->Image, x, y) != menu;
             plainDrawn += PixelOf(plain->Image, x, y) != menu;
+            if (x < off || y < off || x >= off + 12 || y >= off + 12)
+                EXPECT_EQ(PixelOf(config->Image, x, y), menu) << x << "," << y;
         }
     EXPECT_GT(drawn, 20) << "the 12x12 icon is drawn in the cell";
     EXPECT_EQ(plainDrawn, 0) << "no shell icon exists for a bare word";
-    // The built-in icon keeps inside its 12x12 square at (cx+4-12)/2.
-    const int off = (cx + 4 - 12) / 2;
-    for (int y = 0; y < cy + 4; ++y)
-        for (int x = 0; x < cx + 4; ++x)
-            if (x < off || y < off || x >= off + 12 || y >= off + 12) {
-                EXPECT_EQ(PixelOf(config->Image, x, y), menu) << x << "," << y;
-            }
 }
 
 TEST(MenuItemHandlers, MeasureReportsTheEntryAndDrawCopiesItsPicture)
@@ -141,13 +138,26 @@ TEST(MenuItemHandlers, MeasureReportsTheEntryAndDrawCopiesItsPicture)
     }
 }
 
-TEST(SmallIcons, ShellIconOfAFolderBecomesASmallBitmap)
+std::vector<COLORREF> PixelsOf(HICON icon)
+{
+    handles::unique_hbitmap bitmap(IconToBitmap(g_hMainWnd, icon));
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < GetSystemMetrics(SM_CYSMICON); ++y)
+        for (int x = 0; x < GetSystemMetrics(SM_CXSMICON); ++x)
+            pixels.push_back(PixelOf(bitmap.get(), x, y));
+    return pixels;
+}
+
+TEST(SmallIcons, ShellIconsOfFoldersAndFilesBecomeSmallBitmaps)
 {
     wchar_t windows[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);
     handles::unique_hicon icon(GetSmallFileIcon(windows));
     ASSERT_NE(icon.get(), nullptr);
     EXPECT_EQ(GetSmallFileIcon(L"C:\\no\\such\\file.xyz"), nullptr);
+    // The device's documents folder shows the real folder's icon.
+    EXPECT_NE(handles::unique_hicon(GetSmallFileIcon(L"\\My Documents")).get(), nullptr);
+    EXPECT_EQ(handles::unique_hicon(GetSmallFileIcon(L"\\My Documents\\no such file.qqq")).get(), nullptr);
 
     handles::unique_hbitmap bitmap(IconToBitmap(g_hMainWnd, icon.get()));
     ASSERT_NE(bitmap.get(), nullptr);
@@ -158,41 +168,8 @@ TEST(SmallIcons, ShellIconOfAFolderBecomesASmallBitmap)
     handles::unique_hbitmap plain(IconToBitmap(g_hMainWnd, nullptr));
     ASSERT_NE(plain.get(), nullptr);
     EXPECT_EQ(PixelOf(plain.get(), 3, 3), GetSysColor(COLOR_MENU));
-}
 
-TEST(SmallIcons, DeviceDocumentsFolderShowsTheRealFoldersIcon)
-{
-    handles::unique_hicon icon(GetSmallFileIcon(L"\\My Documents"));
-    EXPECT_NE(icon.get(), nullptr);
-    handles::unique_hicon missing(GetSmallFileIcon(L"\\My Documents\\no such file.qqq"));
-    EXPECT_EQ(missing.get(), nullptr);
-}
-
-}  // namespace
-
-namespace {
-
-std::vector<COLORREF> PixelsOf(HICON icon)
-{
-    handles::unique_hbitmap bitmap(IconToBitmap(g_hMainWnd, icon));
-    std::vector<COLORREF> pixels;
-    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
-    for (int y = 0; y < cy; ++y)
-        for (int x = 0; x < cx; ++x)
-            pixels.push_back(PixelOf(bitmap.get(), x, y));
-    return pixels;
-}
-
-std::vector<COLORREF> ShellPixelsOf(const std::wstring& path)
-{
-    SHFILEINFOW info{};
-    SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON);
-    handles::unique_hicon icon(info.hIcon);
-    return PixelsOf(icon.get());
-}
-
-TEST(SmallIcons, FilesOfOneTypeShowTheShellsIconOfThatType)
-{
+    // Files of one type show the shell's icon of that type, each caller owning its own icon.
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::wstring a = std::wstring(temp) + L"icon a.txt", b = std::wstring(temp) + L"icon b.TXT";
@@ -201,9 +178,11 @@ TEST(SmallIcons, FilesOfOneTypeShowTheShellsIconOfThatType)
     handles::unique_hicon first(GetSmallFileIcon(a.c_str()));
     handles::unique_hicon second(GetSmallFileIcon(b.c_str()));
     ASSERT_TRUE(first && second);
-    EXPECT_NE(first.get(), second.get()) << "each caller owns its own icon";
-    EXPECT_EQ(PixelsOf(second.get()), ShellPixelsOf(b));
-
+    EXPECT_NE(first.get(), second.get());
+    SHFILEINFOW info{};
+    SHGetFileInfoW(b.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON);
+    handles::unique_hicon shell(info.hIcon);
+    EXPECT_EQ(PixelsOf(second.get()), PixelsOf(shell.get()));
 }
 
 }  // namespace

@@ -4,18 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "TestTree.h"
 #include "menu/IdPool.h"
 #include "menu/Item.h"
 
 namespace {
 
-std::vector<int> Ids(const CItemVector& list)
-{
-    std::vector<int> ids;
-    for (const CItem* item : list.Items)
-        ids.push_back(item->ID);
-    return ids;
-}
+using testtree::Ids;
 
 TEST(ItemCaption, IsTheFileNameWithoutFoldersOrLastExtension)
 {

@@ -65,26 +65,22 @@ std::wstring TempFolder(const wchar_t* name)
     return path;
 }
 
-TEST(Launch, FolderOpensInTheFileExplorer)
+TEST(Launch, FoldersAndTheDeviceDocumentsFolderOpenInTheFileExplorer)
 {
     const std::wstring folder = TempFolder(L"Tabula launch folder");
     CTodayMenu menu;
-    const int id = menu.AppendDocument(folder, 0);
-    menu.Launch(id);
+    testtree::BuildDefaults(menu);
+    menu.Launch(menu.AppendDocument(folder, 0));
     HWND explorer = WaitForWindow(L"ExplorerWClass", L"Tabula launch folder", 10000);
     ASSERT_NE(explorer, nullptr) << "no explorer window for the folder";
     CloseAndWait(explorer);
-}
 
-TEST(Launch, DeviceDocumentsFolderOpensTheUsersDocuments)
-{
+    // The device's "\\My Documents" entry (id 1) opens the user's documents folder.
     wchar_t documents[MAX_PATH] = {};
     ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, 0, documents)));
     const std::wstring name = wcsrchr(documents, L'\\') + 1;
-    CTodayMenu menu;
-    testtree::BuildDefaults(menu);
     menu.Launch(1);
-    HWND explorer = WaitForWindow(L"ExplorerWClass", name, 10000);
+    explorer = WaitForWindow(L"ExplorerWClass", name, 10000);
     ASSERT_NE(explorer, nullptr) << "no explorer window for " << std::string(name.begin(), name.end());
     CloseAndWait(explorer);
 }

@@ -11,11 +11,12 @@
 namespace apptest {
 
 // Runs check every 50 ms on this thread, from whatever message loop runs (a tracked menu's, a modal
-// dialog's), until it returns true. After timeoutMs the menu and the thread's dialogs are closed, so
-// that a failing test ends instead of waiting.
+// dialog's, a message box's), until it returns true; a check that itself runs a message loop is not
+// entered again. After timeoutMs the menu and the thread's dialogs are closed, so that a failing test
+// ends instead of waiting.
 class Watch {
 public:
-    explicit Watch(std::function<bool()> check, UINT timeoutMs = 5000)
+    explicit Watch(std::function<bool()> check, UINT timeoutMs = 15000)
         : check_(std::move(check)), deadline_(GetTickCount() + timeoutMs)
     {
         id_ = SetTimer(nullptr, 0, 50, Tick);
@@ -48,7 +49,12 @@ private:
         if (found == Active().end())
             return;
         Watch* watch = found->second;
-        if (watch->check_()) {
+        if (watch->busy_)
+            return;
+        watch->busy_ = true;
+        const bool done = watch->check_();
+        watch->busy_ = false;
+        if (done) {
             watch->done_ = true;
             watch->Stop();
         } else if (GetTickCount() > watch->deadline_) {
@@ -72,6 +78,7 @@ private:
     UINT_PTR id_ = 0;
     bool done_ = false;
     bool timedOut_ = false;
+    bool busy_ = false;
 };
 
 // A visible top-level window of this thread with the given class and caption, or null.

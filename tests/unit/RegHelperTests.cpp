@@ -32,17 +32,14 @@ protected:
     CRegHelper reg;
 };
 
-TEST_F(RegHelperTest, OpenKeyOfAMissingPathGivesNullAndCreatesNothing)
+TEST_F(RegHelperTest, OpenKeyCreateKeyAndEnumSubkeyWorkOnRealKeys)
 {
     EXPECT_EQ(nullptr, reg.OpenKey(Scratch(), L"absent\\deeper"));
     EXPECT_FALSE(storetest::KeyExists(path_ + L"\\absent"));
-}
 
-TEST_F(RegHelperTest, CreateKeyOpensAnExistingKeyWithItsValuesAndSubkeys)
-{
+    // CreateKey opens an existing key with its values and subkeys.
     storetest::Key existing(path_ + L"\\entry\\child", true);
     storetest::SetDword(storetest::Key(path_ + L"\\entry").get(), L"Keep", 11);
-
     const HKEY key = reg.CreateKey(Scratch(), L"entry");
     ASSERT_NE(nullptr, key);
     EXPECT_TRUE(reg.SetDword(key, L"Keep", 12));
@@ -51,6 +48,15 @@ TEST_F(RegHelperTest, CreateKeyOpensAnExistingKeyWithItsValuesAndSubkeys)
     EXPECT_EQ(12u, value);
     EXPECT_TRUE(storetest::KeyExists(path_ + L"\\entry\\child"));
     RegCloseKey(key);
+
+    // EnumSubkey ends with ERROR_NO_MORE_ITEMS at the number of subkeys.
+    storetest::Key other(path_ + L"\\other", true);
+    wchar_t name[256];
+    DWORD length = 256;
+    EXPECT_EQ(ERROR_SUCCESS, reg.EnumSubkey(Scratch(), 1, name, &length));
+    EXPECT_EQ(std::wstring(L"other"), name);
+    length = 256;
+    EXPECT_EQ(ERROR_NO_MORE_ITEMS, reg.EnumSubkey(Scratch(), 2, name, &length));
 }
 
 TEST_F(RegHelperTest, SetStringStoresTheTextWithItsTerminatingNul)
@@ -88,7 +94,7 @@ TEST_F(RegHelperTest, GetDwordReadsOnlyFourByteDwordsAndOtherwiseKeepsTheOldValu
     }
 }
 
-TEST_F(RegHelperTest, GetStringReadsTextsOfAnySizeWithOrWithoutTheirNul)
+TEST_F(RegHelperTest, GetStringReadsTextsOfAnySizeWithOrWithoutTheirNulAndRefusesTheRest)
 {
     const wchar_t noNul[] = {L'a', L'b', L'c'};
     const BYTE odd[] = {'x', 0, 'y', 0, 'z'};
@@ -110,31 +116,17 @@ TEST_F(RegHelperTest, GetStringReadsTextsOfAnySizeWithOrWithoutTheirNul)
         EXPECT_TRUE(reg.GetString(Scratch(), name, &text)) << name;
         EXPECT_EQ(expected, text) << name;
     }
-}
 
-TEST_F(RegHelperTest, GetStringRefusesAbsentAndNonTextValues)
-{
+    // Absent and non-text values are refused and empty the text.
     const DWORD number = 0x00410041;   // "AA" if it were read as text
     PutRaw(L"Number", REG_DWORD, &number, 4);
     PutRaw(L"Bytes", REG_BINARY, L"Name", 10);
     PutRaw(L"Multi", REG_MULTI_SZ, L"a\0b\0", 10);
-
     for (const wchar_t* name : {L"Absent", L"Number", L"Bytes", L"Multi"}) {
         std::wstring text = L"old";
         EXPECT_FALSE(reg.GetString(Scratch(), name, &text)) << name;
         EXPECT_TRUE(text.empty()) << name;
     }
-}
-
-TEST_F(RegHelperTest, EnumSubkeyEndsWithNoMoreItemsAtTheNumberOfSubkeys)
-{
-    storetest::Key a(path_ + L"\\a", true), b(path_ + L"\\b", true);
-    wchar_t name[256];
-    DWORD length = 256;
-    EXPECT_EQ(ERROR_SUCCESS, reg.EnumSubkey(Scratch(), 1, name, &length));
-    EXPECT_EQ(std::wstring(L"b"), name);
-    length = 256;
-    EXPECT_EQ(ERROR_NO_MORE_ITEMS, reg.EnumSubkey(Scratch(), 2, name, &length));
 }
 
 TEST_F(RegHelperTest, EntryWritersWriteNothingAndGiveNullWhenTheKeyCannotBeCreated)

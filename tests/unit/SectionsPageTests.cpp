@@ -11,7 +11,7 @@ namespace {
 
 using SectionsPage = SettingsWindowTest;
 
-TEST_F(SectionsPage, ListsTheDefaultTreeAndMovesNothingPastItsEnds)
+TEST_F(SectionsPage, ListsTheDefaultTreeMovesNothingPastItsEndsAndRefusesTheBuiltins)
 {
     EXPECT_EQ(ListTexts(SectionsList()),
               (std::vector<std::wstring>{L"My Documents", L"-----------------", L"Configuration", L"Exit"}));
@@ -24,8 +24,21 @@ TEST_F(SectionsPage, ListsTheDefaultTreeAndMovesNothingPastItsEnds)
     ListView_SetItemState(SectionsList(), -1, 0, LVIS_SELECTED);   // nothing selected: no button acts
     Press(sections, IDC_MOVE_UP);
     Press(sections, IDC_SECTIONS_DELETE);
-    EXPECT_EQ(MenuIds(g_TodayMenu.GetRootMenu()), (std::vector<int>{1, 0, 2, 3}));
     EXPECT_TRUE(prompts.empty());
+
+    for (int index = 0; index < 4; ++index) {
+        Tap(SectionsList(), index);
+        Press(sections, IDC_SECTIONS_DELETE);
+    }
+    ASSERT_EQ(prompts.size(), 4u);
+    for (const Prompt& prompt : prompts) {
+        EXPECT_EQ(prompt.text, L"The selected item is not removable item.\nPlease select another item to remove");
+        EXPECT_EQ(prompt.caption, L"Error");
+        EXPECT_EQ(prompt.flags, static_cast<UINT>(MB_OK | MB_ICONHAND));
+        EXPECT_EQ(prompt.owner, sections);
+    }
+    EXPECT_EQ(MenuIds(g_TodayMenu.GetRootMenu()), (std::vector<int>{1, 0, 2, 3}));
+    EXPECT_EQ(Ids(g_TodayMenu.Root), (std::vector<int>{1, 4, 2, 3}));
     EXPECT_FALSE(StoreExists());
 }
 
@@ -43,23 +56,6 @@ TEST_F(SectionsPage, MovingExitUpReordersListMenuAndStoreAndKeepsItSelected)
     Press(sections, IDC_MOVE_DOWN);
     EXPECT_EQ(MenuIds(g_TodayMenu.GetRootMenu()), (std::vector<int>{1, 3, 0, 2}));
     EXPECT_EQ(StoredIds(), (std::vector<int>{1, 3, 4, 2}));
-}
-
-TEST_F(SectionsPage, BuiltinEntriesAreRefusedWithTheTwoLineMessage)
-{
-    for (int index = 0; index < 4; ++index) {
-        Tap(SectionsList(), index);
-        Press(sections, IDC_SECTIONS_DELETE);
-    }
-    ASSERT_EQ(prompts.size(), 4u);
-    for (const Prompt& prompt : prompts) {
-        EXPECT_EQ(prompt.text, L"The selected item is not removable item.\nPlease select another item to remove");
-        EXPECT_EQ(prompt.caption, L"Error");
-        EXPECT_EQ(prompt.flags, static_cast<UINT>(MB_OK | MB_ICONHAND));
-        EXPECT_EQ(prompt.owner, sections);
-    }
-    EXPECT_EQ(Ids(g_TodayMenu.Root), (std::vector<int>{1, 4, 2, 3}));
-    EXPECT_FALSE(StoreExists());
 }
 
 TEST_F(SectionsPage, AddedSeparatorsHaveTheirOwnIdsAndCanBeDeleted)

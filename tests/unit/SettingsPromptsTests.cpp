@@ -23,7 +23,7 @@ TEST_F(RealPrompts, RefusalIsAMessageBoxThatFitsTheSmallScreen)
 {
     std::wstring text;
     RECT placed{};
-    ModalDriver driver([&] {
+    apptest::Watch driver([&] {
         HWND box = FindThreadWindow(L"Error");
         if (!box)
             return false;
@@ -36,7 +36,7 @@ TEST_F(RealPrompts, RefusalIsAMessageBoxThatFitsTheSmallScreen)
     });
     Tap(SectionsList(), 3);
     Press(sections, IDC_SECTIONS_DELETE);
-    ASSERT_TRUE(driver.Done());
+    ASSERT_TRUE(driver.done());
     // Long lines are broken at spaces to fit; no word is lost.
     for (wchar_t& c : text)
         c = c == L'\n' ? L' ' : c;
@@ -53,7 +53,7 @@ TEST_F(RealPrompts, OpenFileDialogPicksTheTypedFile)
     const std::wstring path = std::wstring(folder) + L"tabula report.txt";
     CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 
-    ModalDriver driver([&] {
+    apptest::Watch driver([&] {
         HWND dialog = FindThreadWindow(L"Add Document");
         if (!dialog)
             return false;
@@ -76,7 +76,7 @@ TEST_F(RealPrompts, OpenFileDialogPicksTheTypedFile)
     });
     SwitchTab(1);
     Press(documents, IDC_ADD_DOCUMENT);
-    ASSERT_TRUE(driver.Done());
+    ASSERT_TRUE(driver.done());
     EXPECT_EQ(ListTexts(DocumentsList()).back(), L"tabula report");
     EXPECT_EQ(_wcsicmp(StoredLevel().back().name.c_str(), path.c_str()), 0) << StoredLevel().back().name;
     DeleteFileW(path.c_str());

@@ -66,7 +66,7 @@ protected:
         SwitchTab(0);
         Tap(SectionsList(), 4);
         SaveScreen(prefix + L"sections");
-        ModalDriver addSection([&] {
+        apptest::Watch addSection([&] {
             HWND dialog = FindThreadWindow(L"Add Section");
             if (dialog) {
                 SetDlgItemTextW(dialog, IDC_SECTION_NAME, L"Projects");
@@ -76,7 +76,7 @@ protected:
             return dialog != nullptr;
         });
         Press(sections, IDC_ADD_SECTION);
-        ModalDriver refusal([&] {
+        apptest::Watch refusal([&] {
             HWND box = FindThreadWindow(L"Error");
             if (box) {
                 SaveScreen(prefix + L"refusal");

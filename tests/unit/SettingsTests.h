@@ -8,10 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "MainWindowTestsHelpers.h"
+#include "StoreTesting.h"
 #include "TestTree.h"
 #include "app/Globals.h"
 #include "config/DocumentsPage.h"
@@ -23,23 +24,14 @@
 
 namespace settingstest {
 
-const std::wstring kStoreKey = L"SOFTWARE\\Tabula";
-
 inline void ResetTree()
 {
     testtree::Reset(g_TodayMenu);
     testtree::BuildDefaults(g_TodayMenu);
 }
 
-inline void DeleteStore() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kStoreKey.c_str()); }
-
-inline bool StoreExists()
-{
-    HKEY key = nullptr;
-    const bool exists = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kStoreKey.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return exists;
-}
+inline void DeleteStore() { storetest::ClearStore(); }
+inline bool StoreExists() { return storetest::KeyExists(storetest::RootPath()); }
 
 struct StoredEntry {
     DWORD pos = 0, type = 0, id = 0;
@@ -50,25 +42,12 @@ struct StoredEntry {
 inline std::vector<StoredEntry> StoredLevel(const std::wstring& below = L"")
 {
     std::vector<StoredEntry> level;
-    HKEY parent = nullptr;
-    const std::wstring path = below.empty() ? kStoreKey : kStoreKey + L"\\" + below;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &parent) != ERROR_SUCCESS)
-        return level;
-    wchar_t key[256];
-    for (DWORD i = 0, length = 256; RegEnumKeyExW(parent, i, key, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-         ++i, length = 256) {
-        StoredEntry entry;
-        DWORD size = sizeof(DWORD);
-        RegGetValueW(parent, key, L"Pos", RRF_RT_REG_DWORD, nullptr, &entry.pos, &size);
-        RegGetValueW(parent, key, L"Type", RRF_RT_REG_DWORD, nullptr, &entry.type, &size);
-        RegGetValueW(parent, key, L"ID", RRF_RT_REG_DWORD, nullptr, &entry.id, &size);
-        wchar_t name[1024] = {};
-        size = sizeof(name);
-        RegGetValueW(parent, key, L"Name", RRF_RT_REG_SZ, nullptr, name, &size);
-        entry.name = name;
-        level.push_back(entry);
+    const std::wstring path = below.empty() ? storetest::RootPath() : storetest::RootPath() + L"\\" + below;
+    for (const std::wstring& key : storetest::SubkeyNames(path)) {
+        const auto value = [&](const wchar_t* name) { return storetest::ReadValue(path + L"\\" + key, name); };
+        level.push_back({value(L"Pos").Dword(), value(L"Type").Dword(), value(L"ID").Dword(),
+                         value(L"Name").Text().c_str()});
     }
-    RegCloseKey(parent);
     std::sort(level.begin(), level.end(), [](const StoredEntry& a, const StoredEntry& b) { return a.pos < b.pos; });
     return level;
 }
@@ -126,8 +105,6 @@ inline std::vector<std::wstring> BoxTexts(HWND box)
     }
     return texts;
 }
-
-inline bool IsGrayedAt(HMENU menu, int pos) { return (GetMenuState(menu, pos, MF_BYPOSITION) & MF_GRAYED) != 0; }
 
 // A tap on a button.
 inline void Press(HWND page, int control)
@@ -217,65 +194,8 @@ protected:
     }
 };
 
-// Answers a real modal window of this thread from a timer while its modal loop runs: step runs every
-// 20 ms until it returns true. After the deadline the test fails and the active window is closed.
-class ModalDriver {
-public:
-    explicit ModalDriver(std::function<bool()> step) : step_(std::move(step)), deadline_(GetTickCount() + 15000)
-    {
-        Current() = this;
-        timer_ = SetTimer(nullptr, 0, 20, OnTimer);
-    }
-    ~ModalDriver()
-    {
-        KillTimer(nullptr, timer_);
-        Current() = nullptr;
-    }
-    bool Done() const { return done_; }
-
-private:
-    static ModalDriver*& Current()
-    {
-        static ModalDriver* current = nullptr;
-        return current;
-    }
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        ModalDriver* self = Current();
-        if (!self || self->done_ || self->busy_)
-            return;
-        self->busy_ = true;
-        self->done_ = self->step_();
-        if (!self->done_ && GetTickCount() > self->deadline_) {
-            self->done_ = true;
-            ADD_FAILURE() << "the expected window did not come";
-            PostMessageW(GetActiveWindow(), WM_CLOSE, 0, 0);
-        }
-        self->busy_ = false;
-    }
-    std::function<bool()> step_;
-    DWORD deadline_;
-    UINT_PTR timer_ = 0;
-    bool done_ = false, busy_ = false;
-};
-
-// A visible top-level window of this thread with this caption, or null.
-inline HWND FindThreadWindow(const std::wstring& caption)
-{
-    std::pair<const std::wstring*, HWND> search{&caption, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<std::pair<const std::wstring*, HWND>*>(param);
-            wchar_t text[256] = {};
-            GetWindowTextW(window, text, 256);
-            if (IsWindowVisible(window) && *s->first == text)
-                s->second = window;
-            return !s->second;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
-}
+// A visible dialog or message box of this thread with this caption, or null.
+inline HWND FindThreadWindow(const std::wstring& caption) { return apptest::FindThreadWindow(L"#32770", caption.c_str()); }
 
 inline void Click(HWND dialog, int control) { SendMessageW(GetDlgItem(dialog, control), BM_CLICK, 0, 0); }
 

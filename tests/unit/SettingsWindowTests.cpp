@@ -126,7 +126,7 @@ TEST(SettingsWindowModal, SecondOpeningOpensNoSecondWindowAndTheCaptionCloseEnds
 {
     ResetTree();
     size_t seen = 0;
-    ModalDriver driver([&] {
+    apptest::Watch driver([&] {
         if (SettingsWindows().empty())
             return false;
         OpenSettingsWindow();   // returns at once
@@ -135,19 +135,19 @@ TEST(SettingsWindowModal, SecondOpeningOpensNoSecondWindowAndTheCaptionCloseEnds
         return true;
     });
     OpenSettingsWindow();
-    EXPECT_TRUE(driver.Done());
+    EXPECT_TRUE(driver.done());
     EXPECT_EQ(seen, 1u);
     EXPECT_TRUE(SettingsWindows().empty());
     EXPECT_EQ(g_hSectionsPage, nullptr);
 
-    ModalDriver again([&] {   // and the next opening opens one again
+    apptest::Watch again([&] {   // and the next opening opens one again
         if (SettingsWindows().empty())
             return false;
         Press(g_hSectionsPage, IDOK);   // the pages' OK closes it too
         return true;
     });
     OpenSettingsWindow();
-    EXPECT_TRUE(again.Done());
+    EXPECT_TRUE(again.done());
     DeleteStore();
 }
 

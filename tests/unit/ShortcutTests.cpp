@@ -51,29 +51,21 @@ std::wstring TempFile(const wchar_t* name)
 
 }  // namespace
 
-TEST(ShortcutText, ThirtyTwoCharacterPathGivesThe37ByteExample)
+TEST(ShortcutText, CountsItsOwnBytesWithTwoOrThreeDigits)
 {
-    const std::wstring path = L"\\Program Files\\Tabula\\Tabula.exe";
+    const std::wstring path = L"\\Program Files\\Tabula\\Tabula.exe";   // 32 characters
     ASSERT_EQ(32u, path.size());
-    const std::string text = BuildShortcutText(path);
-    EXPECT_EQ("37#\"\\Program Files\\Tabula\\Tabula.exe\"", text);
-    EXPECT_EQ(37u, text.size());   // no terminating zero, no line end
-}
+    EXPECT_EQ("37#\"\\Program Files\\Tabula\\Tabula.exe\"", BuildShortcutText(path));   // no NUL, no line end
 
-TEST(ShortcutText, CountTakesThreeDigitsFrom95Characters)
-{
-    const std::wstring shortPath = L"\\" + std::wstring(89, L'a') + L".exe";   // 94 characters
-    const std::wstring longPath = L"\\" + std::wstring(90, L'a') + L".exe";    // 95 characters
-    EXPECT_EQ("99#\"", BuildShortcutText(shortPath).substr(0, 4));
-    EXPECT_EQ("100#\"", BuildShortcutText(longPath).substr(0, 5));
-    EXPECT_EQ(3u + 1 + 2 + 95, BuildShortcutText(longPath).size());
-}
+    // From 95 characters the count takes three digits.
+    EXPECT_EQ("99#\"", BuildShortcutText(L"\\" + std::wstring(89, L'a') + L".exe").substr(0, 4));
+    const std::string three = BuildShortcutText(L"\\" + std::wstring(90, L'a') + L".exe");
+    EXPECT_EQ("100#\"", three.substr(0, 5));
+    EXPECT_EQ(3u + 1 + 2 + 95, three.size());
 
-TEST(ShortcutText, PathOf300CharactersIsWrittenWhole)
-{
-    const std::wstring path = L"C:\\" + std::wstring(293, L'x') + L".exe";
-    ASSERT_EQ(300u, path.size());
-    const std::string text = BuildShortcutText(path);
+    const std::wstring long300 = L"C:\\" + std::wstring(293, L'x') + L".exe";   // written whole
+    ASSERT_EQ(300u, long300.size());
+    const std::string text = BuildShortcutText(long300);
     ASSERT_EQ(3u + 1 + 1 + 300 + 1, text.size());
     EXPECT_EQ("305#\"C:\\", text.substr(0, 8));
     EXPECT_EQ(".exe\"", text.substr(text.size() - 5));
@@ -130,7 +122,11 @@ TEST(ShortcutFile, YesWritesALinkToTheProgramInTheStartupFolderAndNoDeletesIt)
     EXPECT_NE(L'\\', folder.back());
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(folder.c_str()));
 
+    // The program is the whole path of the running module.
     const std::wstring program = RunningProgramPath();
+    ASSERT_GT(program.size(), 4u);
+    EXPECT_EQ(0, lstrcmpiW(L".exe", program.substr(program.size() - 4).c_str()));
+    EXPECT_TRUE(FileExists(program));
     const std::wstring shortcut = BuildShortcutPath(program, folder);
     {
         std::ofstream old(shortcut.c_str(), std::ios::binary);
@@ -145,12 +141,4 @@ TEST(ShortcutFile, YesWritesALinkToTheProgramInTheStartupFolderAndNoDeletesIt)
     // Deleting what is not there is silent.
     UpdateStartupShortcut(program, false);
     EXPECT_FALSE(FileExists(shortcut));
-}
-
-TEST(ShortcutFile, RunningProgramPathIsTheWholeModulePath)
-{
-    const std::wstring path = RunningProgramPath();
-    ASSERT_GT(path.size(), 4u);
-    EXPECT_EQ(0, lstrcmpiW(L".exe", path.substr(path.size() - 4).c_str()));
-    EXPECT_TRUE(FileExists(path));
 }

@@ -298,30 +298,28 @@ TEST_F(StoreCrashTest, ALoadThatFinishesAnInterruptedSaveCanItselfBeInterrupted)
 
 TEST_F(StoreCrashTest, StoreLeftBesideTheTreeByHandIsTidiedAndTheRightTreeLoaded)
 {
+    using storetest::PutEntry;
+    const std::wstring staging = storetest::KeyPath(store::kStagingName);
+    const auto mark = [&] { storetest::SetDword(storetest::Key(staging, true).get(), store::kCompleteValue, 1); };
+
     // An unmarked Tabula.new is not a tree, even when Tabula is missing.
     storetest::ClearStore();
-    storetest::PutEntry(storetest::KeyPath(store::kStagingName), L"9", 1, 0, 9, L"C:\\half.txt", 0);
+    PutEntry(staging, L"9", 1, 0, 9, L"C:\\half.txt", 0);
     EXPECT_EQ(L"D1:\\My Documents -4 D2:Configuration D3:Exit", LoadFresh());
     ExpectSettled(0);
 
     // A marked one is a whole tree: it replaces a missing Tabula, not a present one.
     StoreOldTree();
-    {
-        storetest::Key staging(storetest::KeyPath(store::kStagingName), true);
-        storetest::SetDword(staging.get(), store::kCompleteValue, 1);
-    }
-    storetest::PutEntry(storetest::KeyPath(store::kStagingName), L"2", 1, 1, 2, L"Configuration", 0);
-    storetest::PutEntry(storetest::KeyPath(store::kStagingName), L"3", 1, 1, 3, L"Exit", 1);
+    mark();
+    PutEntry(staging, L"2", 1, 1, 2, L"Configuration", 0);
+    PutEntry(staging, L"3", 1, 1, 3, L"Exit", 1);
     EXPECT_EQ(oldText_, LoadFresh());
     ExpectSettled(1);
 
     storetest::ClearStore();
-    {
-        storetest::Key staging(storetest::KeyPath(store::kStagingName), true);
-        storetest::SetDword(staging.get(), store::kCompleteValue, 1);
-    }
-    storetest::PutEntry(storetest::KeyPath(store::kStagingName), L"3", 1, 1, 3, L"Exit", 0);
-    storetest::PutEntry(storetest::KeyPath(store::kStagingName), L"2", 1, 1, 2, L"Configuration", 1);
+    mark();
+    PutEntry(staging, L"3", 1, 1, 3, L"Exit", 0);
+    PutEntry(staging, L"2", 1, 1, 2, L"Configuration", 1);
     EXPECT_EQ(L"D3:Exit D2:Configuration", LoadFresh());
     ExpectSettled(2);
 }

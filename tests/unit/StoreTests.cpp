@@ -94,22 +94,13 @@ TEST_F(StoreTest, SaveWritesOneKeyPerEntryWithItsValuesAndPosFromTheIndex)
     EXPECT_EQ(10u, ReadValue(Entry(L"3"), L"Name").data.size());
     EXPECT_FALSE(storetest::KeyExists(storetest::KeyPath(store::kStagingName)));
     EXPECT_FALSE(storetest::KeyExists(storetest::KeyPath(store::kRetiredName)));
-}
 
-TEST_F(StoreTest, SaveReplacesTheWholeStoredTree)
-{
-    testtree::BuildDefaults(menu);
-    menu.AppendDocument(L"C:\\a.txt", 0);   // 5
+    // The next save replaces the whole stored tree.
+    menu.RemoveEntry(6);
     ASSERT_EQ(0, store.SaveTree(&menu));
-    menu.RemoveEntry(5);
-    menu.RemoveEntry(1);
-    ASSERT_EQ(0, store.SaveTree(&menu));
-
-    const std::vector<std::wstring> keys = storetest::SubkeyNames(RootPath());
-    EXPECT_EQ(3u, keys.size());
-    EXPECT_FALSE(storetest::KeyExists(Entry(L"5")));
-    EXPECT_FALSE(storetest::KeyExists(Entry(L"1")));
-    ExpectEntry(Entry(L"4"), 3, 1, 4, nullptr, 0);
+    EXPECT_EQ(3u, storetest::SubkeyNames(RootPath()).size());
+    EXPECT_FALSE(storetest::KeyExists(Entry(L"6")));
+    ExpectEntry(Entry(L"4"), 3, 1, 4, nullptr, 1);
 }
 
 TEST_F(StoreTest, LoadAfterSaveRebuildsEveryLevelAndNumbersOrdinaryEntriesDepthFirst)
@@ -174,34 +165,24 @@ TEST_F(StoreTest, SectionWithoutChildrenLoadsAsAnEmptySection)
     EXPECT_EQ(0, GetMenuItemCount(sub));
 }
 
-TEST_F(StoreTest, BuiltInFlaggedDocumentKeepsItsIdOnceAndIsStoredBackAsOrdinary)
+TEST_F(StoreTest, BuiltInFlaggedDocumentKeepsItsIdOnceAndIsStoredBackAsOrdinarySectionsLikeAnyOther)
 {
     storetest::Key root(RootPath(), true);
     PutEntry(RootPath(), L"7", 1, 1, 7, L"C:\\pinned.txt", 0);
-    PutEntry(RootPath(), L"2", 1, 1, 2, L"Configuration", 1);
-    PutEntry(RootPath(), L"3", 1, 1, 3, L"Exit", 2);
+    PutEntry(RootPath(), L"40", 2, 1, 40, L"Flagged", 1);
+    PutEntry(RootPath() + L"\\40", L"41", 1, 0, 41, L"C:\\in.txt", 0);
+    PutEntry(RootPath(), L"2", 1, 1, 2, L"Configuration", 2);
+    PutEntry(RootPath(), L"3", 1, 1, 3, L"Exit", 3);
 
     store.LoadTree(&menu);
-    ASSERT_EQ(L"D7:C:\\pinned.txt D2:Configuration D3:Exit", Describe(menu.Root));
+    ASSERT_EQ(L"D7:C:\\pinned.txt S5:Flagged[D6:C:\\in.txt] D2:Configuration D3:Exit", Describe(menu.Root));
     ASSERT_EQ(0, store.SaveTree(&menu));
     ExpectEntry(Entry(L"7"), 1, 0, 7, L"C:\\pinned.txt", 0);
+    ExpectEntry(Entry(L"5"), 2, 0, 5, L"Flagged", 1);
 
     CTodayMenu again;
     store.LoadTree(&again);
-    EXPECT_EQ(L"D5:C:\\pinned.txt D2:Configuration D3:Exit", Describe(again.Root));
-}
-
-TEST_F(StoreTest, BuiltInFlaggedSectionLoadsLikeAnyOther)
-{
-    storetest::Key root(RootPath(), true);
-    PutEntry(RootPath(), L"2", 1, 1, 2, L"Configuration", 0);
-    PutEntry(RootPath(), L"40", 2, 1, 40, L"Flagged", 1);
-    PutEntry(RootPath() + L"\\40", L"41", 1, 0, 41, L"C:\\in.txt", 0);
-    PutEntry(RootPath(), L"3", 1, 1, 3, L"Exit", 2);
-
-    store.LoadTree(&menu);
-
-    EXPECT_EQ(L"D2:Configuration S5:Flagged[D6:C:\\in.txt] D3:Exit", Describe(menu.Root));
+    EXPECT_EQ(L"D5:C:\\pinned.txt S6:Flagged[D7:C:\\in.txt] D2:Configuration D3:Exit", Describe(again.Root));
 }
 
 TEST_F(StoreTest, IdsAboveThreeDigitsAreStoredUnderTheirFullDecimalName)

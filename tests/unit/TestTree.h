@@ -43,4 +43,6 @@ inline std::vector<int> MenuIds(HMENU menu)
     return ids;
 }
 
+inline bool IsGrayed(HMENU menu, int pos) { return (GetMenuState(menu, pos, MF_BYPOSITION) & MF_GRAYED) != 0; }
+
 }  // namespace testtree

@@ -7,30 +7,23 @@
 #include "menu/TodayMenu.h"
 
 using testtree::Ids;
+using testtree::IsGrayed;
 using testtree::MenuIds;
 
 namespace {
 
-UINT StateOf(HMENU menu, int pos) { return GetMenuState(menu, pos, MF_BYPOSITION); }
-bool IsGrayed(HMENU menu, int pos) { return (StateOf(menu, pos) & MF_GRAYED) != 0; }
 
-ULONG_PTR ItemDataOf(HMENU menu, int pos)
+// The item's type flags and its item data, read back from the platform menu.
+MENUITEMINFOW InfoOf(HMENU menu, int pos)
 {
     MENUITEMINFOW info{};
     info.cbSize = sizeof(info);
-    info.fMask = MIIM_DATA;
+    info.fMask = MIIM_FTYPE | MIIM_DATA;
     EXPECT_TRUE(GetMenuItemInfoW(menu, pos, TRUE, &info));
-    return info.dwItemData;
+    return info;
 }
-
-UINT TypeOf(HMENU menu, int pos)
-{
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_FTYPE;
-    EXPECT_TRUE(GetMenuItemInfoW(menu, pos, TRUE, &info));
-    return info.fType;
-}
+ULONG_PTR ItemDataOf(HMENU menu, int pos) { return InfoOf(menu, pos).dwItemData; }
+UINT TypeOf(HMENU menu, int pos) { return InfoOf(menu, pos).fType; }
 
 TEST(PopupMenu, DefaultTreeShowsOwnerDrawnDocumentsCarryingTheirEntries)
 {

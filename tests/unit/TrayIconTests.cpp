@@ -62,10 +62,13 @@ void ClickAt(int x, int y)
 
 }  // namespace
 
-TEST_F(TrayIconTest, AddShowsTheIconAndRemoveTakesItAway)
+TEST_F(TrayIconTest, AddShowsTheIconRemoveTakesItAwayAndTheObjectsEndLeavesIt)
 {
     CTryIcon tray;
     tray.SetWindow(window_);
+    EXPECT_EQ(0, tray.Remove());   // without an Add: nothing to remove, the answer is 0
+    EXPECT_FALSE(apptest::ShellHasIcon(window_, TRAY_ICON_ID));
+
     tray.SetIcon(icon_);
     EXPECT_EQ(0, tray.Add());
     EXPECT_TRUE(apptest::ShellHasIcon(window_, TRAY_ICON_ID));
@@ -76,24 +79,12 @@ TEST_F(TrayIconTest, AddShowsTheIconAndRemoveTakesItAway)
     EXPECT_FALSE(apptest::ShellHasIcon(window_, TRAY_ICON_ID));
     // Removing again: the shell refuses, and the answer stays 0.
     EXPECT_EQ(0, tray.Remove());
-}
 
-TEST_F(TrayIconTest, RemoveWithoutAddChangesNothing)
-{
-    CTryIcon tray;
-    tray.SetWindow(window_);
-    EXPECT_EQ(TRAY_ICON_ID, tray.IconID);
-    EXPECT_EQ(0, tray.Remove());
-    EXPECT_FALSE(apptest::ShellHasIcon(window_, TRAY_ICON_ID));
-}
-
-TEST_F(TrayIconTest, DestroyingTheObjectLeavesTheIconWithTheShell)
-{
     {
-        CTryIcon tray;
-        tray.SetWindow(window_);
-        tray.SetIcon(icon_);
-        tray.Add();
+        CTryIcon added;
+        added.SetWindow(window_);
+        added.SetIcon(icon_);
+        added.Add();
     }
     EXPECT_TRUE(apptest::ShellHasIcon(window_, TRAY_ICON_ID));
 }
