@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Shortcut.h"
 #include "store/RegHelper.h"
 #include "tests/unit/StoreTesting.h"
 #include "tests/unit/TestTree.h"
@@ -73,23 +74,10 @@ const bool g_killedSaveRan = [] {
     return true;
 }();
 
-std::wstring ThisProgram()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 // Starts the test program again to save the new tree and die after that many changes; its exit code.
 DWORD RunChildSave(long changes)
 {
-    const std::wstring program = ThisProgram();
+    const std::wstring program = RunningProgramPath();
     std::wstring commandLine = L"\"" + program + L"\"";
     SetEnvironmentVariableW(kKillVariable, std::to_wstring(changes).c_str());
     STARTUPINFOW startup{};
