@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/Globals.h"
+#include "app/Resources.h"
 #include "platform/Shell.h"
 #include "platform/ShellUi.h"
 #include "res/resource.h"
@@ -297,11 +298,8 @@ int AboutTemplateFor(int screenWidth, int screenHeight)
 
 void OpenAboutBox(HWND owner)
 {
-    HRSRC found = FindResourceW(g_hInstance, MAKEINTRESOURCEW(IDD_ABOUT_PORTRAIT), RT_DIALOG);
-    HGLOBAL loaded = found ? LoadResource(g_hInstance, found) : nullptr;
-    if (!loaded)
-        return;
-    DialogBoxIndirectParamW(g_hInstance, static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)), owner, AboutDlgProc, 0);
+    if (LPCDLGTEMPLATEW aboutTemplate = FindDialogTemplate(IDD_ABOUT_PORTRAIT))
+        DialogBoxIndirectParamW(g_hInstance, aboutTemplate, owner, AboutDlgProc, 0);
 }
 
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

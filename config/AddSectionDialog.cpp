@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/Globals.h"
+#include "app/Resources.h"
 #include "config/PageOps.h"
 #include "menu/TodayMenu.h"
 #include "res/resource.h"

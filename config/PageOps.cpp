@@ -115,13 +115,6 @@ void PaintButtonFace(HDC dc, int width, int height, int iconId)
 
 }  // namespace
 
-LPCDLGTEMPLATEW FindDialogTemplate(int id)
-{
-    HRSRC found = FindResourceW(g_hInstance, MAKEINTRESOURCEW(id), RT_DIALOG);
-    HGLOBAL loaded = found ? LoadResource(g_hInstance, found) : nullptr;
-    return loaded ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
-}
-
 PageRect PlacePage(HWND tabControl, HWND page)
 {
     RECT client{};

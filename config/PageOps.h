@@ -20,9 +20,6 @@ struct PageRect {
     int height = 0;
 };
 
-// A dialog template of the program's resources, or null.
-LPCDLGTEMPLATEW FindDialogTemplate(int id);
-
 // Moves the page into the tab control, above its row of tabs; returns where it went.
 PageRect PlacePage(HWND tabControl, HWND page);
 // The control's rectangle in the page's client coordinates; all zero when it cannot be had.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/Globals.h"
+#include "app/Resources.h"
 #include "config/DocumentsPage.h"
 #include "config/PageOps.h"
 #include "config/SectionsPage.h"

@@ -1,5 +1,7 @@
 #include "platform/Registry.h"
 
+#include "platform/Handles.h"
+
 namespace platform {
 namespace reg {
 
@@ -81,25 +83,25 @@ LONG DeleteValue(HKEY key, const wchar_t* name)
 
 LONG DeleteTree(HKEY parent, const wchar_t* path)
 {
-    HKEY key = nullptr;
-    LONG status = OpenKey(parent, path, KEY_READ | DELETE, &key);
-    if (status != ERROR_SUCCESS)
-        return status;
-    // Deleting the first subkey moves the next one to index 0.
-    for (;;) {
-        wchar_t name[kKeyNameChars];
-        DWORD length = kKeyNameChars;
-        status = RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_NO_MORE_ITEMS)
-            break;
-        if (status == ERROR_SUCCESS)
-            status = DeleteTree(key, name);
-        if (status != ERROR_SUCCESS) {
-            RegCloseKey(key);
+    {
+        HKEY opened = nullptr;
+        const LONG status = OpenKey(parent, path, KEY_READ | DELETE, &opened);
+        if (status != ERROR_SUCCESS)
             return status;
+        const handles::unique_hkey key(opened);
+        // Deleting the first subkey moves the next one to index 0.
+        for (;;) {
+            wchar_t name[kKeyNameChars];
+            DWORD length = kKeyNameChars;
+            LONG step = RegEnumKeyExW(key.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr);
+            if (step == ERROR_NO_MORE_ITEMS)
+                break;
+            if (step == ERROR_SUCCESS)
+                step = DeleteTree(key.get(), name);
+            if (step != ERROR_SUCCESS)
+                return step;
         }
-    }
-    RegCloseKey(key);
+    }   // the key is closed before it is deleted
     if (!MayChange(faults::Change::DeleteKey))
         return ERROR_WRITE_FAULT;
     return RegDeleteKeyW(parent, path);

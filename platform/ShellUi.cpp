@@ -126,10 +126,6 @@ void TrackPopupMenuAt(HMENU menu, UINT flags, int x, int y, HWND owner)
     PostMessageW(owner, WM_NULL, 0, 0);
 }
 
-}  // namespace platform
-
-namespace platform {
-
 void BringToFront(HWND window)
 {
     // The device sets the handle's lowest bit to bring the owned windows along; the desktop has no such form.

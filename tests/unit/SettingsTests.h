@@ -15,6 +15,7 @@
 #include "StoreTesting.h"
 #include "TestTree.h"
 #include "app/Globals.h"
+#include "app/Resources.h"
 #include "config/DocumentsPage.h"
 #include "config/PageOps.h"
 #include "config/SettingsWindow.h"
