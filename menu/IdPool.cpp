@@ -7,16 +7,25 @@ CIdPool::CIdPool() { free_.emplace(FirstFreeId, INT_MAX); }
 
 void CIdPool::Use(int id)
 {
-    if (counts_[id]++ > 0 || id < FirstFreeId)
+    // Each step that can fail comes before anything changes, so that a failure leaves the pool as it was.
+    auto counted = counts_.try_emplace(id, 0).first;
+    if (counted->second++ > 0 || id < FirstFreeId)
         return;
     // Split the free range that holds the id.
     auto it = std::prev(free_.upper_bound(id));
     const int first = it->first, last = it->second;
-    free_.erase(it);
+    if (id < last) {
+        try {
+            free_.emplace(id + 1, last);
+        } catch (...) {
+            counts_.erase(counted);
+            throw;
+        }
+    }
     if (first < id)
-        free_.emplace(first, id - 1);
-    if (id < last)
-        free_.emplace(id + 1, last);
+        it->second = id - 1;
+    else
+        free_.erase(it);
 }
 
 void CIdPool::Release(int id)

@@ -107,8 +107,14 @@ int CItemVector::NewID() const { return Ids->Smallest(); }
 
 CItem* CItemVector::Append(std::unique_ptr<CItem> item)
 {
+    // Either both the list and the id pool take the entry or neither does: a failed add appends nothing.
     Items.push_back(item.get());
-    Ids->Use(item->ID);
+    try {
+        Ids->Use(item->ID);
+    } catch (...) {
+        Items.pop_back();
+        throw;
+    }
     return item.release();
 }
 

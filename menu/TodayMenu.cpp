@@ -2,27 +2,36 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "platform/Shell.h"
 
 namespace {
 
-UINT SectionFlags(const CItem* section)
+// Whether a document sits anywhere below the list. The newest entries are looked at first, so that a
+// document just appended is found at once.
+bool HoldsDocument(const CItemVector& list)
 {
-    return MF_POPUP | (section->Children->Items.empty() ? MF_GRAYED : MF_ENABLED);
+    return std::any_of(list.Items.rbegin(), list.Items.rend(), [](const CItem* item) {
+        return item->Type == ITEM_DOCUMENT || (item->IsSection() && HoldsDocument(*item->Children));
+    });
 }
+
+// A section can be opened exactly while a document sits somewhere below it.
+UINT SectionState(const CItem* section) { return HoldsDocument(*section->Children) ? MF_ENABLED : MF_GRAYED; }
 
 }  // namespace
 
-void CTodayMenu::SetSectionEnabled(const CItemVector* list, bool enabled)
+void CTodayMenu::ShowSectionStates(const CItemVector* list)
 {
-    // The item that shows a section sits in the menu of the list that holds the section, at any depth.
-    const CItem* section = list->Owner;
-    if (!section || !section->Parent || !section->Parent->Menu)
-        return;
-    const int pos = section->Parent->IndexOf(section->ID);
-    if (pos < 0)
-        return;
-    EnableMenuItem(section->Parent->Menu, pos, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+    // A change in one list can open or close every section above it, each shown in its parent's menu.
+    bool holds = HoldsDocument(*list);
+    for (const CItem* section = list->Owner; section && section->Parent; section = section->Parent->Owner) {
+        holds = holds || HoldsDocument(*section->Children);
+        const int pos = section->Parent->IndexOf(section->ID);
+        if (pos >= 0)
+            EnableMenuItem(section->Parent->Menu, pos, MF_BYPOSITION | (holds ? MF_ENABLED : MF_GRAYED));
+    }
 }
 
 int CTodayMenu::AppendDocumentEntry(const std::wstring& path, int id, int sectionId)
@@ -32,8 +41,7 @@ int CTodayMenu::AppendDocumentEntry(const std::wstring& path, int id, int sectio
     if (!item)
         return -1;
     AppendMenuW(item->Parent->Menu, MF_OWNERDRAW, item->ID, reinterpret_cast<LPCWSTR>(item));
-    // A section that holds a document can be opened.
-    SetSectionEnabled(item->Parent, true);
+    ShowSectionStates(item->Parent);
     return item->ID;
 }
 
@@ -83,8 +91,7 @@ void CTodayMenu::RemoveEntry(int id)
     if (item->IsSection())
         item->Children->ForgetMenus();
     Root.RemoveItem(id);
-    if (list->Items.empty())
-        SetSectionEnabled(list, false);
+    ShowSectionStates(list);
 }
 
 void CTodayMenu::MoveEntry(int id, int newPos)
@@ -102,7 +109,7 @@ void CTodayMenu::MoveEntry(int id, int newPos)
         InsertMenuW(list->Menu, newPos, MF_BYPOSITION | MF_OWNERDRAW, item->ID, reinterpret_cast<LPCWSTR>(item));
         break;
     case ITEM_SECTION:
-        InsertMenuW(list->Menu, newPos, MF_BYPOSITION | SectionFlags(item),
+        InsertMenuW(list->Menu, newPos, MF_BYPOSITION | MF_POPUP | SectionState(item),
                     reinterpret_cast<UINT_PTR>(item->Children->Menu), item->Caption.c_str());
         break;
     }

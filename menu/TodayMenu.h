@@ -38,5 +38,6 @@ public:
 private:
     int AppendDocumentEntry(const std::wstring& path, int id, int sectionId);
     int AppendSeparatorEntry(int id, int sectionId);
-    void SetSectionEnabled(const CItemVector* list, bool enabled);
+    // Shows each section from the list's own up to the top level grayed or enabled by what it holds now.
+    void ShowSectionStates(const CItemVector* list);
 };

@@ -1,20 +1,21 @@
 #pragma once
-// Helpers of the store tests: the store's keys in the test prefix's real registry, entry keys written
-// by hand, and trees compared by shape.
+// Helpers of the store's tests: the store's keys in the test prefix's real registry, values and entry keys
+// written by hand, and the stored tree read back in the text form of MenuTesting.h.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "menu/TodayMenu.h"
 #include "platform/Registry.h"
 #include "store/StoreKeys.h"
 
 namespace storetest {
 
 inline std::wstring KeyPath(const wchar_t* name) { return std::wstring(store::kParentPath) + L"\\" + name; }
+inline std::wstring RootPath() { return KeyPath(store::kStoreName); }
 
-// Removes the stored tree and anything an earlier save left beside it.
+// Removes the stored tree and anything an earlier save left beside it; no fault is planted.
 inline void ClearStore()
 {
     for (const wchar_t* name : {store::kStoreName, store::kStagingName, store::kRetiredName})
@@ -25,134 +26,104 @@ inline void ClearStore()
 inline bool KeyExists(const std::wstring& path)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(platform::reg::StoreHive(), path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    const bool found = RegOpenKeyExW(platform::reg::StoreHive(), path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
+    if (found)
+        RegCloseKey(key);
+    return found;
 }
 
-// An open key below the store's hive, closed at the end of the scope.
-class Key {
-public:
-    explicit Key(const std::wstring& path, bool create = false)
-    {
-        const HKEY hive = platform::reg::StoreHive();
-        if (create)
-            RegCreateKeyExW(hive, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-        else
-            RegOpenKeyExW(hive, path.c_str(), 0, KEY_ALL_ACCESS, &key_);
-    }
-    ~Key()
-    {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    HKEY get() const { return key_; }
-    explicit operator bool() const { return key_ != nullptr; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-struct RawValue {
-    bool present = false;
-    DWORD type = REG_NONE;
-    std::vector<BYTE> data;
-    DWORD Dword() const { return data.size() == 4 ? *reinterpret_cast<const DWORD*>(data.data()) : 0xBAD0BAD0u; }
-    std::wstring Text() const
-    {
-        return std::wstring(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
-    }
-};
-
-inline RawValue ReadValue(const std::wstring& path, const wchar_t* name)
+// Writes a value as raw bytes, creating its key; a null data pointer deletes the value instead.
+inline void Put(const std::wstring& path, const wchar_t* name, DWORD type, const void* data, size_t size)
 {
-    RawValue value;
-    Key key(path);
+    HKEY key = nullptr;
+    RegCreateKeyExW(platform::reg::StoreHive(), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    if (data)
+        RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
+    else
+        RegDeleteValueW(key, name);
+    RegCloseKey(key);
+}
+inline void PutDword(const std::wstring& path, const wchar_t* name, DWORD value)
+{
+    Put(path, name, REG_DWORD, &value, sizeof(value));
+}
+inline void PutText(const std::wstring& path, const wchar_t* name, const std::wstring& text)
+{
+    Put(path, name, REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+// An entry key written by hand below the level at path, as a save writes it; no "Name" when name is null.
+inline void PutEntry(const std::wstring& level, const std::wstring& key, DWORD type, DWORD isSpec, DWORD id,
+                     const wchar_t* name, DWORD pos)
+{
+    const std::wstring path = level + L"\\" + key;
+    PutDword(path, L"Type", type);
+    PutDword(path, L"IsSpec", isSpec);
+    PutDword(path, L"ID", id);
+    if (name)
+        PutText(path, L"Name", name);
+    PutDword(path, L"Pos", pos);
+}
+
+// A value as stored: its type and bytes; absent values have type REG_NONE and no bytes.
+struct Value {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> bytes;
+    DWORD Dword() const { return bytes.size() == 4 ? *reinterpret_cast<const DWORD*>(bytes.data()) : 0xBAD0BAD0u; }
+    std::wstring Text() const { return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2); }
+};
+
+inline Value Read(const std::wstring& path, const wchar_t* name)
+{
+    Value value;
     DWORD size = 0;
-    if (!key || RegQueryValueExW(key.get(), name, nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS)
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(platform::reg::StoreHive(), path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return value;
-    value.data.resize(size);
-    value.present = RegQueryValueExW(key.get(), name, nullptr, &value.type, value.data.data(), &size) == ERROR_SUCCESS;
-    value.data.resize(size);
+    if (RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+        value.bytes.resize(size);
+        RegQueryValueExW(key, name, nullptr, &value.type, value.bytes.data(), &size);
+    }
+    RegCloseKey(key);
     return value;
 }
 
-inline DWORD CountValues(const std::wstring& path)
-{
-    Key key(path);
-    DWORD values = 0;
-    if (key)
-        RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
-                         nullptr, nullptr);
-    return values;
-}
-
-inline std::vector<std::wstring> SubkeyNames(const std::wstring& path)
+// The names of a key's subkeys and the number of its values.
+inline std::vector<std::wstring> Subkeys(const std::wstring& path, DWORD* values = nullptr)
 {
     std::vector<std::wstring> names;
-    Key key(path);
-    for (DWORD i = 0; key; ++i) {
-        wchar_t name[256];
-        DWORD length = 256;
-        if (RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(platform::reg::StoreHive(), path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return names;
+    wchar_t name[256];
+    for (DWORD i = 0, length = 256; RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == 0;
+         ++i, length = 256)
         names.push_back(name);
-    }
+    if (values)
+        RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, values, nullptr, nullptr, nullptr,
+                         nullptr);
+    RegCloseKey(key);
     return names;
 }
 
-inline void SetDword(HKEY key, const wchar_t* name, DWORD value)
+// The stored tree below path in the text form, each level in the order of its "Pos" values.
+inline std::wstring StoredText(const std::wstring& path = RootPath())
 {
-    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-}
-
-inline void SetText(HKEY key, const wchar_t* name, const std::wstring& text)
-{
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
-// An entry key written by hand below the level at path; a separator when name is null.
-inline void PutEntry(const std::wstring& level, const std::wstring& keyName, DWORD type, DWORD isSpec, DWORD id,
-                     const wchar_t* name, DWORD pos)
-{
-    Key key(level + L"\\" + keyName, true);
-    SetDword(key.get(), L"Type", type);
-    SetDword(key.get(), L"IsSpec", isSpec);
-    SetDword(key.get(), L"ID", id);
-    if (name)
-        SetText(key.get(), L"Name", name);
-    SetDword(key.get(), L"Pos", pos);
-}
-
-inline std::wstring RootPath() { return KeyPath(store::kStoreName); }
-
-// A list's entries in order, with their ids: "D5:path", "S6:title[...]", "-4".
-inline std::wstring Describe(const CItemVector& list, bool withIds = true)
-{
-    std::wstring text;
-    for (const CItem* item : list.Items) {
-        if (!text.empty())
-            text += L" ";
-        const std::wstring id = withIds ? std::to_wstring(item->ID) : L"";
-        switch (item->Type) {
-        case ITEM_DOCUMENT:
-            text += L"D" + id + L":" + item->Path;
-            break;
-        case ITEM_SECTION:
-            text += L"S" + id + L":" + item->Caption + L"[" + (item->Children ? Describe(*item->Children, withIds) : L"") +
-                    L"]";
-            break;
-        case ITEM_SEPARATOR:
-            text += L"-" + id;
-            break;
-        default:
-            text += L"?";
+    std::vector<std::pair<DWORD, std::wstring>> entries;
+    for (const std::wstring& name : Subkeys(path)) {
+        const std::wstring key = path + L"\\" + name;
+        const std::wstring id = std::to_wstring(Read(key, L"ID").Dword());
+        const std::wstring text = Read(key, L"Name").Text().c_str();
+        switch (Read(key, L"Type").Dword()) {
+        case 1: entries.push_back({Read(key, L"Pos").Dword(), L"D" + id + L":" + text}); break;
+        case 2: entries.push_back({Read(key, L"Pos").Dword(), L"S" + id + L":" + text + L"[" + StoredText(key) + L"]"}); break;
+        default: entries.push_back({Read(key, L"Pos").Dword(), L"-" + id}); break;
         }
     }
+    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::wstring text;
+    for (const auto& entry : entries)
+        text += (text.empty() ? L"" : L" ") + entry.second;
     return text;
 }
 

@@ -1,0 +1,192 @@
+#pragma once
+// Helpers of the tests of the program's windows: checks run from inside modal loops (menus, dialogs,
+// message boxes) so that no test waits for a human, windows found by class and caption, real input, and
+// what the shell holds (notification icons, shell links).
+#include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace apptest {
+
+// Polls test every 50 ms, pumping this thread's messages, until it holds or timeoutMs pass.
+inline bool WaitFor(DWORD timeoutMs, const std::function<bool()>& test)
+{
+    for (const DWORD start = GetTickCount();; Sleep(50)) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        if (test())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+    }
+}
+
+// Runs check every 50 ms on this thread, from whatever message loop runs (a tracked menu's, a modal
+// dialog's, a message box's), until it returns true; a check that itself runs a message loop is not
+// entered again. After timeoutMs the menu and the thread's dialogs are closed, so that a failing test ends.
+class Watch {
+public:
+    explicit Watch(std::function<bool()> check, UINT timeoutMs = 15000)
+        : check_(std::move(check)), deadline_(GetTickCount() + timeoutMs), id_(SetTimer(nullptr, 0, 50, Tick))
+    {
+        Active()[id_] = this;
+    }
+    ~Watch() { Stop(); }
+    Watch(const Watch&) = delete;
+    Watch& operator=(const Watch&) = delete;
+    bool done() const { return done_; }
+
+private:
+    static std::map<UINT_PTR, Watch*>& Active()
+    {
+        static std::map<UINT_PTR, Watch*> watches;
+        return watches;
+    }
+    static BOOL CALLBACK CloseDialog(HWND window, LPARAM)
+    {
+        wchar_t cls[16] = {};
+        if (IsWindowVisible(window) && GetClassNameW(window, cls, 16) && std::wstring(cls) == L"#32770")
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        return TRUE;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        const auto found = Active().find(id);
+        if (found == Active().end() || found->second->busy_)
+            return;
+        Watch* watch = found->second;
+        watch->busy_ = true;
+        watch->done_ = watch->check_();
+        watch->busy_ = false;
+        if (!watch->done_ && GetTickCount() < watch->deadline_)
+            return;
+        watch->Stop();
+        if (!watch->done_) {
+            EndMenu();
+            EnumThreadWindows(GetCurrentThreadId(), CloseDialog, 0);
+        }
+    }
+    void Stop()
+    {
+        if (id_ && KillTimer(nullptr, id_))
+            Active().erase(id_);
+        id_ = 0;
+    }
+
+    std::function<bool()> check_;
+    DWORD deadline_;
+    UINT_PTR id_;
+    bool done_ = false;
+    bool busy_ = false;
+};
+
+// A visible top-level window of any process whose class is className ("" for any) and whose caption
+// holds captionPart; null if none.
+inline HWND FindWindowWith(const std::wstring& className, const std::wstring& captionPart, DWORD thread = 0)
+{
+    struct Search { const std::wstring& cls; const std::wstring& caption; HWND found; } search{className, captionPart, nullptr};
+    const WNDENUMPROC match = [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        wchar_t cls[64] = {}, text[256] = {};
+        GetClassNameW(window, cls, 64);
+        DWORD_PTR ignored = 0;   // through the window manager only: a hung window must not hang the test
+        SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 500, &ignored);
+        if (!IsWindowVisible(window) || (!s->cls.empty() && s->cls != cls) ||
+            std::wstring(text).find(s->caption) == std::wstring::npos)
+            return TRUE;
+        s->found = window;
+        return FALSE;
+    };
+    if (thread)
+        EnumThreadWindows(thread, match, reinterpret_cast<LPARAM>(&search));
+    else
+        EnumWindows(match, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A visible dialog or message box of this thread with this caption, or null.
+inline HWND FindDialog(const std::wstring& caption)
+{
+    HWND found = FindWindowWith(L"#32770", caption, GetCurrentThreadId());
+    wchar_t text[256] = {};
+    return found && GetWindowTextW(found, text, 256) && caption == text ? found : nullptr;
+}
+
+inline void Click(HWND dialog, int control) { SendMessageW(GetDlgItem(dialog, control), BM_CLICK, 0, 0); }
+
+// The visible popup menu window, or null.
+inline HWND VisibleMenuWindow()
+{
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+// Real input, as the mouse and the keyboard give it.
+inline void ClickAt(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3] = {};
+    const DWORD flags[3] = {MOUSEEVENTF_MOVE, down, up};
+    for (int i = 0; i < 3; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dx = (x * 65535 + width / 2) / (width - 1);
+        inputs[i].mi.dy = (y * 65535 + height / 2) / (height - 1);
+        inputs[i].mi.dwFlags = flags[i] | MOUSEEVENTF_ABSOLUTE;
+    }
+    SendInput(3, inputs, sizeof(INPUT));
+}
+inline void PressKeys(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    const auto add = [&inputs](WORD key, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (WORD key : keys)
+        add(key, 0);
+    for (auto key = keys.end(); key != keys.begin();)
+        add(*--key, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Whether the shell holds a notification icon with this window and id.
+inline bool ShellHasIcon(HWND window, UINT id)
+{
+    NOTIFYICONDATAW probe{};
+    probe.cbSize = sizeof(probe);
+    probe.hWnd = window;
+    probe.uID = id;
+    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+// The target of a shell link, read back through the shell; empty when it cannot be read.
+inline std::wstring LinkTarget(const std::wstring& linkPath)
+{
+    std::wstring target;
+    IShellLinkW* link = nullptr;
+    IPersistFile* file = nullptr;
+    wchar_t path[MAX_PATH] = {};
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load(linkPath.c_str(), STGM_READ)) && SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, 0)))
+        target = path;
+    if (file)
+        file->Release();
+    if (link)
+        link->Release();
+    return target;
+}
+
+}  // namespace apptest
