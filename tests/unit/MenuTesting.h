@@ -44,10 +44,12 @@ inline void Build(CTodayMenu& menu, const std::wstring& text, int section = 0, s
             menu.AppendDocument(token.substr(2), section);
         else if (token[0] == L'-')
             menu.AppendSeparator(section);
-        else if (token[0] == L'S' && i < text.size() && text[i] == L'[') {
+        else if (token[0] == L'S') {
             const int inner = menu.AppendSection(token.substr(2), section);
-            Build(menu, text, inner, &++i);
-            ++i;   // the closing "]"
+            if (i < text.size() && text[i] == L'[') {
+                Build(menu, text, inner, &++i);
+                ++i;   // the closing "]"
+            }
         }
         while (i < text.size() && text[i] == L' ')
             ++i;
@@ -87,13 +89,15 @@ inline void CheckMenu(const CItemVector& list)
     ASSERT_EQ(GetMenuItemCount(list.Menu), static_cast<int>(list.Items.size())) << Describe(list);
     for (size_t i = 0; i < list.Items.size(); ++i) {
         const CItem* item = list.Items[i];
-        wchar_t text[300] = {};
         MENUITEMINFOW info{};
         info.cbSize = sizeof(info);
         info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_SUBMENU | MIIM_STATE | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = 300;
         ASSERT_TRUE(GetMenuItemInfoW(list.Menu, static_cast<UINT>(i), TRUE, &info)) << i;
+        std::wstring text(info.cch + 1, L'\0');
+        info.dwTypeData = text.data();
+        info.cch = static_cast<UINT>(text.size());
+        GetMenuItemInfoW(list.Menu, static_cast<UINT>(i), TRUE, &info);
+        text.resize(info.cch);
         const std::wstring where = L"item " + std::to_wstring(i) + L" of " + Describe(list);
         if (item->Type == ITEM_DOCUMENT) {
             EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << where;
@@ -101,7 +105,7 @@ inline void CheckMenu(const CItemVector& list)
             EXPECT_EQ(info.dwItemData, reinterpret_cast<ULONG_PTR>(item)) << where;
         } else if (item->IsSection()) {
             ASSERT_EQ(info.hSubMenu, item->Children->Menu) << where;
-            EXPECT_EQ(std::wstring(text), item->Caption) << where;
+            EXPECT_EQ(text, item->Caption) << where;
             EXPECT_EQ((info.fState & MFS_GRAYED) != 0, !HasDocumentBelow(*item->Children)) << where;
             CheckMenu(*item->Children);
         } else {

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -52,17 +54,20 @@ inline void PutText(const std::wstring& path, const wchar_t* name, const std::ws
     Put(path, name, REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
 }
 
-// An entry key written by hand below the level at path, as a save writes it; no "Name" when name is null.
-inline void PutEntry(const std::wstring& level, const std::wstring& key, DWORD type, DWORD isSpec, DWORD id,
-                     const wchar_t* name, DWORD pos)
+// Entry keys written by hand below a level, one a line: "key type isSpec id pos [name]" (no "Name" without one).
+inline void PutEntries(const std::wstring& level, std::initializer_list<const wchar_t*> entries)
 {
-    const std::wstring path = level + L"\\" + key;
-    PutDword(path, L"Type", type);
-    PutDword(path, L"IsSpec", isSpec);
-    PutDword(path, L"ID", id);
-    if (name)
-        PutText(path, L"Name", name);
-    PutDword(path, L"Pos", pos);
+    for (const wchar_t* entry : entries) {
+        std::wistringstream in(entry);
+        std::wstring key, name;
+        DWORD numbers[4] = {};
+        in >> key >> numbers[0] >> numbers[1] >> numbers[2] >> numbers[3];
+        static const wchar_t* const names[] = {L"Type", L"IsSpec", L"ID", L"Pos"};
+        for (int i = 0; i < 4; ++i)
+            PutDword(level + L"\\" + key, names[i], numbers[i]);
+        if (std::getline(in >> std::ws, name))
+            PutText(level + L"\\" + key, L"Name", name);
+    }
 }
 
 // A value as stored: its type and bytes; absent values have type REG_NONE and no bytes.

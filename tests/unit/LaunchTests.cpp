@@ -1,0 +1,51 @@
+// Launching documents: folders open in the file explorer, files in their handler, and a path that cannot
+// be opened fails without a word.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include "AppTesting.h"
+#include "MenuTesting.h"
+
+namespace {
+
+std::wstring TempPath(const wchar_t* name)
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    return temp + std::wstring(name);
+}
+
+TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
+{
+    wchar_t documents[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, 0, documents)));
+    const std::wstring folder = TempPath(L"Tabula launch folder"), note = folder + L"\\launch note.txt";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CloseHandle(CreateFileW(note.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const struct { std::wstring path; const wchar_t* windowClass; std::wstring title; } cases[] = {
+        {folder, L"ExplorerWClass", L"Tabula launch folder"},
+        {L"\\My Documents", L"ExplorerWClass", wcsrchr(documents, L'\\') + 1},
+        {note, L"Notepad", L"launch note"},
+        {L"C:\\no such folder\\Tabula missing", nullptr, L""},
+    };
+    for (const auto& c : cases) {
+        CTodayMenu menu;
+        menu.Launch(menu.AppendDocument(c.path, 0));
+        HWND opened = nullptr;
+        apptest::WaitFor(c.windowClass ? 10000 : 2000, [&] {
+            opened = apptest::FindWindowWith(c.windowClass ? c.windowClass : L"ExplorerWClass", c.title);
+            return opened || apptest::FindWindowWith(L"#32770", L"");
+        });
+        EXPECT_EQ(opened != nullptr, c.windowClass != nullptr) << c.path;
+        EXPECT_EQ(apptest::FindWindowWith(L"#32770", L""), nullptr) << "no error box for " << c.path;
+        DWORD process = 0;
+        GetWindowThreadProcessId(opened, &process);
+        const HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, process);
+        PostMessageW(opened, WM_CLOSE, 0, 0);
+        if (handle)
+            WaitForSingleObject(handle, 5000), CloseHandle(handle);
+    }
+}
+
+}  // namespace

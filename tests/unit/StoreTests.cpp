@@ -1,0 +1,278 @@
+// The stored menu tree in the test prefix's registry: its layout, load and save, stores damaged by hand,
+// and saves cut short at any change.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "MenuTesting.h"
+#include "StoreTesting.h"
+#include "store/RegHelper.h"
+
+using namespace storetest;
+using menutest::Build;
+using menutest::Describe;
+using Change = platform::reg::faults::Change;
+
+namespace {
+
+// Every entry of the list is the key named by its id below path, holding exactly Type, IsSpec (1 for the
+// built-in entries alone), ID, Name (a document's path or a section's title, with its NUL) and Pos (its index).
+void CheckStored(const std::wstring& path, const CItemVector& list)
+{
+    ASSERT_EQ(Subkeys(path).size(), list.Items.size()) << path;
+    for (size_t i = 0; i < list.Items.size(); ++i) {
+        const CItem& item = *list.Items[i];
+        const std::wstring key = path + L"\\" + std::to_wstring(item.ID), name = item.IsSection() ? item.Caption : item.Path;
+        const DWORD spec = item.Type == ITEM_DOCUMENT ? item.ID <= ID_EXIT_ENTRY : item.ID == ID_FIRST_SEPARATOR && !item.IsSection();
+        DWORD values = 0;
+        Subkeys(key, &values);
+        EXPECT_EQ(values, item.Type == ITEM_SEPARATOR ? 4u : 5u) << key;
+        for (const auto& [value, want] : {std::pair{L"Type", DWORD(item.Type)}, {L"IsSpec", spec}, {L"ID", DWORD(item.ID)}, {L"Pos", DWORD(i)}})
+            EXPECT_EQ(std::make_pair(Read(key, value).type, Read(key, value).Dword()), std::make_pair(DWORD(REG_DWORD), want)) << key << value;
+        EXPECT_EQ(std::make_pair(Read(key, L"Name").type, Read(key, L"Name").Text()),
+                  (item.Type == ITEM_SEPARATOR ? std::pair{DWORD(REG_NONE), std::wstring()} : std::pair{DWORD(REG_SZ), name + L'\0'})) << key;
+        if (item.IsSection())
+            CheckStored(key, *item.Children);
+    }
+}
+
+// Nothing beside the stored tree and no value of its own: what a finished save or load leaves.
+void CheckSettled(const std::wstring& when)
+{
+    DWORD values = 0;
+    Subkeys(RootPath(), &values);
+    EXPECT_EQ(values, 0u) << when;
+    EXPECT_FALSE(KeyExists(KeyPath(store::kStagingName)) || KeyExists(KeyPath(store::kRetiredName))) << when;
+}
+
+class Store : public testing::Test {
+protected:
+    void SetUp() override { ClearStore(); }
+    void TearDown() override { ClearStore(); }
+    // Loads into a fresh menu, checks it is sound (menus in step, "Configuration" and "Exit" reachable) and
+    // describes it.
+    std::wstring Load()
+    {
+        CTodayMenu menu;
+        store.LoadTree(&menu);
+        menutest::CheckMenu(menu.Root);
+        for (int command : {ID_CONFIGURATION_ENTRY, ID_EXIT_ENTRY})
+            EXPECT_TRUE(menu.Root.FindItem(command) && menu.Root.FindItem(command)->Type == ITEM_DOCUMENT) << command;
+        return Describe(menu.Root);
+    }
+    std::wstring StoreAndLoad(CTodayMenu& tree)
+    {
+        ClearStore();
+        EXPECT_EQ(store.SaveTree(&tree), 0);
+        CheckStored(RootPath(), tree.Root);
+        CheckSettled(L"save");
+        const std::wstring loaded = Load();
+        platform::reg::faults::Reset();
+        return loaded;
+    }
+    CRegHelper store;
+};
+
+// The first start writes the default tree; a save writes every entry in the stored layout; a load rebuilds
+// every level in order, keeps the built-in ids and numbers the others depth-first from 5.
+TEST_F(Store, SaveAndLoadKeepEveryLevel)
+{
+    EXPECT_EQ(Load(), L"D1:\\My Documents -4 D2:Configuration D3:Exit");
+    CTodayMenu defaults;
+    menutest::BuildDefaults(defaults);
+    CheckStored(RootPath(), defaults.Root);
+    CheckSettled(L"first start");
+
+    CTodayMenu menu;
+    menutest::BuildDefaults(menu);
+    menu.AppendDocumentWithID(L"C:\\x\\first.doc", 40, 0);
+    const int office = menu.AppendSection(L"Office", 0);
+    menu.AppendDocumentWithID(L"C:\\x\\letter.doc", 123456, office);
+    menu.AppendSeparatorWithID(1000, office);
+    Build(menu, L"S:Inner[S:Deep[D:C:\\x\\deep.txt]] S:Lines[-] S:Empty", office);
+    menu.MoveEntry(ID_CONFIGURATION_ENTRY, 0);
+    menu.MoveEntry(ID_EXIT_ENTRY, 1);
+    EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 D5:C:\\x\\first.doc S6:Office[D7:C:\\x\\letter.doc "
+                                  L"-8 S9:Inner[S10:Deep[D11:C:\\x\\deep.txt]] S12:Lines[-13] S14:Empty[]]");
+    menu.RemoveEntry(office);
+    EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 D5:C:\\x\\first.doc");
+}
+
+// A store written or damaged by hand loads what makes sense, in Pos order, and the load changes nothing of a
+// stored tree but what a cut-short save left beside it.
+TEST_F(Store, LoadsWhatMakesSenseOfAnyStore)
+{
+    const std::wstring root = RootPath(), staging = KeyPath(store::kStagingName), old = KeyPath(store::kRetiredName);
+    const BYTE odd[] = {'C', 0, ':', 0, 'o', 0, 'x'};
+    const WORD two = 1;
+    const ULONGLONG eight = 1;
+    const std::wstring huge = L"C:\\" + std::wstring(100000, L'h');
+    const std::pair<std::function<void()>, std::wstring> cases[] = {
+        {[&] {
+             PutEntries(root, {L"2 1 1 2 8 Configuration", L"3 1 1 3 9 Exit", L"9 1 0 9 4294967295 last", L"5 1 0 5 7 seven",
+                               L"6 3 0 6 3", L"7 1 0 7 0 zero", L"8 1 0 8 1 none", L"10 1 0 10 1 short"});
+             Put(root + L"\\8", L"Pos", 0, nullptr, 0);
+             Put(root + L"\\10", L"Pos", REG_DWORD, &two, 2);
+         }, L"D5:zero -6 D7:seven D2:Configuration D3:Exit D8:last D9:short D10:none"},
+        {[&] { PutEntries(root, {L"2 1 1 2 9 Configuration", L"3 1 1 3 10 Exit", L"5 1 0 0 1 5", L"6 1 0 0 1 6", L"7 1 0 0 0 7", L"8 1 0 0 1 8"}); },
+         L"D5:7 D6:5 D7:6 D8:8 D2:Configuration D3:Exit"},
+        {[&] {
+             PutEntries(root, {L"2 1 1 2 20 Configuration", L"3 1 1 3 21 Exit", L"5 1 0 5 0 text type", L"6 2 0 6 1 no type",
+                               L"8 9 0 8 2 kind nine", L"13 3 1 13 3", L"14 1 1 44 4 id from key", L"15 1 0 15 5", L"16 1 0 16 6",
+                               L"17 1 0 17 7", L"18 2 0 18 8"});
+             PutEntries(root + L"\\6", {L"7 1 0 7 0 under no type"});
+             PutText(root + L"\\5", L"Type", L"1");
+             Put(root + L"\\6", L"Type", 0, nullptr, 0);
+             PutDword(root + L"\\11", L"Type", 1);
+             PutDword(root + L"\\12", L"Nothing", 1);
+             Put(root + L"\\13", L"IsSpec", REG_QWORD, &eight, 8);
+             Put(root + L"\\14", L"ID", REG_DWORD, &two, 2);
+             Put(root + L"\\15", L"Name", REG_SZ, L"C:\\n", 8);
+             Put(root + L"\\16", L"Name", REG_SZ, odd, sizeof(odd));
+             Put(root + L"\\17", L"Name", REG_BINARY, L"C:\\bin", 14);
+             PutText(root + L"\\18", L"Name", huge);
+         }, L"-5 D14:id from key D6:C:\\n D7:C:o D8: S9:" + huge + L"[] D2:Configuration D3:Exit D10:"},
+        {[&] {
+             PutEntries(root, {L"2 1 1 2 10 Configuration", L"3 1 1 3 11 Exit", L"odd 2 0 77 0 Odd", L"20 2 0 21 1 Mismatched",
+                               L"21 1 0 21 2 other", L"00007 1 1 0 3 padded"});
+             PutEntries(root + L"\\odd", {L"x 1 0 5 0 inside"});
+             PutEntries(root + L"\\20", {L"22 3 0 22 0"});
+         }, L"S5:Odd[D6:inside] S7:Mismatched[-8] D9:other D10:padded D2:Configuration D3:Exit"},
+        {[&] {
+             PutEntries(root, {L"7 1 1 7 0 first", L"8 1 1 7 1 second", L"9 3 1 0 2", L"10 1 1 4294967295 3 minus one",
+                               L"11 1 1 70000 4 beyond commands", L"12 3 1 2 5", L"13 1 1 3 6 Exit", L"14 1 1 3 7 Exit"});
+         }, L"D7:first D5:second -6 D8:minus one D9:beyond commands -10 D3:Exit D11:Exit D2:Configuration"},
+        {[&] { Put(root, nullptr, 0, nullptr, 0); }, L"D2:Configuration D3:Exit"},
+        {[&] {
+             PutEntries(root, {L"1 1 1 1 0 \\My Documents", L"5 2 0 5 1 Tools"});
+             PutEntries(root + L"\\5", {L"2 1 1 2 0 Configuration"});
+         }, L"D1:\\My Documents S5:Tools[D2:Configuration] D3:Exit"},
+        {[&] { PutEntries(staging, {L"9 1 0 9 0 half"}); }, L"D1:\\My Documents -4 D2:Configuration D3:Exit"},
+        {[&] {
+             PutEntries(root, {L"2 1 1 2 0 Configuration", L"3 1 1 3 1 Exit"});
+             PutEntries(staging, {L"5 1 0 5 0 new"});
+             PutDword(staging, store::kCompleteValue, 1);
+         }, L"D2:Configuration D3:Exit"},
+        {[&] {
+             PutEntries(staging, {L"3 1 1 3 0 Exit", L"2 1 1 2 1 Configuration"});
+             PutDword(staging, store::kCompleteValue, 1);
+             PutEntries(old, {L"2 1 1 2 0 Configuration"});
+         }, L"D3:Exit D2:Configuration"},
+        {[&] { PutEntries(old, {L"3 1 1 3 0 Exit"}); }, L"D3:Exit D2:Configuration"},
+    };
+    for (const auto& [write, loaded] : cases) {
+        ClearStore();
+        write();
+        const bool stored = KeyExists(root);
+        const std::wstring before = StoredText();
+        EXPECT_EQ(Load(), loaded);
+        CheckSettled(loaded);
+        EXPECT_TRUE(!stored || StoredText() == before) << loaded;
+    }
+}
+
+// Sections nested deeper than the load goes are loaded empty, so that the tree can be stored again.
+TEST_F(Store, DeepSectionsLoadTo256Levels)
+{
+    std::wstring level = RootPath();
+    for (int depth = 0; depth < 300; ++depth, level += L"\\5")
+        PutEntries(level, {L"5 2 0 5 0"});
+    CTodayMenu menu;
+    store.LoadTree(&menu);
+    int depth = 0;
+    for (const CItemVector* list = &menu.Root; !list->Items.empty() && list->Items[0]->IsSection(); list = list->Items[0]->Children)
+        ++depth;
+    EXPECT_EQ(depth, 256);
+    EXPECT_EQ(StoreAndLoad(menu), Describe(menu.Root));
+}
+
+class CutShortSave : public Store {
+protected:
+    void SetUp() override
+    {
+        menutest::BuildDefaults(oldTree);
+        Build(oldTree, L"D:C:\\a.txt S:S[D:C:\\b.txt -] -");
+        menutest::BuildDefaults(newTree);
+        Build(newTree, L"S:T[D:C:\\c.txt S:U[D:C:\\d.txt]] D:C:\\a.txt");
+        newText = StoreAndLoad(newTree);
+        oldText = StoreAndLoad(oldTree);
+        platform::reg::faults::Record(true);
+        ASSERT_EQ(store.SaveTree(&newTree), 0);
+        journal = platform::reg::faults::Journal();
+    }
+    CTodayMenu oldTree, newTree;
+    std::wstring oldText, newText;
+    std::vector<Change> journal;
+};
+
+// Whatever change is the last to reach the registry (a refusal leaves it as a process that died there would),
+// the next start loads the complete old tree or the complete new one, and a load cut short loses nothing either.
+TEST_F(CutShortSave, AtAnyChangeLeavesTheOldOrTheNewTree)
+{
+    bool sawNew = false;
+    for (long k = 0; k <= static_cast<long>(journal.size()); ++k) {
+        StoreAndLoad(oldTree);
+        platform::reg::faults::RefuseAfter(k);
+        const int result = store.SaveTree(&newTree);
+        platform::reg::faults::Reset();
+        platform::reg::faults::RefuseAfter(k % 4);
+        const std::wstring cut = Load();
+        platform::reg::faults::Reset();
+        const std::wstring loaded = Load();
+        sawNew = sawNew || loaded == newText;
+        EXPECT_EQ(loaded, sawNew ? newText : oldText) << "save stopped after change " << k;
+        EXPECT_TRUE(cut == loaded && (result != 0 || loaded == newText)) << k;
+        CheckSettled(L"after change " + std::to_wstring(k));
+    }
+    EXPECT_TRUE(sawNew);
+}
+
+// One refused change of each kind: a write or rename that fails abandons the save, keeps the old tree and
+// leaves nothing behind; a failed tidy-up after the new tree is in place is finished by the next load.
+TEST_F(CutShortSave, ARefusedChangeIsNeverIgnoredWhereItMatters)
+{
+    for (const auto& [kind, expected] : {std::pair{Change::CreateKey, -1}, {Change::SetValue, -1}, {Change::RenameKey, -1},
+                                         {Change::DeleteValue, 0}, {Change::DeleteKey, 0}}) {
+        for (bool last : {false, true}) {
+            long number = 0;
+            for (size_t i = 0; i < journal.size(); ++i)
+                number = journal[i] == kind && (last || !number) ? static_cast<long>(i) + 1 : number;
+            ASSERT_GT(number, 0) << int(kind);
+            StoreAndLoad(oldTree);
+            const std::wstring stored = StoredText();
+            platform::reg::faults::RefuseOne(number);
+            EXPECT_EQ(store.SaveTree(&newTree), expected) << int(kind) << last;
+            platform::reg::faults::Reset();
+            if (expected != 0) {
+                EXPECT_EQ(StoredText(), stored) << int(kind) << last;
+                CheckSettled(L"refused save");
+            }
+            EXPECT_EQ(Load(), expected == 0 ? newText : oldText) << int(kind) << last;
+            CheckSettled(L"load after a refused save");
+        }
+    }
+}
+
+// The registry primitives: opening an absent key makes none, creating an existing one opens it, an empty text
+// is stored as its NUL, enumeration ends with ERROR_NO_MORE_ITEMS, an entry writer that cannot write gives null.
+TEST_F(Store, RegistryPrimitivesReportFailures)
+{
+    PutDword(RootPath() + L"\\entry\\child", L"Keep", 1);
+    const HKEY root = store.OpenKey(platform::reg::StoreHive(), RootPath().c_str()), entry = store.CreateKey(root, L"entry");
+    ASSERT_TRUE(root && entry && store.SetString(entry, L"Empty", L""));
+    EXPECT_EQ(store.OpenKey(root, L"absent\\deeper"), nullptr);
+    EXPECT_EQ(std::make_pair(Read(RootPath() + L"\\entry", L"Empty").bytes.size(), Subkeys(RootPath() + L"\\entry")), std::make_pair(size_t(2), std::vector<std::wstring>{L"child"}));
+    wchar_t name[256];
+    DWORD length = 256;
+    EXPECT_EQ(store.EnumSubkey(root, 1, name, &length), ERROR_NO_MORE_ITEMS);
+    for (long allowed : {0L, 3L}) {
+        platform::reg::faults::RefuseAfter(allowed);
+        EXPECT_EQ(store.WriteSection(entry, L"S", 6, 1), nullptr) << allowed;
+        platform::reg::faults::Reset();
+    }
+    EXPECT_EQ(Subkeys(RootPath()), std::vector<std::wstring>{L"entry"});
+    RegCloseKey(entry);
+    RegCloseKey(root);
+}
+
+}  // namespace
