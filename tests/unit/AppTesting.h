@@ -1,7 +1,6 @@
 #pragma once
-// Helpers of the tests of the program's windows: checks run from inside modal loops (menus, dialogs,
-// message boxes) so that no test waits for a human, windows found by class and caption, real input, and
-// what the shell holds (notification icons, shell links).
+// Helpers of the tests of the program's windows: checks run from inside modal loops so that no test waits
+// for a human, windows found by class and caption, real input, and what the shell holds.
 #include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
@@ -19,8 +18,7 @@ namespace apptest {
 inline bool WaitFor(DWORD timeoutMs, const std::function<bool()>& test)
 {
     for (const DWORD start = GetTickCount();; Sleep(50)) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
             DispatchMessageW(&msg);
         if (test())
             return true;
@@ -29,9 +27,9 @@ inline bool WaitFor(DWORD timeoutMs, const std::function<bool()>& test)
     }
 }
 
-// Runs check every 50 ms on this thread, from whatever message loop runs (a tracked menu's, a modal
-// dialog's, a message box's), until it returns true; a check that itself runs a message loop is not
-// entered again. After timeoutMs the menu and the thread's dialogs are closed, so that a failing test ends.
+// Runs check every 50 ms from whatever message loop runs on this thread (a menu's, a dialog's, a message
+// box's) until it returns true; it is not entered again while it runs. After timeoutMs the menu and this
+// thread's dialogs are closed, so that a failing test ends.
 class Watch {
 public:
     explicit Watch(std::function<bool()> check, UINT timeoutMs = 15000)
@@ -41,7 +39,6 @@ public:
     }
     ~Watch() { Stop(); }
     Watch(const Watch&) = delete;
-    Watch& operator=(const Watch&) = delete;
     bool done() const { return done_; }
 
 private:
@@ -80,16 +77,14 @@ private:
             Active().erase(id_);
         id_ = 0;
     }
-
     std::function<bool()> check_;
     DWORD deadline_;
     UINT_PTR id_;
-    bool done_ = false;
-    bool busy_ = false;
+    bool done_ = false, busy_ = false;
 };
 
-// A visible top-level window of any process whose class is className ("" for any) and whose caption
-// holds captionPart; null if none.
+// A visible top-level window (of one thread, or of any) whose class is className ("" for any) and whose
+// caption holds captionPart; null if none.
 inline HWND FindWindowWith(const std::wstring& className, const std::wstring& captionPart, DWORD thread = 0)
 {
     struct Search { const std::wstring& cls; const std::wstring& caption; HWND found; } search{className, captionPart, nullptr};
@@ -99,11 +94,10 @@ inline HWND FindWindowWith(const std::wstring& className, const std::wstring& ca
         GetClassNameW(window, cls, 64);
         DWORD_PTR ignored = 0;   // through the window manager only: a hung window must not hang the test
         SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 500, &ignored);
-        if (!IsWindowVisible(window) || (!s->cls.empty() && s->cls != cls) ||
-            std::wstring(text).find(s->caption) == std::wstring::npos)
-            return TRUE;
-        s->found = window;
-        return FALSE;
+        const bool found = IsWindowVisible(window) && (s->cls.empty() || s->cls == cls) &&
+                           std::wstring(text).find(s->caption) != std::wstring::npos;
+        s->found = found ? window : nullptr;
+        return !found;
     };
     if (thread)
         EnumThreadWindows(thread, match, reinterpret_cast<LPARAM>(&search));
@@ -112,7 +106,7 @@ inline HWND FindWindowWith(const std::wstring& className, const std::wstring& ca
     return search.found;
 }
 
-// A visible dialog or message box of this thread with this caption, or null.
+// A visible dialog or message box of this thread with exactly this caption, or null.
 inline HWND FindDialog(const std::wstring& caption)
 {
     HWND found = FindWindowWith(L"#32770", caption, GetCurrentThreadId());
@@ -122,7 +116,6 @@ inline HWND FindDialog(const std::wstring& caption)
 
 inline void Click(HWND dialog, int control) { SendMessageW(GetDlgItem(dialog, control), BM_CLICK, 0, 0); }
 
-// The visible popup menu window, or null.
 inline HWND VisibleMenuWindow()
 {
     HWND menu = FindWindowW(L"#32768", nullptr);
@@ -137,26 +130,19 @@ inline void ClickAt(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = 
     const DWORD flags[3] = {MOUSEEVENTF_MOVE, down, up};
     for (int i = 0; i < 3; ++i) {
         inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dx = (x * 65535 + width / 2) / (width - 1);
-        inputs[i].mi.dy = (y * 65535 + height / 2) / (height - 1);
-        inputs[i].mi.dwFlags = flags[i] | MOUSEEVENTF_ABSOLUTE;
+        inputs[i].mi = {(x * 65535 + width / 2) / (width - 1), (y * 65535 + height / 2) / (height - 1), 0,
+                        flags[i] | MOUSEEVENTF_ABSOLUTE, 0, 0};
     }
     SendInput(3, inputs, sizeof(INPUT));
 }
 inline void PressKeys(std::initializer_list<WORD> keys)
 {
-    std::vector<INPUT> inputs;
-    const auto add = [&inputs](WORD key, DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.dwFlags = flags;
-        inputs.push_back(input);
-    };
-    for (WORD key : keys)
-        add(key, 0);
-    for (auto key = keys.end(); key != keys.begin();)
-        add(*--key, KEYEVENTF_KEYUP);
+    std::vector<INPUT> inputs(keys.size() * 2);
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        const bool up = i >= keys.size();
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki = {keys.begin()[up ? inputs.size() - 1 - i : i], 0, DWORD(up ? KEYEVENTF_KEYUP : 0), 0, 0};
+    }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
@@ -173,20 +159,17 @@ inline bool ShellHasIcon(HWND window, UINT id)
 // The target of a shell link, read back through the shell; empty when it cannot be read.
 inline std::wstring LinkTarget(const std::wstring& linkPath)
 {
-    std::wstring target;
     IShellLinkW* link = nullptr;
     IPersistFile* file = nullptr;
     wchar_t path[MAX_PATH] = {};
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                   reinterpret_cast<void**>(&link))) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-        SUCCEEDED(file->Load(linkPath.c_str(), STGM_READ)) && SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, 0)))
-        target = path;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) && SUCCEEDED(file->Load(linkPath.c_str(), STGM_READ)))
+        link->GetPath(path, MAX_PATH, nullptr, 0);
     if (file)
         file->Release();
     if (link)
         link->Release();
-    return target;
+    return path;
 }
 
 }  // namespace apptest
