@@ -72,8 +72,8 @@ TEST(MainWindow, RoutesTapsAndCommands)
     EXPECT_EQ(L"go.now", g_TodayMenu.Root.Items.back()->Caption);
     BYTE record[128] = {};   // owner-drawing records of controls stay untouched
     const struct { UINT message; WPARAM wParam; LPARAM lParam; std::wstring seen; } rows[] = {
-        {WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN, L"root " + std::to_wstring(bar.right) + L"," + std::to_wstring(bar.top)
-                                               + L" returns 1"},
+        {WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN, L"root " + std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) + L"," +
+                                               std::to_wstring(bar.top) + L" returns 1"},   // above the task bar
         {WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP, L"returns 0"},
         {WM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONDOWN, L"returns 0"},
         {WM_MEASUREITEM, 5, reinterpret_cast<LPARAM>(record), L"returns 0"},
