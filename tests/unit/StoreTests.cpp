@@ -2,6 +2,7 @@
 // and saves cut short at any change.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "MenuTesting.h"
@@ -89,11 +90,11 @@ TEST_F(Store, SaveAndLoadKeepEveryLevel)
     const int office = menu.AppendSection(L"Office", 0);
     menu.AppendDocumentWithID(L"C:\\x\\letter.doc", 123456, office);
     menu.AppendSeparatorWithID(1000, office);
-    Build(menu, L"S:Inner[S:Deep[D:C:\\x\\deep.txt]] S:Lines[-] S:Empty", office);
+    Build(menu, L"S:Inner[S:Deep[D:C:\\x\\deep.txt]] S:Lines[-] S:Empty S:", office);
     menu.MoveEntry(ID_CONFIGURATION_ENTRY, 0);
     menu.MoveEntry(ID_EXIT_ENTRY, 1);
     EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 D5:C:\\x\\first.doc S6:Office[D7:C:\\x\\letter.doc "
-                                  L"-8 S9:Inner[S10:Deep[D11:C:\\x\\deep.txt]] S12:Lines[-13] S14:Empty[]]");
+                                  L"-8 S9:Inner[S10:Deep[D11:C:\\x\\deep.txt]] S12:Lines[-13] S14:Empty[] S15:[]]");
     menu.RemoveEntry(office);
     EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 D5:C:\\x\\first.doc");
 }
@@ -209,6 +210,8 @@ protected:
 // the next start loads the complete old tree or the complete new one, and a load cut short loses nothing either.
 TEST_F(CutShortSave, AtAnyChangeLeavesTheOldOrTheNewTree)
 {
+    // Once the old tree has been moved aside, the complete new tree is the one to load.
+    const long moved = std::find(journal.begin(), journal.end(), Change::RenameKey) - journal.begin() + 1;
     bool sawNew = false;
     for (long k = 0; k <= static_cast<long>(journal.size()); ++k) {
         StoreAndLoad(oldTree);
@@ -221,7 +224,7 @@ TEST_F(CutShortSave, AtAnyChangeLeavesTheOldOrTheNewTree)
         const std::wstring loaded = Load();
         sawNew = sawNew || loaded == newText;
         EXPECT_EQ(loaded, sawNew ? newText : oldText) << "save stopped after change " << k;
-        EXPECT_TRUE(cut == loaded && (result != 0 || loaded == newText)) << k;
+        EXPECT_TRUE(cut == loaded && (result != 0 || loaded == newText) && (k < moved || loaded == newText)) << k;
         CheckSettled(L"after change " + std::to_wstring(k));
     }
     EXPECT_TRUE(sawNew);
@@ -251,28 +254,6 @@ TEST_F(CutShortSave, ARefusedChangeIsNeverIgnoredWhereItMatters)
             CheckSettled(L"load after a refused save");
         }
     }
-}
-
-// The registry primitives: opening an absent key makes none, creating an existing one opens it, an empty text
-// is stored as its NUL, enumeration ends with ERROR_NO_MORE_ITEMS, an entry writer that cannot write gives null.
-TEST_F(Store, RegistryPrimitivesReportFailures)
-{
-    PutDword(RootPath() + L"\\entry\\child", L"Keep", 1);
-    const HKEY root = store.OpenKey(platform::reg::StoreHive(), RootPath().c_str()), entry = store.CreateKey(root, L"entry");
-    ASSERT_TRUE(root && entry && store.SetString(entry, L"Empty", L""));
-    EXPECT_EQ(store.OpenKey(root, L"absent\\deeper"), nullptr);
-    EXPECT_EQ(std::make_pair(Read(RootPath() + L"\\entry", L"Empty").bytes.size(), Subkeys(RootPath() + L"\\entry")), std::make_pair(size_t(2), std::vector<std::wstring>{L"child"}));
-    wchar_t name[256];
-    DWORD length = 256;
-    EXPECT_EQ(store.EnumSubkey(root, 1, name, &length), ERROR_NO_MORE_ITEMS);
-    for (long allowed : {0L, 3L}) {
-        platform::reg::faults::RefuseAfter(allowed);
-        EXPECT_EQ(store.WriteSection(entry, L"S", 6, 1), nullptr) << allowed;
-        platform::reg::faults::Reset();
-    }
-    EXPECT_EQ(Subkeys(RootPath()), std::vector<std::wstring>{L"entry"});
-    RegCloseKey(entry);
-    RegCloseKey(root);
 }
 
 }  // namespace
