@@ -1,6 +1,6 @@
-// Load and save of a stored tree of 999 entries, against the floor: the same keys and values read
-// and written with the plain registry calls. Run under Wine in a throwaway prefix; it replaces the
-// prefix's stored tree.
+// Load and save of a stored tree of 999 entries against the floor (the same keys and values read and
+// written with the plain registry calls), and the load of one level of 10,000 entries. Run under Wine in a
+// throwaway prefix; it replaces the prefix's stored tree.
 //
 // The tree: the 4 built-in entries, 5 top-level documents and 30 sections of 32 documents each
 // (999 entries, 967 of them documents). The documents are files that exist (created in a folder of %TEMP%)
@@ -189,6 +189,33 @@ void RebuildImages(const CItemVector& list)
     }
 }
 
+// A level of 10,000 entries written straight into the store (a document every hundred, separators between);
+// the time of its load and the number of entries loaded.
+double WideLevelLoad(int* entries)
+{
+    RegDeleteTreeW(platform::reg::StoreHive(), L"SOFTWARE\\Tabula");
+    HKEY root = nullptr;
+    RegCreateKeyExW(platform::reg::StoreHive(), L"SOFTWARE\\Tabula", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                    &root, nullptr);
+    for (DWORD i = 0; i < 10000; ++i) {
+        HKEY key = nullptr;
+        RegCreateKeyExW(root, std::to_wstring(100 + i).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+        const DWORD type = i % 100 == 0 ? ITEM_DOCUMENT : ITEM_SEPARATOR;
+        RegSetValueExW(key, L"Type", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&type), 4);
+        RegSetValueExW(key, L"Pos", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&i), 4);
+        if (type == ITEM_DOCUMENT)
+            RegSetValueExW(key, L"Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"C:\\many.txt"), 24);
+        RegCloseKey(key);
+    }
+    RegCloseKey(root);
+    CTodayMenu loaded;
+    const double start = Now();
+    CRegHelper().LoadTree(&loaded);
+    const double time = Now() - start;
+    *entries = CountEntries(loaded.Root);
+    return time;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -245,6 +272,11 @@ int wmain(int argc, wchar_t** argv)
     std::printf("  load less BuildImage:                                %8.1f ms\n", load - images);
     std::printf("  floor, plain read of the same %d keys and values:   %8.1f ms   ratio %.2f\n", readEntries,
                 plainRead, (load - images) / plainRead);
+
+    int wideEntries = 0;
+    const double wide = WideLevelLoad(&wideEntries);
+    std::printf("load of one level of 10,000 entries:                 %8.1f ms   (%d entries with the commands)\n",
+                wide, wideEntries);
 
     DestroyWindow(g_hMainWnd);
     CoUninitialize();
