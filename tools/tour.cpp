@@ -42,22 +42,19 @@ HWND AwaitWindow(const wchar_t* className, const wchar_t* caption)
     return found;
 }
 
-// A real tap on the notification icon, the only one, at the right end of the task bar; true once the program
-// tracks its menu. Tapped again (at another point, so that it is no double click) if nothing came of it.
+// A real tap on the notification icon, the only one, at the right end of the task bar; true once the program tracks
+// its menu. No second tap: one that came late would open the menu again at a later step.
 bool TapIcon()
 {
-    for (int tries = 0; tries < 3; ++tries) {
-        Click(ScreenWidth() - 8 - 6 * (tries % 2), ScreenHeight() - 10);
-        if (WaitFor(3000, [] {
-                GUITHREADINFO info{};
-                info.cbSize = sizeof(info);
-                return GetGUIThreadInfo(MainThread(), &info) && (info.flags & GUI_INMENUMODE);
-            })) {
-            Sleep(200);   // the menu is drawn
-            return true;
-        }
-    }
-    return false;
+    static int shift = 0;   // two taps in a row at the same point would make a double click
+    Click(ScreenWidth() - 8 - (shift ^= 6), ScreenHeight() - 10);
+    const bool open = WaitFor(15000, [] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        return GetGUIThreadInfo(MainThread(), &info) && (info.flags & GUI_INMENUMODE);
+    });
+    Sleep(200);   // the menu is drawn
+    return open;
 }
 
 // Saves the whole screen as a 24-bit BMP file.
