@@ -72,7 +72,8 @@ bool SaveScreen(const std::wstring& path)
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    const auto* info = reinterpret_cast<BITMAPINFO*>(&header);
+    HBITMAP bitmap = CreateDIBSection(screen, info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ previous = SelectObject(memory, bitmap);
     const bool copied = bitmap && BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
     GdiFlush();
@@ -81,8 +82,8 @@ bool SaveScreen(const std::wstring& path)
     file.bfOffBits = sizeof(file) + sizeof(header);
     file.bfSize = file.bfOffBits + size;
     FILE* out = copied ? _wfopen(path.c_str(), L"wb") : nullptr;
-    const bool written = out && fwrite(&file, sizeof(file), 1, out) == 1 && fwrite(&header, sizeof(header), 1, out) == 1 &&
-                         fwrite(bits, size, 1, out) == 1;
+    const bool written = out && fwrite(&file, sizeof(file), 1, out) == 1 &&
+                         fwrite(&header, sizeof(header), 1, out) == 1 && fwrite(bits, size, 1, out) == 1;
     if (out)
         fclose(out);
     SelectObject(memory, previous);
@@ -147,13 +148,15 @@ int RunTour(const std::wstring& program, const std::wstring& prefix)
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     std::wstring command = L"\"" + program + L"\"";
-    if (!tour.Step("tabula.exe could not be started", CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
-                                                                      nullptr, nullptr, &startup, &process)))
+    const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                        &process);
+    if (!tour.Step("tabula.exe could not be started", started))
         return 1;
     CloseHandle(process.hThread);
     const auto ended = [&](DWORD ms) { return WaitForSingleObject(process.hProcess, ms) == WAIT_OBJECT_0; };
     const bool toured = [&] {
-        if (!tour.Step("no notification icon", WaitFor(20000, [] { return apptest::ShellHasIcon(MainWindow(), TRAY_ICON_ID); })))
+        const auto iconShown = [] { return apptest::ShellHasIcon(MainWindow(), TRAY_ICON_ID); };
+        if (!tour.Step("no notification icon", WaitFor(20000, iconShown)))
             return false;
         // The menu, its first entry highlighted.
         if (!tour.Step("the menu did not open", TapIcon()))
