@@ -28,10 +28,10 @@ std::wstring Link()
     return SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, 0, folder), folder + std::wstring(L"\\tabula.lnk");
 }
 std::wstring Program() { wchar_t p[MAX_PATH] = {}; GetFullPathNameW(L"Z:" TABULA_EXE, MAX_PATH, p, nullptr); return p; }
-HWND Await(const wchar_t* caption, const wchar_t* kind = L"#32770")   // a visible window of any program, within 20 s
+HWND Await(const wchar_t* caption, const wchar_t* kind = L"#32770")   // a visible window of any program, within 10 s
 {
     HWND found = nullptr;
-    WaitFor(20000, [&] { return (found = apptest::FindWindowWith(kind, caption)) != nullptr; });
+    WaitFor(10000, [&] { return (found = apptest::FindWindowWith(kind, caption)) != nullptr; });
     return found;
 }
 
@@ -100,7 +100,7 @@ TEST(EndToEnd, Session)
     storetest::ClearStore();
     Tabula app;
     ASSERT_TRUE(app.started);
-    EXPECT_TRUE(!Tabula().ExitCode(20000) && !FindWindowExW(nullptr, Main(), L"TABULA", nullptr));   // 2nd copy: gone
+    EXPECT_TRUE(!Tabula().ExitCode(20000) && !FindWindowExW(nullptr, Main(), L"TABULA", nullptr));   // a 2nd copy ends
     // The menu stands on the task bar at the right edge and closes on a click elsewhere; Ctrl+A then opens the
     // About box over the visible desktop: portrait, turned to 320x240 landscape; at 320x240 landscape (and back).
     for (const char* layout : {"portrait+full", "landscape+full"}) {
