@@ -1,0 +1,154 @@
+// The real tabula.exe in the test prefix's virtual desktop, tapped and clicked with real input.
+#include <gtest/gtest.h>
+
+#include "AppTesting.h"
+#include "StoreTesting.h"
+#include "app/TryIcon.h"
+#include "res/resource.h"
+
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace {
+
+using apptest::WaitFor;
+
+enum Row { kMyDocuments = 0, kConfiguration = -2, kExit = -1, kNone = 9 };   // from the top or the bottom
+
+HWND Main() { return FindWindowW(L"TABULA", L"Tabula"); }
+bool HasIcon() { return apptest::ShellHasIcon(Main(), TRAY_ICON_ID); }
+bool NoMenu() { return !apptest::VisibleMenuWindow(); }
+bool TaskbarCreated() { return SendNotifyMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0); }
+int Width() { return GetSystemMetrics(SM_CXSCREEN); }
+RECT Rect(HWND window, int id = 0) { RECT r{}; GetWindowRect(id ? GetDlgItem(window, id) : window, &r); return r; }
+RECT TaskBar() { return Rect(FindWindowW(L"Shell_TrayWnd", nullptr)); }
+std::wstring FirstKey() { return storetest::RootPath() + L"\\1"; }
+std::wstring Link()
+{
+    wchar_t folder[MAX_PATH] = {};
+    return SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, 0, folder), folder + std::wstring(L"\\tabula.lnk");
+}
+std::wstring Program() { wchar_t p[MAX_PATH] = {}; GetFullPathNameW(L"Z:" TABULA_EXE, MAX_PATH, p, nullptr); return p; }
+HWND Await(const wchar_t* caption, const wchar_t* kind = L"#32770")   // a visible window of any program, within 10 s
+{
+    HWND found = nullptr;
+    WaitFor(10000, [&] { return (found = apptest::FindWindowWith(kind, caption)) != nullptr; });
+    return found;
+}
+
+// A real click; the pointer gets there first, as Wine may put a quick click where the pointer was.
+void Click(int x, int y) { apptest::ClickAt(x, y, 0, 0); Sleep(100); apptest::ClickAt(x, y); }
+
+// A real tap on the icon (the only one; at two points in turn: no double click), then, once the program tracks its
+// menu, a click on a row of it.
+bool Tap(int row = kNone)
+{
+    static int shift = 0;
+    GUITHREADINFO info{sizeof(info)};
+    Click(Width() - 8 - (shift ^= 6), GetSystemMetrics(SM_CYSCREEN) - 10);
+    const bool open = WaitFor(5000, [&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(Main(), 0), &info) && info.flags & GUI_INMENUMODE; });
+    const RECT menu = Rect(apptest::VisibleMenuWindow());
+    if (row != kNone)
+        Click((menu.left + menu.right) / 2, (row < 0 ? menu.bottom + 5 : menu.top + 12) + 20 * row);
+    return open;
+}
+
+// Turns the screen, then waits for the task bar (shown while a program has a window) to follow.
+bool Turn(LONG cx, LONG cy)
+{
+    DEVMODEW dm{};
+    dm.dmSize = sizeof(dm), dm.dmPelsWidth = cx, dm.dmPelsHeight = cy;
+    dm.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    return Width() == cx || (!ChangeDisplaySettingsW(&dm, 0) && WaitFor(9000, [&] { return TaskBar().right == cx; }));
+}
+
+// tabula.exe started, its icon up and its tree loaded; at the end the screen is 240x320 again and the program gone.
+struct Tabula {
+    SHELLEXECUTEINFOW run{sizeof(run), SEE_MASK_NOCLOSEPROCESS, nullptr, nullptr, L"Z:" TABULA_EXE};
+    const bool started = ShellExecuteExW(&run) && WaitFor(20000, HasIcon) &&
+                         SendMessageTimeoutW(Main(), WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr);
+    const std::wstring tree = storetest::StoredText();
+    ~Tabula()
+    {
+        Turn(240, 320);
+        TerminateProcess(run.hProcess, 1);   // if it still runs
+        CloseHandle(run.hProcess);
+    }
+    DWORD ExitCode(DWORD timeoutMs)
+    {
+        DWORD code = WaitForSingleObject(run.hProcess, timeoutMs);
+        return GetExitCodeProcess(run.hProcess, &code) ? code : STILL_ACTIVE;
+    }
+};
+
+// "portrait" with the name under the icon, "landscape" right of it; "+full" down to the task bar; "none" if closed.
+std::string AboutLayout()
+{
+    const HWND box = apptest::FindWindowWith(L"#32770", L"About Tabula");
+    const RECT icon = Rect(box, IDC_ABOUT_ICON), name = Rect(box, IDC_ABOUT_NAME), all = Rect(box);
+    const bool full = !all.left && !all.top && all.right == Width() && all.bottom == TaskBar().top;
+    return !box ? "none" : (name.top >= icon.bottom ? "portrait" : "landscape") + std::string(full ? "+full" : "");
+}
+bool About(const std::string& layout) { return WaitFor(10000, [&] { return AboutLayout() == layout; }); }
+
+}  // namespace
+
+// One session from the first start: a lifted stylus (no menu), a second start, the menu and the About box on a turning
+// screen, a restarted task bar, launching, the settings window chosen twice, then WM_CLOSE: 0, the tree not stored.
+TEST(EndToEnd, Session)
+{
+    storetest::ClearStore();
+    Tabula app;
+    ASSERT_TRUE(app.started);
+    EXPECT_TRUE(SendMessageTimeoutW(Main(), WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP, SMTO_NORMAL, 3000, nullptr));
+    EXPECT_TRUE(!Tabula().ExitCode(20000) && !FindWindowExW(nullptr, Main(), L"TABULA", nullptr));   // a 2nd copy ends
+    // The menu stands on the task bar at the right edge and closes on a click elsewhere; Ctrl+A then opens the
+    // About box over the visible desktop: portrait, turned to 320x240 landscape; at 320x240 landscape (and back).
+    for (const char* layout : {"portrait+full", "landscape+full"}) {
+        ASSERT_TRUE(Tap());
+        const RECT menu = Rect(apptest::VisibleMenuWindow());
+        EXPECT_TRUE(menu.right == Width() && menu.bottom == TaskBar().top && abs(menu.bottom - menu.top - 76) < 12);
+        Click(60, 60);
+        ASSERT_TRUE(WaitFor(5000, NoMenu) && SetForegroundWindow(Main()));
+        apptest::PressKeys({VK_CONTROL, 'A'});
+        EXPECT_TRUE(About(layout) && (Width() > 240 ? Turn(240, 320) : Turn(320, 240) && About("landscape+full")));
+        EXPECT_TRUE(PostMessageW(Await(L"About Tabula"), WM_CLOSE, 0, 0) && About("none")) << AboutLayout();
+    }
+    // A restarted task bar gets the icon back; "My Documents" then opens in the file explorer.
+    NOTIFYICONDATAW icon{sizeof(icon), Main(), TRAY_ICON_ID};
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon) && TaskbarCreated() && WaitFor(5000, HasIcon));
+    const HWND folder = Tap(kMyDocuments) ? Await(L"Documents", L"ExplorerWClass") : nullptr;
+    EXPECT_TRUE(PostMessageW(folder, WM_CLOSE, 0, 0) && WaitFor(5000, [&] { return !IsWindow(folder); }));
+    // "Configuration" opens the settings window with no owner; chosen again, it brings it forward, no new one.
+    const HWND settings = Tap(kConfiguration) ? Await(L"Dialog") : nullptr;
+    ASSERT_TRUE(settings && !GetWindow(settings, GW_OWNER));
+    EXPECT_TRUE(Tap(kConfiguration) && WaitFor(5000, [&] { return GetForegroundWindow() == settings; }));
+    EXPECT_EQ(FindWindowW(L"#32770", L"Dialog"), settings);
+    RegDeleteTreeW(platform::reg::StoreHive(), FirstKey().c_str());
+    EXPECT_TRUE(PostMessageW(Main(), WM_CLOSE, 0, 0) && !app.ExitCode(15000) && !storetest::KeyExists(FirstKey()));
+}
+
+// Over a typed, unconfirmed Add Section: the menu opens, "Configuration" opens nothing more, "Exit" stores the tree
+// (a key deleted behind its back is back, no section), asks with the icon gone, ends with 0; Yes links, No unlinks.
+TEST(EndToEnd, ExitOverTheAddSectionDialog)
+{
+    storetest::ClearStore();
+    for (const int answer : {IDYES, IDNO}) {
+        Tabula app;
+        const HWND settings = app.started && Tap(kConfiguration) ? Await(L"Dialog") : nullptr;
+        const HWND pages = GetWindow(GetDlgItem(settings, IDC_TABS), GW_CHILD);   // Documents, then Sections
+        PostMessageW(GetDlgItem(GetWindow(pages, GW_HWNDNEXT), IDC_ADD_SECTION), BM_CLICK, 0, 0);
+        const HWND adding = Await(L"Add Section");
+        ASSERT_TRUE(SetDlgItemTextW(adding, IDC_SECTION_NAME, L"New") && Tap(kConfiguration) && WaitFor(5000, NoMenu));
+        EXPECT_FALSE(WaitFor(1000, [&] { return FindWindowW(L"#32770", L"Dialog") != settings || !IsWindow(adding); }));
+        RegDeleteTreeW(platform::reg::StoreHive(), FirstKey().c_str());
+        const HWND question = Tap(kExit) ? Await(L"Run on startup setting") : nullptr;
+        EXPECT_TRUE(question && !HasIcon() && storetest::StoredText() == app.tree);
+        EXPECT_FALSE(TaskbarCreated() && WaitFor(500, HasIcon));
+        PostMessageW(GetDlgItem(question, answer), BM_CLICK, 0, 0);
+        EXPECT_EQ(app.ExitCode(15000), 0u);
+        EXPECT_EQ(storetest::StoredText(), app.tree);
+        EXPECT_EQ(_wcsicmp(apptest::LinkTarget(Link()).c_str(), answer == IDYES ? Program().c_str() : L""), 0);
+    }
+    DeleteFileW(Link().c_str());
+}

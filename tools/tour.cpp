@@ -1,0 +1,224 @@
+// A tour of a running Tabula for a human to look at: starts tabula.exe, taps its icon, highlights the first entry
+// with the Down key, opens "Configuration" and shows both tabs and the Add Section dialog, then closes them, chooses
+// "Exit" and answers No. A picture of the screen is saved at each step as a BMP file.
+//
+// Usage: tabula_tour.exe TABULA_EXE OUTPUT_PREFIX   (pictures: OUTPUT_PREFIX + "menu.bmp" and so on)
+// It prints the path of each picture, and ends with 0 when every step was reached.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+
+#include "AppTesting.h"
+#include "app/TryIcon.h"
+#include "res/resource.h"
+
+namespace {
+
+using apptest::WaitFor;
+
+HWND MainWindow() { return FindWindowW(L"TABULA", L"Tabula"); }
+DWORD MainThread() { return GetWindowThreadProcessId(MainWindow(), nullptr); }
+int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+// A real click. The pointer moves there first and settles: under Wine a quick click may land where it was.
+void Click(int x, int y)
+{
+    apptest::ClickAt(x, y, 0, 0);
+    Sleep(100);
+    apptest::ClickAt(x, y);
+}
+
+// A visible window of the program with this exact caption, once there is one (null after ten seconds).
+HWND AwaitWindow(const wchar_t* className, const wchar_t* caption)
+{
+    HWND found = nullptr;
+    WaitFor(10000, [&] {
+        found = FindWindowW(className, caption);
+        return found && IsWindowVisible(found);
+    });
+    return found;
+}
+
+// A real tap on the notification icon, the only one, at the right end of the task bar; true once the program tracks
+// its menu. No second tap: one that came late would open the menu again at a later step.
+bool TapIcon()
+{
+    static int shift = 0;   // two taps in a row at the same point would make a double click
+    Click(ScreenWidth() - 8 - (shift ^= 6), ScreenHeight() - 10);
+    const bool open = WaitFor(15000, [] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        return GetGUIThreadInfo(MainThread(), &info) && (info.flags & GUI_INMENUMODE);
+    });
+    Sleep(200);   // the menu is drawn
+    return open;
+}
+
+// Saves the whole screen as a 24-bit BMP file.
+bool SaveScreen(const std::wstring& path)
+{
+    const int width = ScreenWidth(), height = ScreenHeight();
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u, size = stride * static_cast<DWORD>(height);
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    const auto* info = reinterpret_cast<BITMAPINFO*>(&header);
+    HBITMAP bitmap = CreateDIBSection(screen, info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    const bool copied = bitmap && BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;   // "BM"
+    file.bfOffBits = sizeof(file) + sizeof(header);
+    file.bfSize = file.bfOffBits + size;
+    FILE* out = copied ? _wfopen(path.c_str(), L"wb") : nullptr;
+    const bool written = out && fwrite(&file, sizeof(file), 1, out) == 1 &&
+                         fwrite(&header, sizeof(header), 1, out) == 1 && fwrite(bits, size, 1, out) == 1;
+    if (out)
+        fclose(out);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return written;
+}
+
+// Clicks a tab of a tab control of another process, at the middle of the tab.
+bool ClickTab(HWND tabs, int index)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(tabs, &process);
+    HANDLE handle = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+    void* remote = handle ? VirtualAllocEx(handle, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE) : nullptr;
+    RECT rect{};
+    const bool found = remote && SendMessageW(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote)) &&
+                       ReadProcessMemory(handle, remote, &rect, sizeof(rect), nullptr);
+    if (remote)
+        VirtualFreeEx(handle, remote, 0, MEM_RELEASE);
+    if (handle)
+        CloseHandle(handle);
+    if (!found)
+        return false;
+    MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    Click((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return true;
+}
+
+class Tour {
+public:
+    explicit Tour(std::wstring prefix) : prefix_(std::move(prefix)) {}
+
+    // Runs one step; on failure, says which and stops the tour.
+    bool Step(const char* what, bool done)
+    {
+        if (!done)
+            std::fprintf(stderr, "The tour stopped: %s.\n", what);
+        return done;
+    }
+
+    bool Shot(const wchar_t* name)
+    {
+        Sleep(300);   // what was just opened is drawn
+        const std::wstring path = prefix_ + name + L".bmp";
+        if (!SaveScreen(path))
+            return Step("a picture could not be saved", false);
+        std::printf("%ls\n", path.c_str());
+        std::fflush(stdout);
+        return true;
+    }
+
+private:
+    std::wstring prefix_;
+};
+
+int RunTour(const std::wstring& program, const std::wstring& prefix)
+{
+    Tour tour(prefix);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    std::wstring command = L"\"" + program + L"\"";
+    const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                        &process);
+    if (!tour.Step("tabula.exe could not be started", started))
+        return 1;
+    CloseHandle(process.hThread);
+    const auto ended = [&](DWORD ms) { return WaitForSingleObject(process.hProcess, ms) == WAIT_OBJECT_0; };
+    const bool toured = [&] {
+        const auto iconShown = [] { return apptest::ShellHasIcon(MainWindow(), TRAY_ICON_ID); };
+        if (!tour.Step("no notification icon", WaitFor(20000, iconShown)))
+            return false;
+        // The menu, its first entry highlighted.
+        if (!tour.Step("the menu did not open", TapIcon()))
+            return false;
+        apptest::PressKeys({VK_DOWN});
+        if (!tour.Shot(L"menu"))
+            return false;
+        // "Configuration" (second from the bottom, above "Exit"): both tabs.
+        apptest::PressKeys({VK_UP});
+        apptest::PressKeys({VK_UP});
+        apptest::PressKeys({VK_RETURN});
+        HWND settings = AwaitWindow(L"#32770", L"Dialog");
+        if (!tour.Step("the settings window did not open", settings != nullptr) || !tour.Shot(L"sections"))
+            return false;
+        HWND tabs = GetDlgItem(settings, IDC_TABS);
+        if (!tour.Step("the Documents tab could not be clicked", ClickTab(tabs, 1)) || !tour.Shot(L"documents"))
+            return false;
+        if (!tour.Step("the Sections tab could not be clicked", ClickTab(tabs, 0)))
+            return false;
+        // The Add Section dialog, opened by the +Sec button of the Sections page, then cancelled.
+        Sleep(300);
+        HWND plus = nullptr;
+        for (HWND page = nullptr; !plus && (page = FindWindowExW(tabs, page, L"#32770", nullptr)) != nullptr;)
+            plus = IsWindowVisible(page) ? GetDlgItem(page, IDC_ADD_SECTION) : nullptr;
+        if (!tour.Step("no +Sec button", plus != nullptr))
+            return false;
+        PostMessageW(plus, BM_CLICK, 0, 0);
+        HWND adding = AwaitWindow(L"#32770", L"Add Section");
+        if (!tour.Step("the Add Section dialog did not open", adding != nullptr) || !tour.Shot(L"add-section"))
+            return false;
+        PostMessageW(GetDlgItem(adding, IDC_ADD_SECTION_CANCEL), BM_CLICK, 0, 0);
+        WaitFor(5000, [&] { return !IsWindow(adding); });
+        PostMessageW(settings, WM_CLOSE, 0, 0);
+        if (!tour.Step("the settings window did not close", WaitFor(5000, [&] { return !IsWindow(settings); })))
+            return false;
+        // "Exit" (the last entry) and its question, answered No.
+        if (!tour.Step("the menu did not open again", TapIcon()))
+            return false;
+        apptest::PressKeys({VK_UP});
+        apptest::PressKeys({VK_RETURN});
+        HWND question = AwaitWindow(L"#32770", L"Run on startup setting");
+        if (!tour.Step("no question after Exit", question != nullptr) || !tour.Shot(L"exit-question"))
+            return false;
+        PostMessageW(GetDlgItem(question, IDNO), BM_CLICK, 0, 0);
+        return tour.Step("the program did not end", ended(15000));
+    }();
+    if (!ended(0)) {
+        PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+        if (!ended(5000))
+            TerminateProcess(process.hProcess, 1);
+    }
+    CloseHandle(process.hProcess);
+    return toured ? 0 : 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 3) {
+        std::fputs("usage: tabula_tour.exe TABULA_EXE OUTPUT_PREFIX\n", stderr);
+        return 2;
+    }
+    return RunTour(argv[1], argv[2]);
+}
