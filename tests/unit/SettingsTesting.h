@@ -16,17 +16,22 @@
 
 namespace settingstest {
 
-// A list's items as "id/image:text|" each; Rows(level) is what a page's list must show of a level.
+// A list's items as "id/image:text|" each; Rows(section) is what a page's list must show of the level that a
+// section id names (the top level for 0), documents only or all entries.
 inline std::wstring Rows(HWND list)
 {
     std::wstring rows;
     wchar_t text[300];
-    for (LVITEMW item{LVIF_PARAM | LVIF_IMAGE | LVIF_TEXT, 0, 0, 0, 0, text, 300}; ListView_GetItem(list, &item); ++item.iItem)
+    LVITEMW item{};
+    for (item.mask = LVIF_PARAM | LVIF_IMAGE | LVIF_TEXT, item.pszText = text, item.cchTextMax = 300;
+         ListView_GetItem(list, &item); ++item.iItem)
         rows += std::to_wstring(item.lParam) + L"/" + std::to_wstring(item.iImage) + L":" + text + L"|";
     return rows;
 }
-inline std::wstring Rows(const CItemVector& level, bool documentsOnly)
+inline std::wstring Rows(int section, bool documentsOnly)
 {
+    const CItem* found = g_TodayMenu.Root.FindItem(section);
+    const CItemVector& level = found && found->IsSection() ? *found->Children : g_TodayMenu.Root;
     std::wstring rows;
     for (size_t i = 0; i < level.Items.size(); ++i)
         if (const CItem& item = *level.Items[i]; !documentsOnly || item.Type == ITEM_DOCUMENT)
@@ -48,43 +53,39 @@ inline std::wstring Sections(const CItemVector& level)
 {
     std::wstring rows;
     for (const CItem* item : level.Items)
-        rows += item->IsSection() ? std::to_wstring(item->ID) + L":" + item->Caption + L"|" + Sections(*item->Children) : L"";
+        rows += item->IsSection() ? std::to_wstring(item->ID) + L":" + item->Caption + L"|" + Sections(*item->Children)
+                                  : L"";
     return rows;
 }
 
 inline int Selected(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
-inline void Press(HWND page, int control) { SendMessageW(page, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED), 0); }
-// A tap on a list item: it becomes the selected and focused item and the selection mark.
-inline void Tap(HWND list, int index)
-{
-    ListView_SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetSelectionMark(list, index);
-}
+inline void Press(HWND page, int id, int code = BN_CLICKED) { SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, code), 0); }
+// A tap on a list item: it becomes the selected and focused item (state 3) and the selection mark.
+inline void Tap(HWND list, int item) { ListView_SetItemState(list, item, 3, 3); ListView_SetSelectionMark(list, item); }
 
 // A message box asked for: owner, text, caption, style.
 using Prompt = std::tuple<HWND, std::wstring, std::wstring, UINT>;
 
-// The real settings window, modeless, over the default tree, a section W holding C:\w and a document C:\x, with
-// no store. Message boxes are recorded and answered OK; a file picker fails the test unless it is answered.
+// The real settings window, modeless, over the default tree, a section W holding C:\w and a document C:\x, with no
+// store. Message boxes are recorded and answered OK; file pickers are recorded and give file ("" cancels, null fails).
 class SettingsTest : public ::testing::Test {
 protected:
     HWND window = nullptr, sections = nullptr, documents = nullptr;
     std::vector<Prompt> prompts;
+    const wchar_t* file = nullptr;
+    OPENFILENAMEW asked{};
 
     void SetUp() override
     {
         platform::SetMessageAnswer([this](HWND owner, const std::wstring& text, const std::wstring& caption,
                                           UINT flags) { return prompts.emplace_back(owner, text, caption, flags), IDOK; });
-        AnswerFile(nullptr);
+        platform::SetOpenFileAnswer([this](OPENFILENAMEW& record) {
+            EXPECT_TRUE((asked = record, file)) << "unexpected file picker";
+            return file && lstrcpynW(record.lpstrFile, file, record.nMaxFile) && *file;
+        });
         Reopen();
     }
-    void TearDown() override
-    {
-        DestroyWindow(window);
-        platform::SetMessageAnswer({});
-        platform::SetOpenFileAnswer({});
-        storetest::ClearStore();
-    }
+    void TearDown() override { DestroyWindow(window); platform::SetMessageAnswer({}); platform::SetOpenFileAnswer({}); }
     void Reopen()
     {
         DestroyWindow(window);
@@ -95,23 +96,14 @@ protected:
         window = CreateDialogIndirectParamW(g_hInstance, FindDialogTemplate(IDD_SETTINGS), nullptr, SettingsDlgProc, 0);
         ASSERT_TRUE(window && (sections = g_hSectionsPage) && (documents = g_hDocumentsPage));
     }
-    // From now on the file pickers give this path, or are cancelled for ""; none may be asked for with null.
-    void AnswerFile(const wchar_t* path)
-    {
-        platform::SetOpenFileAnswer([path](OPENFILENAMEW& record) {
-            EXPECT_TRUE(path) << "unexpected file picker";
-            return path && lstrcpynW(record.lpstrFile, path, record.nMaxFile) && *path;
-        });
-    }
 
     HWND Page(int page) const { return page ? documents : sections; }
     HWND List(int page) const { return GetDlgItem(Page(page), page ? IDC_DOCUMENTS_LIST : IDC_SECTIONS_LIST); }
-    HWND Box() const { return GetDlgItem(documents, IDC_SECTION_BOX); }
     HWND Tabs() const { return GetDlgItem(window, IDC_TABS); }
-    void ChooseSection(int boxIndex)
+    void ChooseSection(int entry)
     {
-        SendMessageW(Box(), CB_SETCURSEL, boxIndex, 0);
-        SendMessageW(documents, WM_COMMAND, MAKEWPARAM(IDC_SECTION_BOX, CBN_SELCHANGE), 0);
+        SendDlgItemMessageW(documents, IDC_SECTION_BOX, CB_SETCURSEL, entry, 0);
+        Press(documents, IDC_SECTION_BOX, CBN_SELCHANGE);
     }
     void SwitchTab(int tab)
     {
@@ -126,12 +118,9 @@ protected:
     {
         menutest::CheckMenu(g_TodayMenu.Root);
         EXPECT_EQ(storetest::StoredText(), stored ? menutest::Describe(g_TodayMenu.Root) : L"");
-        EXPECT_EQ(Rows(List(0)), Rows(g_TodayMenu.Root, false));
-        EXPECT_EQ(BoxRows(Box()), L"0:General|" + Sections(g_TodayMenu.Root));
-        const CItem* shown = g_TodayMenu.Root.FindItem(CurrentDocumentsSection());
-        const bool inSection = shown && shown->IsSection();
-        EXPECT_EQ(SendMessageW(Box(), CB_GETITEMDATA, SendMessageW(Box(), CB_GETCURSEL, 0, 0), 0), inSection ? shown->ID : 0);
-        EXPECT_EQ(Rows(List(1)), Rows(inSection ? *shown->Children : g_TodayMenu.Root, true));
+        EXPECT_EQ(Rows(List(0)), Rows(0, false));
+        EXPECT_EQ(BoxRows(GetDlgItem(documents, IDC_SECTION_BOX)), L"0:General|" + Sections(g_TodayMenu.Root));
+        EXPECT_EQ(Rows(List(1)), Rows(CurrentDocumentsSection(), true));
     }
 };
 
