@@ -1,6 +1,5 @@
 #pragma once
-// Helpers of the settings window's tests: the real window opened modeless and driven with the messages of a
-// user's taps, its prompts answered by the test, its lists and section box read back as text.
+// Helpers of the settings window's tests: the real window opened modeless, its prompts answered, its lists read back.
 #include "AppTesting.h"
 #include "MenuTesting.h"
 #include "StoreTesting.h"
@@ -16,8 +15,7 @@
 
 namespace settingstest {
 
-// A list's items as "id/image:text|" each; Rows(section) is what a page's list must show of the level that a
-// section id names (the top level for 0), documents only or all entries.
+// A list's items as "id/image:text|"; Rows(section) what a page's list must show of a level (0: the top level).
 inline std::wstring Rows(HWND list)
 {
     std::wstring rows;
@@ -39,8 +37,7 @@ inline std::wstring Rows(int section, bool documentsOnly)
                     (item.Type == ITEM_SEPARATOR ? L"-----------------" : item.Caption) + L"|";
     return rows;
 }
-// The section box's entries as "id:text|" each; Sections(level) what it must list after "General": every section
-// below the level, each before the sections inside it.
+// The section box's entries as "id:text|"; Sections(level) what it must list after "General", in pre-order.
 inline std::wstring BoxRows(HWND box)
 {
     std::wstring rows;
@@ -63,11 +60,10 @@ inline void Press(HWND page, int id, int code = BN_CLICKED) { SendMessageW(page,
 // A tap on a list item: it becomes the selected and focused item (state 3) and the selection mark.
 inline void Tap(HWND list, int item) { ListView_SetItemState(list, item, 3, 3); ListView_SetSelectionMark(list, item); }
 
-// A message box asked for: owner, text, caption, style.
-using Prompt = std::tuple<HWND, std::wstring, std::wstring, UINT>;
+using Prompt = std::tuple<HWND, std::wstring, std::wstring, UINT>;   // a message box: owner, text, caption, style
 
-// The real settings window, modeless, over the default tree, a section W holding C:\w and a document C:\x, with no
-// store. Message boxes are recorded and answered OK; file pickers are recorded and give file ("" cancels, null fails).
+// The settings window over the default tree, a section W holding C:\w and a document C:\x, and no store; message
+// boxes are recorded and answered OK, file pickers recorded and answered with file ("" cancels, null fails).
 class SettingsTest : public ::testing::Test {
 protected:
     HWND window = nullptr, sections = nullptr, documents = nullptr;
@@ -112,8 +108,7 @@ protected:
         SendMessageW(window, WM_NOTIFY, IDC_TABS, reinterpret_cast<LPARAM>(&header));
     }
 
-    // Menu, store (none unless stored), the Sections list, the section box and the Documents list of the section
-    // chosen there all show the tree as it is.
+    // Menu, store (none unless stored), both lists and the section box all show the tree as it is.
     void ExpectState(bool stored)
     {
         menutest::CheckMenu(g_TodayMenu.Root);

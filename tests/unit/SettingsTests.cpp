@@ -1,7 +1,5 @@
-// The settings window, its two pages, its dialogs and the operations that the pages share, driven as a user drives
-// them; after a change menu, store, lists and section box are checked against the whole tree.
+// The settings window, its pages, its dialogs and the page operations, driven as a user drives them.
 #include "SettingsTesting.h"
-#include "platform/Shell.h"
 
 using namespace settingstest;
 
@@ -9,8 +7,8 @@ namespace {
 
 const std::wstring kStart = L"D:\\My Documents - D:Configuration D:Exit S:W[D:C:\\w] D:C:\\x", kLong(300, L'n');
 
-// A press on page 0 (Sections) or 1 (Documents) after choosing a section box entry and a list item, with the text
-// that the file picker gives or the Add Section dialog is typed (see Answer): the tree afterwards, the selection.
+// A press on page 0 (Sections) or 1 (Documents) after choosing a box entry and a list item, with the text given to
+// the file picker or typed into the Add Section dialog (see the test): the tree afterwards and the selected item.
 const struct { int page, entry, item, button; const wchar_t* text; std::wstring tree; int selected; } kPresses[] = {
     {0, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Exit D:Configuration S:W[D:C:\\w] D:C:\\x", 2},
     {0, 0, 4, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Configuration S:W[D:C:\\w] D:Exit D:C:\\x", 3},
@@ -31,18 +29,6 @@ const struct { int page, entry, item, button; const wchar_t* text; std::wstring 
     {1, 1, 0, IDC_DOCUMENTS_DELETE, nullptr, L"D:\\My Documents - D:Configuration D:Exit S:W[] D:C:\\x", -1},
 };
 
-// Answers the Add Section dialog: text typed, Escape (which must leave it open), then Enter; Cancel for no text.
-bool Answer(const wchar_t* text, int& ticks)
-{
-    HWND dialog = apptest::FindDialog(L"Add Section"), name = GetDlgItem(dialog, IDC_SECTION_NAME);
-    if (!dialog || !text)
-        return dialog && (apptest::Click(dialog, IDC_ADD_SECTION_CANCEL), true);
-    if (ticks == 0)
-        SetWindowTextW(name, text);
-    PostMessageW(name, WM_KEYDOWN, ticks ? VK_RETURN : VK_ESCAPE, 0);
-    return ticks++ > 0;
-}
-
 // Each button changes tree, lists and menu together and stores exactly its changes; built-in entries are refused.
 TEST_F(SettingsTest, ButtonsChangeTreeListsAndStoreTogether)
 {
@@ -53,7 +39,14 @@ TEST_F(SettingsTest, ButtonsChangeTreeListsAndStoreTogether)
         Tap(List(c.page), c.item);
         file = c.text;
         int ticks = 0;
-        apptest::Watch dialog([&] { return Answer(c.text, ticks); });
+        apptest::Watch dialog([&] {   // the name typed, Escape (which leaves the dialog open), Enter; no name: Cancel
+            HWND add = apptest::FindDialog(L"Add Section"), name = GetDlgItem(add, IDC_SECTION_NAME);
+            if (add && !c.text)
+                apptest::Click(add, IDC_ADD_SECTION_CANCEL);
+            else if (add && (ticks || SetWindowTextW(name, c.text)))
+                PostMessageW(name, WM_KEYDOWN, ticks++ ? VK_RETURN : VK_ESCAPE, 0);
+            return add && (!c.text || ticks > 1);
+        });
         Press(Page(c.page), c.button);
         EXPECT_EQ(std::make_tuple(menutest::Describe(g_TodayMenu.Root, false), Selected(List(c.page)), dialog.done()),
                   std::make_tuple(c.tree, c.selected, c.button == IDC_ADD_SECTION));
@@ -154,8 +147,8 @@ TEST_F(SettingsTest, RealPromptsAreAnsweredOnTheScreen)
     ExpectState(true);
 }
 
-// The layout rule: gaps of at most 10 counting 5 pixels below the page, 10 from the right edge, columns when short;
-// at any height the list and the buttons stay inside the page and apart.
+// The layout rule (gaps up to 10 over 5 pixels more than the page, 10 from the right edge, columns when too short),
+// and at any height list and buttons inside the page and apart.
 TEST(PageLayout, FollowsTheRuleAndNothingLeavesThePage)
 {
     const struct { int width, height, top, count; std::vector<int> want; } cases[] = {   // first, last button; list
@@ -180,33 +173,8 @@ TEST(PageLayout, FollowsTheRuleAndNothingLeavesThePage)
     }
 }
 
-// An icon button shows its icon centred on the window colour, and all of it inverted while pressed.
-TEST(PageOps, IconButtonShowsItsIconCentredAndInvertedWhilePressed)
-{
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, CreateBitmap(183, 30, 1, 32, nullptr));   // drawn by hand, drawn, drawn pressed
-    HICON icon = platform::LoadIconAtSize(g_hInstance, IDI_BTN_UP, 47, 22);
-    const RECT hand{0, 0, 61, 30};
-    FillRect(dc, &hand, GetSysColorBrush(COLOR_WINDOW));
-    DrawIconEx(dc, 7, 4, icon, 47, 22, 0, nullptr, DI_NORMAL);
-    for (LONG pressed : {0, 1}) {
-        DRAWITEMSTRUCT record{ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, UINT(pressed), nullptr, dc, {61 + 61 * pressed, 0, 122 + 61 * pressed, 30}, 0};
-        EXPECT_TRUE(DrawIconButton(&record, IDI_BTN_UP));
-    }
-    int wrong = 0, drawn = 0;
-    for (int i = 0; i < 61 * 30; ++i) {
-        const COLORREF want = GetPixel(dc, i % 61, i / 61);
-        drawn += want != GetSysColor(COLOR_WINDOW);
-        wrong += GetPixel(dc, i % 61 + 61, i / 61) != want || GetPixel(dc, i % 61 + 122, i / 61) != (~want & 0xFFFFFF);
-    }
-    EXPECT_EQ(std::make_pair(wrong, drawn > 50), std::make_pair(0, true));
-    DestroyIcon(icon);
-    DeleteObject(SelectObject(dc, old));
-    DeleteDC(dc);
-}
-
-// A list shows one level with cut captions; no section leaves it; the selected entry needs a selected item; the
-// file picker asks for any file titled "Add Document" and gives its full path, or nothing when cancelled.
+// A list shows one level with captions cut to fit; a level that is no section leaves it; the selected entry needs a
+// selected item; the file picker asks for any file, titled "Add Document", and gives its whole path or nothing.
 TEST_F(SettingsTest, ListFillingSelectedEntryAndFilePicker)
 {
     const int wide = g_TodayMenu.AppendSection(std::wstring(300, L's'), 0);
