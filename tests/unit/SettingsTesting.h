@@ -37,23 +37,6 @@ inline std::wstring Rows(int section, bool documentsOnly)
                     (item.Type == ITEM_SEPARATOR ? L"-----------------" : item.Caption) + L"|";
     return rows;
 }
-// The section box's entries as "id:text|"; Sections(level) what it must list after "General", in pre-order.
-inline std::wstring BoxRows(HWND box)
-{
-    std::wstring rows;
-    wchar_t text[300];
-    for (int i = 0; SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text)) != CB_ERR; ++i)
-        rows += std::to_wstring(SendMessageW(box, CB_GETITEMDATA, i, 0)) + L":" + text + L"|";
-    return rows;
-}
-inline std::wstring Sections(const CItemVector& level)
-{
-    std::wstring rows;
-    for (const CItem* item : level.Items)
-        rows += item->IsSection() ? std::to_wstring(item->ID) + L":" + item->Caption + L"|" + Sections(*item->Children)
-                                  : L"";
-    return rows;
-}
 
 inline int Selected(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
 inline void Press(HWND page, int id, int code = BN_CLICKED) { SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, code), 0); }
@@ -62,23 +45,17 @@ inline void Tap(HWND list, int item) { ListView_SetItemState(list, item, 3, 3); 
 
 using Prompt = std::tuple<HWND, std::wstring, std::wstring, UINT>;   // a message box: owner, text, caption, style
 
-// The settings window over the default tree, a section W holding C:\w and a document C:\x, and no store; message
-// boxes are recorded and answered OK, file pickers recorded and answered with file ("" cancels, null fails).
+// The settings window over the defaults, W[C:\w] and C:\x, no store; message boxes recorded, pickers given file.
 class SettingsTest : public ::testing::Test {
 protected:
     HWND window = nullptr, sections = nullptr, documents = nullptr;
     std::vector<Prompt> prompts;
     const wchar_t* file = nullptr;
-    OPENFILENAMEW asked{};
 
     void SetUp() override
     {
-        platform::SetMessageAnswer([this](HWND owner, const std::wstring& text, const std::wstring& caption,
-                                          UINT flags) { return prompts.emplace_back(owner, text, caption, flags), IDOK; });
-        platform::SetOpenFileAnswer([this](OPENFILENAMEW& record) {
-            EXPECT_TRUE((asked = record, file)) << "unexpected file picker";
-            return file && lstrcpynW(record.lpstrFile, file, record.nMaxFile) && *file;
-        });
+        platform::SetMessageAnswer([this](auto... asked) { return prompts.emplace_back(asked...), IDOK; });
+        platform::SetOpenFileAnswer([this](auto& r) { return file && lstrcpynW(r.lpstrFile, file, r.nMaxFile); });
         Reopen();
     }
     void TearDown() override { DestroyWindow(window); platform::SetMessageAnswer({}); platform::SetOpenFileAnswer({}); }
@@ -89,6 +66,7 @@ protected:
         menutest::BuildDefaults(g_TodayMenu);
         menutest::Build(g_TodayMenu, L"S:W[D:C:\\w] D:C:\\x");
         storetest::ClearStore();
+        prompts.clear();
         window = CreateDialogIndirectParamW(g_hInstance, FindDialogTemplate(IDD_SETTINGS), nullptr, SettingsDlgProc, 0);
         ASSERT_TRUE(window && (sections = g_hSectionsPage) && (documents = g_hDocumentsPage));
     }
@@ -96,11 +74,6 @@ protected:
     HWND Page(int page) const { return page ? documents : sections; }
     HWND List(int page) const { return GetDlgItem(Page(page), page ? IDC_DOCUMENTS_LIST : IDC_SECTIONS_LIST); }
     HWND Tabs() const { return GetDlgItem(window, IDC_TABS); }
-    void ChooseSection(int entry)
-    {
-        SendDlgItemMessageW(documents, IDC_SECTION_BOX, CB_SETCURSEL, entry, 0);
-        Press(documents, IDC_SECTION_BOX, CBN_SELCHANGE);
-    }
     void SwitchTab(int tab)
     {
         NMHDR header{Tabs(), IDC_TABS, static_cast<UINT>(TCN_SELCHANGE)};
@@ -108,13 +81,12 @@ protected:
         SendMessageW(window, WM_NOTIFY, IDC_TABS, reinterpret_cast<LPARAM>(&header));
     }
 
-    // Menu, store (none unless stored), both lists and the section box all show the tree as it is.
+    // Menu, store (none unless stored), the Sections list and the Documents list of the chosen section show the tree.
     void ExpectState(bool stored)
     {
         menutest::CheckMenu(g_TodayMenu.Root);
         EXPECT_EQ(storetest::StoredText(), stored ? menutest::Describe(g_TodayMenu.Root) : L"");
         EXPECT_EQ(Rows(List(0)), Rows(0, false));
-        EXPECT_EQ(BoxRows(GetDlgItem(documents, IDC_SECTION_BOX)), L"0:General|" + Sections(g_TodayMenu.Root));
         EXPECT_EQ(Rows(List(1)), Rows(CurrentDocumentsSection(), true));
     }
 };
