@@ -1,0 +1,158 @@
+// The settings window, its pages, its dialogs and the page operations, driven as a user drives them.
+#include "SettingsTesting.h"
+
+using namespace settingstest;
+
+namespace {
+
+const std::wstring kStart = L"D:\\My Documents - D:Configuration D:Exit S:W[D:C:\\w] D:C:\\x", kLong(300, L'n');
+const wchar_t kNotRemovable[] = L"The selected item is not removable item.\nPlease select another item to remove";
+
+// A press on page 0 (Sections) or 1 (Documents) after choosing a box entry and a list item, with a text (the file
+// picked, the section name typed or the refusal shown; null cancels): the tree afterwards and the selected item.
+const struct { int page, entry, item, button; const wchar_t* text; std::wstring tree; int selected; } kPresses[] = {
+    {0, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Exit D:Configuration S:W[D:C:\\w] D:C:\\x", 2},
+    {0, 0, 5, IDC_MOVE_DOWN, nullptr, kStart, 5},
+    {0, 1, 0, IDC_ADD_SEPARATOR, nullptr, kStart + L" -", -1},
+    {0, 1, 4, IDC_SECTIONS_DELETE, nullptr, L"D:\\My Documents - D:Configuration D:Exit D:C:\\x", -1},
+    {0, 0, 1, IDC_SECTIONS_DELETE, kNotRemovable, kStart, 1},
+    {0, 0, 0, IDC_ADD_DOCUMENT, L"y", kStart + L" D:y", -1},
+    {0, 0, 0, IDC_ADD_DOCUMENT, nullptr, kStart, 0},
+    {0, 1, 0, IDC_ADD_SECTION, L" W", kStart + L" S: W[]", -1},
+    {0, 0, 0, IDC_ADD_SECTION, L"", kStart + L" S:[]", -1},
+    {0, 0, 0, IDC_ADD_SECTION, kLong.c_str(), kStart + L" S:" + kLong.substr(0, 255) + L"[]", -1},
+    {0, 0, 0, IDC_ADD_SECTION, nullptr, kStart, 0},
+    {1, 0, 0, IDC_MOVE_UP, nullptr, kStart, 0},
+    {1, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Configuration D:C:\\x S:W[D:C:\\w] D:Exit", 2},
+    {1, 0, 2, IDC_DOCUMENTS_DELETE, L"You cannot remove selected item", kStart, 2},
+    {1, 1, 0, IDC_ADD_DOCUMENT, L"y", L"D:\\My Documents - D:Configuration D:Exit S:W[D:C:\\w D:y] D:C:\\x", -1},
+    {1, 1, 0, IDC_DOCUMENTS_DELETE, nullptr, L"D:\\My Documents - D:Configuration D:Exit S:W[] D:C:\\x", -1},
+};
+
+// Each button changes tree, lists and menu together and stores exactly its changes; built-in entries are refused.
+TEST_F(SettingsTest, ButtonsChangeTreeListsAndStoreTogether)
+{
+    for (const auto& c : kPresses) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - kPresses);
+        Reopen();
+        SendDlgItemMessageW(documents, IDC_SECTION_BOX, CB_SETCURSEL, c.entry, 0);   // the user picks a section
+        Press(documents, IDC_SECTION_BOX, CBN_SELCHANGE);
+        Tap(List(c.page), c.item);
+        file = c.text;
+        apptest::Watch dialog([&, ticks = 0]() mutable {   // name typed, Escape (keeps it open), Enter; no name: Cancel
+            HWND add = apptest::FindDialog(L"Add Section"), name = GetDlgItem(add, IDC_SECTION_NAME);
+            if (add && !c.text)
+                apptest::Click(add, IDC_ADD_SECTION_CANCEL);
+            else if (add && (ticks || SetWindowTextW(name, c.text)))
+                PostMessageW(name, WM_KEYDOWN, ticks++ ? VK_RETURN : VK_ESCAPE, 0);
+            return add && (!c.text || ticks > 1);
+        });
+        Press(Page(c.page), c.button);
+        const bool refused = c.text && (c.button == IDC_SECTIONS_DELETE || c.button == IDC_DOCUMENTS_DELETE);
+        const Prompt refusal{Page(c.page), refused ? c.text : L"", L"Error", MB_OK | MB_ICONHAND};
+        EXPECT_EQ(prompts, std::vector<Prompt>(refused, refusal));
+        EXPECT_EQ(std::make_tuple(menutest::Describe(g_TodayMenu.Root, false), Selected(List(c.page)), dialog.done()),
+                  std::make_tuple(c.tree, c.selected, c.button == IDC_ADD_SECTION));
+        ExpectState(c.tree != kStart);
+    }
+}
+
+std::vector<int> Corners(const PageRect& r) { return {r.x, r.y, r.width, r.height}; }
+
+// One page shows at a time, each list's selection comes back with its tab, and a screen turn lays out both pages again.
+TEST_F(SettingsTest, TabsShowOnePageKeepSelectionsAndFollowAScreenTurn)
+{
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    const auto shown = [&] {
+        return std::tuple{IsWindowVisible(sections), IsWindowVisible(documents), Selected(List(0)), Selected(List(1))};
+    };
+    EXPECT_EQ(shown(), std::make_tuple(TRUE, FALSE, 0, 0));
+    Tap(List(0), 4);
+    SwitchTab(1);
+    Tap(List(1), 2);
+    Press(documents, IDC_MOVE_UP);   // Exit before Configuration; the Sections list is rebuilt without a selection
+    SwitchTab(0);
+    EXPECT_EQ(shown(), std::make_tuple(TRUE, FALSE, 4, 1));
+    Press(sections, IDC_MOVE_UP);    // acts on the restored selection, W, and rebuilds the Documents list
+    SwitchTab(1);
+    EXPECT_EQ(shown(), std::make_tuple(FALSE, TRUE, 3, 1));
+    ExpectState(true);
+
+    RECT client{}, tab{};
+    SetWindowPos(window, nullptr, 0, 0, 320, 220, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(window, WM_SETTINGCHANGE, 0x3002, 0);
+    GetClientRect(Tabs(), &client);
+    TabCtrl_GetItemRect(Tabs(), 0, &tab);
+    for (int i = 0; i < 2; ++i) {
+        const PageRect p = GetChildRect(Tabs(), Page(i)), up = GetChildRect(Page(i), GetDlgItem(Page(i), IDC_MOVE_UP));
+        const int top = i ? GetChildRect(documents, GetDlgItem(documents, IDC_SECTION_BOX)).height + 10 : 5;
+        const PageLayout want = ComputePageLayout(p.width, p.height, top, SIZE{up.width, up.height}, i ? 4 : 6);
+        EXPECT_EQ(Corners(p), (std::vector<int>{0, 0, client.right, client.bottom - tab.bottom + tab.top}));
+        EXPECT_EQ(Corners(GetChildRect(Page(i), List(i))), Corners(want.list));
+    }
+}
+
+// In the real modal window a second opening only brings it forward, the prompts are real, the caption closes it.
+TEST(SettingsWindowModal, OneAtATimeWithRealPromptsClosedByItsCaption)
+{
+    menutest::Reset(g_TodayMenu);
+    menutest::BuildDefaults(g_TodayMenu);
+    wchar_t text[512] = {};
+    apptest::Watch prompts([&] {
+        HWND error = apptest::FindDialog(L"Error"), picker = apptest::FindDialog(L"Add Document");
+        if (error && GetDlgItemTextW(error, 0xFFFF, text, 512))
+            apptest::Click(error, IDOK);
+        return picker && SetWindowTextW(GetFocus(), L"C:\\windows\\win.ini") && (apptest::Click(picker, IDOK), true);
+    });
+    apptest::Watch user([] {
+        if (!IsWindowVisible(GetAncestor(g_hSectionsPage, GA_ROOT)))
+            return false;
+        OpenSettingsWindow();   // returns at once: a second modal window would not
+        Tap(GetDlgItem(g_hSectionsPage, IDC_SECTIONS_LIST), 3);
+        Press(g_hSectionsPage, IDC_SECTIONS_DELETE);
+        Press(g_hSectionsPage, IDC_ADD_DOCUMENT);
+        return PostMessageW(GetAncestor(g_hSectionsPage, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0) != FALSE;
+    });
+    OpenSettingsWindow();
+    EXPECT_EQ(std::make_tuple(user.done(), prompts.done(), g_hSectionsPage), std::make_tuple(true, true, HWND{}));
+    std::replace(text, text + 512, L'\n', L' ');   // long lines are broken at spaces to fit the screen
+    EXPECT_STREQ(text, L"The selected item is not removable item. Please select another item to remove");
+    EXPECT_EQ(storetest::StoredText(), L"D1:\\My Documents -4 D2:Configuration D3:Exit D5:C:\\windows\\win.ini");
+}
+
+// The layout rule: gaps up to 10, 10 pixels from the right edge, columns when short; nothing ever leaves the page.
+TEST(PageLayout, FollowsTheRuleAndNothingLeavesThePage)
+{
+    const struct { int width, height, top, count; std::vector<int> want; } cases[] = {   // first, last button; list
+        {240, 258, 5, 6, {180, 5, 180, 170, 5, 5, 175, 238}}, {320, 178, 5, 6, {260, 5, 260, 145, 5, 5, 255, 168}},
+        {240, 258, 31, 4, {180, 31, 180, 130, 5, 31, 175, 212}}, {320, 100, 5, 6, {205, 5, 260, 28, 5, 5, 200, 95}}};
+    for (const auto& c : cases) {
+        const PageLayout got = ComputePageLayout(c.width, c.height, c.top, SIZE{50, 23}, c.count);
+        ASSERT_EQ(got.buttons.size(), static_cast<size_t>(c.count));
+        const PageRect &one = got.buttons.front(), &end = got.buttons.back(), &list = got.list;
+        EXPECT_EQ((std::vector<int>{one.x, one.y, end.x, end.y, list.x, list.y, list.width, list.height}), c.want);
+    }
+    for (int height = 60; height <= 400; ++height) {
+        PageLayout got = ComputePageLayout(320, height, 5, SIZE{50, 23}, 6);
+        got.buttons.push_back(got.list);
+        for (const PageRect& r : got.buttons)
+            EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.width <= 320 && r.y + r.height <= height) << height;
+    }
+}
+
+// A list shows one level with captions cut to fit, and the selected entry is that of a selected item only.
+TEST_F(SettingsTest, ListFillingAndTheSelectedEntry)
+{
+    const int wide = g_TodayMenu.AppendSection(std::wstring(300, L's'), 0);
+    FillItemList(List(0), 0, false);
+    FillItemList(List(0), 99, true);
+    EXPECT_EQ(Rows(List(0)), L"1/0:My Documents|4/1:-----------------|2/2:Configuration|3/3:Exit|5/4:W|7/5:x|8/6:" +
+                              std::wstring(255, L's') + L"|");
+    Tap(List(0), 6);
+    const auto picked = GetSelectedItem(List(0));
+    EXPECT_EQ(picked ? std::make_pair(picked->index, picked->id) : std::make_pair(-1, 0), std::make_pair(6, wide));
+    ListView_SetItemState(List(0), -1, 0, LVIS_SELECTED);   // the selection mark stays
+    EXPECT_FALSE(GetSelectedItem(List(0)));
+}
+
+}  // namespace
