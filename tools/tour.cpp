@@ -23,14 +23,6 @@ DWORD MainThread() { return GetWindowThreadProcessId(MainWindow(), nullptr); }
 int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
-// A real click. The pointer moves there first and settles: under Wine a quick click may land where it was.
-void Click(int x, int y)
-{
-    apptest::ClickAt(x, y, 0, 0);
-    Sleep(100);
-    apptest::ClickAt(x, y);
-}
-
 // A visible window of the program with this exact caption, once there is one (null after ten seconds).
 HWND AwaitWindow(const wchar_t* className, const wchar_t* caption)
 {
@@ -47,7 +39,7 @@ HWND AwaitWindow(const wchar_t* className, const wchar_t* caption)
 bool TapIcon()
 {
     static int shift = 0;   // two taps in a row at the same point would make a double click
-    Click(ScreenWidth() - 8 - (shift ^= 6), ScreenHeight() - 10);
+    apptest::ClickAt(ScreenWidth() - 8 - (shift ^= 6), ScreenHeight() - 10);
     const bool open = WaitFor(15000, [] {
         GUITHREADINFO info{};
         info.cbSize = sizeof(info);
@@ -110,7 +102,7 @@ bool ClickTab(HWND tabs, int index)
     if (!found)
         return false;
     MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    Click((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    apptest::ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     return true;
 }
 

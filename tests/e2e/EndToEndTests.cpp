@@ -6,8 +6,6 @@
 #include "app/TryIcon.h"
 #include "res/resource.h"
 
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace {
 
 using apptest::WaitFor;
@@ -35,21 +33,18 @@ HWND Await(const wchar_t* caption, const wchar_t* kind = L"#32770")   // a visib
     return found;
 }
 
-// A real click; the pointer gets there first, as Wine may put a quick click where the pointer was.
-void Click(int x, int y) { apptest::ClickAt(x, y, 0, 0); Sleep(100); apptest::ClickAt(x, y); }
-
 // A real tap on the icon (the only one; at two points in turn: no double click), then, once the program tracks its
 // menu, a click on a row of it.
 bool Tap(int row = kNone)
 {
     static int shift = 0;
     GUITHREADINFO info{sizeof(info)};
-    Click(Width() - 8 - (shift ^= 6), GetSystemMetrics(SM_CYSCREEN) - 10);
+    apptest::ClickAt(Width() - 8 - (shift ^= 6), GetSystemMetrics(SM_CYSCREEN) - 10);
     const bool open = WaitFor(5000, [&] {
         return GetGUIThreadInfo(GetWindowThreadProcessId(Main(), 0), &info) && info.flags & GUI_INMENUMODE; });
     const RECT menu = Rect(apptest::VisibleMenuWindow());
     if (row != kNone)
-        Click((menu.left + menu.right) / 2, (row < 0 ? menu.bottom + 5 : menu.top + 12) + 20 * row);
+        apptest::ClickAt((menu.left + menu.right) / 2, (row < 0 ? menu.bottom + 5 : menu.top + 12) + 20 * row);
     return open;
 }
 
@@ -108,7 +103,7 @@ TEST(EndToEnd, Session)
         ASSERT_TRUE(Tap());
         const RECT menu = Rect(apptest::VisibleMenuWindow());
         EXPECT_TRUE(menu.right == Width() && menu.bottom == TaskBar().top && abs(menu.bottom - menu.top - 76) < 12);
-        Click(60, 60);
+        apptest::ClickAt(60, 60);
         ASSERT_TRUE(WaitFor(5000, NoMenu) && SetForegroundWindow(Main()));
         apptest::PressKeys({VK_CONTROL, 'A'});
         EXPECT_TRUE(About(layout) && (Width() > 240 ? Turn(240, 320) : Turn(320, 240) && About("landscape+full")));

@@ -2,7 +2,6 @@
 // Helpers of the tests of the program's windows: checks run from inside modal loops so that no test waits
 // for a human, windows found by class and caption, real input, and what the shell holds.
 #include <windows.h>
-#include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -17,19 +16,17 @@ namespace apptest {
 // Polls test every 50 ms, pumping this thread's messages, until it holds or timeoutMs pass.
 inline bool WaitFor(DWORD timeoutMs, const std::function<bool()>& test)
 {
-    for (const DWORD start = GetTickCount();; Sleep(50)) {
+    for (const DWORD start = GetTickCount(); !test(); Sleep(50)) {
         for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
             DispatchMessageW(&msg);
-        if (test())
-            return true;
         if (GetTickCount() - start > timeoutMs)
             return false;
     }
+    return true;
 }
 
-// Runs check every 50 ms from whatever message loop runs on this thread (a menu's, a dialog's, a message
-// box's) until it returns true; it is not entered again while it runs. After timeoutMs the menu and this
-// thread's dialogs are closed, so that a failing test ends.
+// Runs check every 50 ms from whatever message loop runs on this thread (a menu's, a dialog's, a message box's)
+// until it returns true, never inside itself. After timeoutMs the menu and this thread's dialogs are closed.
 class Watch {
 public:
     explicit Watch(std::function<bool()> check, UINT timeoutMs = 15000)
@@ -37,7 +34,7 @@ public:
     {
         Active()[id_] = this;
     }
-    ~Watch() { Stop(); }
+    ~Watch() { Active().erase(id_), KillTimer(nullptr, id_); }
     Watch(const Watch&) = delete;
     bool done() const { return done_; }
 
@@ -47,35 +44,22 @@ private:
         static std::map<UINT_PTR, Watch*> watches;
         return watches;
     }
-    static BOOL CALLBACK CloseDialog(HWND window, LPARAM)
-    {
-        wchar_t cls[16] = {};
-        if (IsWindowVisible(window) && GetClassNameW(window, cls, 16) && std::wstring(cls) == L"#32770")
-            PostMessageW(window, WM_CLOSE, 0, 0);
-        return TRUE;
-    }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
     {
         const auto found = Active().find(id);
-        if (found == Active().end() || found->second->busy_)
+        Watch* watch = found == Active().end() || found->second->busy_ ? nullptr : found->second;
+        if (!watch || watch->done_)
             return;
-        Watch* watch = found->second;
         watch->busy_ = true;
         watch->done_ = watch->check_();
         watch->busy_ = false;
-        if (!watch->done_ && GetTickCount() < watch->deadline_)
+        if (watch->done_ || GetTickCount() < watch->deadline_ || !KillTimer(nullptr, id))
             return;
-        watch->Stop();
-        if (!watch->done_) {
-            EndMenu();
-            EnumThreadWindows(GetCurrentThreadId(), CloseDialog, 0);
-        }
-    }
-    void Stop()
-    {
-        if (id_ && KillTimer(nullptr, id_))
-            Active().erase(id_);
-        id_ = 0;
+        EndMenu();
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM) {
+            wchar_t cls[16] = {};
+            return GetClassNameW(window, cls, 16) && std::wstring(cls) == L"#32770" && PostMessageW(window, WM_CLOSE, 0, 0), TRUE;
+        }, 0);
     }
     std::function<bool()> check_;
     DWORD deadline_;
@@ -83,8 +67,8 @@ private:
     bool done_ = false, busy_ = false;
 };
 
-// A visible top-level window (of one thread, or of any) whose class is className ("" for any) and whose
-// caption holds captionPart; null if none.
+// A visible top-level window (of one thread, or of any) whose class is className ("" for any) and whose caption
+// holds captionPart; null if none.
 inline HWND FindWindowWith(const std::wstring& className, const std::wstring& captionPart, DWORD thread = 0)
 {
     struct Search { const std::wstring& cls; const std::wstring& caption; HWND found; } search{className, captionPart, nullptr};
@@ -94,15 +78,11 @@ inline HWND FindWindowWith(const std::wstring& className, const std::wstring& ca
         GetClassNameW(window, cls, 64);
         DWORD_PTR ignored = 0;   // through the window manager only: a hung window must not hang the test
         SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 500, &ignored);
-        const bool found = IsWindowVisible(window) && (s->cls.empty() || s->cls == cls) &&
-                           std::wstring(text).find(s->caption) != std::wstring::npos;
-        s->found = found ? window : nullptr;
-        return !found;
+        s->found = IsWindowVisible(window) && (s->cls.empty() || s->cls == cls) &&
+                   std::wstring(text).find(s->caption) != std::wstring::npos ? window : nullptr;
+        return !s->found;
     };
-    if (thread)
-        EnumThreadWindows(thread, match, reinterpret_cast<LPARAM>(&search));
-    else
-        EnumWindows(match, reinterpret_cast<LPARAM>(&search));
+    thread ? EnumThreadWindows(thread, match, reinterpret_cast<LPARAM>(&search)) : EnumWindows(match, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -122,7 +102,8 @@ inline HWND VisibleMenuWindow()
     return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
-// Real input, as the mouse and the keyboard give it.
+// Real input, as the mouse and the keyboard give it: the pointer is moved and given time to settle before the
+// buttons, or Wine may take the click where the pointer was.
 inline void ClickAt(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP)
 {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
@@ -132,8 +113,9 @@ inline void ClickAt(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = 
         inputs[i].type = INPUT_MOUSE;
         inputs[i].mi = {(x * 65535 + width / 2) / (width - 1), (y * 65535 + height / 2) / (height - 1), 0,
                         flags[i] | MOUSEEVENTF_ABSOLUTE, 0, 0};
+        SendInput(1, &inputs[i], sizeof(INPUT));
+        Sleep(i ? 0 : 100);
     }
-    SendInput(3, inputs, sizeof(INPUT));
 }
 inline void PressKeys(std::initializer_list<WORD> keys)
 {
@@ -150,9 +132,7 @@ inline void PressKeys(std::initializer_list<WORD> keys)
 inline bool ShellHasIcon(HWND window, UINT id)
 {
     NOTIFYICONDATAW probe{};
-    probe.cbSize = sizeof(probe);
-    probe.hWnd = window;
-    probe.uID = id;
+    probe.cbSize = sizeof(probe), probe.hWnd = window, probe.uID = id;
     return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
 }
 
@@ -165,10 +145,8 @@ inline std::wstring LinkTarget(const std::wstring& linkPath)
     if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, reinterpret_cast<void**>(&link))) &&
         SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) && SUCCEEDED(file->Load(linkPath.c_str(), STGM_READ)))
         link->GetPath(path, MAX_PATH, nullptr, 0);
-    if (file)
-        file->Release();
-    if (link)
-        link->Release();
+    for (IUnknown* used : {static_cast<IUnknown*>(file), static_cast<IUnknown*>(link)})
+        used ? used->Release() : 0;
     return path;
 }
 

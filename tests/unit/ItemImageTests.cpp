@@ -1,6 +1,4 @@
 // Menu item pictures: their layout, the measure and draw handlers, and the small shell icons.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -9,9 +7,7 @@
 #include "app/ItemImage.h"
 #include "platform/Handles.h"
 
-namespace {
-
-std::vector<COLORREF> Pixels(HBITMAP bitmap, RECT area)
+static std::vector<COLORREF> Pixels(HBITMAP bitmap, RECT area)
 {
     handles::unique_hdc dc(CreateCompatibleDC(nullptr));
     handles::select_object selected(dc.get(), bitmap);
@@ -22,7 +18,7 @@ std::vector<COLORREF> Pixels(HBITMAP bitmap, RECT area)
     return pixels;
 }
 
-int Drawn(const std::vector<COLORREF>& pixels)
+static int Drawn(const std::vector<COLORREF>& pixels)
 {
     return static_cast<int>(pixels.size()) - static_cast<int>(std::count(pixels.begin(), pixels.end(), GetSysColor(COLOR_MENU)));
 }
@@ -42,52 +38,47 @@ TEST(ItemImage, LayoutPutsTheIconInTheTopCellAndTheCaptionBesideIt)
     }
 }
 
-// The picture has the measured size; the built-in entries show their own icon inside its cell whatever
-// their path, a bare word shows none, and the draw handler copies the picture whether highlighted or not.
+// The picture has the measured size; the built-in entries show their own icon inside its cell whatever their path,
+// a bare word shows none, and the draw handler copies the picture whether highlighted or not.
 TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
 {
     CTodayMenu menu;
     menu.AppendDocumentWithID(L"Configuration", ID_CONFIGURATION_ENTRY, 0);
-    menu.AppendDocument(L"Configuration", 0);
-    menu.AppendDocument(L"\\Folder\\", 0);
+    menutest::Build(menu, L"D:Configuration D:\\Folder\\");
     const CItem& config = *menu.Root.Items[0];
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON), cell = (cx + 4 - 12) / 2;
+    const RECT icon{cell, cell, cell + 12, cell + 12}, all{0, 0, config.Width, config.Height};
     BITMAP bitmap{};
     ASSERT_TRUE(GetObjectW(config.Image, sizeof(bitmap), &bitmap));
-    EXPECT_EQ(std::make_pair(int(bitmap.bmWidth), int(bitmap.bmHeight)), std::make_pair(config.Width, config.Height));
-    EXPECT_GT(config.Width, cx + 4);
-    EXPECT_GE(config.Height, cy + 4);
-    EXPECT_EQ(menu.Root.Items[2]->Width, cx + 4) << "an empty caption leaves the icon cell alone";
-    EXPECT_GT(Drawn(Pixels(config.Image, {cell, cell, cell + 12, cell + 12})), 20);
-    EXPECT_EQ(Drawn(Pixels(config.Image, {0, 0, cx + 4, cy + 4})), Drawn(Pixels(config.Image, {cell, cell, cell + 12, cell + 12})));
+    EXPECT_EQ(std::vector<int>({bitmap.bmWidth, bitmap.bmHeight, menu.Root.Items[2]->Width}), std::vector<int>({config.Width, config.Height, cx + 4}));
+    EXPECT_TRUE(config.Width > cx + 4 && config.Height >= cy + 4);
+    EXPECT_GT(Drawn(Pixels(config.Image, icon)), 20);
+    EXPECT_EQ(Drawn(Pixels(config.Image, {0, 0, cx + 4, cy + 4})), Drawn(Pixels(config.Image, icon)));
     EXPECT_EQ(Drawn(Pixels(menu.Root.Items[1]->Image, {0, 0, cx + 4, cy + 4})), 0);
 
     MEASUREITEMSTRUCT measure{99, 7, 0, 0, 0, reinterpret_cast<ULONG_PTR>(&config)};
     MeasureMenuItem(&measure);
     EXPECT_EQ(std::vector<UINT>({measure.CtlType, measure.CtlID, measure.itemID, measure.itemWidth, measure.itemHeight}),
               std::vector<UINT>({ODT_MENU, 0, ID_CONFIGURATION_ENTRY, UINT(config.Width), UINT(config.Height)}));
-
     handles::unique_hdc dc(CreateCompatibleDC(nullptr));
     handles::window_dc screen(g_hMainWnd);
     handles::unique_hbitmap target(CreateCompatibleBitmap(screen.get(), config.Width + 20, config.Height + 10));
     for (UINT state : {0u, UINT(ODS_SELECTED)}) {
         {
             handles::select_object selected(dc.get(), target.get());
-            RECT all{0, 0, config.Width + 20, config.Height + 10};
-            FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-            DRAWITEMSTRUCT draw{ODT_MENU, 0, 0, ODA_DRAWENTIRE, state, nullptr, dc.get(),
-                                {5, 3, 15 + config.Width, 3 + config.Height}, reinterpret_cast<ULONG_PTR>(&config)};
+            PatBlt(dc.get(), 0, 0, config.Width + 20, config.Height + 10, BLACKNESS);
+            DRAWITEMSTRUCT draw{ODT_MENU, 0, 0, ODA_DRAWENTIRE, state, nullptr, dc.get(), {5, 3, 15 + config.Width, 3 + config.Height},
+                                reinterpret_cast<ULONG_PTR>(&config)};
             DrawMenuItem(&draw);
         }
-        EXPECT_EQ(Pixels(target.get(), {5, 3, 5 + config.Width, 3 + config.Height}),
-                  Pixels(config.Image, {0, 0, config.Width, config.Height})) << state;
+        EXPECT_EQ(Pixels(target.get(), {5, 3, 5 + config.Width, 3 + config.Height}), Pixels(config.Image, all)) << state;
         EXPECT_EQ(Drawn(Pixels(target.get(), {5 + config.Width, 3, 15 + config.Width, 3 + config.Height})), 0);
         EXPECT_EQ(Pixels(target.get(), {0, 0, 5, 3}), std::vector<COLORREF>(15, RGB(0, 0, 0)));
     }
 }
 
-// Shell icons of folders, the device's documents folder and files; none for a missing file; each caller
-// owns its icon, drawn on the menu colour at the small-icon size.
+// Shell icons of folders, the device's documents folder and files, none for a missing file; each caller owns its
+// icon, drawn on the menu colour at the small-icon size.
 TEST(ItemImage, SmallIconsComeFromTheShell)
 {
     wchar_t windows[MAX_PATH] = {}, temp[MAX_PATH] = {};
@@ -96,17 +87,14 @@ TEST(ItemImage, SmallIconsComeFromTheShell)
     const std::wstring a = std::wstring(temp) + L"icon a.txt", b = std::wstring(temp) + L"icon b.TXT";
     for (const std::wstring& file : {a, b})
         CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    for (const std::wstring& path : {std::wstring(windows), std::wstring(L"\\My Documents"), a})
-        EXPECT_NE(handles::unique_hicon(GetSmallFileIcon(path.c_str())).get(), nullptr) << path;
-    for (const wchar_t* path : {L"C:\\no\\such\\file.xyz", L"\\My Documents\\no such file.qqq"})
-        EXPECT_EQ(GetSmallFileIcon(path), nullptr) << path;
-
+    for (const std::wstring& path : {std::wstring(windows), std::wstring(L"\\My Documents"), a, std::wstring(L"C:\\missing\\file.xyz"),
+                                     std::wstring(L"\\My Documents\\missing file.qqq")})
+        EXPECT_EQ(handles::unique_hicon(GetSmallFileIcon(path.c_str())).get() != nullptr, path.find(L"missing") == std::wstring::npos) << path;
     handles::unique_hicon first(GetSmallFileIcon(a.c_str())), second(GetSmallFileIcon(b.c_str()));
     SHFILEINFOW info{};
     SHGetFileInfoW(b.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON);
     handles::unique_hicon shell(info.hIcon);
-    ASSERT_TRUE(first && second && shell);
-    EXPECT_NE(first.get(), second.get());
+    ASSERT_TRUE(first && second && shell && first.get() != second.get());
     const RECT small{0, 0, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
     handles::unique_hbitmap mine(IconToBitmap(g_hMainWnd, second.get())), theirs(IconToBitmap(g_hMainWnd, shell.get()));
     handles::unique_hbitmap plain(IconToBitmap(g_hMainWnd, nullptr));
@@ -114,8 +102,6 @@ TEST(ItemImage, SmallIconsComeFromTheShell)
     ASSERT_TRUE(mine && plain && GetObjectW(mine.get(), sizeof(size), &size));
     EXPECT_EQ(std::make_pair(size.bmWidth, size.bmHeight), std::make_pair(small.right, small.bottom));
     EXPECT_EQ(Pixels(mine.get(), small), Pixels(theirs.get(), small));
-    EXPECT_GT(Drawn(Pixels(mine.get(), small)), 0);
-    EXPECT_EQ(Drawn(Pixels(plain.get(), small)), 0);
+    EXPECT_TRUE(Drawn(Pixels(mine.get(), small)) > 0 && Drawn(Pixels(plain.get(), small)) == 0);
 }
 
-}  // namespace

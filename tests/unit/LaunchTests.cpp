@@ -1,15 +1,9 @@
 // Launching documents: folders open in the file explorer, files in their handler, and a path that cannot
 // be opened fails without a word.
-#include <gtest/gtest.h>
-
-#include <shlobj.h>
-
 #include "AppTesting.h"
 #include "MenuTesting.h"
 
-namespace {
-
-std::wstring TempPath(const wchar_t* name)
+static std::wstring TempPath(const wchar_t* name)
 {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
@@ -48,4 +42,3 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
     }
 }
 
-}  // namespace

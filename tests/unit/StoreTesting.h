@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the store's tests: the store's keys in the test prefix's real registry, values and entry keys
-// written by hand, and the stored tree read back in the text form of MenuTesting.h.
+// Helpers of the store's tests: the store's keys in the test prefix's real registry, values and entry keys written
+// by hand, and the stored tree read back in the text form of MenuTesting.h.
 #include <windows.h>
 
 #include <algorithm>
@@ -16,22 +16,20 @@ namespace storetest {
 
 inline std::wstring KeyPath(const wchar_t* name) { return std::wstring(store::kParentPath) + L"\\" + name; }
 inline std::wstring RootPath() { return KeyPath(store::kStoreName); }
+inline HKEY Open(const std::wstring& path, REGSAM rights = KEY_READ)
+{
+    HKEY key = nullptr;
+    return RegOpenKeyExW(platform::reg::StoreHive(), path.c_str(), 0, rights, &key) ? nullptr : key;
+}
+inline bool KeyExists(const std::wstring& path) { HKEY key = Open(path); return key && !RegCloseKey(key); }
 
 // Removes the stored tree and anything an earlier save left beside it; no fault is planted.
 inline void ClearStore()
 {
-    for (const wchar_t* name : {store::kStoreName, store::kStagingName, store::kRetiredName})
-        RegDeleteTreeW(platform::reg::StoreHive(), KeyPath(name).c_str());
     platform::reg::faults::Reset();
-}
-
-inline bool KeyExists(const std::wstring& path)
-{
-    HKEY key = nullptr;
-    const bool found = RegOpenKeyExW(platform::reg::StoreHive(), path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
-    if (found)
-        RegCloseKey(key);
-    return found;
+    for (const wchar_t* name : {store::kStoreName, store::kStagingName, store::kRetiredName})
+        platform::reg::DeleteTree(platform::reg::StoreHive(), KeyPath(name).c_str());
+    platform::reg::faults::Reset();
 }
 
 // Writes a value as raw bytes, creating its key; a null data pointer deletes the value instead.
@@ -39,16 +37,10 @@ inline void Put(const std::wstring& path, const wchar_t* name, DWORD type, const
 {
     HKEY key = nullptr;
     RegCreateKeyExW(platform::reg::StoreHive(), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    if (data)
-        RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
-    else
-        RegDeleteValueW(key, name);
+    data ? RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), DWORD(size)) : RegDeleteValueW(key, name);
     RegCloseKey(key);
 }
-inline void PutDword(const std::wstring& path, const wchar_t* name, DWORD value)
-{
-    Put(path, name, REG_DWORD, &value, sizeof(value));
-}
+inline void PutDword(const std::wstring& path, const wchar_t* name, DWORD value) { Put(path, name, REG_DWORD, &value, 4); }
 inline void PutText(const std::wstring& path, const wchar_t* name, const std::wstring& text)
 {
     Put(path, name, REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
@@ -77,36 +69,27 @@ struct Value {
     DWORD Dword() const { return bytes.size() == 4 ? *reinterpret_cast<const DWORD*>(bytes.data()) : 0xBAD0BAD0u; }
     std::wstring Text() const { return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2); }
 };
-
 inline Value Read(const std::wstring& path, const wchar_t* name)
 {
     Value value;
     DWORD size = 0;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(platform::reg::StoreHive(), path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return value;
-    if (RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
-        value.bytes.resize(size);
-        RegQueryValueExW(key, name, nullptr, &value.type, value.bytes.data(), &size);
-    }
+    const HKEY key = Open(path);
+    if (key && !RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size))
+        value.bytes.resize(size), RegQueryValueExW(key, name, nullptr, &value.type, value.bytes.data(), &size);
     RegCloseKey(key);
     return value;
 }
 
-// The names of a key's subkeys and the number of its values.
+// The names of a key's subkeys, and the number of its values.
 inline std::vector<std::wstring> Subkeys(const std::wstring& path, DWORD* values = nullptr)
 {
     std::vector<std::wstring> names;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(platform::reg::StoreHive(), path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return names;
+    const HKEY key = Open(path);
     wchar_t name[256];
-    for (DWORD i = 0, length = 256; RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == 0;
-         ++i, length = 256)
+    for (DWORD length = 256; key && !RegEnumKeyExW(key, DWORD(names.size()), name, &length, nullptr, nullptr, nullptr, nullptr); length = 256)
         names.push_back(name);
-    if (values)
-        RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, values, nullptr, nullptr, nullptr,
-                         nullptr);
+    if (key && values)
+        RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, values, nullptr, nullptr, nullptr, nullptr);
     RegCloseKey(key);
     return names;
 }
@@ -116,14 +99,10 @@ inline std::wstring StoredText(const std::wstring& path = RootPath())
 {
     std::vector<std::pair<DWORD, std::wstring>> entries;
     for (const std::wstring& name : Subkeys(path)) {
-        const std::wstring key = path + L"\\" + name;
-        const std::wstring id = std::to_wstring(Read(key, L"ID").Dword());
-        const std::wstring text = Read(key, L"Name").Text().c_str();
-        switch (Read(key, L"Type").Dword()) {
-        case 1: entries.push_back({Read(key, L"Pos").Dword(), L"D" + id + L":" + text}); break;
-        case 2: entries.push_back({Read(key, L"Pos").Dword(), L"S" + id + L":" + text + L"[" + StoredText(key) + L"]"}); break;
-        default: entries.push_back({Read(key, L"Pos").Dword(), L"-" + id}); break;
-        }
+        const std::wstring key = path + L"\\" + name, id = std::to_wstring(Read(key, L"ID").Dword());
+        const DWORD type = Read(key, L"Type").Dword();
+        entries.push_back({Read(key, L"Pos").Dword(), type == 3 ? L"-" + id : (type == 1 ? L"D" : L"S") + id + L":" +
+                           Read(key, L"Name").Text().c_str() + (type == 2 ? L"[" + StoredText(key) + L"]" : L"")});
     }
     std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::wstring text;
