@@ -102,8 +102,8 @@ inline HWND VisibleMenuWindow()
     return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
-// Real input, as the mouse and the keyboard give it: the pointer is moved and given time to settle before the
-// buttons, or Wine may take the click where the pointer was.
+// Real input, as the mouse and the keyboard give it: the pointer is moved and given time to settle before it clicks
+// there (moving with the buttons), or Wine may take the click where the pointer was.
 inline void ClickAt(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP)
 {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
@@ -113,9 +113,10 @@ inline void ClickAt(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = 
         inputs[i].type = INPUT_MOUSE;
         inputs[i].mi = {(x * 65535 + width / 2) / (width - 1), (y * 65535 + height / 2) / (height - 1), 0,
                         flags[i] | MOUSEEVENTF_ABSOLUTE, 0, 0};
-        SendInput(1, &inputs[i], sizeof(INPUT));
-        Sleep(i ? 0 : 100);
     }
+    SendInput(1, inputs, sizeof(INPUT));
+    Sleep(100);
+    SendInput(3, inputs, sizeof(INPUT));
 }
 inline void PressKeys(std::initializer_list<WORD> keys)
 {
