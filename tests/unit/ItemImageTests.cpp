@@ -50,6 +50,7 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
     menu.AppendDocumentWithID(L"Configuration", ID_CONFIGURATION_ENTRY, 0);
     menu.AppendDocument(L"Configuration", 0);
     menu.AppendDocument(L"\\Folder\\", 0);
+    menu.AppendDocument(L"&&&&", 0);
     const CItem& config = *menu.Root.Items[0];
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON), cell = (cx + 4 - 12) / 2;
     BITMAP bitmap{};
@@ -61,6 +62,8 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
     EXPECT_GT(Drawn(Pixels(config.Image, {cell, cell, cell + 12, cell + 12})), 20);
     EXPECT_EQ(Drawn(Pixels(config.Image, {0, 0, cx + 4, cy + 4})), Drawn(Pixels(config.Image, {cell, cell, cell + 12, cell + 12})));
     EXPECT_EQ(Drawn(Pixels(menu.Root.Items[1]->Image, {0, 0, cx + 4, cy + 4})), 0);
+    const CItem& marks = *menu.Root.Items[3];   // every "&" is drawn: the caption fills its whole width
+    EXPECT_GT(Drawn(Pixels(marks.Image, {(cx + 4 + marks.Width) / 2 + 1, 0, marks.Width, marks.Height})), 0);
 
     MEASUREITEMSTRUCT measure{99, 7, 0, 0, 0, reinterpret_cast<ULONG_PTR>(&config)};
     MeasureMenuItem(&measure);

@@ -105,7 +105,10 @@ inline void CheckMenu(const CItemVector& list)
             EXPECT_EQ(info.dwItemData, reinterpret_cast<ULONG_PTR>(item)) << where;
         } else if (item->IsSection()) {
             ASSERT_EQ(info.hSubMenu, item->Children->Menu) << where;
-            EXPECT_EQ(text, item->Caption) << where;
+            std::wstring shown;   // the title as typed: "&" marks no mnemonic, a tab opens no column
+            for (wchar_t c : item->Caption)
+                shown += c == L'&' ? L"&&" : std::wstring(1, c == L'\t' ? L' ' : c);
+            EXPECT_EQ(text, shown) << where;
             EXPECT_EQ((info.fState & MFS_GRAYED) != 0, !HasDocumentBelow(*item->Children)) << where;
             CheckMenu(*item->Children);
         } else {

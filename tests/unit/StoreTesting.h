@@ -20,8 +20,9 @@ inline std::wstring RootPath() { return KeyPath(store::kStoreName); }
 // Removes the stored tree and anything an earlier save left beside it; no fault is planted.
 inline void ClearStore()
 {
+    platform::reg::faults::Reset();
     for (const wchar_t* name : {store::kStoreName, store::kStagingName, store::kRetiredName})
-        RegDeleteTreeW(platform::reg::StoreHive(), KeyPath(name).c_str());
+        platform::reg::DeleteTree(platform::reg::StoreHive(), KeyPath(name).c_str());
     platform::reg::faults::Reset();
 }
 
