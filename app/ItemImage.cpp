@@ -92,7 +92,8 @@ HBITMAP BuildImage(CItem* item)
     SetBkMode(memory.get(), TRANSPARENT);
     SetTextColor(memory.get(), GetSysColor(COLOR_MENUTEXT));
     RECT caption = layout.caption;
-    DrawTextW(memory.get(), item->Caption.c_str(), -1, &caption, DT_VCENTER);
+    // A caption is shown as it is: "&" is no mnemonic mark.
+    DrawTextW(memory.get(), item->Caption.c_str(), -1, &caption, DT_VCENTER | DT_NOPREFIX);
 
     item->Width = layout.width;
     item->Height = layout.height;

@@ -9,6 +9,7 @@
 #include "app/TryIcon.h"
 #include "config/SettingsWindow.h"
 #include "menu/TodayMenu.h"
+#include "platform/Handles.h"
 #include "platform/Prompts.h"
 #include "res/resource.h"
 #include "store/RegHelper.h"
@@ -25,6 +26,23 @@ std::wstring LoadResourceString(HINSTANCE instance, UINT id)
     const wchar_t* text = nullptr;
     const int length = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
     return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+}
+
+// Claims the one running copy for this process, for its whole life. Taken before anything else, so that two
+// starts at the same moment cannot both find no window and both run.
+bool ClaimSingleInstance(const std::wstring& className)
+{
+    static handles::unique_handle<HANDLE, CloseHandle> claim;
+    claim.reset(CreateMutexW(nullptr, FALSE, (className + L".Instance").c_str()));
+    return claim && GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+HWND WaitForRunningCopy(const std::wstring& className, const std::wstring& title)
+{
+    HWND window = nullptr;
+    for (int tries = 0; tries < 50 && !(window = FindWindowW(className.c_str(), title.c_str())); ++tries)
+        Sleep(100);
+    return window;
 }
 
 // The message by which a (re)started shell asks for the notification icons again; 0 if none.
@@ -150,9 +168,11 @@ bool InitMainWindow(HINSTANCE hInstance, int)
     const std::wstring title = LoadResourceString(hInstance, IDS_APP_TITLE);
     const std::wstring className = LoadResourceString(hInstance, IDS_WINDOW_CLASS);
 
-    g_hMainWnd = FindWindowW(className.c_str(), title.c_str());
-    if (g_hMainWnd) {
-        platform::BringToFront(g_hMainWnd);
+    if (!ClaimSingleInstance(className)) {
+        // The copy that holds the claim may still be making its window.
+        g_hMainWnd = WaitForRunningCopy(className, title);
+        if (g_hMainWnd)
+            platform::BringToFront(g_hMainWnd);
         return false;
     }
     if (!RegisterMainWindowClass(hInstance, className.c_str()))

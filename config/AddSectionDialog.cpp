@@ -38,8 +38,8 @@ INT_PTR CALLBACK AddSectionDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_INITDIALOG:
         return TRUE;   // the focus goes to the name box, the first control with a tab stop
     case WM_COMMAND:
-        // Only the two buttons end the dialog (Enter presses OK, the default button); Escape's IDCANCEL
-        // is not answered.
+        // Of the commands, only the two buttons end the dialog (Enter presses OK, the default button);
+        // Escape's IDCANCEL is not answered.
         if (LOWORD(wParam) == IDC_ADD_SECTION_OK) {
             OnAddSectionOk(dialog);
             return TRUE;
@@ -49,6 +49,10 @@ INT_PTR CALLBACK AddSectionDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
             return TRUE;
         }
         return FALSE;
+    case WM_CLOSE:
+        // The caption's close button cancels, as the Cancel button does; Escape still does nothing.
+        EndDialog(dialog, ADD_SECTION_CANCELLED);
+        return TRUE;
     }
     return FALSE;
 }

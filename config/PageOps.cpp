@@ -320,8 +320,12 @@ bool DeleteSelectedEntry(HWND page, HWND list, const wchar_t* refusal)
     const auto selected = GetSelectedItem(list);
     if (!selected)
         return false;
-    // The built-in entries can be moved, never removed.
-    if (selected->id >= ID_MY_DOCUMENTS && selected->id <= ID_FIRST_SEPARATOR) {
+    // The built-in entries can be moved, never removed; nor can a section that holds "Configuration" or
+    // "Exit", or the way to the settings and out of the program would go with it.
+    const CItem* section = g_TodayMenu.Root.FindItem(selected->id);
+    const bool holdsCommand = section && section->IsSection() &&
+                              (section->Children->FindItem(ID_CONFIGURATION_ENTRY) || section->Children->FindItem(ID_EXIT_ENTRY));
+    if ((selected->id >= ID_MY_DOCUMENTS && selected->id <= ID_FIRST_SEPARATOR) || holdsCommand) {
         platform::ShowMessage(page, refusal, L"Error", MB_OK | MB_ICONHAND);
         return false;
     }

@@ -1,15 +1,14 @@
 #include "menu/IdPool.h"
 
-#include <climits>
 #include <iterator>
 
-CIdPool::CIdPool() { free_.emplace(FirstFreeId, INT_MAX); }
+CIdPool::CIdPool() { free_.emplace(FirstFreeId, LastFreeId); }
 
 void CIdPool::Use(int id)
 {
     // Each step that can fail comes before anything changes, so that a failure leaves the pool as it was.
     auto counted = counts_.try_emplace(id, 0).first;
-    if (counted->second++ > 0 || id < FirstFreeId)
+    if (counted->second++ > 0 || id < FirstFreeId || id > LastFreeId)
         return;
     // Split the free range that holds the id.
     auto it = std::prev(free_.upper_bound(id));
@@ -36,7 +35,7 @@ void CIdPool::Release(int id)
     if (--found->second > 0)
         return;
     counts_.erase(found);
-    if (id < FirstFreeId)
+    if (id < FirstFreeId || id > LastFreeId)
         return;
     // Give the id back, merged with the free ranges on either side.
     int first = id, last = id;

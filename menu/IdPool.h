@@ -6,15 +6,17 @@
 class CIdPool {
 public:
     static constexpr int FirstFreeId = 5;
+    // A menu command id is 16 bits wide: fresh ids stay within them.
+    static constexpr int LastFreeId = 0xFFFF;
 
     CIdPool();
 
     void Use(int id);       // an entry with this id joined the tree
     void Release(int id);   // an entry with this id left the tree
     bool InUse(int id) const;
-    int Smallest() const;   // smallest id >= FirstFreeId that no entry has; -1 when none is left
+    int Smallest() const;   // smallest id from FirstFreeId to LastFreeId that no entry has; -1 when none is left
 
 private:
     std::map<int, int> counts_;   // id -> number of entries that carry it
-    std::map<int, int> free_;     // disjoint free ranges [first, last] of ids >= FirstFreeId
+    std::map<int, int> free_;     // disjoint free ranges [first, last] within FirstFreeId..LastFreeId
 };

@@ -17,6 +17,15 @@ bool HoldsDocument(const CItemVector& list)
     });
 }
 
+// A section's title as its menu item shows it: as typed, with no mnemonic and no accelerator column.
+std::wstring MenuText(const std::wstring& title)
+{
+    std::wstring text;
+    for (wchar_t c : title)
+        text += c == L'&' ? L"&&" : std::wstring(1, c == L'\t' ? L' ' : c);
+    return text;
+}
+
 // A section can be opened exactly while a document sits somewhere below it.
 UINT SectionState(const CItem* section) { return HoldsDocument(*section->Children) ? MF_ENABLED : MF_GRAYED; }
 
@@ -47,7 +56,8 @@ int CTodayMenu::AppendDocumentEntry(const std::wstring& path, int id, int sectio
 
 int CTodayMenu::AppendDocument(const std::wstring& path, int sectionId)
 {
-    return AppendDocumentEntry(path, Root.NewID(), sectionId);
+    const int id = Root.NewID();
+    return id < 0 ? -1 : AppendDocumentEntry(path, id, sectionId);
 }
 
 int CTodayMenu::AppendDocumentWithID(const std::wstring& path, int id, int sectionId)
@@ -58,12 +68,14 @@ int CTodayMenu::AppendDocumentWithID(const std::wstring& path, int id, int secti
 int CTodayMenu::AppendSection(const std::wstring& title, int sectionId)
 {
     const int id = Root.NewID();
+    if (id < 0)
+        return -1;
     CItem* item = sectionId == 0 ? Root.AddItem(title, ITEM_SECTION, id)
                                  : Root.AddItemToSection(title, ITEM_SECTION, id, sectionId);
     if (!item)
         return -1;
     AppendMenuW(item->Parent->Menu, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(item->Children->Menu),
-                item->Caption.c_str());
+                MenuText(item->Caption).c_str());
     return item->ID;
 }
 
@@ -76,7 +88,11 @@ int CTodayMenu::AppendSeparatorEntry(int id, int sectionId)
     return item->ID;
 }
 
-int CTodayMenu::AppendSeparator(int sectionId) { return AppendSeparatorEntry(Root.NewID(), sectionId); }
+int CTodayMenu::AppendSeparator(int sectionId)
+{
+    const int id = Root.NewID();
+    return id < 0 ? -1 : AppendSeparatorEntry(id, sectionId);
+}
 
 int CTodayMenu::AppendSeparatorWithID(int id, int sectionId) { return AppendSeparatorEntry(id, sectionId); }
 
@@ -110,7 +126,7 @@ void CTodayMenu::MoveEntry(int id, int newPos)
         break;
     case ITEM_SECTION:
         InsertMenuW(list->Menu, newPos, MF_BYPOSITION | MF_POPUP | SectionState(item),
-                    reinterpret_cast<UINT_PTR>(item->Children->Menu), item->Caption.c_str());
+                    reinterpret_cast<UINT_PTR>(item->Children->Menu), MenuText(item->Caption).c_str());
         break;
     }
     Root.MoveItem(id, newPos);
@@ -145,6 +161,9 @@ void CTodayMenu::Launch(int id)
     if (!item)
         return;
     const std::wstring path = platform::ResolveDevicePath(item->Path);
+    // The shell opens nothing longer than its path buffers, and a much longer path brings it down.
+    if (path.size() >= MAX_PATH)
+        return;
 
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);

@@ -89,9 +89,9 @@ int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& captio
 
 bool ShowOpenFileDialog(OPENFILENAMEW& record)
 {
-    if (OpenFileHook())
-        return OpenFileHook()(record);
-    return GetOpenFileNameW(&record) != FALSE;
+    const bool chosen = OpenFileHook() ? OpenFileHook()(record) : GetOpenFileNameW(&record) != FALSE;
+    // A dialog ended from outside (the program exiting under it) reports a choice without a name.
+    return chosen && record.lpstrFile && record.lpstrFile[0] != L'\0';
 }
 
 void SetMessageAnswer(MessageAnswer answer) { MessageHook() = std::move(answer); }

@@ -12,7 +12,8 @@ namespace platform {
 // MessageBoxW; returns the button pressed.
 int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags);
 
-// GetOpenFileNameW on a filled record; true when the user picked a file (its path is in lpstrFile).
+// GetOpenFileNameW on a filled record; true when the user picked a file (its path is in lpstrFile), never
+// for an empty name.
 bool ShowOpenFileDialog(OPENFILENAMEW& record);
 
 // Test hooks: while an answer function is set, the prompt is not shown and the function answers in

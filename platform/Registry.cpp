@@ -2,6 +2,9 @@
 
 #include "platform/Handles.h"
 
+#include <string>
+#include <utility>
+
 namespace platform {
 namespace reg {
 
@@ -83,28 +86,37 @@ LONG DeleteValue(HKEY key, const wchar_t* name)
 
 LONG DeleteTree(HKEY parent, const wchar_t* path)
 {
-    {
-        HKEY opened = nullptr;
-        const LONG status = OpenKey(parent, path, KEY_READ | DELETE, &opened);
+    // Deepest first, without recursion: a stored tree of any depth is deleted in the same machine stack.
+    // chain holds the open keys from the top down, each opened below the one before it.
+    std::vector<std::pair<handles::unique_hkey, std::wstring>> chain;
+    HKEY opened = nullptr;
+    LONG status = OpenKey(parent, path, KEY_READ | DELETE, &opened);
+    if (status != ERROR_SUCCESS)
+        return status;
+    chain.emplace_back(handles::unique_hkey(opened), path);
+    while (!chain.empty()) {
+        wchar_t name[kKeyNameChars];
+        DWORD length = kKeyNameChars;
+        // Deleting a key's first subkey moves the next one to index 0.
+        status = RegEnumKeyExW(chain.back().first.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_SUCCESS) {
+            status = OpenKey(chain.back().first.get(), name, KEY_READ | DELETE, &opened);
+            if (status != ERROR_SUCCESS)
+                return status;
+            chain.emplace_back(handles::unique_hkey(opened), name);
+            continue;
+        }
+        if (status != ERROR_NO_MORE_ITEMS)
+            return status;
+        const std::wstring leaf = std::move(chain.back().second);
+        chain.pop_back();   // the key is closed before it is deleted
+        if (!MayChange(faults::Change::DeleteKey))
+            return ERROR_WRITE_FAULT;
+        status = RegDeleteKeyW(chain.empty() ? parent : chain.back().first.get(), leaf.c_str());
         if (status != ERROR_SUCCESS)
             return status;
-        const handles::unique_hkey key(opened);
-        // Deleting the first subkey moves the next one to index 0.
-        for (;;) {
-            wchar_t name[kKeyNameChars];
-            DWORD length = kKeyNameChars;
-            LONG step = RegEnumKeyExW(key.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr);
-            if (step == ERROR_NO_MORE_ITEMS)
-                break;
-            if (step == ERROR_SUCCESS)
-                step = DeleteTree(key.get(), name);
-            if (step != ERROR_SUCCESS)
-                return step;
-        }
-    }   // the key is closed before it is deleted
-    if (!MayChange(faults::Change::DeleteKey))
-        return ERROR_WRITE_FAULT;
-    return RegDeleteKeyW(parent, path);
+    }
+    return ERROR_SUCCESS;
 }
 
 LONG RenameKey(HKEY parent, const wchar_t* path, const wchar_t* newName)

@@ -25,8 +25,11 @@ const wchar_t* FileExplorer() { return L"explorer.exe"; }
 
 std::wstring FileExplorerParameters(const std::wstring& folder)
 {
-    // Quoted, since desktop folder names hold spaces ("My Documents").
-    return L"\"" + folder + L"\"";
+    // Quoted, since desktop folder names hold spaces ("My Documents") and the file explorer splits its
+    // command line at commas. Backslashes before the closing quote are doubled, or the last one would
+    // escape it ("C:\" must not reach the explorer as C:").
+    const size_t trailing = folder.size() - (folder.find_last_not_of(L'\\') + 1);
+    return L"\"" + folder + std::wstring(trailing, L'\\') + L"\"";
 }
 
 HICON LoadIconAtSize(HINSTANCE instance, int id, int cx, int cy)

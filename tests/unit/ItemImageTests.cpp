@@ -44,7 +44,7 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
 {
     CTodayMenu menu;
     menu.AppendDocumentWithID(L"Configuration", ID_CONFIGURATION_ENTRY, 0);
-    menutest::Build(menu, L"D:Configuration D:\\Folder\\");
+    menutest::Build(menu, L"D:Configuration D:\\Folder\\ D:&&&&");
     const CItem& config = *menu.Root.Items[0];
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON), cell = (cx + 4 - 12) / 2;
     const RECT icon{cell, cell, cell + 12, cell + 12}, all{0, 0, config.Width, config.Height};
@@ -55,6 +55,8 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
     EXPECT_GT(Drawn(Pixels(config.Image, icon)), 20);
     EXPECT_EQ(Drawn(Pixels(config.Image, {0, 0, cx + 4, cy + 4})), Drawn(Pixels(config.Image, icon)));
     EXPECT_EQ(Drawn(Pixels(menu.Root.Items[1]->Image, {0, 0, cx + 4, cy + 4})), 0);
+    const CItem& marks = *menu.Root.Items[3];   // every "&" is drawn: the caption fills its whole width
+    EXPECT_GT(Drawn(Pixels(marks.Image, {(cx + 4 + marks.Width) / 2 + 1, 0, marks.Width, marks.Height})), 0);
 
     MEASUREITEMSTRUCT measure{99, 7, 0, 0, 0, reinterpret_cast<ULONG_PTR>(&config)};
     MeasureMenuItem(&measure);

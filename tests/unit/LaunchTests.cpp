@@ -3,7 +3,7 @@
 #include "AppTesting.h"
 #include "MenuTesting.h"
 
-static std::wstring TempPath(const wchar_t* name)
+static std::wstring TempPath(const std::wstring& name)
 {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
@@ -14,14 +14,21 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
 {
     wchar_t documents[MAX_PATH] = {};
     ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, 0, documents)));
-    const std::wstring folder = TempPath(L"Tabula launch folder"), note = folder + L"\\launch note.txt";
-    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring folder = TempPath(L"Tabula launch, folder"), note = folder + L"\\launch note.txt";
+    const std::wstring foreign = TempPath(L"Tabula \x00FCn\x00EF \x6587\x66F8"), deep = TempPath(std::wstring(190, L'd'));
+    for (const std::wstring& made : {folder, foreign, deep, deep + L"\\Tabula deep"})
+        CreateDirectoryW(made.c_str(), nullptr);
     CloseHandle(CreateFileW(note.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     const struct { std::wstring path; const wchar_t* windowClass; std::wstring title; } cases[] = {
-        {folder, L"ExplorerWClass", L"Tabula launch folder"},
+        {folder, L"ExplorerWClass", L"Tabula launch, folder"},
+        {folder + L"\\", L"ExplorerWClass", L"Tabula launch, folder"},
+        {foreign, L"ExplorerWClass", L"Tabula \x00FCn\x00EF \x6587\x66F8"},
+        {deep + L"\\Tabula deep", L"ExplorerWClass", L"Tabula deep"},
         {L"\\My Documents", L"ExplorerWClass", wcsrchr(documents, L'\\') + 1},
         {note, L"Notepad", L"launch note"},
         {L"C:\\no such folder\\Tabula missing", nullptr, L""},
+        {L"C:\\" + std::wstring(MAX_PATH - 3, L'x'), nullptr, L""},
+        {L"C:\\" + std::wstring(1000, L'x') + L"\\y.txt", nullptr, L""},
     };
     for (const auto& c : cases) {
         CTodayMenu menu;

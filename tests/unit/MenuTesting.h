@@ -88,8 +88,11 @@ inline void CheckMenu(const CItemVector& list)
             EXPECT_TRUE(info.fType & MFT_OWNERDRAW && info.wID == UINT(item->ID) && info.dwItemData == ULONG_PTR(item)) << where;
         } else if (item->IsSection()) {
             ASSERT_EQ(info.hSubMenu, item->Children->Menu) << where;
+            std::wstring shown;   // the title as typed: "&" marks no mnemonic, a tab opens no column
+            for (wchar_t c : item->Caption)
+                shown += c == L'&' ? L"&&" : std::wstring(1, c == L'\t' ? L' ' : c);
             EXPECT_EQ(text + (info.fState & MFS_GRAYED ? L" grayed" : L""),
-                      item->Caption + (HasDocumentBelow(*item->Children) ? L"" : L" grayed")) << where;
+                      shown + (HasDocumentBelow(*item->Children) ? L"" : L" grayed")) << where;
             CheckMenu(*item->Children);
         } else {
             EXPECT_TRUE(info.fType & MFT_SEPARATOR) << where;

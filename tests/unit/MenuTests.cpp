@@ -58,7 +58,7 @@ TEST(IdPool, HandsOutTheSmallestFreeIdFromFiveAndCountsDuplicates)
 TEST(PopupMenu, EveryChangeKeepsMenuAndTreeInStep)
 {
     const std::tuple<const wchar_t*, std::function<void(CTodayMenu&)>, const wchar_t*> changes[] = {
-        {L"S:S", nullptr, L"S5:S[]"},
+        {L"S:S S:R&D\tDept[D:Tom&Jerry]", nullptr, L"S5:S[] S6:R&D\tDept[D7:Tom&Jerry]"},
         {L"S:S[-]", [](CTodayMenu& m) { m.AppendDocument(L"a", 5); }, L"S5:S[-6 D7:a]"},
         {L"S:S[D:a D:b]", [](CTodayMenu& m) { m.RemoveEntry(6); }, L"S5:S[D7:b]"},
         {L"S:S[- D:a]", [](CTodayMenu& m) { m.RemoveEntry(7); }, L"S5:S[-6]"},
@@ -90,6 +90,18 @@ TEST(PopupMenu, EveryChangeKeepsMenuAndTreeInStep)
         EXPECT_EQ(Describe(menu.Root), after) << tree;
         CheckMenu(menu.Root);
     }
+}
+
+// Fresh ids stay within the 16 bits of a menu command: with none left, an add appends nothing.
+TEST(PopupMenu, FreshIdsStayWithin16Bits)
+{
+    CTodayMenu menu;
+    for (int id = 5; id < 0xFFFF; ++id)
+        menu.Root.Ids->Use(id);
+    EXPECT_EQ(menu.AppendDocument(L"last", 0), 0xFFFF);
+    EXPECT_EQ(std::vector<int>({menu.AppendDocument(L"a", 0), menu.AppendSection(L"S", 0), menu.AppendSeparator(0)}),
+              std::vector<int>(3, -1));
+    EXPECT_EQ(Describe(menu.Root), L"D65535:last");
 }
 
 // A removed section's menus are destroyed with it, once: a handle made afterwards is never touched.

@@ -9,7 +9,8 @@ const std::wstring kStart = L"D:\\My Documents - D:Configuration D:Exit S:W[D:C:
 const wchar_t kNotRemovable[] = L"The selected item is not removable item.\nPlease select another item to remove";
 
 // A press on page 0 (Sections) or 1 (Documents) after choosing a box entry and a list item, with a text (the file
-// picked, the section name typed or the refusal shown; null cancels): the tree afterwards and the selected item.
+// picked, the section name typed or the refusal shown; null cancels, with the box entry 1 by the caption's close
+// button): the tree afterwards and the selected item.
 const struct { int page, entry, item, button; const wchar_t* text; std::wstring tree; int selected; } kPresses[] = {
     {0, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Exit D:Configuration S:W[D:C:\\w] D:C:\\x", 2},
     {0, 0, 5, IDC_MOVE_DOWN, nullptr, kStart, 5},
@@ -18,10 +19,12 @@ const struct { int page, entry, item, button; const wchar_t* text; std::wstring 
     {0, 0, 1, IDC_SECTIONS_DELETE, kNotRemovable, kStart, 1},
     {0, 0, 0, IDC_ADD_DOCUMENT, L"y", kStart + L" D:y", -1},
     {0, 0, 0, IDC_ADD_DOCUMENT, nullptr, kStart, 0},
+    {0, 0, 0, IDC_ADD_DOCUMENT, L"", kStart, 0},
     {0, 1, 0, IDC_ADD_SECTION, L" W", kStart + L" S: W[]", -1},
     {0, 0, 0, IDC_ADD_SECTION, L"", kStart + L" S:[]", -1},
     {0, 0, 0, IDC_ADD_SECTION, kLong.c_str(), kStart + L" S:" + kLong.substr(0, 255) + L"[]", -1},
     {0, 0, 0, IDC_ADD_SECTION, nullptr, kStart, 0},
+    {0, 1, 0, IDC_ADD_SECTION, nullptr, kStart, 0},
     {1, 0, 0, IDC_MOVE_UP, nullptr, kStart, 0},
     {1, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Configuration D:C:\\x S:W[D:C:\\w] D:Exit", 2},
     {1, 0, 2, IDC_DOCUMENTS_DELETE, L"You cannot remove selected item", kStart, 2},
@@ -39,21 +42,42 @@ TEST_F(SettingsTest, ButtonsChangeTreeListsAndStoreTogether)
         Press(documents, IDC_SECTION_BOX, CBN_SELCHANGE);
         Tap(List(c.page), c.item);
         file = c.text;
-        apptest::Watch dialog([&, ticks = 0]() mutable {   // name typed, Escape (keeps it open), Enter; no name: Cancel
+        // A name typed, Escape (keeps it open), Enter; no name: Cancel, or the caption's close button (done only if the
+        // dialog was still open at the next look, and then cancelled).
+        const bool closing = !c.text && c.entry;
+        apptest::Watch dialog([&, ticks = 0]() mutable {
             HWND add = apptest::FindDialog(L"Add Section"), name = GetDlgItem(add, IDC_SECTION_NAME);
-            if (add && !c.text)
+            if (add && closing && !ticks++)
+                SendMessageW(add, WM_SYSCOMMAND, SC_CLOSE, 0);
+            else if (add && !c.text)
                 apptest::Click(add, IDC_ADD_SECTION_CANCEL);
             else if (add && (ticks || SetWindowTextW(name, c.text)))
                 PostMessageW(name, WM_KEYDOWN, ticks++ ? VK_RETURN : VK_ESCAPE, 0);
-            return add && (!c.text || ticks > 1);
+            return add && (c.text || closing ? ticks > 1 : true);
         });
         Press(Page(c.page), c.button);
         const bool refused = c.text && (c.button == IDC_SECTIONS_DELETE || c.button == IDC_DOCUMENTS_DELETE);
         const Prompt refusal{Page(c.page), refused ? c.text : L"", L"Error", MB_OK | MB_ICONHAND};
         EXPECT_EQ(prompts, std::vector<Prompt>(refused, refusal));
         EXPECT_EQ(std::make_tuple(menutest::Describe(g_TodayMenu.Root, false), Selected(List(c.page)), dialog.done()),
-                  std::make_tuple(c.tree, c.selected, c.button == IDC_ADD_SECTION));
+                  std::make_tuple(c.tree, c.selected, c.button == IDC_ADD_SECTION && !closing));
         ExpectState(c.tree != kStart);
+    }
+}
+
+// A section that holds "Configuration" or "Exit", however deep, is refused as the command itself is.
+TEST_F(SettingsTest, SectionsHoldingACommandAreNotRemovable)
+{
+    for (const auto& [id, path] : {std::pair{ID_CONFIGURATION_ENTRY, L"Configuration"}, {ID_EXIT_ENTRY, L"Exit"}}) {
+        Reopen();
+        g_TodayMenu.RemoveEntry(id);
+        g_TodayMenu.AppendDocumentWithID(path, id, g_TodayMenu.AppendSection(L"Deep", 5));   // into W
+        RefreshSectionsPage();
+        const std::wstring tree = menutest::Describe(g_TodayMenu.Root);
+        Tap(List(0), 3);
+        Press(sections, IDC_SECTIONS_DELETE);
+        EXPECT_EQ(prompts, std::vector<Prompt>(1, {sections, kNotRemovable, L"Error", MB_OK | MB_ICONHAND}));
+        EXPECT_EQ(menutest::Describe(g_TodayMenu.Root), tree);
     }
 }
 

@@ -82,13 +82,13 @@ TEST_F(Store, SaveAndLoadKeepEveryLevel)
     CTodayMenu menu;
     menutest::BuildDefaults(menu);
     menu.AppendDocumentWithID(L"C:\\x\\first.doc", 40, 0);
-    const int office = menu.AppendSection(L"Office", 0);
+    const int office = menu.AppendSection(L"R&D\tOffice", 0);
     menu.AppendDocumentWithID(L"C:\\x\\letter.doc", 123456, office);
     menu.AppendSeparatorWithID(1000, office);
     Build(menu, L"S:Inner[S:Deep[D:C:\\x\\deep.txt]] S:Lines[-] S:Empty S:", office);
     menu.MoveEntry(ID_CONFIGURATION_ENTRY, 0);
     menu.MoveEntry(ID_EXIT_ENTRY, 1);
-    EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 D5:C:\\x\\first.doc S6:Office[D7:C:\\x\\letter.doc "
+    EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 D5:C:\\x\\first.doc S6:R&D\tOffice[D7:C:\\x\\letter.doc "
                                   L"-8 S9:Inner[S10:Deep[D11:C:\\x\\deep.txt]] S12:Lines[-13] S14:Empty[] S15:[]]");
     menu.RemoveEntry(office);
     EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 D5:C:\\x\\first.doc");
@@ -167,19 +167,29 @@ TEST_F(Store, LoadsWhatMakesSenseOfAnyStore)
     }
 }
 
-// Sections nested deeper than the load goes are loaded empty, so that the tree can be stored again.
-TEST_F(Store, DeepSectionsLoadTo256Levels)
+// Sections nested deeper than the load goes are loaded empty, so that the tree can be stored again; stored trees of
+// any depth are deleted, a leftover at the next load and the old tree at the next save.
+TEST_F(Store, DeepTreesLoadTo256LevelsAndAreDeletedAtAnyDepth)
 {
-    std::wstring level = RootPath();
-    for (int depth = 0; depth < 300; ++depth, level += L"\\5")
-        PutEntries(level, {L"5 2 0 5 0"});
+    for (const std::wstring& top : {RootPath(), KeyPath(store::kRetiredName)}) {
+        HKEY level = nullptr, key = nullptr;
+        RegCreateKeyExW(platform::reg::StoreHive(), top.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &level, nullptr);
+        for (int depth = 0; depth < 5000; ++depth, RegCloseKey(level), level = key) {
+            const DWORD section = ITEM_SECTION;   // its id comes from its key's name
+            RegCreateKeyExW(level, L"5", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+            RegSetValueExW(key, L"Type", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&section), 4);
+        }
+        RegCloseKey(level);
+    }
     CTodayMenu menu;
     store.LoadTree(&menu);
     int depth = 0;
     for (const CItemVector* list = &menu.Root; !list->Items.empty() && list->Items[0]->IsSection(); list = list->Items[0]->Children)
         ++depth;
     EXPECT_EQ(depth, 256);
-    EXPECT_EQ(StoreAndLoad(menu), Describe(menu.Root));
+    ASSERT_EQ(store.SaveTree(&menu), 0);
+    EXPECT_EQ(Load(), Describe(menu.Root));
+    CheckSettled(L"deep trees");
 }
 
 // A save of a new tree over an old one, cut short at each of its changes, and with each change refused alone.
