@@ -1,190 +1,11 @@
 #include "app/AboutBox.h"
 
-#include <vector>
-
 #include "app/Globals.h"
-#include "app/Resources.h"
-#include "platform/Shell.h"
+#include "platform/DialogLayout.h"
 #include "platform/ShellUi.h"
 #include "res/resource.h"
 
 namespace {
-
-// Reads a dialog template resource, never past its end.
-class TemplateReader {
-public:
-    TemplateReader(const BYTE* data, size_t size) : data_(data), size_(size) {}
-
-    bool ok() const { return ok_; }
-    size_t pos() const { return pos_; }
-
-    void Seek(size_t pos)
-    {
-        if (pos > size_)
-            ok_ = false;
-        else
-            pos_ = pos;
-    }
-    void AlignToDword() { Seek((pos_ + 3) & ~static_cast<size_t>(3)); }
-
-    WORD Word()
-    {
-        if (!ok_ || size_ - pos_ < 2) {
-            ok_ = false;
-            return 0;
-        }
-        const WORD value = static_cast<WORD>(data_[pos_] | (data_[pos_ + 1] << 8));
-        pos_ += 2;
-        return value;
-    }
-    DWORD Dword()
-    {
-        const DWORD low = Word();
-        return low | (static_cast<DWORD>(Word()) << 16);
-    }
-    // Either 0xFFFF and a number (true; text empty) or a zero-terminated text (false).
-    bool NumberOrText(WORD& number, std::wstring& text)
-    {
-        number = 0;
-        text.clear();
-        WORD first = Word();
-        if (first == 0xFFFF) {
-            number = Word();
-            return true;
-        }
-        while (ok_ && first != 0) {
-            text.push_back(static_cast<wchar_t>(first));
-            first = Word();
-        }
-        return false;
-    }
-    void SkipNumberOrText()
-    {
-        WORD number;
-        std::wstring text;
-        NumberOrText(number, text);
-    }
-
-private:
-    const BYTE* data_;
-    size_t size_;
-    size_t pos_ = 0;
-    bool ok_ = true;
-};
-
-// The header of a template: the item count, and the reader placed after the font.
-WORD ReadTemplateHeader(TemplateReader& reader)
-{
-    const DWORD style = reader.Dword();
-    reader.Dword();   // extended style
-    const WORD count = reader.Word();
-    reader.Seek(18);  // x, y, cx, cy
-    reader.SkipNumberOrText();   // menu
-    reader.SkipNumberOrText();   // class
-    reader.SkipNumberOrText();   // title
-    if (style & DS_SETFONT) {
-        reader.Word();   // point size
-        reader.SkipNumberOrText();
-    }
-    return count;
-}
-
-// Resource compilers may write a predefined class by its name instead of its number.
-WORD PredefinedClassNumber(const std::wstring& name)
-{
-    static const struct { const wchar_t* name; WORD number; } classes[] = {
-        {L"Button", DIALOG_CLASS_BUTTON},
-        {L"Static", DIALOG_CLASS_STATIC},
-        {L"ListBox", DIALOG_CLASS_LISTBOX},
-        {L"ComboBox", DIALOG_CLASS_COMBOBOX},
-    };
-    for (const auto& entry : classes) {
-        if (lstrcmpiW(name.c_str(), entry.name) == 0)
-            return entry.number;
-    }
-    return 0;
-}
-
-DialogTemplateItem ReadTemplateItem(TemplateReader& reader)
-{
-    DialogTemplateItem item;
-    reader.AlignToDword();
-    item.style = reader.Dword();
-    item.exStyle = reader.Dword();
-    item.x = static_cast<short>(reader.Word());
-    item.y = static_cast<short>(reader.Word());
-    item.cx = static_cast<short>(reader.Word());
-    item.cy = static_cast<short>(reader.Word());
-    item.id = reader.Word();
-    reader.NumberOrText(item.classAtom, item.className);
-    if (!item.classAtom)
-        item.classAtom = PredefinedClassNumber(item.className);
-    item.titleIsResource = reader.NumberOrText(item.titleResource, item.title);
-    // The creation data's size counts its own size word.
-    const size_t extraStart = reader.pos();
-    const WORD extra = reader.Word();
-    if (extra != 0)
-        reader.Seek(extraStart + extra);
-    return item;
-}
-
-// An icon resource at the size of its largest image, so that nothing is scaled.
-HICON LoadIconOwnSize(HINSTANCE instance, WORD id)
-{
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_GROUP_ICON);
-    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
-    const BYTE* directory = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
-    const DWORD size = found ? SizeofResource(instance, found) : 0;
-    if (!directory || size < 6)
-        return nullptr;
-    const WORD count = static_cast<WORD>(directory[4] | (directory[5] << 8));
-    int width = 0, height = 0;
-    for (WORD i = 0; i < count && 6 + (i + 1) * 14u <= size; ++i) {
-        const BYTE* entry = directory + 6 + i * 14;
-        const int w = entry[0] ? entry[0] : 256;
-        const int h = entry[1] ? entry[1] : 256;
-        if (w > width) {
-            width = w;
-            height = h;
-        }
-    }
-    return width ? platform::LoadIconAtSize(instance, id, width, height) : nullptr;
-}
-
-void RefreshStaticImage(HINSTANCE instance, HWND dialog, const DialogTemplateItem& item)
-{
-    const DWORD type = item.style & SS_TYPEMASK;
-    if (type == SS_ICON) {
-        HICON icon = LoadIconOwnSize(instance, item.titleResource);
-        if (!icon)
-            return;   // a missing icon leaves the current one in place
-        HANDLE old = reinterpret_cast<HANDLE>(SendDlgItemMessageW(dialog, item.id, STM_GETIMAGE, IMAGE_ICON, 0));
-        SendDlgItemMessageW(dialog, item.id, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
-        if (old)
-            DestroyIcon(static_cast<HICON>(old));
-    } else if (type == SS_BITMAP) {
-        HBITMAP bitmap = LoadBitmapW(instance, MAKEINTRESOURCEW(item.titleResource));
-        if (!bitmap)
-            return;
-        HANDLE old = reinterpret_cast<HANDLE>(SendDlgItemMessageW(dialog, item.id, STM_GETIMAGE, IMAGE_BITMAP, 0));
-        SendDlgItemMessageW(dialog, item.id, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-        if (old)
-            DeleteObject(old);
-    }
-}
-
-// Moves one control in the batch; once the batch has failed (and is gone) the control moves alone.
-bool MoveItem(HDWP& batch, HWND control, const RECT& rect)
-{
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    if (batch) {
-        batch = DeferWindowPos(batch, control, nullptr, rect.left, rect.top, width, height, SWP_NOZORDER);
-        if (batch)
-            return true;
-    }
-    SetWindowPos(control, nullptr, rect.left, rect.top, width, height, SWP_NOZORDER);
-    return false;
-}
 
 INT_PTR OnAboutInit(HWND dialog)
 {
@@ -195,8 +16,8 @@ INT_PTR OnAboutInit(HWND dialog)
 INT_PTR OnAboutSize(HWND dialog)
 {
     // The screen's shape decides, not the size in the message.
-    ApplyDialogLayout(g_hInstance, dialog,
-                      AboutTemplateFor(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+    platform::ApplyDialogLayout(g_hInstance, dialog,
+                                AboutTemplateFor(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
     return FALSE;
 }
 
@@ -226,71 +47,6 @@ void OnAboutDestroy(HWND dialog)
 
 }  // namespace
 
-bool ApplyDialogLayout(HINSTANCE instance, HWND dialog, int templateId)
-{
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(templateId), RT_DIALOG);
-    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
-    const BYTE* data = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
-    if (!data)
-        return false;
-    TemplateReader reader(data, SizeofResource(instance, found));
-    const WORD count = ReadTemplateHeader(reader);
-    HDWP batch = BeginDeferWindowPos(count);
-    if (!batch)
-        return false;
-
-    bool result = reader.ok();
-    int unnamed = 0;
-    for (WORD i = 0; i < count && reader.ok(); ++i) {
-        const DialogTemplateItem item = ReadTemplateItem(reader);
-        if (!reader.ok()) {
-            result = false;   // the template ends inside this item
-            break;
-        }
-        if (item.id == 0xFFFF)
-            ++unnamed;
-        HWND control = GetDlgItem(dialog, item.id);
-        RECT rect{item.x, item.y, item.x + item.cx, item.y + item.cy};
-        if (!control || !MapDialogRect(dialog, &rect)) {
-            result = false;
-            continue;
-        }
-        if (!MoveItem(batch, control, rect))
-            result = false;
-        RefreshDialogItem(instance, dialog, item);
-    }
-    if (!batch || !EndDeferWindowPos(batch))
-        result = false;
-    return result && unnamed < 2;
-}
-
-void RefreshDialogItem(HINSTANCE instance, HWND dialog, const DialogTemplateItem& item)
-{
-    switch (item.classAtom) {
-    case DIALOG_CLASS_BUTTON:
-    case DIALOG_CLASS_STATIC:
-        if (!item.titleIsResource)
-            SetDlgItemTextW(dialog, item.id, item.title.c_str());
-        else if (item.classAtom == DIALOG_CLASS_STATIC)
-            RefreshStaticImage(instance, dialog, item);
-        break;
-    case DIALOG_CLASS_LISTBOX: {
-        const LRESULT selection = SendDlgItemMessageW(dialog, item.id, LB_GETCURSEL, 0, 0);
-        if (selection != LB_ERR)
-            SendDlgItemMessageW(dialog, item.id, LB_SETCURSEL, selection, 0);
-        break;
-    }
-    case DIALOG_CLASS_COMBOBOX: {
-        const LRESULT selection = SendDlgItemMessageW(dialog, item.id, CB_GETCURSEL, 0, 0);
-        if (selection != CB_ERR)
-            SendDlgItemMessageW(dialog, item.id, CB_SETCURSEL, selection, 0);
-        break;
-    }
-    default:
-        break;
-    }
-}
-
 int AboutTemplateFor(int screenWidth, int screenHeight)
 {
     return screenHeight <= screenWidth ? IDD_ABOUT_LANDSCAPE : IDD_ABOUT_PORTRAIT;
@@ -298,7 +54,7 @@ int AboutTemplateFor(int screenWidth, int screenHeight)
 
 void OpenAboutBox(HWND owner)
 {
-    if (LPCDLGTEMPLATEW aboutTemplate = FindDialogTemplate(IDD_ABOUT_PORTRAIT))
+    if (LPCDLGTEMPLATEW aboutTemplate = platform::FindDialogTemplate(g_hInstance, IDD_ABOUT_PORTRAIT))
         DialogBoxIndirectParamW(g_hInstance, aboutTemplate, owner, AboutDlgProc, 0);
 }
 

@@ -5,10 +5,10 @@
 #include <algorithm>
 
 #include "app/Globals.h"
-#include "app/ShellIconCache.h"
 #include "menu/Item.h"
 #include "platform/Handles.h"
 #include "platform/Shell.h"
+#include "platform/ShellIcons.h"
 #include "res/resource.h"
 
 namespace {
@@ -19,28 +19,22 @@ int SmallIconWidth() { return GetSystemMetrics(SM_CXSMICON); }
 int SmallIconHeight() { return GetSystemMetrics(SM_CYSMICON); }
 HBRUSH MenuBrush() { return platform::SysColorBrush(COLOR_MENU); }
 
-CShellIconCache& ShellIcons()
-{
-    static CShellIconCache cache;
-    return cache;
-}
-
 // The icon that a document shows, and whether the caller must destroy it.
-CShellIconCache::Icon LoadItemIcon(const CItem& item)
+platform::SmallIcon LoadItemIcon(const CItem& item)
 {
     switch (item.ID) {
-    case ID_CONFIGURATION_ENTRY:
+    case ID_CONFIGURATION:
         return {platform::LoadIconAtSize(g_hInstance, IDI_CONFIGURATION, kBuiltinIconSize, kBuiltinIconSize), true};
-    case ID_EXIT_ENTRY:
+    case ID_EXIT:
         return {platform::LoadIconAtSize(g_hInstance, IDI_EXIT, kBuiltinIconSize, kBuiltinIconSize), true};
     default:
-        return ShellIcons().SmallIcon(platform::ResolveDevicePath(item.Path));
+        return platform::SmallFileIcon(platform::ResolveDevicePath(item.Path));
     }
 }
 
 }  // namespace
 
-bool HasBuiltinIcon(int id) { return id == ID_CONFIGURATION_ENTRY || id == ID_EXIT_ENTRY; }
+bool HasBuiltinIcon(int id) { return id == ID_CONFIGURATION || id == ID_EXIT; }
 
 ItemImageLayout ComputeItemImageLayout(SIZE captionSize, int cx, int cy, bool builtinIcon)
 {
@@ -74,15 +68,15 @@ HBITMAP BuildImage(CItem* item)
     const ItemImageLayout layout =
         ComputeItemImageLayout(captionSize, SmallIconWidth(), SmallIconHeight(), HasBuiltinIcon(item->ID));
 
-    item->Image = CreateCompatibleBitmap(screen.get(), layout.width, layout.height);
+    item->Image.reset(CreateCompatibleBitmap(screen.get(), layout.width, layout.height));
     if (!item->Image)
         return nullptr;
     // The picture is drawn while selected in the memory context; the context goes before the picture is used.
-    SelectObject(memory.get(), item->Image);
+    SelectObject(memory.get(), item->Image.get());
 
     RECT all{0, 0, layout.width, layout.height};
     FillRect(memory.get(), &all, MenuBrush());
-    const CShellIconCache::Icon icon = LoadItemIcon(*item);
+    const platform::SmallIcon icon = LoadItemIcon(*item);
     if (icon.icon) {
         DrawIconEx(memory.get(), layout.icon.left, layout.icon.top, icon.icon, layout.icon.right - layout.icon.left,
                    layout.icon.bottom - layout.icon.top, 0, nullptr, DI_NORMAL);
@@ -97,42 +91,16 @@ HBITMAP BuildImage(CItem* item)
 
     item->Width = layout.width;
     item->Height = layout.height;
-    return item->Image;
-}
-
-HICON GetSmallFileIcon(const wchar_t* path)
-{
-    const CShellIconCache::Icon icon = ShellIcons().SmallIcon(platform::ResolveDevicePath(path ? path : L""));
-    return icon.owned || !icon.icon ? icon.icon : CopyIcon(icon.icon);
-}
-
-HBITMAP IconToBitmap(HWND window, HICON icon)
-{
-    handles::window_dc screen(window);
-    if (!screen)
-        return nullptr;
-    handles::unique_hdc memory(CreateCompatibleDC(screen.get()));
-    if (!memory)
-        return nullptr;
-    const int cx = SmallIconWidth(), cy = SmallIconHeight();
-    HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), cx, cy);
-    if (!bitmap)
-        return nullptr;
-    {
-        handles::select_object selected(memory.get(), bitmap);
-        RECT all{0, 0, cx, cy};
-        FillRect(memory.get(), &all, MenuBrush());
-        if (icon)
-            DrawIconEx(memory.get(), 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
-    }
-    return bitmap;
+    return item->Image.get();
 }
 
 void MeasureMenuItem(MEASUREITEMSTRUCT* record)
 {
-    const CItem* item = reinterpret_cast<const CItem*>(record->itemData);
+    CItem* item = reinterpret_cast<CItem*>(record->itemData);
     if (!item)
         return;
+    if (!item->Image)
+        BuildImage(item);
     record->CtlType = ODT_MENU;
     record->CtlID = 0;
     record->itemID = item->ID;
@@ -150,8 +118,8 @@ void DrawMenuItem(const DRAWITEMSTRUCT* record)
     handles::unique_hdc memory(CreateCompatibleDC(record->hDC));
     if (!memory)
         return;
-    handles::select_object selected(memory.get(), item->Image);
+    handles::select_object selected(memory.get(), item->Image.get());
     BITMAP bitmap{};
-    GetObjectW(item->Image, sizeof(bitmap), &bitmap);
+    GetObjectW(item->Image.get(), sizeof(bitmap), &bitmap);
     BitBlt(record->hDC, area.left, area.top, bitmap.bmWidth, bitmap.bmHeight, memory.get(), 0, 0, SRCCOPY);
 }

@@ -1,4 +1,5 @@
 #pragma once
+// The menu pictures of document entries: made when a menu first needs them, measured and drawn by the main window.
 #include <windows.h>
 
 class CItem;
@@ -11,17 +12,15 @@ struct ItemImageLayout {
     RECT caption{};         // caption rectangle
 };
 
-// The picture of an entry with a caption of captionSize, with small icons of cx x cy; the built-in
-// entries ("Configuration", "Exit") use their own 12x12 icons.
+// The picture of an entry with a caption of captionSize, with small icons of cx x cy; the built-in entries
+// ("Configuration", "Exit") use their own 12x12 icons.
 ItemImageLayout ComputeItemImageLayout(SIZE captionSize, int cx, int cy, bool builtinIcon);
 bool HasBuiltinIcon(int id);
 
-// Prepares Image, Width and Height of a document entry; returns Image.
+// Makes Image, Width and Height of a document entry (its shell icon and its caption); returns Image.
 HBITMAP BuildImage(CItem* item);
-// The shell's small icon for a path, or null; the caller destroys it.
-HICON GetSmallFileIcon(const wchar_t* path);
-// A small-icon-sized bitmap with the icon drawn on the menu colour, or null; the caller deletes it.
-HBITMAP IconToBitmap(HWND window, HICON icon);
 
+// The main window's answers to the menu's measure and draw requests of an owner-drawn item; a picture not yet
+// made is made when it is first measured.
 void MeasureMenuItem(MEASUREITEMSTRUCT* record);
 void DrawMenuItem(const DRAWITEMSTRUCT* record);

@@ -7,6 +7,7 @@
 #include "app/ItemImage.h"
 #include "app/Shortcut.h"
 #include "app/TryIcon.h"
+#include "config/SettingsContext.h"
 #include "config/SettingsWindow.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
@@ -68,7 +69,7 @@ void RunExitSequence(HWND hWnd)
 LRESULT OnMenuCommand(HWND hWnd, WORD id)
 {
     switch (id) {
-    case ID_CONFIGURATION: OpenSettingsWindow(); break;
+    case ID_CONFIGURATION: OpenSettingsWindow(SettingsContext{g_hInstance, &g_TodayMenu, &g_RegHelper}); break;
     case ID_EXIT: RunExitSequence(hWnd); break;
     default: g_TodayMenu.Launch(id); break;
     }

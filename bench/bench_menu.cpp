@@ -100,21 +100,19 @@ Figures Build(int total, int sections, int perSection, const std::vector<std::ws
         figures.naiveNewIdMs = clock.Ms(clock.Now() - t0);
     }
 
-    // Every document's picture drawn once more, exactly as while it was appended.
+    // Every document's picture drawn, as when its menu is first shown.
     std::vector<CItem*> documents;
-    for (CItem* item : menu->Root.Items) {
+    for (const auto& item : menu->Root.Items) {
         if (item->Type == ITEM_DOCUMENT)
-            documents.push_back(item);
+            documents.push_back(item.get());
         else if (item->IsSection())
-            for (CItem* child : item->Children->Items)
-                documents.push_back(child);
+            for (const auto& child : item->Children->Items)
+                documents.push_back(child.get());
     }
     for (CItem* doc : documents) {
-        HBITMAP old = doc->Image;
         const LONGLONG t0 = clock.Now();
         BuildImage(doc);
         figures.imageMs += clock.Ms(clock.Now() - t0);
-        DeleteObject(old);
     }
     return figures;
 }

@@ -2,10 +2,9 @@
 
 #include <string>
 
-#include "app/Globals.h"
-#include "app/Resources.h"
-#include "config/PageOps.h"
+#include "config/SettingsContext.h"
 #include "menu/TodayMenu.h"
+#include "platform/DialogLayout.h"
 #include "res/resource.h"
 
 namespace {
@@ -18,24 +17,26 @@ void OnAddSectionOk(HWND dialog)
     std::wstring title(kTitleCapacity + 1, L'\0');
     const int length = GetDlgItemTextW(dialog, IDC_SECTION_NAME, title.data(), kTitleCapacity + 1);
     title.resize(length > 0 ? length : 0);
-    g_TodayMenu.AppendSection(title, 0);
+    reinterpret_cast<const SettingsContext*>(GetWindowLongPtrW(dialog, GWLP_USERDATA))->menu->AppendSection(title, 0);
     EndDialog(dialog, ADD_SECTION_ADDED);
 }
 
 }  // namespace
 
-INT_PTR RunAddSectionDialog(HWND owner)
+INT_PTR RunAddSectionDialog(HWND owner, const SettingsContext& settings)
 {
-    LPCDLGTEMPLATEW dialogTemplate = FindDialogTemplate(IDD_ADD_SECTION);
+    LPCDLGTEMPLATEW dialogTemplate = platform::FindDialogTemplate(settings.instance, IDD_ADD_SECTION);
     if (!dialogTemplate)
         return -1;
-    return DialogBoxIndirectParamW(g_hInstance, dialogTemplate, owner, AddSectionDlgProc, 0);
+    return DialogBoxIndirectParamW(settings.instance, dialogTemplate, owner, AddSectionDlgProc,
+                                   reinterpret_cast<LPARAM>(&settings));
 }
 
 INT_PTR CALLBACK AddSectionDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
+        SetWindowLongPtrW(dialog, GWLP_USERDATA, lParam);
         return TRUE;   // the focus goes to the name box, the first control with a tab stop
     case WM_COMMAND:
         // Of the commands, only the two buttons end the dialog (Enter presses OK, the default button);

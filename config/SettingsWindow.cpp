@@ -4,11 +4,10 @@
 
 #include <string>
 
-#include "app/Globals.h"
-#include "app/Resources.h"
-#include "config/DocumentsPage.h"
-#include "config/PageOps.h"
-#include "config/SectionsPage.h"
+#include "config/ItemList.h"
+#include "config/Page.h"
+#include "config/SettingsContext.h"
+#include "platform/DialogLayout.h"
 #include "platform/ShellUi.h"
 #include "res/resource.h"
 
@@ -41,13 +40,15 @@ void InsertTab(HWND tabs, int index, const wchar_t* text)
     SendMessageW(tabs, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
 }
 
-HWND MakePage(HWND tabs, int templateId, DLGPROC procedure)
+HWND MakePage(HWND tabs, const SettingsContext& settings, int templateId, DLGPROC procedure)
 {
-    LPCDLGTEMPLATEW pageTemplate = FindDialogTemplate(templateId);
-    return pageTemplate ? CreateDialogIndirectParamW(g_hInstance, pageTemplate, tabs, procedure, 0) : nullptr;
+    LPCDLGTEMPLATEW pageTemplate = platform::FindDialogTemplate(settings.instance, templateId);
+    return pageTemplate ? CreateDialogIndirectParamW(settings.instance, pageTemplate, tabs, procedure,
+                                                     reinterpret_cast<LPARAM>(&settings))
+                        : nullptr;
 }
 
-BOOL OnInitDialog(HWND dialog)
+BOOL OnInitDialog(HWND dialog, const SettingsContext& settings)
 {
     g_settingsWindow = dialog;
     platform::InitDialog(dialog, platform::INITDIALOG_FULLSCREEN_DONE);
@@ -57,9 +58,9 @@ BOOL OnInitDialog(HWND dialog)
     SendMessageW(tabs, CCM_SETVERSION, kTabControlVersion, 0);
     InsertTab(tabs, 0, L"Sections");
     InsertTab(tabs, 1, L"Documents");
-    g_hDocumentsPage = MakePage(tabs, IDD_DOCUMENTS_PAGE, DocumentsPageProc);
+    g_hDocumentsPage = MakePage(tabs, settings, IDD_DOCUMENTS_PAGE, DocumentsPageProc);
     ShowWindow(g_hDocumentsPage, SW_HIDE);
-    g_hSectionsPage = MakePage(tabs, IDD_SECTIONS_PAGE, SectionsPageProc);
+    g_hSectionsPage = MakePage(tabs, settings, IDD_SECTIONS_PAGE, SectionsPageProc);
     ShowWindow(g_hSectionsPage, SW_SHOW);
     return TRUE;
 }
@@ -113,16 +114,17 @@ void OnDestroy(HWND dialog)
 
 }  // namespace
 
-void OpenSettingsWindow()
+void OpenSettingsWindow(const SettingsContext& settings)
 {
     if (g_settingsWindow) {
         // The window on top of it (the Add Section dialog, a message box) if one is open.
         SetForegroundWindow(GetLastActivePopup(g_settingsWindow));
         return;
     }
-    LPCDLGTEMPLATEW settingsTemplate = FindDialogTemplate(IDD_SETTINGS);
+    LPCDLGTEMPLATEW settingsTemplate = platform::FindDialogTemplate(settings.instance, IDD_SETTINGS);
     if (settingsTemplate)
-        DialogBoxIndirectParamW(g_hInstance, settingsTemplate, nullptr, SettingsDlgProc, 0);
+        DialogBoxIndirectParamW(settings.instance, settingsTemplate, nullptr, SettingsDlgProc,
+                                reinterpret_cast<LPARAM>(&settings));
 }
 
 INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -132,7 +134,7 @@ INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return FALSE;
     }
     switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(dialog);
+    case WM_INITDIALOG: return OnInitDialog(dialog, *reinterpret_cast<const SettingsContext*>(lParam));
     case WM_SIZE: FitTabControl(dialog); return TRUE;
     case WM_CLOSE: EndDialog(dialog, 0); return TRUE;
     case WM_COMMAND:

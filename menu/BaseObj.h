@@ -1,6 +1,6 @@
 #pragma once
 
-// Common base of the program's classes: owners delete what they own through it.
+// Common base of the program's classes: it holds nothing, and its only member is its virtual destructor.
 class CBaseObj {
 public:
     virtual ~CBaseObj() = default;

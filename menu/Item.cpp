@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <new>
 
-#include "app/ItemImage.h"
-
 std::wstring CaptionFromPath(const std::wstring& path)
 {
     // Only "\" separates folders; the extension is cut at the last dot of the file name alone.
@@ -14,6 +12,12 @@ std::wstring CaptionFromPath(const std::wstring& path)
     if (dot != std::wstring::npos)
         caption.erase(dot);
     return caption;
+}
+
+bool IsBuiltin(const CItem& item)
+{
+    return (item.Type == ITEM_DOCUMENT && item.ID >= ID_MY_DOCUMENTS && item.ID <= ID_EXIT) ||
+           (item.Type == ITEM_SEPARATOR && item.ID == ID_FIRST_SEPARATOR);
 }
 
 CItem::CItem(int id, CItemVector* parent)
@@ -27,19 +31,13 @@ CItem::CItem(const std::wstring& text, int type, int id, CItemVector* parent)
     if (type == ITEM_DOCUMENT) {
         Path = text;
         Caption = CaptionFromPath(text);
-        BuildImage(this);
     } else {
         Caption = text;
-        Children = new CItemVector(parent ? parent->Ids : nullptr, this);
+        Children = std::make_unique<CItemVector>(parent ? parent->Ids : nullptr, this);
     }
 }
 
-CItem::~CItem()
-{
-    delete Children;
-    if (Image)
-        DeleteObject(Image);
-}
+CItem::~CItem() = default;
 
 CItemVector::CItemVector()
     : Menu(CreatePopupMenu()), ownIds_(std::make_unique<CIdPool>())
@@ -56,22 +54,17 @@ CItemVector::CItemVector(CIdPool* treeIds, CItem* owner)
     }
 }
 
-CItemVector::~CItemVector()
-{
-    Clear();
-    if (Menu)
-        DestroyMenu(Menu);
-}
+CItemVector::~CItemVector() { Clear(); }
 
 CItem* CItemVector::FindItem(int id) const
 {
-    for (CItem* item : Items) {
+    for (const auto& item : Items) {
         if (item->Type == ITEM_DOCUMENT || item->Type == ITEM_SEPARATOR) {
             if (item->ID == id)
-                return item;
+                return item.get();
         } else if (item->Type == ITEM_SECTION) {
             if (item->ID == id)
-                return item;
+                return item.get();
             if (item->Children)
                 if (CItem* found = item->Children->FindItem(id))
                     return found;
@@ -88,34 +81,20 @@ int CItemVector::IndexOf(int id) const
     return -1;
 }
 
-int CItemVector::FindSectionPos(HMENU menu) const
-{
-    for (size_t i = 0; i < Items.size(); ++i) {
-        const CItem* item = Items[i];
-        if (item->Type != ITEM_SECTION || !item->Children)
-            continue;
-        if (item->Children->Menu == menu)
-            return static_cast<int>(i);
-        const int inner = item->Children->FindSectionPos(menu);
-        if (inner >= 0)
-            return inner;
-    }
-    return -1;
-}
-
 int CItemVector::NewID() const { return Ids->Smallest(); }
 
 CItem* CItemVector::Append(std::unique_ptr<CItem> item)
 {
     // Either both the list and the id pool take the entry or neither does: a failed add appends nothing.
-    Items.push_back(item.get());
+    CItem* added = item.get();
+    Items.push_back(std::move(item));
     try {
-        Ids->Use(item->ID);
+        Ids->Use(added->ID);
     } catch (...) {
         Items.pop_back();
         throw;
     }
-    return item.release();
+    return added;
 }
 
 CItem* CItemVector::AddSeparator(int id)
@@ -152,28 +131,6 @@ CItem* CItemVector::AddItemToSection(const std::wstring& text, int type, int id,
     return section->Children->AddItem(text, type, id);
 }
 
-void CItemVector::DeleteEntry(CItem* item)
-{
-    // A section's sub-menu that still hangs in this list's menu is taken out without being
-    // destroyed, so that the section's own list destroys it, once.
-    if (item->IsSection() && item->Children->Menu && Menu) {
-        const HMENU sub = item->Children->Menu;
-        const int count = GetMenuItemCount(Menu);
-        const int hint = IndexOf(item->ID);
-        if (hint >= 0 && hint < count && GetSubMenu(Menu, hint) == sub) {
-            RemoveMenu(Menu, hint, MF_BYPOSITION);
-        } else {
-            for (int pos = 0; pos < count; ++pos)
-                if (GetSubMenu(Menu, pos) == sub) {
-                    RemoveMenu(Menu, pos, MF_BYPOSITION);
-                    break;
-                }
-        }
-    }
-    Ids->Release(item->ID);
-    delete item;
-}
-
 void CItemVector::RemoveItem(int id)
 {
     CItem* item = FindItem(id);
@@ -183,8 +140,8 @@ void CItemVector::RemoveItem(int id)
     const int index = parent->IndexOf(item->ID);
     if (index < 0)
         return;
-    // Unlinked before it is deleted, as the list's own menu still mirrors the old order.
-    parent->DeleteEntry(item);
+    // The entry's own id; those below it go with its list.
+    Ids->Release(item->ID);
     parent->Items.erase(parent->Items.begin() + index);
 }
 
@@ -193,11 +150,12 @@ void CItemVector::MoveItem(int id, int newPos)
     CItem* item = FindItem(id);
     if (!item)
         return;
-    std::vector<CItem*>& items = item->Parent->Items;
+    auto& items = item->Parent->Items;
     const int index = item->Parent->IndexOf(id);
+    std::unique_ptr<CItem> moved = std::move(items[index]);
     items.erase(items.begin() + index);
     newPos = std::clamp(newPos, 0, static_cast<int>(items.size()));
-    items.insert(items.begin() + newPos, item);
+    items.insert(items.begin() + newPos, std::move(moved));
 }
 
 void CItemVector::SwapItems(int idA, int idB)
@@ -216,17 +174,11 @@ void CItemVector::SwapItems(int idA, int idB)
 void CItemVector::Clear()
 {
     while (!Items.empty()) {
-        CItem* last = Items.back();
-        if (last)
-            DeleteEntry(last);
+        // The item leaves the menu first: a section's sub-menu is its own list's to destroy.
+        const int last = static_cast<int>(Items.size()) - 1;
+        if (Menu)
+            RemoveMenu(Menu.get(), last, MF_BYPOSITION);
+        Ids->Release(Items.back()->ID);
         Items.pop_back();
     }
-}
-
-void CItemVector::ForgetMenus()
-{
-    Menu = nullptr;
-    for (CItem* item : Items)
-        if (item->IsSection())
-            item->Children->ForgetMenus();
 }

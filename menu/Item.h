@@ -7,6 +7,7 @@
 
 #include "menu/BaseObj.h"
 #include "menu/IdPool.h"
+#include "platform/Handles.h"
 
 class CItemVector;
 
@@ -17,11 +18,11 @@ enum ItemType : int {
     ITEM_SEPARATOR = 3,
 };
 
-// Ids of the built-in entries.
+// Ids of the built-in entries; "Configuration" and "Exit" are also the commands their menu items send.
 enum BuiltinId : int {
     ID_MY_DOCUMENTS = 1,
-    ID_CONFIGURATION_ENTRY = 2,
-    ID_EXIT_ENTRY = 3,
+    ID_CONFIGURATION = 2,
+    ID_EXIT = 3,
     ID_FIRST_SEPARATOR = 4,
 };
 
@@ -31,12 +32,12 @@ public:
     std::wstring Caption;
     std::wstring Path;
     int Type = 0;
-    int Width = 0;
+    int Width = 0;                           // documents: the size of their menu picture, once it is made
     int Height = 0;
-    CItemVector* Children = nullptr;   // owned; sections only
+    std::unique_ptr<CItemVector> Children;   // sections only
     int ID = 0;
-    HBITMAP Image = nullptr;           // owned; documents only
-    CItemVector* Parent = nullptr;     // the list that holds this entry
+    handles::unique_hbitmap Image;           // documents only: their menu picture, made by the drawing code
+    CItemVector* Parent = nullptr;           // the list that holds this entry
 
     // A separator.
     CItem(int id, CItemVector* parent);
@@ -53,11 +54,17 @@ public:
 // The caption a document shows for a path: the file name without folders and without its last extension.
 std::wstring CaptionFromPath(const std::wstring& path);
 
-// An ordered list of entries and the popup menu that shows them; the root list and each section's list.
+// The fixed entries of the default tree: "My Documents", "Configuration" and "Exit" as documents, the first separator.
+// They keep their ids from run to run and cannot be removed.
+bool IsBuiltin(const CItem& item);
+
+// An ordered list of entries and the popup menu that shows them; the root list and each section's list. The list
+// owns its entries and its menu; a section's menu leaves its parent's menu before the section goes, so that every
+// menu is destroyed once, by its own list.
 class CItemVector : public CBaseObj {
 public:
-    std::vector<CItem*> Items;   // owned
-    HMENU Menu = nullptr;        // owned; destroyed with the list unless the platform already destroyed it
+    std::vector<std::unique_ptr<CItem>> Items;
+    handles::unique_hmenu Menu;
     CItem* Owner = nullptr;      // the section whose list this is; null for the root list
     CIdPool* Ids = nullptr;      // the ids in use in the whole tree; shared by every list of one tree
 
@@ -70,7 +77,6 @@ public:
 
     CItem* FindItem(int id) const;
     int IndexOf(int id) const;
-    int FindSectionPos(HMENU menu) const;
     int NewID() const;
 
     CItem* AddSeparator(int id);
@@ -81,15 +87,10 @@ public:
     void RemoveItem(int id);
     void MoveItem(int id, int newPos);
     void SwapItems(int idA, int idB);
+    // Deletes every entry, the last first, taking their items out of this list's menu.
     void Clear();
-
-    // The platform destroyed this list's menu (and every sub-menu below it) together with the
-    // item that showed it: forget the handles so that nothing destroys them a second time.
-    void ForgetMenus();
 
 private:
     CItem* Append(std::unique_ptr<CItem> item);
-    void DeleteEntry(CItem* item);
-
     std::unique_ptr<CIdPool> ownIds_;
 };

@@ -12,7 +12,7 @@ namespace {
 // document just appended is found at once.
 bool HoldsDocument(const CItemVector& list)
 {
-    return std::any_of(list.Items.rbegin(), list.Items.rend(), [](const CItem* item) {
+    return std::any_of(list.Items.rbegin(), list.Items.rend(), [](const auto& item) {
         return item->Type == ITEM_DOCUMENT || (item->IsSection() && HoldsDocument(*item->Children));
     });
 }
@@ -39,7 +39,7 @@ void CTodayMenu::ShowSectionStates(const CItemVector* list)
         holds = holds || HoldsDocument(*section->Children);
         const int pos = section->Parent->IndexOf(section->ID);
         if (pos >= 0)
-            EnableMenuItem(section->Parent->Menu, pos, MF_BYPOSITION | (holds ? MF_ENABLED : MF_GRAYED));
+            EnableMenuItem(section->Parent->Menu.get(), pos, MF_BYPOSITION | (holds ? MF_ENABLED : MF_GRAYED));
     }
 }
 
@@ -49,7 +49,7 @@ int CTodayMenu::AppendDocumentEntry(const std::wstring& path, int id, int sectio
                                  : Root.AddItemToSection(path, ITEM_DOCUMENT, id, sectionId);
     if (!item)
         return -1;
-    AppendMenuW(item->Parent->Menu, MF_OWNERDRAW, item->ID, reinterpret_cast<LPCWSTR>(item));
+    AppendMenuW(item->Parent->Menu.get(), MF_OWNERDRAW, item->ID, reinterpret_cast<LPCWSTR>(item));
     ShowSectionStates(item->Parent);
     return item->ID;
 }
@@ -74,7 +74,7 @@ int CTodayMenu::AppendSection(const std::wstring& title, int sectionId)
                                  : Root.AddItemToSection(title, ITEM_SECTION, id, sectionId);
     if (!item)
         return -1;
-    AppendMenuW(item->Parent->Menu, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(item->Children->Menu),
+    AppendMenuW(item->Parent->Menu.get(), MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(item->Children->Menu.get()),
                 MenuText(item->Caption).c_str());
     return item->ID;
 }
@@ -84,7 +84,7 @@ int CTodayMenu::AppendSeparatorEntry(int id, int sectionId)
     CItem* item = sectionId == 0 ? Root.AddSeparator(id) : Root.AddSeparatorToSection(id, sectionId);
     if (!item)
         return -1;
-    AppendMenuW(item->Parent->Menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(item->Parent->Menu.get(), MF_SEPARATOR, 0, nullptr);
     return item->ID;
 }
 
@@ -102,10 +102,8 @@ void CTodayMenu::RemoveEntry(int id)
     if (!item)
         return;
     CItemVector* list = item->Parent;
-    DeleteMenu(list->Menu, list->IndexOf(id), MF_BYPOSITION);
-    // DeleteMenu destroyed the section's sub-menu and every menu below it.
-    if (item->IsSection())
-        item->Children->ForgetMenus();
+    // Taken out, not destroyed: a section's sub-menu goes with the section's own list.
+    RemoveMenu(list->Menu.get(), list->IndexOf(id), MF_BYPOSITION);
     Root.RemoveItem(id);
     ShowSectionStates(list);
 }
@@ -116,17 +114,18 @@ void CTodayMenu::MoveEntry(int id, int newPos)
     if (!item)
         return;
     CItemVector* list = item->Parent;
-    RemoveMenu(list->Menu, list->IndexOf(id), MF_BYPOSITION);
+    const HMENU menu = list->Menu.get();
+    RemoveMenu(menu, list->IndexOf(id), MF_BYPOSITION);
     switch (item->Type) {
     case ITEM_SEPARATOR:
-        InsertMenuW(list->Menu, newPos, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+        InsertMenuW(menu, newPos, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
         break;
     case ITEM_DOCUMENT:
-        InsertMenuW(list->Menu, newPos, MF_BYPOSITION | MF_OWNERDRAW, item->ID, reinterpret_cast<LPCWSTR>(item));
+        InsertMenuW(menu, newPos, MF_BYPOSITION | MF_OWNERDRAW, item->ID, reinterpret_cast<LPCWSTR>(item));
         break;
     case ITEM_SECTION:
-        InsertMenuW(list->Menu, newPos, MF_BYPOSITION | MF_POPUP | SectionState(item),
-                    reinterpret_cast<UINT_PTR>(item->Children->Menu), MenuText(item->Caption).c_str());
+        InsertMenuW(menu, newPos, MF_BYPOSITION | MF_POPUP | SectionState(item),
+                    reinterpret_cast<UINT_PTR>(item->Children->Menu.get()), MenuText(item->Caption).c_str());
         break;
     }
     Root.MoveItem(id, newPos);
@@ -147,10 +146,10 @@ void CTodayMenu::SwapDocuments(int idA, int idB)
     info.fMask = MIIM_ID | MIIM_DATA;
     info.wID = b->ID;
     info.dwItemData = reinterpret_cast<ULONG_PTR>(b);
-    SetMenuItemInfoW(list->Menu, i, TRUE, &info);
+    SetMenuItemInfoW(list->Menu.get(), i, TRUE, &info);
     info.wID = a->ID;
     info.dwItemData = reinterpret_cast<ULONG_PTR>(a);
-    SetMenuItemInfoW(list->Menu, j, TRUE, &info);
+    SetMenuItemInfoW(list->Menu.get(), j, TRUE, &info);
 
     Root.SwapItems(idA, idB);
 }

@@ -18,7 +18,7 @@ public:
     CTodayMenu(const CTodayMenu&) = delete;
     CTodayMenu& operator=(const CTodayMenu&) = delete;
 
-    HMENU GetRootMenu() const { return Root.Menu; }
+    HMENU GetRootMenu() const { return Root.Menu.get(); }
 
     // Each append returns the new entry's id, or -1 when nothing was added. Section id 0 is the top level.
     int AppendDocument(const std::wstring& path, int sectionId);

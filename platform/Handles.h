@@ -1,6 +1,6 @@
 #pragma once
-// Owning wrappers for handles that live for one function: each releases its handle once, with the
-// one right call.
+// Owning wrappers for the program's handles, in functions and in the entry tree alike: each releases its handle
+// once, with the one right call.
 #include <windows.h>
 #include <shellapi.h>
 

@@ -1,8 +1,6 @@
 #include "platform/Registry.h"
 
-#include "platform/Handles.h"
-
-#include <string>
+#include <cwchar>
 #include <utility>
 
 namespace platform {
@@ -50,24 +48,60 @@ HKEY StoreHive()
     return hive;
 }
 
-LONG OpenKey(HKEY parent, const wchar_t* path, REGSAM rights, HKEY* key)
+unique_hkey OpenKey(HKEY parent, const wchar_t* path, REGSAM rights)
 {
-    *key = nullptr;
-    const LONG status = RegOpenKeyExW(parent, path, 0, rights, key);
-    if (status != ERROR_SUCCESS)
-        *key = nullptr;
-    return status;
+    HKEY key = nullptr;
+    return unique_hkey(RegOpenKeyExW(parent, path, 0, rights, &key) == ERROR_SUCCESS ? key : nullptr);
 }
 
-LONG CreateKey(HKEY parent, const wchar_t* path, HKEY* key)
+std::optional<DWORD> ReadDword(HKEY key, const wchar_t* name)
 {
-    *key = nullptr;
-    if (!MayChange(faults::Change::CreateKey))
-        return ERROR_WRITE_FAULT;
-    const LONG status = RegCreateKeyExW(parent, path, 0, nullptr, 0, kWriteRights, nullptr, key, nullptr);
-    if (status != ERROR_SUCCESS)
-        *key = nullptr;
-    return status;
+    DWORD type = REG_NONE, data = 0, size = sizeof(data);
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof(data))
+        return std::nullopt;
+    return data;
+}
+
+std::optional<std::wstring> ReadString(HKEY key, const wchar_t* name)
+{
+    // The value may be rewritten between the size query and the read: a few tries, then give up.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        DWORD type = REG_NONE, size = 0;
+        if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+            (type != REG_SZ && type != REG_EXPAND_SZ))
+            return std::nullopt;
+        // Room for an odd last byte and a terminator that the data may lack.
+        std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 2, L'\0');
+        DWORD read = size;
+        const LONG status =
+            RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &read);
+        if (status == ERROR_MORE_DATA)
+            continue;
+        if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ) || read > size)
+            return std::nullopt;
+        return std::wstring(buffer.data(), wcsnlen(buffer.data(), read / sizeof(wchar_t)));
+    }
+    return std::nullopt;
+}
+
+bool HasValue(HKEY key, const wchar_t* name)
+{
+    return RegQueryValueExW(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+LONG EnumSubkey(HKEY key, DWORD index, wchar_t* name, DWORD* length)
+{
+    return RegEnumKeyExW(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+}
+
+unique_hkey CreateKey(HKEY parent, const wchar_t* path)
+{
+    HKEY key = nullptr;
+    if (!MayChange(faults::Change::CreateKey) ||
+        RegCreateKeyExW(parent, path, 0, nullptr, 0, kWriteRights, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return unique_hkey(key);
 }
 
 LONG SetValue(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD size)
@@ -88,22 +122,21 @@ LONG DeleteTree(HKEY parent, const wchar_t* path)
 {
     // Deepest first, without recursion: a stored tree of any depth is deleted in the same machine stack.
     // chain holds the open keys from the top down, each opened below the one before it.
-    std::vector<std::pair<handles::unique_hkey, std::wstring>> chain;
-    HKEY opened = nullptr;
-    LONG status = OpenKey(parent, path, KEY_READ | DELETE, &opened);
-    if (status != ERROR_SUCCESS)
-        return status;
-    chain.emplace_back(handles::unique_hkey(opened), path);
+    std::vector<std::pair<unique_hkey, std::wstring>> chain;
+    unique_hkey top = OpenKey(parent, path, KEY_READ | DELETE);
+    if (!top)
+        return ERROR_FILE_NOT_FOUND;
+    chain.emplace_back(std::move(top), path);
     while (!chain.empty()) {
         wchar_t name[kKeyNameChars];
         DWORD length = kKeyNameChars;
         // Deleting a key's first subkey moves the next one to index 0.
-        status = RegEnumKeyExW(chain.back().first.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr);
+        LONG status = EnumSubkey(chain.back().first.get(), 0, name, &length);
         if (status == ERROR_SUCCESS) {
-            status = OpenKey(chain.back().first.get(), name, KEY_READ | DELETE, &opened);
-            if (status != ERROR_SUCCESS)
-                return status;
-            chain.emplace_back(handles::unique_hkey(opened), name);
+            unique_hkey child = OpenKey(chain.back().first.get(), name, KEY_READ | DELETE);
+            if (!child)
+                return ERROR_ACCESS_DENIED;
+            chain.emplace_back(std::move(child), name);
             continue;
         }
         if (status != ERROR_NO_MORE_ITEMS)

@@ -1,26 +1,42 @@
 #pragma once
-// The registry as the store uses it. The device opens every key with access 0; desktop Windows and
-// Wine ask for the rights that each use needs. Every call that changes the registry goes through
-// here and is counted, so that the tests can stop the changes, or end the process, after any one.
+// The registry as the program uses it, the one layer through which it is reached. The device opens every key with
+// access 0; desktop Windows and Wine ask for the rights that each use needs. Opened keys are owned by their holder,
+// reads say in their type when a value is absent or unusable, and every call that changes the registry is counted,
+// so that the tests can stop the changes, or end the process, after any one.
 #include <windows.h>
 
+#include <optional>
+#include <string>
 #include <vector>
+
+#include "platform/Handles.h"
 
 namespace platform {
 namespace reg {
+
+using handles::unique_hkey;
 
 // Rights for reading a key, and for changing it and what lies below it.
 constexpr REGSAM kReadRights = KEY_READ;
 constexpr REGSAM kWriteRights = KEY_READ | KEY_WRITE | DELETE;
 
-// The hive that holds the store: HKEY_LOCAL_MACHINE where its SOFTWARE key accepts new keys (the
-// device, Wine, an administrator), HKEY_CURRENT_USER otherwise. Decided once per process.
+// The hive that holds the store: HKEY_LOCAL_MACHINE where its SOFTWARE key accepts new keys (the device, Wine, an
+// administrator), HKEY_CURRENT_USER otherwise. Decided once per process.
 HKEY StoreHive();
 
-LONG OpenKey(HKEY parent, const wchar_t* path, REGSAM rights, HKEY* key);
+// The key, or none when it cannot be opened.
+unique_hkey OpenKey(HKEY parent, const wchar_t* path, REGSAM rights = kReadRights);
+
+// Reads. A DWORD is a REG_DWORD of exactly 4 bytes; a text is a REG_SZ or REG_EXPAND_SZ up to its first NUL, or to
+// its last whole character when it has none. Anything else is no value.
+std::optional<DWORD> ReadDword(HKEY key, const wchar_t* name);
+std::optional<std::wstring> ReadString(HKEY key, const wchar_t* name);
+bool HasValue(HKEY key, const wchar_t* name);   // of any type
+// The name of the subkey at index, and the enumeration's status (ERROR_NO_MORE_ITEMS past the last one).
+LONG EnumSubkey(HKEY key, DWORD index, wchar_t* name, DWORD* length);
 
 // Changes, each one counted.
-LONG CreateKey(HKEY parent, const wchar_t* path, HKEY* key);
+unique_hkey CreateKey(HKEY parent, const wchar_t* path);   // opened for changes; none on failure
 LONG SetValue(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD size);
 LONG DeleteValue(HKEY key, const wchar_t* name);
 // Removes a key with everything below it, one key at a time (each removal is one change).

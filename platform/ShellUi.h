@@ -51,10 +51,6 @@ bool IsScreenLayoutChange(UINT message, WPARAM wParam);
 // Tracks a popup menu owned by a hidden window so that a tap elsewhere closes it, as on the device.
 void TrackPopupMenuAt(HMENU menu, UINT flags, int x, int y, HWND owner);
 
-}  // namespace platform
-
-namespace platform {
-
 // Brings a running copy's window (and the windows it owns) to the front.
 void BringToFront(HWND window);
 

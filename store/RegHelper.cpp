@@ -1,23 +1,17 @@
 #include "store/RegHelper.h"
 
 #include <cwchar>
-#include <vector>
 
 #include "menu/Item.h"
-#include "platform/Registry.h"
 
-HKEY CRegHelper::OpenKey(HKEY parent, const wchar_t* path)
+CRegHelper::unique_hkey CRegHelper::OpenKey(HKEY parent, const wchar_t* path)
 {
-    HKEY key = nullptr;
-    platform::reg::OpenKey(parent, path, platform::reg::kReadRights, &key);
-    return key;
+    return platform::reg::OpenKey(parent, path, platform::reg::kReadRights);
 }
 
-HKEY CRegHelper::CreateKey(HKEY parent, const wchar_t* path)
+CRegHelper::unique_hkey CRegHelper::CreateKey(HKEY parent, const wchar_t* path)
 {
-    HKEY key = nullptr;
-    platform::reg::CreateKey(parent, path, &key);
-    return key;
+    return platform::reg::CreateKey(parent, path);
 }
 
 bool CRegHelper::SetDword(HKEY key, const wchar_t* name, DWORD value)
@@ -34,83 +28,51 @@ bool CRegHelper::SetString(HKEY key, const wchar_t* name, const wchar_t* text)
     return platform::reg::SetValue(key, name, REG_SZ, text, size) == ERROR_SUCCESS;
 }
 
-bool CRegHelper::GetDword(HKEY key, const wchar_t* name, DWORD* value)
-{
-    DWORD type = REG_NONE, data = 0, size = sizeof(data);
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof(data))
-        return false;
-    *value = data;
-    return true;
-}
+std::optional<DWORD> CRegHelper::GetDword(HKEY key, const wchar_t* name) { return platform::reg::ReadDword(key, name); }
 
-bool CRegHelper::GetString(HKEY key, const wchar_t* name, std::wstring* text)
+std::optional<std::wstring> CRegHelper::GetString(HKEY key, const wchar_t* name)
 {
-    text->clear();
-    // The value may be rewritten between the size query and the read: a few tries, then give up.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        DWORD type = REG_NONE, size = 0;
-        if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-            return false;
-        if (type != REG_SZ && type != REG_EXPAND_SZ)
-            return false;
-        // Room for an odd last byte and a terminator that the data may lack.
-        std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 2, L'\0');
-        DWORD read = size;
-        const LONG status =
-            RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &read);
-        if (status == ERROR_MORE_DATA)
-            continue;
-        if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ) || read > size)
-            return false;
-        text->assign(buffer.data(), wcsnlen(buffer.data(), read / sizeof(wchar_t)));
-        return true;
-    }
-    return false;
+    return platform::reg::ReadString(key, name);
 }
 
 LONG CRegHelper::EnumSubkey(HKEY key, DWORD index, wchar_t* name, DWORD* length)
 {
-    return RegEnumKeyExW(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+    return platform::reg::EnumSubkey(key, index, name, length);
 }
 
-HKEY CRegHelper::WriteEntry(HKEY parent, int id, int pos, DWORD type, DWORD isSpec, const wchar_t* name)
+CRegHelper::unique_hkey CRegHelper::WriteEntry(HKEY parent, int id, int pos, DWORD type, DWORD isSpec,
+                                               const wchar_t* name)
 {
-    HKEY key = CreateKey(parent, std::to_wstring(id).c_str());
-    if (!key)
-        return nullptr;
+    unique_hkey key = CreateKey(parent, std::to_wstring(id).c_str());
     // The order of the values is part of the layout.
-    const bool written = SetDword(key, L"Type", type) && SetDword(key, L"IsSpec", isSpec) &&
-                         SetDword(key, L"ID", static_cast<DWORD>(id)) && (!name || SetString(key, L"Name", name)) &&
-                         SetDword(key, L"Pos", static_cast<DWORD>(pos));
-    if (!written) {
-        RegCloseKey(key);
-        return nullptr;
-    }
-    return key;
+    const bool written = key && SetDword(key.get(), L"Type", type) && SetDword(key.get(), L"IsSpec", isSpec) &&
+                         SetDword(key.get(), L"ID", static_cast<DWORD>(id)) &&
+                         (!name || SetString(key.get(), L"Name", name)) &&
+                         SetDword(key.get(), L"Pos", static_cast<DWORD>(pos));
+    return written ? std::move(key) : nullptr;
 }
 
-HKEY CRegHelper::WriteDocument(HKEY parent, const std::wstring& path, int id, int pos)
+CRegHelper::unique_hkey CRegHelper::WriteDocument(HKEY parent, const std::wstring& path, int id, int pos)
 {
     return WriteEntry(parent, id, pos, ITEM_DOCUMENT, 0, path.c_str());
 }
 
-HKEY CRegHelper::WriteSpecialDocument(HKEY parent, const std::wstring& path, int id, int pos)
+CRegHelper::unique_hkey CRegHelper::WriteSpecialDocument(HKEY parent, const std::wstring& path, int id, int pos)
 {
     return WriteEntry(parent, id, pos, ITEM_DOCUMENT, 1, path.c_str());
 }
 
-HKEY CRegHelper::WriteSection(HKEY parent, const std::wstring& title, int id, int pos)
+CRegHelper::unique_hkey CRegHelper::WriteSection(HKEY parent, const std::wstring& title, int id, int pos)
 {
     return WriteEntry(parent, id, pos, ITEM_SECTION, 0, title.c_str());
 }
 
-HKEY CRegHelper::WriteSeparator(HKEY parent, int id, int pos)
+CRegHelper::unique_hkey CRegHelper::WriteSeparator(HKEY parent, int id, int pos)
 {
     return WriteEntry(parent, id, pos, ITEM_SEPARATOR, 0, nullptr);
 }
 
-HKEY CRegHelper::WriteSpecialSeparator(HKEY parent, int id, int pos)
+CRegHelper::unique_hkey CRegHelper::WriteSpecialSeparator(HKEY parent, int id, int pos)
 {
     return WriteEntry(parent, id, pos, ITEM_SEPARATOR, 1, nullptr);
 }

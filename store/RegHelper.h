@@ -2,9 +2,11 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "menu/BaseObj.h"
+#include "platform/Registry.h"
 
 class CTodayMenu;
 class CItemVector;
@@ -18,43 +20,42 @@ struct StoredEntry {
     std::wstring Key;     // the entry key's own name: a section's children are below it
 };
 
-// The program's one gateway to the registry, and the store of the menu tree.
+// The store of the menu tree in the registry, and the primitives it is written with.
 class CRegHelper : public CBaseObj {
 public:
+    using unique_hkey = platform::reg::unique_hkey;
+
     CRegHelper() = default;
     ~CRegHelper() override = default;
 
-    // Registry primitives: failures come back as a null key, false or the status code.
-    HKEY OpenKey(HKEY parent, const wchar_t* path);     // for reading
-    HKEY CreateKey(HKEY parent, const wchar_t* path);   // for reading and writing
+    // Registry primitives: a key that cannot be had is none, a value that cannot be read is nothing.
+    unique_hkey OpenKey(HKEY parent, const wchar_t* path);     // for reading
+    unique_hkey CreateKey(HKEY parent, const wchar_t* path);   // for reading and writing
     bool SetDword(HKEY key, const wchar_t* name, DWORD value);
     bool SetString(HKEY key, const wchar_t* name, const wchar_t* text);
-    // Only a REG_DWORD of exactly 4 bytes is read; anything else leaves *value as it was.
-    bool GetDword(HKEY key, const wchar_t* name, DWORD* value);
-    // A REG_SZ or REG_EXPAND_SZ up to its first NUL, or to its last whole character when it has
-    // none; anything else gives false and an empty text.
-    bool GetString(HKEY key, const wchar_t* name, std::wstring* text);
+    std::optional<DWORD> GetDword(HKEY key, const wchar_t* name);          // a 4-byte REG_DWORD only
+    std::optional<std::wstring> GetString(HKEY key, const wchar_t* name);  // REG_SZ or REG_EXPAND_SZ only
     LONG EnumSubkey(HKEY key, DWORD index, wchar_t* name, DWORD* length);
 
-    // Entry writers: the entry's key below parent, named by the id, with its values; the open key,
-    // or null when the key or one of its values could not be written.
-    HKEY WriteDocument(HKEY parent, const std::wstring& path, int id, int pos);
-    HKEY WriteSpecialDocument(HKEY parent, const std::wstring& path, int id, int pos);
-    HKEY WriteSection(HKEY parent, const std::wstring& title, int id, int pos);
-    HKEY WriteSeparator(HKEY parent, int id, int pos);
-    HKEY WriteSpecialSeparator(HKEY parent, int id, int pos);
+    // Entry writers: the entry's key below parent, named by the id, with its values; none when the key or one of its
+    // values could not be written.
+    unique_hkey WriteDocument(HKEY parent, const std::wstring& path, int id, int pos);
+    unique_hkey WriteSpecialDocument(HKEY parent, const std::wstring& path, int id, int pos);
+    unique_hkey WriteSection(HKEY parent, const std::wstring& title, int id, int pos);
+    unique_hkey WriteSeparator(HKEY parent, int id, int pos);
+    unique_hkey WriteSpecialSeparator(HKEY parent, int id, int pos);
 
     // The store of the menu tree.
     int LoadTree(CTodayMenu* menu);   // always 0
     int SaveTree(CTodayMenu* menu);   // 0 when stored; -1 when the stored tree stayed as it was
-    HKEY CreateDefaults();
+    unique_hkey CreateDefaults();
     void LoadLevel(HKEY level, CTodayMenu* menu, int parentId);
     bool SaveLevel(HKEY level, const CItemVector* list);   // false at the first entry not written
 
 private:
-    HKEY WriteEntry(HKEY parent, int id, int pos, DWORD type, DWORD isSpec, const wchar_t* name);
+    unique_hkey WriteEntry(HKEY parent, int id, int pos, DWORD type, DWORD isSpec, const wchar_t* name);
     std::multimap<ULONGLONG, StoredEntry> ReadLevel(HKEY level);
     void LoadLevelAt(HKEY level, CTodayMenu* menu, int parentId, int depth);
     void AppendStored(HKEY level, const StoredEntry& entry, CTodayMenu* menu, int parentId, int depth);
-    bool ReadEntry(HKEY level, const wchar_t* keyName, StoredEntry* entry, ULONGLONG* order);
+    std::optional<StoredEntry> ReadEntry(HKEY level, const wchar_t* keyName, ULONGLONG* order);
 };

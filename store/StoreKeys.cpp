@@ -1,38 +1,26 @@
 #include "store/StoreKeys.h"
 
-#include "platform/Handles.h"
 #include "platform/Registry.h"
 
 namespace store {
 
 namespace {
 
-using handles::unique_hkey;
+using platform::reg::unique_hkey;
 
-unique_hkey Open(HKEY parent, const wchar_t* name, REGSAM rights)
-{
-    HKEY key = nullptr;
-    platform::reg::OpenKey(parent, name, rights, &key);
-    return unique_hkey(key);
-}
-
-bool Exists(HKEY parent, const wchar_t* name) { return static_cast<bool>(Open(parent, name, KEY_READ)); }
+bool Exists(HKEY parent, const wchar_t* name) { return static_cast<bool>(platform::reg::OpenKey(parent, name)); }
 
 bool IsComplete(HKEY parent, const wchar_t* name)
 {
-    const unique_hkey key = Open(parent, name, KEY_READ);
-    DWORD type = 0, mark = 0, size = sizeof(mark);
-    return key &&
-           RegQueryValueExW(key.get(), kCompleteValue, nullptr, &type, reinterpret_cast<BYTE*>(&mark), &size) ==
-               ERROR_SUCCESS &&
-           type == REG_DWORD && size == sizeof(mark) && mark == 1;
+    const unique_hkey key = platform::reg::OpenKey(parent, name);
+    return key && platform::reg::ReadDword(key.get(), kCompleteValue) == 1u;
 }
 
 // The stored tree holds no values of its own: a mark that came with the rename goes.
 void RemoveMark(HKEY parent)
 {
-    const unique_hkey key = Open(parent, kStoreName, platform::reg::kWriteRights);
-    if (key && RegQueryValueExW(key.get(), kCompleteValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+    const unique_hkey key = platform::reg::OpenKey(parent, kStoreName, platform::reg::kWriteRights);
+    if (key && platform::reg::HasValue(key.get(), kCompleteValue))
         platform::reg::DeleteValue(key.get(), kCompleteValue);
 }
 
@@ -49,9 +37,7 @@ bool WriteStaging(HKEY parent, const std::function<bool(HKEY)>& write)
     DeleteIfPresent(parent, kStagingName);
     if (Exists(parent, kStagingName))
         return false;
-    HKEY created = nullptr;
-    platform::reg::CreateKey(parent, kStagingName, &created);
-    unique_hkey staging(created);
+    unique_hkey staging = platform::reg::CreateKey(parent, kStagingName);
     bool written = staging && write(staging.get());
     if (written) {
         // The content reaches the disk before the mark that vouches for it.
@@ -69,7 +55,10 @@ bool WriteStaging(HKEY parent, const std::function<bool(HKEY)>& write)
 
 }  // namespace
 
-HKEY OpenStoreParent() { return Open(platform::reg::StoreHive(), kParentPath, platform::reg::kWriteRights).release(); }
+platform::reg::unique_hkey OpenStoreParent()
+{
+    return platform::reg::OpenKey(platform::reg::StoreHive(), kParentPath, platform::reg::kWriteRights);
+}
 
 const wchar_t* SettleStore(HKEY parent)
 {

@@ -13,6 +13,8 @@
 
 #include <functional>
 
+#include "platform/Registry.h"
+
 namespace store {
 
 constexpr const wchar_t* kParentPath = L"SOFTWARE";
@@ -22,7 +24,7 @@ constexpr const wchar_t* kRetiredName = L"Tabula.old";
 constexpr const wchar_t* kCompleteValue = L"SaveComplete";
 
 // The SOFTWARE key of the store's hive, open for changes; null when it cannot be opened.
-HKEY OpenStoreParent();
+platform::reg::unique_hkey OpenStoreParent();
 
 // Finishes or undoes a replacement that was cut short and deletes what it left behind. Returns the
 // name of the key below parent that holds the tree to load (kStoreName unless a rename failed), or

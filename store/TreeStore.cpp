@@ -4,7 +4,6 @@
 #include <map>
 
 #include "menu/TodayMenu.h"
-#include "platform/Handles.h"
 #include "platform/Registry.h"
 #include "store/RegHelper.h"
 #include "store/StoreKeys.h"
@@ -44,7 +43,7 @@ bool KeepsStoredId(const StoredEntry& entry, const CTodayMenu& menu)
     if (entry.IsSpec == 0 || entry.ID == 0 || entry.ID > kLargestCommandId)
         return false;
     const int id = static_cast<int>(entry.ID);
-    if ((id == ID_CONFIGURATION_ENTRY || id == ID_EXIT_ENTRY) && entry.Type != ITEM_DOCUMENT)
+    if ((id == ID_CONFIGURATION || id == ID_EXIT) && entry.Type != ITEM_DOCUMENT)
         return false;
     return !menu.Root.Ids->InUse(id);
 }
@@ -52,10 +51,10 @@ bool KeepsStoredId(const StoredEntry& entry, const CTodayMenu& menu)
 // A store emptied or damaged by hand still lets the user reach the settings and leave.
 void EnsureCommandEntries(CTodayMenu* menu)
 {
-    if (!menu->Root.Ids->InUse(ID_CONFIGURATION_ENTRY))
-        menu->AppendDocumentWithID(L"Configuration", ID_CONFIGURATION_ENTRY, 0);
-    if (!menu->Root.Ids->InUse(ID_EXIT_ENTRY))
-        menu->AppendDocumentWithID(L"Exit", ID_EXIT_ENTRY, 0);
+    if (!menu->Root.Ids->InUse(ID_CONFIGURATION))
+        menu->AppendDocumentWithID(L"Configuration", ID_CONFIGURATION, 0);
+    if (!menu->Root.Ids->InUse(ID_EXIT))
+        menu->AppendDocumentWithID(L"Exit", ID_EXIT, 0);
 }
 
 }  // namespace
@@ -66,19 +65,17 @@ void EnsureCommandEntries(CTodayMenu* menu)
 //   "ID"     -> the id that the key name spells, or none (a fresh id);
 //   "Pos"    -> the record follows every record that has one, in enumeration order;
 //   "Name"   -> empty.
-bool CRegHelper::ReadEntry(HKEY level, const wchar_t* keyName, StoredEntry* entry, ULONGLONG* order)
+std::optional<StoredEntry> CRegHelper::ReadEntry(HKEY level, const wchar_t* keyName, ULONGLONG* order)
 {
-    const unique_hkey key(OpenKey(level, keyName));
-    if (!key || !GetDword(key.get(), L"Type", &entry->Type))
-        return false;
-    GetDword(key.get(), L"IsSpec", &entry->IsSpec);
-    if (!GetDword(key.get(), L"ID", &entry->ID))
-        entry->ID = IdFromKeyName(keyName);
-    DWORD pos = 0;
-    *order = GetDword(key.get(), L"Pos", &pos) ? pos : kNoPos;
-    GetString(key.get(), L"Name", &entry->Name);
-    entry->Key = keyName;
-    return true;
+    const unique_hkey key = OpenKey(level, keyName);
+    const std::optional<DWORD> type = key ? GetDword(key.get(), L"Type") : std::nullopt;
+    if (!type)
+        return std::nullopt;
+    const std::optional<DWORD> pos = GetDword(key.get(), L"Pos");
+    *order = pos ? *pos : kNoPos;
+    return StoredEntry{*type, GetDword(key.get(), L"IsSpec").value_or(0),
+                       GetDword(key.get(), L"ID").value_or(IdFromKeyName(keyName)),
+                       GetString(key.get(), L"Name").value_or(L""), keyName};
 }
 
 void CRegHelper::LoadLevel(HKEY level, CTodayMenu* menu, int parentId) { LoadLevelAt(level, menu, parentId, 0); }
@@ -97,10 +94,9 @@ std::multimap<ULONGLONG, StoredEntry> CRegHelper::ReadLevel(HKEY level)
             continue;
         if (status != ERROR_SUCCESS)
             break;
-        StoredEntry entry;
         ULONGLONG order = 0;
-        if (ReadEntry(level, name, &entry, &order))
-            records.emplace(order, std::move(entry));
+        if (std::optional<StoredEntry> entry = ReadEntry(level, name, &order))
+            records.emplace(order, std::move(*entry));
     }
     return records;
 }
@@ -129,7 +125,7 @@ void CRegHelper::AppendStored(HKEY level, const StoredEntry& entry, CTodayMenu* 
         if (sectionId == -1 || depth + 1 >= kMaxLevels)
             break;
         // The children are below the key that the record came from.
-        const unique_hkey children(OpenKey(level, entry.Key.c_str()));
+        const unique_hkey children = OpenKey(level, entry.Key.c_str());
         if (children)
             LoadLevelAt(children.get(), menu, sectionId, depth + 1);
         break;
@@ -147,15 +143,15 @@ void CRegHelper::AppendStored(HKEY level, const StoredEntry& entry, CTodayMenu* 
 
 int CRegHelper::LoadTree(CTodayMenu* menu)
 {
-    const unique_hkey parent(store::OpenStoreParent());
+    const unique_hkey parent = store::OpenStoreParent();
     unique_hkey root;
     if (parent) {
         const wchar_t* source = store::SettleStore(parent.get());
         // Defaults only where no tree is stored: a stored tree that cannot be read is not replaced.
-        root.reset(source ? OpenKey(parent.get(), source) : CreateDefaults());
+        root = source ? OpenKey(parent.get(), source) : CreateDefaults();
     } else {
         const std::wstring path = std::wstring(store::kParentPath) + L"\\" + store::kStoreName;
-        root.reset(OpenKey(platform::reg::StoreHive(), path.c_str()));
+        root = OpenKey(platform::reg::StoreHive(), path.c_str());
     }
     if (root)
         LoadLevel(root.get(), menu, 0);
@@ -163,18 +159,16 @@ int CRegHelper::LoadTree(CTodayMenu* menu)
     return 0;
 }
 
-HKEY CRegHelper::CreateDefaults()
+CRegHelper::unique_hkey CRegHelper::CreateDefaults()
 {
-    const unique_hkey parent(store::OpenStoreParent());
+    const unique_hkey parent = store::OpenStoreParent();
     if (!parent)
         return nullptr;
     const auto writeDefaults = [this](HKEY root) {
-        const unique_hkey documents(WriteSpecialDocument(root, L"\\My Documents", ID_MY_DOCUMENTS, 0));
-        const unique_hkey separator(documents ? WriteSpecialSeparator(root, ID_FIRST_SEPARATOR, 1) : nullptr);
-        const unique_hkey settings(separator ? WriteSpecialDocument(root, L"Configuration", ID_CONFIGURATION_ENTRY, 2)
-                                             : nullptr);
-        const unique_hkey exit(settings ? WriteSpecialDocument(root, L"Exit", ID_EXIT_ENTRY, 3) : nullptr);
-        return static_cast<bool>(exit);
+        return WriteSpecialDocument(root, L"\\My Documents", ID_MY_DOCUMENTS, 0) &&
+               WriteSpecialSeparator(root, ID_FIRST_SEPARATOR, 1) &&
+               WriteSpecialDocument(root, L"Configuration", ID_CONFIGURATION, 2) &&
+               WriteSpecialDocument(root, L"Exit", ID_EXIT, 3);
     };
     if (!store::ReplaceStore(parent.get(), writeDefaults))
         return nullptr;
@@ -184,23 +178,21 @@ HKEY CRegHelper::CreateDefaults()
 bool CRegHelper::SaveLevel(HKEY level, const CItemVector* list)
 {
     for (size_t i = 0; i < list->Items.size(); ++i) {
-        const CItem* item = list->Items[i];
+        const CItem* item = list->Items[i].get();
         const int pos = static_cast<int>(i);
         unique_hkey key;
         switch (item->Type) {
         case ITEM_DOCUMENT:
-            key.reset(item->ID >= ID_MY_DOCUMENTS && item->ID <= ID_EXIT_ENTRY
-                          ? WriteSpecialDocument(level, item->Path, item->ID, pos)
-                          : WriteDocument(level, item->Path, item->ID, pos));
+            key = IsBuiltin(*item) ? WriteSpecialDocument(level, item->Path, item->ID, pos)
+                                   : WriteDocument(level, item->Path, item->ID, pos);
             break;
         case ITEM_SECTION:
-            key.reset(WriteSection(level, item->Caption, item->ID, pos));
-            if (key && item->Children && !SaveLevel(key.get(), item->Children))
+            key = WriteSection(level, item->Caption, item->ID, pos);
+            if (key && item->Children && !SaveLevel(key.get(), item->Children.get()))
                 return false;
             break;
         case ITEM_SEPARATOR:
-            key.reset(item->ID == ID_FIRST_SEPARATOR ? WriteSpecialSeparator(level, item->ID, pos)
-                                                     : WriteSeparator(level, item->ID, pos));
+            key = IsBuiltin(*item) ? WriteSpecialSeparator(level, item->ID, pos) : WriteSeparator(level, item->ID, pos);
             break;
         default:
             continue;   // not an entry kind: nothing written, a gap in Pos
@@ -213,7 +205,7 @@ bool CRegHelper::SaveLevel(HKEY level, const CItemVector* list)
 
 int CRegHelper::SaveTree(CTodayMenu* menu)
 {
-    const unique_hkey parent(store::OpenStoreParent());
+    const unique_hkey parent = store::OpenStoreParent();
     if (!parent)
         return -1;
     // A replacement cut short is finished first; if it cannot be, the tree it left is not touched.

@@ -5,6 +5,7 @@
 
 #include "AppTesting.h"
 #include "app/AboutBox.h"
+#include "platform/DialogLayout.h"
 #include "app/Globals.h"
 #include "app/MainWindow.h"
 #include "app/Shortcut.h"
@@ -142,7 +143,7 @@ TEST(AboutBox, EndsAndLaysOutDialogs)
             SendDlgItemMessageW(dialog, message >= LB_ADDSTRING ? 301 : 302, message, 1, reinterpret_cast<LPARAM>(L""));
         SetDlgItemTextW(dialog, IDC_ABOUT_NOTE, L"changed");
         SendDlgItemMessageW(dialog, 304, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(image));
-        EXPECT_EQ(result, static_cast<int>(ApplyDialogLayout(g_hInstance, dialog, layout))) << layout;
+        EXPECT_EQ(result, static_cast<int>(platform::ApplyDialogLayout(g_hInstance, dialog, layout))) << layout;
         RECT expected{x, y, x, y}, actual{};
         MapDialogRect(dialog, &expected);
         GetWindowRect(GetDlgItem(dialog, id), &actual);

@@ -6,6 +6,7 @@
 #include "app/Globals.h"
 #include "app/ItemImage.h"
 #include "platform/Handles.h"
+#include "platform/ShellIcons.h"
 
 static std::vector<COLORREF> Pixels(HBITMAP bitmap, RECT area)
 {
@@ -43,25 +44,27 @@ TEST(ItemImage, LayoutPutsTheIconInTheTopCellAndTheCaptionBesideIt)
 TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
 {
     CTodayMenu menu;
-    menu.AppendDocumentWithID(L"Configuration", ID_CONFIGURATION_ENTRY, 0);
+    menu.AppendDocumentWithID(L"Configuration", ID_CONFIGURATION, 0);
     menutest::Build(menu, L"D:Configuration D:\\Folder\\ D:&&&&");
+    for (const auto& item : menu.Root.Items)
+        BuildImage(item.get());   // as when the menu is first shown
     const CItem& config = *menu.Root.Items[0];
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON), cell = (cx + 4 - 12) / 2;
     const RECT icon{cell, cell, cell + 12, cell + 12}, all{0, 0, config.Width, config.Height};
     BITMAP bitmap{};
-    ASSERT_TRUE(GetObjectW(config.Image, sizeof(bitmap), &bitmap));
+    ASSERT_TRUE(GetObjectW(config.Image.get(), sizeof(bitmap), &bitmap));
     EXPECT_EQ(std::vector<int>({bitmap.bmWidth, bitmap.bmHeight, menu.Root.Items[2]->Width}), std::vector<int>({config.Width, config.Height, cx + 4}));
     EXPECT_TRUE(config.Width > cx + 4 && config.Height >= cy + 4);
-    EXPECT_GT(Drawn(Pixels(config.Image, icon)), 20);
-    EXPECT_EQ(Drawn(Pixels(config.Image, {0, 0, cx + 4, cy + 4})), Drawn(Pixels(config.Image, icon)));
-    EXPECT_EQ(Drawn(Pixels(menu.Root.Items[1]->Image, {0, 0, cx + 4, cy + 4})), 0);
+    EXPECT_GT(Drawn(Pixels(config.Image.get(), icon)), 20);
+    EXPECT_EQ(Drawn(Pixels(config.Image.get(), {0, 0, cx + 4, cy + 4})), Drawn(Pixels(config.Image.get(), icon)));
+    EXPECT_EQ(Drawn(Pixels(menu.Root.Items[1]->Image.get(), {0, 0, cx + 4, cy + 4})), 0);
     const CItem& marks = *menu.Root.Items[3];   // every "&" is drawn: the caption fills its whole width
-    EXPECT_GT(Drawn(Pixels(marks.Image, {(cx + 4 + marks.Width) / 2 + 1, 0, marks.Width, marks.Height})), 0);
+    EXPECT_GT(Drawn(Pixels(marks.Image.get(), {(cx + 4 + marks.Width) / 2 + 1, 0, marks.Width, marks.Height})), 0);
 
     MEASUREITEMSTRUCT measure{99, 7, 0, 0, 0, reinterpret_cast<ULONG_PTR>(&config)};
     MeasureMenuItem(&measure);
     EXPECT_EQ(std::vector<UINT>({measure.CtlType, measure.CtlID, measure.itemID, measure.itemWidth, measure.itemHeight}),
-              std::vector<UINT>({ODT_MENU, 0, ID_CONFIGURATION_ENTRY, UINT(config.Width), UINT(config.Height)}));
+              std::vector<UINT>({ODT_MENU, 0, ID_CONFIGURATION, UINT(config.Width), UINT(config.Height)}));
     handles::unique_hdc dc(CreateCompatibleDC(nullptr));
     handles::window_dc screen(g_hMainWnd);
     handles::unique_hbitmap target(CreateCompatibleBitmap(screen.get(), config.Width + 20, config.Height + 10));
@@ -73,7 +76,7 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
                                 reinterpret_cast<ULONG_PTR>(&config)};
             DrawMenuItem(&draw);
         }
-        EXPECT_EQ(Pixels(target.get(), {5, 3, 5 + config.Width, 3 + config.Height}), Pixels(config.Image, all)) << state;
+        EXPECT_EQ(Pixels(target.get(), {5, 3, 5 + config.Width, 3 + config.Height}), Pixels(config.Image.get(), all)) << state;
         EXPECT_EQ(Drawn(Pixels(target.get(), {5 + config.Width, 3, 15 + config.Width, 3 + config.Height})), 0);
         EXPECT_EQ(Pixels(target.get(), {0, 0, 5, 3}), std::vector<COLORREF>(15, RGB(0, 0, 0)));
     }
@@ -91,15 +94,15 @@ TEST(ItemImage, SmallIconsComeFromTheShell)
         CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     for (const std::wstring& path : {std::wstring(windows), std::wstring(L"\\My Documents"), a, std::wstring(L"C:\\missing\\file.xyz"),
                                      std::wstring(L"\\My Documents\\missing file.qqq")})
-        EXPECT_EQ(handles::unique_hicon(GetSmallFileIcon(path.c_str())).get() != nullptr, path.find(L"missing") == std::wstring::npos) << path;
-    handles::unique_hicon first(GetSmallFileIcon(a.c_str())), second(GetSmallFileIcon(b.c_str()));
+        EXPECT_EQ(platform::GetSmallFileIcon(path).get() != nullptr, path.find(L"missing") == std::wstring::npos) << path;
+    handles::unique_hicon first = platform::GetSmallFileIcon(a), second = platform::GetSmallFileIcon(b);
     SHFILEINFOW info{};
     SHGetFileInfoW(b.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON);
     handles::unique_hicon shell(info.hIcon);
     ASSERT_TRUE(first && second && shell && first.get() != second.get());
     const RECT small{0, 0, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
-    handles::unique_hbitmap mine(IconToBitmap(g_hMainWnd, second.get())), theirs(IconToBitmap(g_hMainWnd, shell.get()));
-    handles::unique_hbitmap plain(IconToBitmap(g_hMainWnd, nullptr));
+    handles::unique_hbitmap mine = platform::IconToBitmap(g_hMainWnd, second.get()), theirs = platform::IconToBitmap(g_hMainWnd, shell.get());
+    handles::unique_hbitmap plain = platform::IconToBitmap(g_hMainWnd, nullptr);
     BITMAP size{};
     ASSERT_TRUE(mine && plain && GetObjectW(mine.get(), sizeof(size), &size));
     EXPECT_EQ(std::make_pair(size.bmWidth, size.bmHeight), std::make_pair(small.right, small.bottom));

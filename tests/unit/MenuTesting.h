@@ -17,7 +17,7 @@ namespace menutest {
 inline std::wstring Describe(const CItemVector& list, bool withIds = true)
 {
     std::wstring text;
-    for (const CItem* item : list.Items) {
+    for (const auto& item : list.Items) {
         const std::wstring id = withIds ? std::to_wstring(item->ID) : L"", space = text.empty() ? L"" : L" ";
         if (item->Type == ITEM_DOCUMENT)
             text += space + L"D" + id + L":" + item->Path;
@@ -58,13 +58,13 @@ inline void BuildDefaults(CTodayMenu& menu)
 {
     menu.AppendDocumentWithID(L"\\My Documents", ID_MY_DOCUMENTS, 0);
     menu.AppendSeparatorWithID(ID_FIRST_SEPARATOR, 0);
-    menu.AppendDocumentWithID(L"Configuration", ID_CONFIGURATION_ENTRY, 0);
-    menu.AppendDocumentWithID(L"Exit", ID_EXIT_ENTRY, 0);
+    menu.AppendDocumentWithID(L"Configuration", ID_CONFIGURATION, 0);
+    menu.AppendDocumentWithID(L"Exit", ID_EXIT, 0);
 }
 
 inline bool HasDocumentBelow(const CItemVector& list)
 {
-    for (const CItem* item : list.Items)
+    for (const auto& item : list.Items)
         if (item->Type == ITEM_DOCUMENT || (item->IsSection() && HasDocumentBelow(*item->Children)))
             return true;
     return false;
@@ -75,19 +75,19 @@ inline bool HasDocumentBelow(const CItemVector& list)
 // document is below them, separators as separators.
 inline void CheckMenu(const CItemVector& list)
 {
-    ASSERT_EQ(GetMenuItemCount(list.Menu), static_cast<int>(list.Items.size())) << Describe(list);
+    ASSERT_EQ(GetMenuItemCount(list.Menu.get()), static_cast<int>(list.Items.size())) << Describe(list);
     for (UINT i = 0; i < list.Items.size(); ++i) {
-        const CItem* item = list.Items[i];
+        const CItem* item = list.Items[i].get();
         MENUITEMINFOW info{sizeof(info), MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_SUBMENU | MIIM_STATE | MIIM_STRING};
-        ASSERT_TRUE(GetMenuItemInfoW(list.Menu, i, TRUE, &info)) << i;
+        ASSERT_TRUE(GetMenuItemInfoW(list.Menu.get(), i, TRUE, &info)) << i;
         std::wstring text(info.cch++, L'\0');
         info.dwTypeData = text.data();
-        GetMenuItemInfoW(list.Menu, i, TRUE, &info);
+        GetMenuItemInfoW(list.Menu.get(), i, TRUE, &info);
         const std::wstring where = L"item " + std::to_wstring(i) + L" of " + Describe(list);
         if (item->Type == ITEM_DOCUMENT) {
             EXPECT_TRUE(info.fType & MFT_OWNERDRAW && info.wID == UINT(item->ID) && info.dwItemData == ULONG_PTR(item)) << where;
         } else if (item->IsSection()) {
-            ASSERT_EQ(info.hSubMenu, item->Children->Menu) << where;
+            ASSERT_EQ(info.hSubMenu, item->Children->Menu.get()) << where;
             std::wstring shown;   // the title as typed: "&" marks no mnemonic, a tab opens no column
             for (wchar_t c : item->Caption)
                 shown += c == L'&' ? L"&&" : std::wstring(1, c == L'\t' ? L' ' : c);

@@ -109,9 +109,9 @@ TEST(PopupMenu, RemovedSectionsDestroyTheirMenusExactlyOnce)
 {
     auto menu = std::make_unique<CTodayMenu>();
     Build(*menu, L"S:S[S:T[D:a]] S:K");
-    const HMENU gone[] = {menu->Root.Items[0]->Children->Menu, GetSubMenu(menu->Root.Items[0]->Children->Menu, 0)};
+    const HMENU gone[] = {menu->Root.Items[0]->Children->Menu.get(), GetSubMenu(menu->Root.Items[0]->Children->Menu.get(), 0)};
     menu->RemoveEntry(5);
-    const HMENU fresh = CreatePopupMenu(), kept[] = {menu->Root.Items[0]->Children->Menu, menu->GetRootMenu()};
+    const HMENU fresh = CreatePopupMenu(), kept[] = {menu->Root.Items[0]->Children->Menu.get(), menu->GetRootMenu()};
     for (HMENU handle : gone)
         EXPECT_FALSE(IsMenu(handle));
     menu.reset();

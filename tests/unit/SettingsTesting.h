@@ -4,9 +4,12 @@
 #include "MenuTesting.h"
 #include "StoreTesting.h"
 #include "app/Globals.h"
-#include "app/Resources.h"
-#include "config/DocumentsPage.h"
-#include "config/PageOps.h"
+#include "store/RegHelper.h"
+#include "platform/DialogLayout.h"
+#include "config/ItemList.h"
+#include "config/Page.h"
+#include "config/PageLayout.h"
+#include "config/SettingsContext.h"
 #include "config/SettingsWindow.h"
 #include "platform/Prompts.h"
 #include "res/resource.h"
@@ -14,6 +17,13 @@
 #include <commctrl.h>
 
 namespace settingstest {
+
+// The program's own tree and store, as the main window hands them to the settings window.
+inline const SettingsContext& Settings()
+{
+    static const SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper};
+    return settings;
+}
 
 // A list's items as "id/image:text|"; Rows(section) what a page's list must show of a level (0: the top level).
 inline std::wstring Rows(HWND list)
@@ -67,7 +77,7 @@ protected:
         menutest::Build(g_TodayMenu, L"S:W[D:C:\\w] D:C:\\x");
         storetest::ClearStore();
         prompts.clear();
-        window = CreateDialogIndirectParamW(g_hInstance, FindDialogTemplate(IDD_SETTINGS), nullptr, SettingsDlgProc, 0);
+        window = CreateDialogIndirectParamW(g_hInstance, platform::FindDialogTemplate(g_hInstance, IDD_SETTINGS), nullptr, SettingsDlgProc, reinterpret_cast<LPARAM>(&Settings()));
         ASSERT_TRUE(window && (sections = g_hSectionsPage) && (documents = g_hDocumentsPage));
     }
 

@@ -68,7 +68,7 @@ TEST_F(SettingsTest, ButtonsChangeTreeListsAndStoreTogether)
 // A section that holds "Configuration" or "Exit", however deep, is refused as the command itself is.
 TEST_F(SettingsTest, SectionsHoldingACommandAreNotRemovable)
 {
-    for (const auto& [id, path] : {std::pair{ID_CONFIGURATION_ENTRY, L"Configuration"}, {ID_EXIT_ENTRY, L"Exit"}}) {
+    for (const auto& [id, path] : {std::pair{ID_CONFIGURATION, L"Configuration"}, {ID_EXIT, L"Exit"}}) {
         Reopen();
         g_TodayMenu.RemoveEntry(id);
         g_TodayMenu.AppendDocumentWithID(path, id, g_TodayMenu.AppendSection(L"Deep", 5));   // into W
@@ -131,13 +131,13 @@ TEST(SettingsWindowModal, OneAtATimeWithRealPromptsClosedByItsCaption)
     apptest::Watch user([] {
         if (!IsWindowVisible(GetAncestor(g_hSectionsPage, GA_ROOT)))
             return false;
-        OpenSettingsWindow();   // returns at once: a second modal window would not
+        OpenSettingsWindow(Settings());   // returns at once: a second modal window would not
         Tap(GetDlgItem(g_hSectionsPage, IDC_SECTIONS_LIST), 3);
         Press(g_hSectionsPage, IDC_SECTIONS_DELETE);
         Press(g_hSectionsPage, IDC_ADD_DOCUMENT);
         return PostMessageW(GetAncestor(g_hSectionsPage, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0) != FALSE;
     });
-    OpenSettingsWindow();
+    OpenSettingsWindow(Settings());
     EXPECT_EQ(std::make_tuple(user.done(), prompts.done(), g_hSectionsPage), std::make_tuple(true, true, HWND{}));
     std::replace(text, text + 512, L'\n', L' ');   // long lines are broken at spaces to fit the screen
     EXPECT_STREQ(text, L"The selected item is not removable item. Please select another item to remove");
@@ -168,8 +168,8 @@ TEST(PageLayout, FollowsTheRuleAndNothingLeavesThePage)
 TEST_F(SettingsTest, ListFillingAndTheSelectedEntry)
 {
     const int wide = g_TodayMenu.AppendSection(std::wstring(300, L's'), 0);
-    FillItemList(List(0), 0, false);
-    FillItemList(List(0), 99, true);
+    FillItemList(List(0), g_TodayMenu, 0, false);
+    FillItemList(List(0), g_TodayMenu, 99, true);
     EXPECT_EQ(Rows(List(0)), L"1/0:My Documents|4/1:-----------------|2/2:Configuration|3/3:Exit|5/4:W|7/5:x|8/6:" +
                               std::wstring(255, L's') + L"|");
     Tap(List(0), 6);

@@ -21,7 +21,7 @@ static void CheckStored(const std::wstring& path, const CItemVector& list)
     for (size_t i = 0; i < list.Items.size(); ++i) {
         const CItem& item = *list.Items[i];
         const std::wstring key = path + L"\\" + std::to_wstring(item.ID), name = item.IsSection() ? item.Caption : item.Path;
-        const DWORD spec = item.Type == ITEM_DOCUMENT ? item.ID <= ID_EXIT_ENTRY : item.ID == ID_FIRST_SEPARATOR && !item.IsSection();
+        const DWORD spec = item.Type == ITEM_DOCUMENT ? item.ID <= ID_EXIT : item.ID == ID_FIRST_SEPARATOR && !item.IsSection();
         DWORD values = 0;
         Subkeys(key, &values);
         EXPECT_EQ(values, item.Type == ITEM_SEPARATOR ? 4u : 5u) << key;
@@ -52,7 +52,7 @@ protected:
         CTodayMenu menu;
         store.LoadTree(&menu);
         menutest::CheckMenu(menu.Root);
-        for (int command : {ID_CONFIGURATION_ENTRY, ID_EXIT_ENTRY})
+        for (int command : {ID_CONFIGURATION, ID_EXIT})
             EXPECT_TRUE(menu.Root.FindItem(command) && menu.Root.FindItem(command)->Type == ITEM_DOCUMENT) << command;
         return Describe(menu.Root);
     }
@@ -86,8 +86,8 @@ TEST_F(Store, SaveAndLoadKeepEveryLevel)
     menu.AppendDocumentWithID(L"C:\\x\\letter.doc", 123456, office);
     menu.AppendSeparatorWithID(1000, office);
     Build(menu, L"S:Inner[S:Deep[D:C:\\x\\deep.txt]] S:Lines[-] S:Empty S:", office);
-    menu.MoveEntry(ID_CONFIGURATION_ENTRY, 0);
-    menu.MoveEntry(ID_EXIT_ENTRY, 1);
+    menu.MoveEntry(ID_CONFIGURATION, 0);
+    menu.MoveEntry(ID_EXIT, 1);
     EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 D5:C:\\x\\first.doc S6:R&D\tOffice[D7:C:\\x\\letter.doc "
                                   L"-8 S9:Inner[S10:Deep[D11:C:\\x\\deep.txt]] S12:Lines[-13] S14:Empty[] S15:[]]");
     menu.RemoveEntry(office);
@@ -184,7 +184,7 @@ TEST_F(Store, DeepTreesLoadTo256LevelsAndAreDeletedAtAnyDepth)
     CTodayMenu menu;
     store.LoadTree(&menu);
     int depth = 0;
-    for (const CItemVector* list = &menu.Root; !list->Items.empty() && list->Items[0]->IsSection(); list = list->Items[0]->Children)
+    for (const CItemVector* list = &menu.Root; !list->Items.empty() && list->Items[0]->IsSection(); list = list->Items[0]->Children.get())
         ++depth;
     EXPECT_EQ(depth, 256);
     ASSERT_EQ(store.SaveTree(&menu), 0);

@@ -1,9 +1,15 @@
-#include "app/ShellIconCache.h"
+#include "platform/ShellIcons.h"
 
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cwctype>
+#include <map>
+
+#include "platform/Registry.h"
+#include "platform/Shell.h"
+
+namespace platform {
 
 namespace {
 
@@ -29,22 +35,11 @@ std::wstring LowerExtension(const std::wstring& path)
 
 std::wstring ReadDefaultValue(const std::wstring& keyPath)
 {
-    wchar_t value[512] = {};
-    DWORD size = sizeof(value) - sizeof(wchar_t);
-    if (RegGetValueW(HKEY_CLASSES_ROOT, keyPath.c_str(), nullptr, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
-                     nullptr, value, &size) != ERROR_SUCCESS)
-        return {};
-    return value;
+    const reg::unique_hkey key = reg::OpenKey(HKEY_CLASSES_ROOT, keyPath.c_str());
+    return key ? reg::ReadString(key.get(), nullptr).value_or(L"") : L"";
 }
 
-bool KeyExists(const std::wstring& keyPath)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
+bool KeyExists(const std::wstring& keyPath) { return static_cast<bool>(reg::OpenKey(HKEY_CLASSES_ROOT, keyPath.c_str())); }
 
 // True when a class draws each file with an icon of its own ("%1" as its icon, or an icon handler).
 bool ClassHasPerFileIcon(const std::wstring& cls)
@@ -53,26 +48,28 @@ bool ClassHasPerFileIcon(const std::wstring& cls)
            KeyExists(cls + L"\\shellex\\IconHandler");
 }
 
-}  // namespace
-
-bool CShellIconCache::IconOfTypeIsShared(const std::wstring& extension)
+// Whether the files of a type all show the icon of the type.
+bool IconOfTypeIsShared(const std::wstring& extension)
 {
-    auto known = shared_.find(extension);
-    if (known != shared_.end())
+    static std::map<std::wstring, bool> shared;   // lower-case extension -> icon shared by the type
+    auto known = shared.find(extension);
+    if (known != shared.end())
         return known->second;
     static const wchar_t* const kPerFile[] = {L".exe", L".dll", L".ico", L".cur", L".ani", L".lnk",
                                               L".url", L".scr", L".cpl", L".msc", L".appref-ms"};
-    bool shared = !extension.empty() && std::none_of(std::begin(kPerFile), std::end(kPerFile),
+    bool isShared = !extension.empty() && std::none_of(std::begin(kPerFile), std::end(kPerFile),
                                                      [&](const wchar_t* e) { return extension == e; });
-    if (shared) {
+    if (isShared) {
         const std::wstring cls = ReadDefaultValue(extension);
-        shared = !ClassHasPerFileIcon(extension) && (cls.empty() || !ClassHasPerFileIcon(cls));
+        isShared = !ClassHasPerFileIcon(extension) && (cls.empty() || !ClassHasPerFileIcon(cls));
     }
-    shared_.emplace(extension, shared);
-    return shared;
+    shared.emplace(extension, isShared);
+    return isShared;
 }
 
-CShellIconCache::Icon CShellIconCache::SmallIcon(const std::wstring& path)
+}  // namespace
+
+SmallIcon SmallFileIcon(const std::wstring& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -86,12 +83,39 @@ CShellIconCache::Icon CShellIconCache::SmallIcon(const std::wstring& path)
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !IconOfTypeIsShared(extension))
         return {AskShell(path), true};
 
-    auto cached = icons_.find(extension);
-    if (cached == icons_.end()) {
+    static std::map<std::wstring, handles::unique_hicon> icons;   // lower-case extension -> its icon
+    auto cached = icons.find(extension);
+    if (cached == icons.end()) {
         handles::unique_hicon icon(AskShell(path));
         if (!icon)
             return {};
-        cached = icons_.emplace(extension, std::move(icon)).first;
+        cached = icons.emplace(extension, std::move(icon)).first;
     }
     return {cached->second.get(), false};
 }
+
+handles::unique_hicon GetSmallFileIcon(const std::wstring& path)
+{
+    const SmallIcon icon = SmallFileIcon(ResolveDevicePath(path));
+    return handles::unique_hicon(icon.owned || !icon.icon ? icon.icon : CopyIcon(icon.icon));
+}
+
+handles::unique_hbitmap IconToBitmap(HWND window, HICON icon)
+{
+    handles::window_dc screen(window);
+    handles::unique_hdc memory(screen ? CreateCompatibleDC(screen.get()) : nullptr);
+    if (!memory)
+        return nullptr;
+    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    handles::unique_hbitmap bitmap(CreateCompatibleBitmap(screen.get(), cx, cy));
+    if (!bitmap)
+        return nullptr;
+    handles::select_object selected(memory.get(), bitmap.get());
+    RECT all{0, 0, cx, cy};
+    FillRect(memory.get(), &all, SysColorBrush(COLOR_MENU));
+    if (icon)
+        DrawIconEx(memory.get(), 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
+    return bitmap;
+}
+
+}  // namespace platform

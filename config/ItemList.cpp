@@ -1,0 +1,114 @@
+#include "config/ItemList.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "menu/TodayMenu.h"
+#include "platform/ShellIcons.h"
+
+namespace {
+
+const wchar_t kSeparatorText[] = L"-----------------";
+
+std::wstring ListText(const CItem& item)
+{
+    if (item.Type == ITEM_SEPARATOR)
+        return kSeparatorText;
+    return item.Caption.substr(0, kListTextCapacity - 1);
+}
+
+// The image at index becomes the entry's small shell icon on the menu colour.
+void ReplaceItemImage(HWND list, HIMAGELIST images, int index, const CItem& item)
+{
+    const handles::unique_hicon icon = item.Path.empty() ? nullptr : platform::GetSmallFileIcon(item.Path);
+    const handles::unique_hbitmap bitmap = platform::IconToBitmap(list, icon.get());
+    if (bitmap)
+        ImageList_Replace(images, index, bitmap.get(), nullptr);
+}
+
+void AppendListItem(HWND list, const CItem& item, int imageIndex, bool withImage)
+{
+    std::wstring text = ListText(item);
+    LVITEMW record{};
+    record.mask = LVIF_TEXT | LVIF_PARAM | (withImage ? LVIF_IMAGE : 0);
+    record.iItem = ListView_GetItemCount(list);
+    record.pszText = text.data();
+    record.lParam = item.ID;
+    record.iImage = imageIndex;
+    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&record));
+}
+
+}  // namespace
+
+const CItemVector* LevelOf(const CTodayMenu& menu, int sectionId)
+{
+    if (sectionId == 0)
+        return &menu.Root;
+    const CItem* section = menu.Root.FindItem(sectionId);
+    return section && section->IsSection() ? section->Children.get() : nullptr;
+}
+
+void PrepareItemList(HWND list, const wchar_t* columnTitle)
+{
+    // 32-bit images, so that the shell's icons keep their colours and edges.
+    HIMAGELIST images = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                         ILC_COLOR32, 0, 1);
+    const DWORD extended = static_cast<DWORD>(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended | LVS_EX_FULLROWSELECT);
+    // The list view destroys its image list with itself.
+    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    std::wstring title = columnTitle;
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = title.data();
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+}
+
+void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documentsOnly)
+{
+    const CItemVector* level = LevelOf(menu, sectionId);
+    if (!level)
+        return;
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
+    if (images) {
+        ImageList_Remove(images, -1);
+        ImageList_SetImageCount(images, static_cast<int>(level->Items.size()));
+    }
+    for (size_t i = 0; i < level->Items.size(); ++i) {
+        const CItem& item = *level->Items[i];
+        if (documentsOnly && item.Type != ITEM_DOCUMENT)
+            continue;
+        // The image index is the entry's index in its level, not its place in the list.
+        if (images)
+            ReplaceItemImage(list, images, static_cast<int>(i), item);
+        AppendListItem(list, item, static_cast<int>(i), images != nullptr);
+    }
+}
+
+std::optional<SelectedItem> GetSelectedItem(HWND list)
+{
+    if (SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0)
+        return std::nullopt;
+    const int mark = static_cast<int>(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0));
+    if (mark == -1)
+        return std::nullopt;
+    LVITEMW record{};
+    record.mask = LVIF_PARAM;
+    record.iItem = mark;
+    if (!SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&record)))
+        return std::nullopt;
+    return SelectedItem{mark, static_cast<int>(record.lParam)};
+}
+
+void SelectListItem(HWND list, int index, UINT stateMask)
+{
+    LVITEMW record{};
+    record.stateMask = stateMask;
+    record.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&record));
+    // The commands find their entry through the selection mark, which must follow this selection too.
+    if (index >= 0 && index < ListView_GetItemCount(list))
+        SendMessageW(list, LVM_SETSELECTIONMARK, 0, index);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// A settings page's list: one level of the entry tree, one item per entry with the entry's id as its data, and the
+// rule by which a page finds the entry the user selected.
+#include <windows.h>
+
+#include <optional>
+
+class CTodayMenu;
+class CItemVector;
+
+// The list text of an entry whose caption is longer than this is cut to fit (the entry keeps it).
+constexpr int kListTextCapacity = 256;
+
+// The level that a page shows: the top level for 0, otherwise the list of the section with that id, or none.
+const CItemVector* LevelOf(const CTodayMenu& menu, int sectionId);
+
+// Gives a page's list its full-row selection, its small image list and its one column.
+void PrepareItemList(HWND list, const wchar_t* columnTitle);
+// Rebuilds the list's items and images from one level of the tree (0 = the top level). Nothing is selected
+// afterwards. A section id that names no section leaves the list as it is.
+void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documentsOnly);
+
+// The entry that the user selected in a page's list: its list index and its id (the item data).
+struct SelectedItem {
+    int index = -1;
+    int id = 0;
+};
+std::optional<SelectedItem> GetSelectedItem(HWND list);
+// Selects and focuses one list item, under the given state mask.
+void SelectListItem(HWND list, int index, UINT stateMask);

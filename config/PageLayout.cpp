@@ -1,0 +1,106 @@
+#include "config/PageLayout.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kMaxGap = 10;          // most space between two buttons
+constexpr int kEdge = 5;             // list from the page's left edge; between two columns of buttons
+constexpr int kRightMargin = 10;     // buttons from the page's right edge
+
+// Even spacing of perColumn buttons over the available height, capped.
+int SpreadGap(int available, int perColumn, int buttonHeight)
+{
+    return std::clamp((available - perColumn * buttonHeight) / (perColumn + 1), 0, kMaxGap);
+}
+
+// The list and perColumn buttons a column, the columns side by side and right-aligned.
+PageLayout Arrange(int pageWidth, int top, int available, int perColumn, int gap, SIZE button, int count)
+{
+    const int columns = (count + perColumn - 1) / perColumn;
+    const int block = columns > 0 ? columns * button.cx + (columns - 1) * kEdge : 0;
+    PageLayout layout;
+    for (int k = 0; k < count; ++k) {
+        const int column = k / perColumn;
+        const int row = k % perColumn;
+        PageRect place;
+        place.x = pageWidth - kRightMargin - block + column * (button.cx + kEdge);
+        place.y = top + row * (button.cy + gap);
+        place.width = button.cx;
+        place.height = button.cy;
+        layout.buttons.push_back(place);
+    }
+    // The list spans from the left edge up to the buttons.
+    layout.list.x = kEdge;
+    layout.list.y = top;
+    layout.list.width = std::max(0, pageWidth - block - kRightMargin - kEdge);
+    layout.list.height = std::max(0, available - 2 * gap);
+    return layout;
+}
+
+}  // namespace
+
+PageRect PlacePage(HWND tabControl, HWND page)
+{
+    RECT client{};
+    GetClientRect(tabControl, &client);
+    RECT tab{};
+    TabCtrl_GetItemRect(tabControl, 0, &tab);
+    PageRect place;
+    place.x = client.left;
+    place.y = client.top;
+    place.width = client.right - client.left;
+    place.height = (client.bottom - client.top) - (tab.bottom - tab.top);
+    MoveWindow(page, place.x, place.y, place.width, place.height, TRUE);
+    return place;
+}
+
+PageRect GetChildRect(HWND page, HWND control)
+{
+    RECT window{};
+    if (!GetWindowRect(control, &window))
+        return {};
+    POINT topLeft{window.left, window.top};
+    POINT bottomRight{window.right, window.bottom};
+    if (!ScreenToClient(page, &topLeft) || !ScreenToClient(page, &bottomRight))
+        return {};
+    return {topLeft.x, topLeft.y, bottomRight.x - topLeft.x, bottomRight.y - topLeft.y};
+}
+
+PageLayout ComputePageLayout(int pageWidth, int pageHeight, int top, SIZE button, int buttonCount)
+{
+    if (buttonCount <= 0 || button.cy <= 0)   // nothing to spread: one column without gaps
+        return Arrange(pageWidth, top, pageHeight - top, std::max(1, buttonCount), 0, button, std::max(0, buttonCount));
+    // The rule counts 5 pixels below the page's bottom edge as available. Its result is kept while the
+    // list (and with it the last button) still ends inside the page; with less room the real room is used.
+    const int ruleHeight = pageHeight - top + kEdge;
+    if (buttonCount * button.cy <= ruleHeight) {
+        const int gap = SpreadGap(ruleHeight, buttonCount, button.cy);
+        if (ruleHeight - 2 * gap <= pageHeight - top)
+            return Arrange(pageWidth, top, ruleHeight, buttonCount, gap, button, buttonCount);
+    }
+    // Too short for its buttons in one column: as many columns as it takes, each as full as the room allows.
+    const int room = pageHeight - top;
+    const int perColumn = std::clamp(static_cast<int>(room / button.cy), 1, buttonCount);
+    return Arrange(pageWidth, top, room, perColumn, SpreadGap(room, perColumn, button.cy), button, buttonCount);
+}
+
+void LayoutPage(HWND page, HWND list, const std::vector<HWND>& buttons, int top)
+{
+    if (buttons.empty())
+        return;
+    const PageRect place = PlacePage(GetParent(page), page);
+    const PageRect first = GetChildRect(page, buttons.front());
+    const PageLayout layout = ComputePageLayout(place.width, place.height, top, SIZE{first.width, first.height},
+                                                static_cast<int>(buttons.size()));
+    for (size_t k = 0; k < buttons.size(); ++k) {
+        const PageRect& to = layout.buttons[k];
+        MoveWindow(buttons[k], to.x, to.y, to.width, to.height, TRUE);
+    }
+    MoveWindow(list, layout.list.x, layout.list.y, layout.list.width, layout.list.height, TRUE);
+    RECT client{};
+    GetClientRect(list, &client);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right - client.left, 0));
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The shell's small icons of files and folders, and small-icon-sized pictures made of them: what the menu's
+// pictures and the settings lists show beside a document.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/Handles.h"
+
+namespace platform {
+
+// The shell's small icon of a path, looked up once per ordinary file type: asking the shell costs about a
+// millisecond a file, which a menu of a thousand documents would pay at every start, and most files share the icon
+// of their type. An icon of that cache is lent (owned false), not copied, as a copy costs as much as the lookup.
+// Folders and the types whose icon depends on the file itself (programs, icons, shortcuts, and any type whose icon
+// names the file) are asked for anew, and the caller destroys what it gets. A file that is not there has no icon.
+struct SmallIcon {
+    HICON icon = nullptr;
+    bool owned = false;
+};
+SmallIcon SmallFileIcon(const std::wstring& path);
+
+// The shell's small icon for a path (the device's "\My Documents" standing for the documents folder), or none.
+handles::unique_hicon GetSmallFileIcon(const std::wstring& path);
+
+// A picture of the small-icon size with the icon drawn on the menu colour (plain without an icon), or none.
+handles::unique_hbitmap IconToBitmap(HWND window, HICON icon);
+
+}  // namespace platform
