@@ -51,8 +51,6 @@
 #define IDC_ADD_SECTION_CANCEL      1019
 #define IDC_SECTION_LABEL           1020
 
-// Commands
-#define ID_CONFIGURATION            2
-#define ID_EXIT                     3
+// Accelerator commands ("Configuration" and "Exit" send the ids of their entries, menu/Item.h)
 #define ID_QUIT_KEY                 40000 // Ctrl+Q: reaches the default handling only
 #define ID_ABOUT                    40002
