@@ -1,7 +1,5 @@
 #include "app/ItemImage.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 
 #include "app/Globals.h"
@@ -13,40 +11,69 @@
 
 namespace {
 
-constexpr int kBuiltinIconSize = 12;
+constexpr int kBuiltinIconSize = 12;   // at 96 DPI
+constexpr int kCellPadding = 4;        // around the small icon, at 96 DPI
 
 int SmallIconWidth() { return GetSystemMetrics(SM_CXSMICON); }
 int SmallIconHeight() { return GetSystemMetrics(SM_CYSMICON); }
-HBRUSH MenuBrush() { return platform::SysColorBrush(COLOR_MENU); }
 
 // The icon that a document shows, and whether the caller must destroy it.
 platform::SmallIcon LoadItemIcon(const CItem& item)
 {
+    const int builtin = platform::Scaled(kBuiltinIconSize);
     switch (item.ID) {
-    case ID_CONFIGURATION:
-        return {platform::LoadIconAtSize(g_hInstance, IDI_CONFIGURATION, kBuiltinIconSize, kBuiltinIconSize), true};
-    case ID_EXIT:
-        return {platform::LoadIconAtSize(g_hInstance, IDI_EXIT, kBuiltinIconSize, kBuiltinIconSize), true};
-    default:
-        return platform::SmallFileIcon(platform::ResolveDevicePath(item.Path));
+    case ID_CONFIGURATION: return {platform::LoadIconAtSize(g_hInstance, IDI_CONFIGURATION, builtin, builtin), true};
+    case ID_EXIT: return {platform::LoadIconAtSize(g_hInstance, IDI_EXIT, builtin, builtin), true};
+    default: return platform::SmallFileIcon(platform::ResolveDevicePath(item.Path));
     }
+}
+
+ItemImageLayout LayoutOf(HDC dc, const CItem& item)
+{
+    SIZE captionSize{};
+    GetTextExtentExPointW(dc, item.Caption.c_str(), static_cast<int>(item.Caption.size()), 0, nullptr, nullptr,
+                          &captionSize);
+    return ComputeItemImageLayout(captionSize, SmallIconWidth(), SmallIconHeight(), HasBuiltinIcon(item.ID),
+                                  platform::ScreenDpi());
+}
+
+// The entry's icon and caption at (x, y) on dc, on a background of the colour given and with text of the other.
+void PaintItem(HDC dc, int x, int y, const CItem& item, const ItemImageLayout& layout, int background, int text)
+{
+    RECT all{x, y, x + layout.width, y + layout.height};
+    FillRect(dc, &all, platform::SysColorBrush(background));
+    const platform::SmallIcon icon = LoadItemIcon(item);
+    if (icon.icon) {
+        DrawIconEx(dc, x + layout.icon.left, y + layout.icon.top, icon.icon, layout.icon.right - layout.icon.left,
+                   layout.icon.bottom - layout.icon.top, 0, nullptr, DI_NORMAL);
+        if (icon.owned)
+            DestroyIcon(icon.icon);
+    }
+    handles::select_object font(dc, platform::MenuFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(text));
+    RECT caption = layout.caption;
+    OffsetRect(&caption, x, y);
+    // A caption is shown as it is: "&" is no mnemonic mark.
+    DrawTextW(dc, item.Caption.c_str(), -1, &caption, DT_VCENTER | DT_NOPREFIX);
 }
 
 }  // namespace
 
 bool HasBuiltinIcon(int id) { return id == ID_CONFIGURATION || id == ID_EXIT; }
 
-ItemImageLayout ComputeItemImageLayout(SIZE captionSize, int cx, int cy, bool builtinIcon)
+ItemImageLayout ComputeItemImageLayout(SIZE captionSize, int cx, int cy, bool builtinIcon, int dpi)
 {
     ItemImageLayout layout;
-    const int cell = cx + 4;
+    const int padding = MulDiv(kCellPadding, dpi, 96), builtin = MulDiv(kBuiltinIconSize, dpi, 96);
+    const int cell = cx + padding;
     layout.width = captionSize.cx + cell;
-    layout.height = std::max<int>(captionSize.cy, cy + 4);
-    const int iconWidth = builtinIcon ? kBuiltinIconSize : cx;
-    const int iconHeight = builtinIcon ? kBuiltinIconSize : cy;
-    // Centred in the top-left cell of (cx + 4) x (cy + 4), not in the whole height.
-    const int x = (cx + 4 - iconWidth) / 2;
-    const int y = (cy + 4 - iconHeight) / 2;
+    layout.height = std::max<int>(captionSize.cy, cy + padding);
+    const int iconWidth = builtinIcon ? builtin : cx;
+    const int iconHeight = builtinIcon ? builtin : cy;
+    // Centred in the top-left cell of (cx + padding) x (cy + padding), not in the whole height.
+    const int x = (cx + padding - iconWidth) / 2;
+    const int y = (cy + padding - iconHeight) / 2;
     layout.icon = {x, y, x + iconWidth, y + iconHeight};
     layout.caption = {cell, 0, layout.width, layout.height};
     return layout;
@@ -55,43 +82,38 @@ ItemImageLayout ComputeItemImageLayout(SIZE captionSize, int cx, int cy, bool bu
 HBITMAP BuildImage(CItem* item)
 {
     handles::window_dc screen(g_hMainWnd);
-    if (!screen)
-        return nullptr;
-    handles::unique_hdc memory(CreateCompatibleDC(screen.get()));
+    handles::unique_hdc memory(screen ? CreateCompatibleDC(screen.get()) : nullptr);
     if (!memory)
         return nullptr;
-    handles::select_object font(memory.get(), platform::MenuFont());
-
-    SIZE captionSize{};
-    GetTextExtentExPointW(memory.get(), item->Caption.c_str(), static_cast<int>(item->Caption.size()), 0,
-                          nullptr, nullptr, &captionSize);
-    const ItemImageLayout layout =
-        ComputeItemImageLayout(captionSize, SmallIconWidth(), SmallIconHeight(), HasBuiltinIcon(item->ID));
-
+    ItemImageLayout layout;
+    {
+        handles::select_object font(memory.get(), platform::MenuFont());
+        layout = LayoutOf(memory.get(), *item);
+    }
     item->Image.reset(CreateCompatibleBitmap(screen.get(), layout.width, layout.height));
     if (!item->Image)
         return nullptr;
-    // The picture is drawn while selected in the memory context; the context goes before the picture is used.
-    SelectObject(memory.get(), item->Image.get());
-
-    RECT all{0, 0, layout.width, layout.height};
-    FillRect(memory.get(), &all, MenuBrush());
-    const platform::SmallIcon icon = LoadItemIcon(*item);
-    if (icon.icon) {
-        DrawIconEx(memory.get(), layout.icon.left, layout.icon.top, icon.icon, layout.icon.right - layout.icon.left,
-                   layout.icon.bottom - layout.icon.top, 0, nullptr, DI_NORMAL);
-        if (icon.owned)
-            DestroyIcon(icon.icon);
-    }
-    SetBkMode(memory.get(), TRANSPARENT);
-    SetTextColor(memory.get(), GetSysColor(COLOR_MENUTEXT));
-    RECT caption = layout.caption;
-    // A caption is shown as it is: "&" is no mnemonic mark.
-    DrawTextW(memory.get(), item->Caption.c_str(), -1, &caption, DT_VCENTER | DT_NOPREFIX);
-
+    handles::select_object picture(memory.get(), item->Image.get());
+    PaintItem(memory.get(), 0, 0, *item, layout, COLOR_MENU, COLOR_MENUTEXT);
     item->Width = layout.width;
     item->Height = layout.height;
     return item->Image.get();
+}
+
+void BuildImages(const CItemVector& list)
+{
+    for (const auto& item : list.Items)
+        if (item->Type == ITEM_DOCUMENT && !item->Image)
+            BuildImage(item.get());
+}
+
+void DropImages(CItemVector& list)
+{
+    for (const auto& item : list.Items) {
+        item->Image.reset();
+        if (item->IsSection())
+            DropImages(*item->Children);
+    }
 }
 
 void MeasureMenuItem(MEASUREITEMSTRUCT* record)
@@ -110,15 +132,26 @@ void MeasureMenuItem(MEASUREITEMSTRUCT* record)
 
 void DrawMenuItem(const DRAWITEMSTRUCT* record)
 {
-    const CItem* item = reinterpret_cast<const CItem*>(record->itemData);
-    RECT area = record->rcItem;
-    FillRect(record->hDC, &area, MenuBrush());
+    CItem* item = reinterpret_cast<CItem*>(record->itemData);
+    const RECT& area = record->rcItem;
+    const bool selected = record->itemState & ODS_SELECTED;
+    // The entry under the keys' or the pointer's selection shows the highlight, across the whole item.
+    FillRect(record->hDC, &area, platform::SysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+    if (item && !item->Image)
+        BuildImage(item);
     if (!item || !item->Image)
         return;
+    if (selected) {
+        handles::unique_hdc measure(CreateCompatibleDC(record->hDC));
+        handles::select_object font(measure.get(), platform::MenuFont());
+        PaintItem(record->hDC, area.left, area.top, *item, LayoutOf(measure.get(), *item), COLOR_HIGHLIGHT,
+                  COLOR_HIGHLIGHTTEXT);
+        return;
+    }
     handles::unique_hdc memory(CreateCompatibleDC(record->hDC));
     if (!memory)
         return;
-    handles::select_object selected(memory.get(), item->Image.get());
+    handles::select_object picture(memory.get(), item->Image.get());
     BITMAP bitmap{};
     GetObjectW(item->Image.get(), sizeof(bitmap), &bitmap);
     BitBlt(record->hDC, area.left, area.top, bitmap.bmWidth, bitmap.bmHeight, memory.get(), 0, 0, SRCCOPY);

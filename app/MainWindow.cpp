@@ -120,6 +120,45 @@ LRESULT OnTaskbarCreated()
     return 0;
 }
 
+// A menu about to show gets the pictures of its documents: they are made as they are first needed.
+LRESULT OnInitMenuPopup(WPARAM wParam)
+{
+    if (const CItemVector* list = g_TodayMenu.Root.FindList(reinterpret_cast<HMENU>(wParam)))
+        BuildImages(*list);
+    return 0;
+}
+
+wchar_t Upper(wchar_t c)
+{
+    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
+}
+
+// A letter typed while a menu is open selects the next entry whose caption starts with it: owner-drawn items have
+// no mnemonics of their own. Enter then opens it.
+LRESULT OnMenuChar(WPARAM wParam, LPARAM lParam)
+{
+    const HMENU menu = reinterpret_cast<HMENU>(lParam);
+    const CItemVector* list = g_TodayMenu.Root.FindList(menu);
+    if (!list || list->Items.empty())
+        return MNC_IGNORE;
+    const int count = static_cast<int>(list->Items.size());
+    int current = -1;
+    for (int i = 0; i < count && current < 0; ++i)
+        current = GetMenuState(menu, i, MF_BYPOSITION) & MF_HILITE ? i : -1;
+    const wchar_t typed = Upper(LOWORD(wParam));
+    for (int step = 1; step <= count; ++step) {
+        const int i = (current + step + count) % count;
+        const std::wstring& caption = list->Items[i]->Caption;
+        if (list->Items[i]->Type != ITEM_SEPARATOR && !caption.empty() &&
+            Upper(caption[0]) == typed)
+            return MAKELRESULT(i, MNC_SELECT);
+    }
+    return MNC_IGNORE;
+}
+
+// The screen's density may have changed: every picture is made again, at the new one, when next shown.
+void OnDensityMayHaveChanged() { DropImages(g_TodayMenu.Root); }
+
 LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam)
 {
     if (wParam != 0)
@@ -206,7 +245,14 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_DESTROY: return OnDestroy();
     case WM_ACTIVATE: platform::HandleActivate(hWnd, wParam, lParam, &g_ActivateInfo, 0); return 0;
     case WM_PAINT: return OnPaint(hWnd);
-    case WM_SETTINGCHANGE: platform::HandleSettingChange(hWnd, wParam, lParam, &g_ActivateInfo); return 0;
+    case WM_SETTINGCHANGE:
+        OnDensityMayHaveChanged();
+        platform::HandleSettingChange(hWnd, wParam, lParam, &g_ActivateInfo);
+        return 0;
+    case WM_DPICHANGED:
+    case WM_DISPLAYCHANGE: OnDensityMayHaveChanged(); return DefWindowProcW(hWnd, message, wParam, lParam);
+    case WM_INITMENUPOPUP: return OnInitMenuPopup(wParam);
+    case WM_MENUCHAR: return OnMenuChar(wParam, lParam);
     case WM_DRAWITEM: return OnDrawItem(wParam, lParam);
     case WM_MEASUREITEM: return OnMeasureItem(wParam, lParam);
     case WM_COMMAND: return OnCommand(hWnd, wParam, lParam);

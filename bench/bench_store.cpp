@@ -9,6 +9,7 @@
 #include <objbase.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -174,15 +175,23 @@ int PlainReadTree()
     return entries;
 }
 
-// The pictures of every document of a loaded tree made, as when their menus are first shown.
-void BuildImages(const CItemVector& list)
+// The pictures of every document of a loaded tree made, as when all its menus have been shown once.
+void BuildAllImages(const CItemVector& list)
 {
-    for (const auto& item : list.Items) {
-        if (item->Type == ITEM_DOCUMENT)
-            BuildImage(item.get());
-        else if (item->IsSection())
-            BuildImages(*item->Children);
-    }
+    BuildImages(list);
+    for (const auto& item : list.Items)
+        if (item->IsSection())
+            BuildAllImages(*item->Children);
+}
+
+// The section with the most entries.
+const CItemVector* LargestSection(const CItemVector& root)
+{
+    const CItemVector* largest = nullptr;
+    for (const auto& item : root.Items)
+        if (item->IsSection() && (!largest || item->Children->Items.size() > largest->Items.size()))
+            largest = item->Children.get();
+    return largest;
 }
 
 // A level of 10,000 entries written straight into the store (a document every hundred, separators between);
@@ -236,19 +245,22 @@ int wmain(int argc, wchar_t** argv)
     const long changes = platform::reg::faults::Changes();
 
     int loadedEntries = 0;
-    double load = 0, images = 0;
+    double load = 0, images = 0, firstPopup = 0;
     for (int run = 0; run < kRuns; ++run) {
         CTodayMenu loaded;
         double start = Now();
         store.LoadTree(&loaded);
         const double loadTime = Now() - start;
+        // What the first pop-up of the largest section adds: the pictures of its documents.
         start = Now();
-        BuildImages(loaded.Root);
-        const double imageTime = Now() - start;
-        if (run == 0 || loadTime < load)
-            load = loadTime;
-        if (run == 0 || imageTime < images)
-            images = imageTime;
+        BuildImages(*LargestSection(loaded.Root));
+        const double popupTime = Now() - start;
+        start = Now();
+        BuildAllImages(loaded.Root);
+        const double imageTime = Now() - start + popupTime;
+        load = run == 0 ? loadTime : std::min(load, loadTime);
+        images = run == 0 ? imageTime : std::min(images, imageTime);
+        firstPopup = run == 0 ? popupTime : std::min(firstPopup, popupTime);
         loadedEntries = CountEntries(loaded.Root);
     }
     int readEntries = 0;
@@ -266,7 +278,8 @@ int wmain(int argc, wchar_t** argv)
                 loadedEntries);
     std::printf("  floor, plain read of the same %d keys and values:   %8.1f ms   ratio %.2f\n", readEntries,
                 plainRead, load / plainRead);
-    std::printf("  BuildImage of all its documents, as their menus open: %8.1f ms\n", images);
+    std::printf("  first pop-up of the largest section (its pictures):  %8.1f ms\n", firstPopup);
+    std::printf("  the pictures of all its documents, as menus open:   %8.1f ms\n", images);
 
     int wideEntries = 0;
     const double wide = WideLevelLoad(&wideEntries);

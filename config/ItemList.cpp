@@ -49,15 +49,27 @@ const CItemVector* LevelOf(const CTodayMenu& menu, int sectionId)
     return section && section->IsSection() ? section->Children.get() : nullptr;
 }
 
+bool MatchImagesToScreen(HWND list)
+{
+    int cx = 0, cy = 0;
+    HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
+    if (images && ImageList_GetIconSize(images, &cx, &cy) && cx == GetSystemMetrics(SM_CXSMICON) &&
+        cy == GetSystemMetrics(SM_CYSMICON))
+        return false;
+    // 32-bit images, so that the shell's icons keep their colours and edges. The list view destroys its image list
+    // with itself; one it gives back is the caller's.
+    images = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), ILC_COLOR32, 0, 1);
+    if (HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
+            SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images))))
+        ImageList_Destroy(old);
+    return true;
+}
+
 void PrepareItemList(HWND list, const wchar_t* columnTitle)
 {
-    // 32-bit images, so that the shell's icons keep their colours and edges.
-    HIMAGELIST images = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                         ILC_COLOR32, 0, 1);
     const DWORD extended = static_cast<DWORD>(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended | LVS_EX_FULLROWSELECT);
-    // The list view destroys its image list with itself.
-    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    MatchImagesToScreen(list);
     std::wstring title = columnTitle;
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT;

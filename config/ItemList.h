@@ -16,6 +16,9 @@ const CItemVector* LevelOf(const CTodayMenu& menu, int sectionId);
 
 // Gives a page's list its full-row selection, its small image list and its one column.
 void PrepareItemList(HWND list, const wchar_t* columnTitle);
+// Gives the list a new image list when its images are not of the screen's small-icon size; true when it did (the
+// list is then to be filled again).
+bool MatchImagesToScreen(HWND list);
 // Rebuilds the list's items and images from one level of the tree (0 = the top level). Nothing is selected
 // afterwards. A section id that names no section leaves the list as it is.
 void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documentsOnly);

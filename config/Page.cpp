@@ -23,7 +23,7 @@ HWND g_hDocumentsPage = nullptr;
 
 namespace {
 
-constexpr int kButtonIconWidth = 47;
+constexpr int kButtonIconWidth = 47;   // at 96 DPI
 constexpr int kButtonIconHeight = 22;
 
 // A page's button and its icon.
@@ -175,14 +175,18 @@ BOOL OnCommand(HWND page, const PageKind& kind, int control, int code)
 
 void Layout(HWND page, const PageKind& kind)
 {
-    int top = 5;
+    const int edge = platform::Scaled(5);
+    int top = edge;
     if (kind.choosesSection) {
         HWND label = GetDlgItem(page, IDC_SECTION_LABEL), box = GetDlgItem(page, IDC_SECTION_BOX);
         const PageRect closed = GetChildRect(page, box), labelRect = GetChildRect(page, label);
-        MoveWindow(label, 5, 5, labelRect.width, labelRect.height, TRUE);
-        PlaceSectionBox(box, labelRect.width + 10, closed);
-        top = closed.height + 10;
+        MoveWindow(label, edge, edge, labelRect.width, labelRect.height, TRUE);
+        PlaceSectionBox(box, labelRect.width + 2 * edge, closed);
+        top = closed.height + 2 * edge;
     }
+    // The images of a list made at another density are made again at this one.
+    if (MatchImagesToScreen(List(page, kind)))
+        Refill(page, kind);
     std::vector<HWND> buttons;
     for (size_t i = 0; i < kind.buttonCount; ++i)
         buttons.push_back(GetDlgItem(page, kind.buttons[i].control));
@@ -237,11 +241,11 @@ void PaintButtonFace(HINSTANCE instance, HDC dc, int width, int height, int icon
     handles::select_object selectPen(dc, pen.get());
     handles::select_object selectBrush(dc, platform::SysColorBrush(COLOR_WINDOW));
     Rectangle(dc, 0, 0, width, height);
-    handles::unique_hicon icon(platform::LoadIconAtSize(instance, iconId, kButtonIconWidth, kButtonIconHeight));
-    if (icon) {
-        DrawIconEx(dc, (width - kButtonIconWidth) / 2, (height - kButtonIconHeight) / 2, icon.get(), kButtonIconWidth,
-                   kButtonIconHeight, 0, nullptr, DI_NORMAL);
-    }
+    const int iconWidth = platform::Scaled(kButtonIconWidth), iconHeight = platform::Scaled(kButtonIconHeight);
+    handles::unique_hicon icon(platform::LoadIconAtSize(instance, iconId, iconWidth, iconHeight));
+    if (icon)
+        DrawIconEx(dc, (width - iconWidth) / 2, (height - iconHeight) / 2, icon.get(), iconWidth, iconHeight, 0, nullptr,
+                   DI_NORMAL);
 }
 
 }  // namespace

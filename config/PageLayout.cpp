@@ -4,38 +4,51 @@
 
 #include <algorithm>
 
+#include "platform/Shell.h"
+
 namespace {
 
+// Lengths at 96 DPI, grown with the density.
 constexpr int kMaxGap = 10;          // most space between two buttons
 constexpr int kEdge = 5;             // list from the page's left edge; between two columns of buttons
 constexpr int kRightMargin = 10;     // buttons from the page's right edge
 
+// The lengths of one layout, at its density.
+struct Spacing {
+    int maxGap, edge, rightMargin;
+    explicit Spacing(int dpi)
+        : maxGap(MulDiv(kMaxGap, dpi, 96)), edge(MulDiv(kEdge, dpi, 96)), rightMargin(MulDiv(kRightMargin, dpi, 96))
+    {
+    }
+};
+
 // Even spacing of perColumn buttons over the available height, capped.
-int SpreadGap(int available, int perColumn, int buttonHeight)
+int SpreadGap(const Spacing& s, int available, int perColumn, int buttonHeight)
 {
-    return std::clamp((available - perColumn * buttonHeight) / (perColumn + 1), 0, kMaxGap);
+    return std::clamp((available - perColumn * buttonHeight) / (perColumn + 1), 0, s.maxGap);
 }
 
 // The list and perColumn buttons a column, the columns side by side and right-aligned.
-PageLayout Arrange(int pageWidth, int top, int available, int perColumn, int gap, SIZE button, int count)
+PageLayout Arrange(const Spacing& s, int pageWidth, int top, int available, int perColumn, int gap, SIZE button,
+                   int count)
 {
     const int columns = (count + perColumn - 1) / perColumn;
-    const int block = columns > 0 ? columns * button.cx + (columns - 1) * kEdge : 0;
+    const int block = columns > 0 ? columns * button.cx + (columns - 1) * s.edge : 0;
     PageLayout layout;
     for (int k = 0; k < count; ++k) {
         const int column = k / perColumn;
         const int row = k % perColumn;
         PageRect place;
-        place.x = pageWidth - kRightMargin - block + column * (button.cx + kEdge);
+        place.x = pageWidth - s.rightMargin - block + column * (button.cx + s.edge);
         place.y = top + row * (button.cy + gap);
         place.width = button.cx;
         place.height = button.cy;
         layout.buttons.push_back(place);
     }
     // The list spans from the left edge up to the buttons.
-    layout.list.x = kEdge;
+    layout.list.x = s.edge;
     layout.list.y = top;
-    layout.list.width = std::max(0, pageWidth - block - kRightMargin - kEdge);
+    layout.list.width = std::max(0, pageWidth - block - s.rightMargin - s.edge);
     layout.list.height = std::max(0, available - 2 * gap);
     return layout;
 }
@@ -69,22 +82,23 @@ PageRect GetChildRect(HWND page, HWND control)
     return {topLeft.x, topLeft.y, bottomRight.x - topLeft.x, bottomRight.y - topLeft.y};
 }
 
-PageLayout ComputePageLayout(int pageWidth, int pageHeight, int top, SIZE button, int buttonCount)
+PageLayout ComputePageLayout(int pageWidth, int pageHeight, int top, SIZE button, int buttonCount, int dpi)
 {
+    const Spacing s(dpi);
     if (buttonCount <= 0 || button.cy <= 0)   // nothing to spread: one column without gaps
-        return Arrange(pageWidth, top, pageHeight - top, std::max(1, buttonCount), 0, button, std::max(0, buttonCount));
+        return Arrange(s, pageWidth, top, pageHeight - top, std::max(1, buttonCount), 0, button, std::max(0, buttonCount));
     // The rule counts 5 pixels below the page's bottom edge as available. Its result is kept while the
     // list (and with it the last button) still ends inside the page; with less room the real room is used.
-    const int ruleHeight = pageHeight - top + kEdge;
+    const int ruleHeight = pageHeight - top + s.edge;
     if (buttonCount * button.cy <= ruleHeight) {
-        const int gap = SpreadGap(ruleHeight, buttonCount, button.cy);
+        const int gap = SpreadGap(s, ruleHeight, buttonCount, button.cy);
         if (ruleHeight - 2 * gap <= pageHeight - top)
-            return Arrange(pageWidth, top, ruleHeight, buttonCount, gap, button, buttonCount);
+            return Arrange(s, pageWidth, top, ruleHeight, buttonCount, gap, button, buttonCount);
     }
     // Too short for its buttons in one column: as many columns as it takes, each as full as the room allows.
     const int room = pageHeight - top;
     const int perColumn = std::clamp(static_cast<int>(room / button.cy), 1, buttonCount);
-    return Arrange(pageWidth, top, room, perColumn, SpreadGap(room, perColumn, button.cy), button, buttonCount);
+    return Arrange(s, pageWidth, top, room, perColumn, SpreadGap(s, room, perColumn, button.cy), button, buttonCount);
 }
 
 void LayoutPage(HWND page, HWND list, const std::vector<HWND>& buttons, int top)
@@ -94,7 +108,7 @@ void LayoutPage(HWND page, HWND list, const std::vector<HWND>& buttons, int top)
     const PageRect place = PlacePage(GetParent(page), page);
     const PageRect first = GetChildRect(page, buttons.front());
     const PageLayout layout = ComputePageLayout(place.width, place.height, top, SIZE{first.width, first.height},
-                                                static_cast<int>(buttons.size()));
+                                                static_cast<int>(buttons.size()), platform::ScreenDpi());
     for (size_t k = 0; k < buttons.size(); ++k) {
         const PageRect& to = layout.buttons[k];
         MoveWindow(buttons[k], to.x, to.y, to.width, to.height, TRUE);

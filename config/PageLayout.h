@@ -24,7 +24,9 @@ struct PageLayout {
     std::vector<PageRect> buttons;
 };
 // The page layout rule for a page of pageWidth x pageHeight whose list and buttons start at top: one right-aligned
-// column of buttons spread evenly, or several columns on a page too short for one, and the list beside them.
-PageLayout ComputePageLayout(int pageWidth, int pageHeight, int top, SIZE button, int buttonCount);
-// Places the page, then its list and buttons by the layout rule; the list's only column gets the list's client width.
+// column of buttons spread evenly, or several columns on a page too short for one, and the list beside them. Its
+// margins and gaps are given for 96 DPI and grow with the density dpi.
+PageLayout ComputePageLayout(int pageWidth, int pageHeight, int top, SIZE button, int buttonCount, int dpi = 96);
+// Places the page, then its list and buttons by the layout rule at the screen's density; the list's only column gets
+// the list's client width.
 void LayoutPage(HWND page, HWND list, const std::vector<HWND>& buttons, int top);

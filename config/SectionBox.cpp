@@ -79,7 +79,7 @@ void PlaceSectionBox(HWND box, int x, const PageRect& closed)
 {
     const int entryHeight = static_cast<int>(SendMessageW(box, CB_GETITEMHEIGHT, 0, 0));
     const int dropDown = entryHeight > 0 ? entryHeight * kDropDownEntries + 2 : 0;
-    MoveWindow(box, x, 5, closed.width, closed.height + dropDown, TRUE);
+    MoveWindow(box, x, platform::Scaled(5), closed.width, closed.height + dropDown, TRUE);
 }
 
 void PaintSectionLabel(HWND label) { SetWindowSubclass(label, SectionLabelProc, 0, 0); }

@@ -11,7 +11,7 @@ class CTodayMenu;
 // "General".
 void FillSectionBox(HWND box, const CTodayMenu& menu);
 
-// Places the box at x, 5 with its closed size; its window also holds the room its drop-down list opens into.
+// Places the box at x, 5 (at 96 DPI) with its closed size; its window also holds the room its drop-down list opens into.
 void PlaceSectionBox(HWND box, int x, const PageRect& closed);
 
 // Makes the label paint "Section:" itself, so that its text survives a repaint of the label alone (a closing

@@ -81,6 +81,16 @@ int CItemVector::IndexOf(int id) const
     return -1;
 }
 
+CItemVector* CItemVector::FindList(HMENU menu)
+{
+    if (Menu.get() == menu)
+        return this;
+    for (const auto& item : Items)
+        if (CItemVector* found = item->IsSection() ? item->Children->FindList(menu) : nullptr)
+            return found;
+    return nullptr;
+}
+
 int CItemVector::NewID() const { return Ids->Smallest(); }
 
 CItem* CItemVector::Append(std::unique_ptr<CItem> item)

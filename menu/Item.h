@@ -77,6 +77,8 @@ public:
 
     CItem* FindItem(int id) const;
     int IndexOf(int id) const;
+    // This list or the list below it that the menu shows, or null.
+    CItemVector* FindList(HMENU menu);
     int NewID() const;
 
     CItem* AddSeparator(int id);

@@ -126,34 +126,12 @@ DialogTemplateItem ReadTemplateItem(TemplateReader& reader)
     return item;
 }
 
-// An icon resource at the size of its largest image, so that nothing is scaled.
-HICON LoadIconOwnSize(HINSTANCE instance, WORD id)
-{
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_GROUP_ICON);
-    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
-    const BYTE* directory = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
-    const DWORD size = found ? SizeofResource(instance, found) : 0;
-    if (!directory || size < 6)
-        return nullptr;
-    const WORD count = static_cast<WORD>(directory[4] | (directory[5] << 8));
-    int width = 0, height = 0;
-    for (WORD i = 0; i < count && 6 + (i + 1) * 14u <= size; ++i) {
-        const BYTE* entry = directory + 6 + i * 14;
-        const int w = entry[0] ? entry[0] : 256;
-        const int h = entry[1] ? entry[1] : 256;
-        if (w > width) {
-            width = w;
-            height = h;
-        }
-    }
-    return width ? LoadIconAtSize(instance, id, width, height) : nullptr;
-}
-
 void RefreshStaticImage(HINSTANCE instance, HWND dialog, const DialogTemplateItem& item)
 {
     const DWORD type = item.style & SS_TYPEMASK;
     if (type == SS_ICON) {
-        HICON icon = LoadIconOwnSize(instance, item.titleResource);
+        // At the system's icon size, which grows with the screen's density.
+        HICON icon = LoadIconAtSize(instance, item.titleResource, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
         if (!icon)
             return;   // a missing icon leaves the current one in place
         HANDLE old = reinterpret_cast<HANDLE>(SendDlgItemMessageW(dialog, item.id, STM_GETIMAGE, IMAGE_ICON, 0));

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "platform/Handles.h"
+
 namespace platform {
 
 namespace {
@@ -37,17 +39,28 @@ HICON LoadIconAtSize(HINSTANCE instance, int id, int cx, int cy)
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
 }
 
+int ScreenDpi()
+{
+    const handles::window_dc screen(nullptr);
+    return screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+}
+
+int Scaled(int pixels) { return MulDiv(pixels, ScreenDpi(), 96); }
+
 HFONT MenuFont()
 {
-    // The desktop's menu font; created once and kept for the life of the process.
-    static HFONT font = [] {
+    // The desktop's menu font, made again only when the density changed.
+    static handles::unique_hfont font;
+    static int madeFor = 0;
+    if (const int dpi = ScreenDpi(); dpi != madeFor) {
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof(metrics);
-        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-            return static_cast<HFONT>(nullptr);
-        return CreateFontIndirectW(&metrics.lfMenuFont);
-    }();
-    return font;
+        font.reset(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)
+                       ? CreateFontIndirectW(&metrics.lfMenuFont)
+                       : nullptr);
+        madeFor = dpi;
+    }
+    return font.get();
 }
 
 HBRUSH SysColorBrush(int index) { return GetSysColorBrush(index); }

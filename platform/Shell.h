@@ -18,7 +18,13 @@ std::wstring FileExplorerParameters(const std::wstring& folder);
 // An icon resource loaded at exactly cx x cy, so that nothing is scaled; the caller destroys it.
 HICON LoadIconAtSize(HINSTANCE instance, int id, int cx, int cy);
 
-// The font of menu captions (shared, not to be deleted); null means the device context's default.
+// The screen's density in logical pixels per inch (96 is the density the program's pixel sizes are given for),
+// read afresh each time, and a length given for 96 DPI in the screen's pixels.
+int ScreenDpi();
+int Scaled(int pixels);
+
+// The font of menu captions at the screen's present density (shared, not to be deleted); null means the device
+// context's default.
 HFONT MenuFont();
 
 // The brush of a system colour (not to be deleted).

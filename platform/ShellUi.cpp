@@ -115,7 +115,8 @@ RECT VisibleDesktop()
 bool IsScreenLayoutChange(UINT message, WPARAM wParam)
 {
     constexpr WPARAM kSettingChangeReset = 0x3002;
-    return (message == WM_SETTINGCHANGE && wParam == kSettingChangeReset) || message == WM_DISPLAYCHANGE;
+    return (message == WM_SETTINGCHANGE && wParam == kSettingChangeReset) || message == WM_DISPLAYCHANGE ||
+           message == WM_DPICHANGED;
 }
 
 void TrackPopupMenuAt(HMENU menu, UINT flags, int x, int y, HWND owner)

@@ -45,7 +45,7 @@ DWORD ProgramComModel();
 // area without the task bar).
 RECT VisibleDesktop();
 
-// True for the message by which the shell says that the screen turned or changed its size.
+// True for the message by which the shell says that the screen turned or changed its size or its density.
 bool IsScreenLayoutChange(UINT message, WPARAM wParam);
 
 // Tracks a popup menu owned by a hidden window so that a tap elsewhere closes it, as on the device.

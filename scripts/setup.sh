@@ -3,7 +3,8 @@
 # Idempotent: quiet when everything is present.
 set -euo pipefail
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64
+# fonts-wine brings Tahoma, the device's interface font, and Marlett, which the caption buttons are drawn with.
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine
           xvfb xauth xdotool imagemagick x11-utils python3)
 
 missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Prepares the Wine prefix named by WINEPREFIX for Tabula (first use only), then runs the command given.
 # Every program of the prefix shares one virtual desktop of TABULA_SCREEN (a Pocket PC screen by
-# default), with a task bar and its notification area.
+# default), with a task bar and its notification area, at the density TABULA_DPI (96 by default).
 set -uo pipefail
 export WINEDEBUG=${WINEDEBUG:--all}
 # No prompt to install Mono or Gecko can appear.
@@ -18,7 +18,9 @@ if [ ! -f "$WINEPREFIX/.tabula-ready" ]; then
   touch "$WINEPREFIX/.tabula-ready"
 fi
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$screen" /f >/dev/null 2>&1
-# The desktop takes its size when it starts.
+wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels \
+  /t REG_DWORD /d "${TABULA_DPI:-96}" /f >/dev/null 2>&1
+# The desktop takes its size, and the server the density, when they start.
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 # A persistent wineserver keeps every later program's start short.

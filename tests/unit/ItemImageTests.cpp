@@ -40,7 +40,7 @@ TEST(ItemImage, LayoutPutsTheIconInTheTopCellAndTheCaptionBesideIt)
 }
 
 // The picture has the measured size; the built-in entries show their own icon inside its cell whatever their path,
-// a bare word shows none, and the draw handler copies the picture whether highlighted or not.
+// a bare word shows none, and the draw handler copies the picture, or draws the entry on the highlight if selected.
 TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
 {
     CTodayMenu menu;
@@ -76,8 +76,14 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
                                 reinterpret_cast<ULONG_PTR>(&config)};
             DrawMenuItem(&draw);
         }
-        EXPECT_EQ(Pixels(target.get(), {5, 3, 5 + config.Width, 3 + config.Height}), Pixels(config.Image.get(), all)) << state;
-        EXPECT_EQ(Drawn(Pixels(target.get(), {5 + config.Width, 3, 15 + config.Width, 3 + config.Height})), 0);
+        // A plain entry is its picture on the menu colour; the selected one shows its caption on the highlight.
+        const std::vector<COLORREF> item = Pixels(target.get(), {5, 3, 5 + config.Width, 3 + config.Height}),
+                                    rest = Pixels(target.get(), {5 + config.Width, 3, 15 + config.Width, 3 + config.Height});
+        const COLORREF back = GetSysColor(state ? COLOR_HIGHLIGHT : COLOR_MENU);
+        EXPECT_TRUE(state ? std::count(item.begin(), item.end(), GetSysColor(COLOR_HIGHLIGHTTEXT)) > 10 &&
+                                std::count(item.begin(), item.end(), back) > static_cast<int>(item.size()) / 2
+                          : item == Pixels(config.Image.get(), all)) << state;
+        EXPECT_EQ(std::count(rest.begin(), rest.end(), back), static_cast<int>(rest.size())) << state;
         EXPECT_EQ(Pixels(target.get(), {0, 0, 5, 3}), std::vector<COLORREF>(15, RGB(0, 0, 0)));
     }
 }
