@@ -10,6 +10,7 @@ stays crisp and the script gives byte-identical files on every run.
 Needs nothing beyond the Python standard library.
 """
 
+import math
 import os
 import struct
 
@@ -280,10 +281,22 @@ def draw_exit12():
 
 
 # ---------------------------------------------------------------------------
-# Settings-page buttons, 47x22 with a transparent background.  Each glyph is
-# a filled shape lit from the top plus a one-pixel darker outline.
+# Settings-page buttons, 47x22 at 96 DPI (71x33 and 94x44 at 144 and 192 DPI)
+# with a transparent background.  Each glyph is a filled shape lit from the
+# top plus a one-pixel darker outline.  Every drawing takes the scale `s` and
+# lays itself out at that size, so outlines stay one pixel wide at any size.
 
 BTN_W, BTN_H = 47, 22
+
+
+def scaler(s):
+    """Scales a length by `s`, rounding halves up (the same on every run)."""
+    return lambda v: int(math.floor(v * s + 0.5))
+
+
+def btn_canvas(s):
+    S = scaler(s)
+    return Canvas(S(BTN_W), S(BTN_H))
 
 
 def outlined(cv, mask, hi, lo, ink):
@@ -330,12 +343,13 @@ def arrow_mask(cx, y0, up=True, head=6, shaft_w=5, shaft_h=6):
     return m
 
 
-def cross_mask(x0, y0, size=11):
+def cross_mask(x0, y0, size=11, half=1):
+    """Two diagonal bars, each 2 * half + 1 pixels wide across a row."""
     m = set()
     n = size - 1
     for y in range(size):
         for x in range(size):
-            if abs(x - y) <= 1 or abs(x + y - n) <= 1:
+            if abs(x - y) <= half or abs(x + y - n) <= half:
                 m.add((x0 + x, y0 + y))
     return m
 
@@ -353,80 +367,118 @@ def centred(cv):
     return out
 
 
-def draw_plus(cv, x0, y0):
-    outlined(cv, plus_mask(x0, y0), GREEN_HI, GREEN, GREEN_INK)
+def plus_size(s):
+    """Size of the green plus's filled shape at scale s (its outline adds 2)."""
+    S = scaler(s)
+    return S(11) - 2
 
 
-def draw_btn_add_section():
-    cv = Canvas(BTN_W, BTN_H)
-    draw_plus(cv, 10, 7)
+def draw_plus(cv, x0, y0, s=1):
+    size, stroke = plus_size(s), scaler(s)(3)
+    assert (size - stroke) % 2 == 0, "the plus's bars must sit in its middle"
+    outlined(cv, plus_mask(x0, y0, size, stroke), GREEN_HI, GREEN, GREEN_INK)
+
+
+def draw_btn_add_section(s=1):
+    S = scaler(s)
+    cv = btn_canvas(s)
+    x0 = S(10)
+    size = plus_size(s)
     # folder: a tab on the back flap, then the body
-    fx, fy = 22, 5
-    body = set()
-    for y in range(fy + 3, fy + 13):
-        for x in range(fx, fx + 14):
-            body.add((x, y))
-    tab = {(x, y) for y in range(fy, fy + 3) for x in range(fx, fx + 6)}
-    tab |= {(fx + 6, fy + 1), (fx + 6, fy + 2), (fx + 7, fy + 2)}
+    fx, fy = x0 + size + 1 + S(1) + 1, S(5)
+    bw, bh, tw, th = S(14), S(10), S(6), S(3)
+    body = {(x, y) for y in range(fy + th, fy + th + bh) for x in range(fx, fx + bw)}
+    tab = {(x, y) for y in range(fy, fy + th) for x in range(fx, fx + tw)}
+    # the tab's edge steps down to the body at 45 degrees
+    for i in range(1, th):
+        tab |= {(fx + tw + j, fy + i) for j in range(i)}
     outlined(cv, body | tab, FOLDER_HI, FOLDER, FOLDER_INK)
-    # front flap edge
-    for x in range(fx, fx + 14):
-        cv.set(x, fy + 4, FOLDER_INK)
-    for x in range(fx + 1, fx + 14):
-        cv.set(x, fy + 5, FOLDER_HI)
-    # submenu pointer to the right of the folder
-    ax = fx + 17
-    for i in range(4):
-        for y in range(fy + 4 + i, fy + 11 - i):
+    # front flap edge, just below the back flap's top
+    flap = fy + th + S(1)
+    for x in range(fx, fx + bw):
+        cv.set(x, flap, FOLDER_INK)
+    for x in range(fx + 1, fx + bw):
+        cv.set(x, flap + 1, FOLDER_HI)
+    # the plus sits level with the middle of the folder
+    draw_plus(cv, x0, fy + (th + bh - 1) // 2 - (size - 1) // 2, s)
+    # submenu pointer to the right of the folder, level with the body's middle
+    ax, cols = fx + bw + 1 + S(2), S(4)
+    mid = fy + th + (bh - 1) // 2
+    for i in range(cols):
+        for y in range(mid - (cols - 1) + i, mid + (cols - 1) - i + 1):
             cv.set(ax + i, y, RULE)
     return centred(cv)
 
 
-def draw_btn_add_separator():
-    cv = Canvas(BTN_W, BTN_H)
-    draw_plus(cv, 10, 6)
-    # a tiny menu: an entry, the separator rule (bold), another entry
-    mx0, my0, mx1, my1 = 22, 4, 37, 17
+def draw_btn_add_separator(s=1):
+    S = scaler(s)
+    cv = btn_canvas(s)
+    x0 = S(10)
+    size = plus_size(s)
+    # a tiny menu: an entry, the separator rule (bold), another entry, spaced
+    # evenly inside a one-pixel frame
+    gap, entry, rule = S(2), max(1, int(s)), S(2)
+    inner_h = 4 * gap + 2 * entry + rule
+    mx0, my0 = x0 + size + 1 + S(2), S(4)
+    mx1, my1 = mx0 + S(15), my0 + inner_h + 1
     for y in range(my0, my1 + 1):
         for x in range(mx0, mx1 + 1):
             edge = x in (mx0, mx1) or y in (my0, my1)
             cv.set(x, y, INK if edge else PAPER)
-    cv.rect(mx0 + 3, my0 + 3, mx1 - 4, my0 + 3, ENTRY)
-    cv.rect(mx0 + 3, my1 - 3, mx1 - 6, my1 - 3, ENTRY)
-    cv.rect(mx0 + 2, my0 + 6, mx1 - 2, my0 + 7, RULE)
+    y = my0 + 1 + gap
+    cv.rect(mx0 + 1 + S(2), y, mx1 - 1 - S(3), y + entry - 1, ENTRY)
+    y += entry + gap
+    cv.rect(mx0 + 1 + S(1), y, mx1 - 1 - S(1), y + rule - 1, RULE)
+    y += rule + gap
+    cv.rect(mx0 + 1 + S(2), y, mx1 - 1 - S(5), y + entry - 1, ENTRY)
+    draw_plus(cv, x0, (my0 + my1) // 2 - (size - 1) // 2, s)
     return centred(cv)
 
 
-def draw_btn_up():
-    cv = Canvas(BTN_W, BTN_H)
-    outlined(cv, arrow_mask(23, 4, up=True, head=7, shaft_w=5, shaft_h=7),
+def arrow(s, up):
+    S = scaler(s)
+    cv = btn_canvas(s)
+    shaft_w = S(5) | 1          # odd, so the arrow has a middle column
+    outlined(cv, arrow_mask(S(23), S(4), up=up, head=S(7), shaft_w=shaft_w, shaft_h=S(7)),
              BLUE_HI, BLUE, BLUE_INK)
     return centred(cv)
 
 
-def draw_btn_down():
-    cv = Canvas(BTN_W, BTN_H)
-    outlined(cv, arrow_mask(23, 4, up=False, head=7, shaft_w=5, shaft_h=7),
-             BLUE_HI, BLUE, BLUE_INK)
+def draw_btn_up(s=1):
+    return arrow(s, True)
+
+
+def draw_btn_down(s=1):
+    return arrow(s, False)
+
+
+def draw_btn_delete(s=1):
+    S = scaler(s)
+    cv = btn_canvas(s)
+    outlined(cv, cross_mask(S(17), S(4), S(13), S(3) // 2), RED_HI, RED, RED_INK)
     return centred(cv)
 
 
-def draw_btn_delete():
-    cv = Canvas(BTN_W, BTN_H)
-    outlined(cv, cross_mask(17, 4, 13), RED_HI, RED, RED_INK)
-    return centred(cv)
-
-
-def draw_btn_add_document():
-    cv = Canvas(BTN_W, BTN_H)
-    draw_plus(cv, 10, 6)
-    on_face = sheet(cv, 24, 3, 35, 18, 4, PAPER)
-    for y, xe in ((9, 32), (11, 33), (13, 31), (15, 33)):
-        for x in range(26, xe + 1):
-            if on_face(x, y):
-                cv.set(x, y, TEXT)
-    for x in range(26, 29):
-        cv.set(x, 6, ACCENT)
+def draw_btn_add_document(s=1):
+    S = scaler(s)
+    cv = btn_canvas(s)
+    x0 = S(10)
+    size = plus_size(s)
+    sx, sy = x0 + size + 1 + S(4), S(3)
+    sw, sh = S(12), S(16)
+    draw_plus(cv, x0, sy + (sh - 1) // 2 - (size - 1) // 2, s)
+    on_face = sheet(cv, sx, sy, sx + sw - 1, sy + sh - 1, S(4), PAPER)
+    # lines of writing, of varied length, under a short orange heading
+    t = max(1, int(s))
+    for i, xe in enumerate((8, 9, 7, 9)):
+        y = sy + S(6 + 2 * i)
+        for yy in range(y, y + t):
+            for x in range(sx + S(2), sx + S(xe) + 1):
+                if on_face(x, yy):
+                    cv.set(x, yy, TEXT)
+    for yy in range(sy + S(3), sy + S(3) + t):
+        for x in range(sx + S(2), sx + S(4) + 1):
+            cv.set(x, yy, ACCENT)
     return centred(cv)
 
 
@@ -542,6 +594,11 @@ def write_ico(name, images):
     return path
 
 
+def scales(draw):
+    """The drawing at 96, 144 and 192 DPI, smallest first, 32 bits each."""
+    return [(draw(s), 32) for s in (1, 1.5, 2)]
+
+
 def main():
     os.makedirs(OUT_DIR, exist_ok=True)
     app16 = draw_app16()
@@ -551,12 +608,12 @@ def main():
         ("about.ico", [(draw_app32(), 32), (app16, 32)]),
         ("config.ico", [(draw_config12(), 8)]),
         ("exit.ico", [(draw_exit12(), 8)]),
-        ("btn_add_section.ico", [(draw_btn_add_section(), 32)]),
-        ("btn_add_separator.ico", [(draw_btn_add_separator(), 32)]),
-        ("btn_up.ico", [(draw_btn_up(), 32)]),
-        ("btn_down.ico", [(draw_btn_down(), 32)]),
-        ("btn_delete.ico", [(draw_btn_delete(), 32)]),
-        ("btn_add_document.ico", [(draw_btn_add_document(), 32)]),
+        ("btn_add_section.ico", scales(draw_btn_add_section)),
+        ("btn_add_separator.ico", scales(draw_btn_add_separator)),
+        ("btn_up.ico", scales(draw_btn_up)),
+        ("btn_down.ico", scales(draw_btn_down)),
+        ("btn_delete.ico", scales(draw_btn_delete)),
+        ("btn_add_document.ico", scales(draw_btn_add_document)),
     ]
     for name, images in icons:
         write_ico(name, images)
