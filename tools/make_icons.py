@@ -101,6 +101,11 @@ class Canvas:
             assert len(row) == self.w, (row, self.w)
 
 
+def scaler(s):
+    """Scales a length by `s`, rounding halves up (the same on every run)."""
+    return lambda v: int(math.floor(v * s + 0.5))
+
+
 def sheet(cv, x0, y0, x1, y1, fold, fill, ink=INK, flap=FOLD, flap_ink=None):
     """A sheet of paper with its top-right corner turned down by `fold` pixels.
 
@@ -174,10 +179,47 @@ APP12 = [
 ]
 
 
+APP24_LEGEND = dict(APP_LEGEND, T=BACK_TEXT, D=FOLD_DARK, o=ACCENT_DARK, S=SHADOW)
+
+APP24 = [
+    "........................",
+    ".KKKKKKKKKKKKKKK........",
+    ".KbbbbbbbbbbbbbK........",
+    ".KbBTTTTTTTTTBBK........",
+    ".KbBBBBBBBBBBBBK........",
+    ".KbBBKKKKKKKKKKKK.......",
+    ".KbBBKWWWWWWWWWWKK......",
+    ".KbBBKWWWWWWWWWWKDK.....",
+    ".KbBBKWOOOOOOWWWKDFK....",
+    ".KbBBKWooooooWWWKDDDK...",
+    ".KbBBKWWWWWWWWWWKKKKKK..",
+    ".KbBBKWLLLLLLLLLLLLWsKS.",
+    ".KbBBKWWWWWWWWWWWWWWsKS.",
+    ".KbBBKWLLLLLLLLLWWWWsKS.",
+    ".KbBBKWWWWWWWWWWWWWWsKS.",
+    ".KbBBKWLLLLLLLLLLLLWsKS.",
+    ".KbBBKWWWWWWWWWWWWWWsKS.",
+    ".KbBBKWLLLLLLLWWWWWWsKS.",
+    ".KbBBKWWWWWWWWWWWWWWsKS.",
+    ".KKKKKWLLLLLLLLLLWWWsKS.",
+    ".....KWWWWWWWWWWWWWWsKS.",
+    ".....KsssssssssssssssKS.",
+    ".....KKKKKKKKKKKKKKKKKS.",
+    "......SSSSSSSSSSSSSSSSS.",
+]
+
+
 def draw_app16():
     cv = Canvas(16, 16)
     cv.check_art(APP16)
     cv.art(APP16, APP_LEGEND)
+    return cv
+
+
+def draw_app24():
+    cv = Canvas(24, 24)
+    cv.check_art(APP24)
+    cv.art(APP24, APP24_LEGEND)
     return cv
 
 
@@ -188,26 +230,41 @@ def draw_app12():
     return cv
 
 
-def draw_app32():
-    cv = Canvas(32, 32)
+def draw_app(n):
+    """The Tabula motif drawn on an n x n canvas, laid out on a 32-pixel grid.
+
+    Lengths scale with the canvas; outlines, lit edges and shading stay one
+    pixel wide, and lines of writing thicken with the size.
+    """
+    s = n / 32
+    S = scaler(s)
+    t = S(1)                        # thickness of a line of writing
+
+    def span(a, b):
+        """Pixels a..b of the 32-pixel grid, as the first and last pixel here."""
+        return S(a), S(b + 1) - 1
+
+    cv = Canvas(n, n)
     # sheet behind, with a soft lit edge along top and left
-    sheet(cv, 2, 1, 21, 25, 0, BACK)
-    cv.rect(3, 2, 20, 2, BACK_HI)
-    cv.rect(3, 2, 3, 24, BACK_HI)
-    cv.rect(6, 4, 17, 4, BACK_TEXT)
-    # a faint shadow of the front sheet, one pixel down and right, on the background
-    front = (8, 7, 29, 30, 7)
-    x0, y0, x1, y1, fold = front
+    (bx0, bx1), (by0, by1) = span(2, 21), span(1, 25)
+    sheet(cv, bx0, by0, bx1, by1, 0, BACK)
+    cv.rect(bx0 + 1, by0 + 1, bx1 - 1, by0 + 1, BACK_HI)
+    cv.rect(bx0 + 1, by0 + 1, bx0 + 1, by1 - 1, BACK_HI)
+    tx0, tx1 = span(6, 17)
+    cv.rect(tx0, S(4), tx1, S(4) + t - 1, BACK_TEXT)
+    # a faint shadow of the front sheet, down and right, on the background
+    (x0, x1), (y0, y1), fold = span(8, 29), span(7, 30), int(7 * s)
     cut = x1 - fold - y0
-    for y in range(y0 + 1, y1 + 2):
-        for x in range(x0 + 1, x1 + 2):
-            if x - 1 - (y - 1) > cut:
+    d = S(1)
+    for y in range(y0 + d, y1 + d + 1):
+        for x in range(x0 + d, x1 + d + 1):
+            if x - y > cut:
                 continue
             under = cv.get(x, y)
             if under is None:
                 cv.set(x, y, SHADOW)
     # front sheet
-    on_face = sheet(cv, *front, PAPER, flap=FOLD, flap_ink=INK)
+    on_face = sheet(cv, x0, y0, x1, y1, fold, PAPER, flap=FOLD, flap_ink=INK)
     # shading on the inner right and bottom edges, a darker crease in the flap
     for y in range(y0 + 1, y1):
         if on_face(x1 - 1, y):
@@ -222,11 +279,16 @@ def draw_app32():
             if (x == fx + 1 or y == fy - 1) and x - y < cut:
                 cv.set(x, y, FOLD_DARK)
     # writing: an orange heading, then lines of text of varied length
-    cv.rect(11, 10, 18, 11, ACCENT)
-    cv.rect(11, 12, 18, 12, ACCENT_DARK)
-    lines = [(15, 25), (18, 22), (21, 25), (24, 19), (27, 23)]
-    for y, xe in lines:
-        cv.rect(11, y, xe, y, TEXT)
+    (hx0, hx1), (hy0, hy1) = span(11, 18), span(10, 11)
+    cv.rect(hx0, hy0, hx1, hy1, ACCENT)
+    cv.rect(hx0, hy1 + 1, hx1, hy1 + 1, ACCENT_DARK)
+    # the lines share out the paper between the heading and the shaded edge,
+    # starting below the turned corner
+    pitch, top, bottom = S(3), hy1 + 2, y1 - 2
+    first = max(fy + 1, top + (bottom - top + 1 - (4 * pitch + t) + 1) // 2)
+    for i, xe in enumerate((25, 22, 25, 19, 23)):
+        y = first + i * pitch
+        cv.rect(hx0, y, span(11, xe)[1], y + t - 1, TEXT)
     return cv
 
 
@@ -287,11 +349,6 @@ def draw_exit12():
 # lays itself out at that size, so outlines stay one pixel wide at any size.
 
 BTN_W, BTN_H = 47, 22
-
-
-def scaler(s):
-    """Scales a length by `s`, rounding halves up (the same on every run)."""
-    return lambda v: int(math.floor(v * s + 0.5))
 
 
 def btn_canvas(s):
@@ -603,9 +660,9 @@ def main():
     os.makedirs(OUT_DIR, exist_ok=True)
     app16 = draw_app16()
     icons = [
-        ("app.ico", [(app16, 8)]),
-        ("tray.ico", [(app16, 24), (draw_app12(), 32)]),
-        ("about.ico", [(draw_app32(), 32), (app16, 32)]),
+        ("app.ico", [(app16, 8), (draw_app24(), 32), (draw_app(32), 32)]),
+        ("tray.ico", [(app16, 24), (draw_app12(), 32), (draw_app24(), 32), (draw_app(32), 32)]),
+        ("about.ico", [(draw_app(32), 32), (app16, 32), (draw_app(48), 32), (draw_app(64), 32)]),
         ("config.ico", [(draw_config12(), 8)]),
         ("exit.ico", [(draw_exit12(), 8)]),
         ("btn_add_section.ico", scales(draw_btn_add_section)),
