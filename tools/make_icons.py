@@ -5,6 +5,11 @@ Every icon is drawn pixel by pixel at its native size (small ones as
 character art, larger ones with a few plain drawing helpers), so the output
 stays crisp and the script gives byte-identical files on every run.
 
+Each file holds the icon at 96 DPI first, exactly as it always was, then
+the same icon drawn again for 144 and 192 DPI (1.5 and 2 times the size):
+never stretched from a smaller image, with outlines still one pixel wide.
+The program asks for each size exactly, so every one must be present.
+
     python3 tools/make_icons.py
 
 Needs nothing beyond the Python standard library.
@@ -293,7 +298,18 @@ def draw_app(n):
 
 
 # ---------------------------------------------------------------------------
-# Menu icons, 12x12.
+# Menu icons, 12x12 at 96 DPI, 18x18 and 24x24 at 144 and 192 DPI, each
+# drawn for its own size.
+
+
+def from_art(rows, legend):
+    cv = Canvas(len(rows[0]), len(rows))
+    cv.check_art(rows)
+    cv.art(rows, legend)
+    return cv
+
+
+GEAR_LEGEND = {"K": GEAR_INK, "G": GEAR, "h": GEAR_HI}
 
 GEAR12 = [
     "....KKKK....",
@@ -310,13 +326,61 @@ GEAR12 = [
     "....KKKK....",
 ]
 
+GEAR18 = [
+    ".......KKKK.......",
+    "...KK..KhhK..KK...",
+    "..KhhK.KhGK.KGGK..",
+    ".KhGGhKhGGGKGGGGK.",
+    ".KhGGGhGGGGGGGGGK.",
+    "..KhGGGGGGGGGGGK..",
+    "...KhGGGKKGGGGK...",
+    "KKKhGGGK..KGGGGKKK",
+    "KhhGGGK....KGGGGGK",
+    "KhGGGGK....KGGGGGK",
+    "KKKhGGGK..KGGGGKKK",
+    "...KGGGGKKGGGGK...",
+    "..KGGGGGGGGGGGGK..",
+    ".KGGGGGGGGGGGGGGK.",
+    ".KGGGGKGGGGKGGGGK.",
+    "..KGGK.KGGK.KGGK..",
+    "...KK..KGGK..KK...",
+    ".......KKKK.......",
+]
 
-def draw_config12():
-    cv = Canvas(12, 12)
-    cv.check_art(GEAR12)
-    cv.art(GEAR12, {"K": GEAR_INK, "G": GEAR, "h": GEAR_HI})
-    return cv
+GEAR24 = [
+    ".........KKKKKK.........",
+    ".........KhhhhK.........",
+    ".....KK..KhGGGK..KK.....",
+    "....KhhK.KhGGGK.KGGK....",
+    "...KhGGhKhGGGGGKGGGGK...",
+    "..KhGGGGhGGGGGGGGGGGGK..",
+    "..KhGGGGGGGGGGGGGGGGGK..",
+    "...KhGGGGGGGGGGGGGGGK...",
+    "....KhGGGGGKKGGGGGGK....",
+    "KKKKhGGGGGK..KGGGGGGKKKK",
+    "KhhhGGGGGK....KGGGGGGGGK",
+    "KhGGGGGGK......KGGGGGGGK",
+    "KhGGGGGGK......KGGGGGGGK",
+    "KhGGGGGGGK....KGGGGGGGGK",
+    "KKKKhGGGGGK..KGGGGGGKKKK",
+    "....KGGGGGGKKGGGGGGK....",
+    "...KGGGGGGGGGGGGGGGGK...",
+    "..KGGGGGGGGGGGGGGGGGGK..",
+    "..KGGGGGGGGGGGGGGGGGGK..",
+    "...KGGGGKGGGGGGKGGGGK...",
+    "....KGGK.KGGGGK.KGGK....",
+    ".....KK..KGGGGK..KK.....",
+    ".........KGGGGK.........",
+    ".........KKKKKK.........",
+]
 
+
+def draw_config(size):
+    """A grey gear with eight teeth, lit from the top left, with a hole in the middle."""
+    return from_art({12: GEAR12, 18: GEAR18, 24: GEAR24}[size], GEAR_LEGEND)
+
+
+POWER_LEGEND = {"R": POWER, "r": POWER_HI, "d": POWER_DARK}
 
 POWER12 = [
     ".....RR.....",
@@ -333,13 +397,58 @@ POWER12 = [
     "....dddd....",
 ]
 
+POWER18 = [
+    ".......RRRR.......",
+    ".......RRRR.......",
+    "...r...RRRR...r...",
+    "..rRR..RRRR..RRr..",
+    ".rRRR..RRRR..RRRr.",
+    ".rRR...RRRR...RRr.",
+    "RRR....RRRR....RRR",
+    "RRR....RRRR....RRR",
+    "RRR....RRRR....RRR",
+    "RRR............RRR",
+    "RRR............RRR",
+    "RRR............RRR",
+    ".RRR..........RRR.",
+    ".RRRR........RRRR.",
+    "..dRRR......RRRd..",
+    "...dRRRRRRRRRRd...",
+    "....ddRRRRRRdd....",
+    "......dddddd......",
+]
 
-def draw_exit12():
+POWER24 = [
+    "..........RRRR..........",
+    "..........RRRR..........",
+    ".....r....RRRR....r.....",
+    "....rr....RRRR....rr....",
+    "...rRRR...RRRR...RRRr...",
+    "..rRRRR...RRRR...RRRRr..",
+    ".rRRRR....RRRR....RRRRr.",
+    ".rRRR.....RRRR.....RRRr.",
+    ".RRRR.....RRRR.....RRRR.",
+    "RRRR......RRRR......RRRR",
+    "RRRR......RRRR......RRRR",
+    "RRRR......RRRR......RRRR",
+    "RRRR................RRRR",
+    "RRRR................RRRR",
+    "RRRR................RRRR",
+    ".RRRR..............RRRR.",
+    ".RRRR..............RRRR.",
+    ".RRRRR............RRRRR.",
+    "..dRRRR..........RRRRd..",
+    "...dRRRRR......RRRRRd...",
+    "....dRRRRRRRRRRRRRRd....",
+    ".....dRRRRRRRRRRRRd.....",
+    "......dddRRRRRRddd......",
+    ".........dddddd.........",
+]
+
+
+def draw_exit(size):
     """A red power sign: an open ring with a bar through its gap."""
-    cv = Canvas(12, 12)
-    cv.check_art(POWER12)
-    cv.art(POWER12, {"R": POWER, "r": POWER_HI, "d": POWER_DARK})
-    return cv
+    return from_art({12: POWER12, 18: POWER18, 24: POWER24}[size], POWER_LEGEND)
 
 
 # ---------------------------------------------------------------------------
@@ -634,7 +743,9 @@ ENCODERS = {8: encode_8, 24: encode_24, 32: encode_32}
 
 
 def write_ico(name, images):
-    """images: list of (canvas, bits per pixel)."""
+    """images: list of (canvas, bits per pixel), each of a different size."""
+    sizes = [(cv.w, cv.h) for cv, _ in images]
+    assert len(set(sizes)) == len(sizes), (name, sizes)
     blobs = [ENCODERS[bpp](cv) for cv, bpp in images]
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
@@ -652,19 +763,20 @@ def write_ico(name, images):
 
 
 def scales(draw):
-    """The drawing at 96, 144 and 192 DPI, smallest first, 32 bits each."""
+    """A button at 96, 144 and 192 DPI, smallest first, 32 bits each."""
     return [(draw(s), 32) for s in (1, 1.5, 2)]
 
 
 def main():
     os.makedirs(OUT_DIR, exist_ok=True)
-    app16 = draw_app16()
+    app16, app24, app32 = draw_app16(), draw_app24(), draw_app(32)
+    # the images for 96 DPI come first, as they always were; the larger ones follow
     icons = [
-        ("app.ico", [(app16, 8), (draw_app24(), 32), (draw_app(32), 32)]),
-        ("tray.ico", [(app16, 24), (draw_app12(), 32), (draw_app24(), 32), (draw_app(32), 32)]),
-        ("about.ico", [(draw_app(32), 32), (app16, 32), (draw_app(48), 32), (draw_app(64), 32)]),
-        ("config.ico", [(draw_config12(), 8)]),
-        ("exit.ico", [(draw_exit12(), 8)]),
+        ("app.ico", [(app16, 8), (app24, 32), (app32, 32)]),
+        ("tray.ico", [(app16, 24), (draw_app12(), 32), (app24, 32), (app32, 32)]),
+        ("about.ico", [(app32, 32), (app16, 32), (draw_app(48), 32), (draw_app(64), 32)]),
+        ("config.ico", [(draw_config(12), 8), (draw_config(18), 32), (draw_config(24), 32)]),
+        ("exit.ico", [(draw_exit(12), 8), (draw_exit(18), 32), (draw_exit(24), 32)]),
         ("btn_add_section.ico", scales(draw_btn_add_section)),
         ("btn_add_separator.ico", scales(draw_btn_add_separator)),
         ("btn_up.ico", scales(draw_btn_up)),
