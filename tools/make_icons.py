@@ -5,11 +5,17 @@ Every icon is drawn pixel by pixel at its native size (small ones as
 character art, larger ones with a few plain drawing helpers), so the output
 stays crisp and the script gives byte-identical files on every run.
 
+Each file holds the icon at 96 DPI first, exactly as it always was, then
+the same icon drawn again for 144 and 192 DPI (1.5 and 2 times the size):
+never stretched from a smaller image, with outlines still one pixel wide.
+The program asks for each size exactly, so every one must be present.
+
     python3 tools/make_icons.py
 
 Needs nothing beyond the Python standard library.
 """
 
+import math
 import os
 import struct
 
@@ -100,6 +106,11 @@ class Canvas:
             assert len(row) == self.w, (row, self.w)
 
 
+def scaler(s):
+    """Scales a length by `s`, rounding halves up (the same on every run)."""
+    return lambda v: int(math.floor(v * s + 0.5))
+
+
 def sheet(cv, x0, y0, x1, y1, fold, fill, ink=INK, flap=FOLD, flap_ink=None):
     """A sheet of paper with its top-right corner turned down by `fold` pixels.
 
@@ -173,10 +184,47 @@ APP12 = [
 ]
 
 
+APP24_LEGEND = dict(APP_LEGEND, T=BACK_TEXT, D=FOLD_DARK, o=ACCENT_DARK, S=SHADOW)
+
+APP24 = [
+    "........................",
+    ".KKKKKKKKKKKKKKK........",
+    ".KbbbbbbbbbbbbbK........",
+    ".KbBTTTTTTTTTBBK........",
+    ".KbBBBBBBBBBBBBK........",
+    ".KbBBKKKKKKKKKKKK.......",
+    ".KbBBKWWWWWWWWWWKK......",
+    ".KbBBKWWWWWWWWWWKDK.....",
+    ".KbBBKWOOOOOOWWWKDFK....",
+    ".KbBBKWooooooWWWKDDDK...",
+    ".KbBBKWWWWWWWWWWKKKKKK..",
+    ".KbBBKWLLLLLLLLLLLLWsKS.",
+    ".KbBBKWWWWWWWWWWWWWWsKS.",
+    ".KbBBKWLLLLLLLLLWWWWsKS.",
+    ".KbBBKWWWWWWWWWWWWWWsKS.",
+    ".KbBBKWLLLLLLLLLLLLWsKS.",
+    ".KbBBKWWWWWWWWWWWWWWsKS.",
+    ".KbBBKWLLLLLLLWWWWWWsKS.",
+    ".KbBBKWWWWWWWWWWWWWWsKS.",
+    ".KKKKKWLLLLLLLLLLWWWsKS.",
+    ".....KWWWWWWWWWWWWWWsKS.",
+    ".....KsssssssssssssssKS.",
+    ".....KKKKKKKKKKKKKKKKKS.",
+    "......SSSSSSSSSSSSSSSSS.",
+]
+
+
 def draw_app16():
     cv = Canvas(16, 16)
     cv.check_art(APP16)
     cv.art(APP16, APP_LEGEND)
+    return cv
+
+
+def draw_app24():
+    cv = Canvas(24, 24)
+    cv.check_art(APP24)
+    cv.art(APP24, APP24_LEGEND)
     return cv
 
 
@@ -187,26 +235,41 @@ def draw_app12():
     return cv
 
 
-def draw_app32():
-    cv = Canvas(32, 32)
+def draw_app(n):
+    """The Tabula motif drawn on an n x n canvas, laid out on a 32-pixel grid.
+
+    Lengths scale with the canvas; outlines, lit edges and shading stay one
+    pixel wide, and lines of writing thicken with the size.
+    """
+    s = n / 32
+    S = scaler(s)
+    t = S(1)                        # thickness of a line of writing
+
+    def span(a, b):
+        """Pixels a..b of the 32-pixel grid, as the first and last pixel here."""
+        return S(a), S(b + 1) - 1
+
+    cv = Canvas(n, n)
     # sheet behind, with a soft lit edge along top and left
-    sheet(cv, 2, 1, 21, 25, 0, BACK)
-    cv.rect(3, 2, 20, 2, BACK_HI)
-    cv.rect(3, 2, 3, 24, BACK_HI)
-    cv.rect(6, 4, 17, 4, BACK_TEXT)
-    # a faint shadow of the front sheet, one pixel down and right, on the background
-    front = (8, 7, 29, 30, 7)
-    x0, y0, x1, y1, fold = front
+    (bx0, bx1), (by0, by1) = span(2, 21), span(1, 25)
+    sheet(cv, bx0, by0, bx1, by1, 0, BACK)
+    cv.rect(bx0 + 1, by0 + 1, bx1 - 1, by0 + 1, BACK_HI)
+    cv.rect(bx0 + 1, by0 + 1, bx0 + 1, by1 - 1, BACK_HI)
+    tx0, tx1 = span(6, 17)
+    cv.rect(tx0, S(4), tx1, S(4) + t - 1, BACK_TEXT)
+    # a faint shadow of the front sheet, down and right, on the background
+    (x0, x1), (y0, y1), fold = span(8, 29), span(7, 30), int(7 * s)
     cut = x1 - fold - y0
-    for y in range(y0 + 1, y1 + 2):
-        for x in range(x0 + 1, x1 + 2):
-            if x - 1 - (y - 1) > cut:
+    d = S(1)
+    for y in range(y0 + d, y1 + d + 1):
+        for x in range(x0 + d, x1 + d + 1):
+            if x - y > cut:
                 continue
             under = cv.get(x, y)
             if under is None:
                 cv.set(x, y, SHADOW)
     # front sheet
-    on_face = sheet(cv, *front, PAPER, flap=FOLD, flap_ink=INK)
+    on_face = sheet(cv, x0, y0, x1, y1, fold, PAPER, flap=FOLD, flap_ink=INK)
     # shading on the inner right and bottom edges, a darker crease in the flap
     for y in range(y0 + 1, y1):
         if on_face(x1 - 1, y):
@@ -221,16 +284,32 @@ def draw_app32():
             if (x == fx + 1 or y == fy - 1) and x - y < cut:
                 cv.set(x, y, FOLD_DARK)
     # writing: an orange heading, then lines of text of varied length
-    cv.rect(11, 10, 18, 11, ACCENT)
-    cv.rect(11, 12, 18, 12, ACCENT_DARK)
-    lines = [(15, 25), (18, 22), (21, 25), (24, 19), (27, 23)]
-    for y, xe in lines:
-        cv.rect(11, y, xe, y, TEXT)
+    (hx0, hx1), (hy0, hy1) = span(11, 18), span(10, 11)
+    cv.rect(hx0, hy0, hx1, hy1, ACCENT)
+    cv.rect(hx0, hy1 + 1, hx1, hy1 + 1, ACCENT_DARK)
+    # the lines share out the paper between the heading and the shaded edge,
+    # starting below the turned corner
+    pitch, top, bottom = S(3), hy1 + 2, y1 - 2
+    first = max(fy + 1, top + (bottom - top + 1 - (4 * pitch + t) + 1) // 2)
+    for i, xe in enumerate((25, 22, 25, 19, 23)):
+        y = first + i * pitch
+        cv.rect(hx0, y, span(11, xe)[1], y + t - 1, TEXT)
     return cv
 
 
 # ---------------------------------------------------------------------------
-# Menu icons, 12x12.
+# Menu icons, 12x12 at 96 DPI, 18x18 and 24x24 at 144 and 192 DPI, each
+# drawn for its own size.
+
+
+def from_art(rows, legend):
+    cv = Canvas(len(rows[0]), len(rows))
+    cv.check_art(rows)
+    cv.art(rows, legend)
+    return cv
+
+
+GEAR_LEGEND = {"K": GEAR_INK, "G": GEAR, "h": GEAR_HI}
 
 GEAR12 = [
     "....KKKK....",
@@ -247,13 +326,61 @@ GEAR12 = [
     "....KKKK....",
 ]
 
+GEAR18 = [
+    ".......KKKK.......",
+    "...KK..KhhK..KK...",
+    "..KhhK.KhGK.KGGK..",
+    ".KhGGhKhGGGKGGGGK.",
+    ".KhGGGhGGGGGGGGGK.",
+    "..KhGGGGGGGGGGGK..",
+    "...KhGGGKKGGGGK...",
+    "KKKhGGGK..KGGGGKKK",
+    "KhhGGGK....KGGGGGK",
+    "KhGGGGK....KGGGGGK",
+    "KKKhGGGK..KGGGGKKK",
+    "...KGGGGKKGGGGK...",
+    "..KGGGGGGGGGGGGK..",
+    ".KGGGGGGGGGGGGGGK.",
+    ".KGGGGKGGGGKGGGGK.",
+    "..KGGK.KGGK.KGGK..",
+    "...KK..KGGK..KK...",
+    ".......KKKK.......",
+]
 
-def draw_config12():
-    cv = Canvas(12, 12)
-    cv.check_art(GEAR12)
-    cv.art(GEAR12, {"K": GEAR_INK, "G": GEAR, "h": GEAR_HI})
-    return cv
+GEAR24 = [
+    ".........KKKKKK.........",
+    ".........KhhhhK.........",
+    ".....KK..KhGGGK..KK.....",
+    "....KhhK.KhGGGK.KGGK....",
+    "...KhGGhKhGGGGGKGGGGK...",
+    "..KhGGGGhGGGGGGGGGGGGK..",
+    "..KhGGGGGGGGGGGGGGGGGK..",
+    "...KhGGGGGGGGGGGGGGGK...",
+    "....KhGGGGGKKGGGGGGK....",
+    "KKKKhGGGGGK..KGGGGGGKKKK",
+    "KhhhGGGGGK....KGGGGGGGGK",
+    "KhGGGGGGK......KGGGGGGGK",
+    "KhGGGGGGK......KGGGGGGGK",
+    "KhGGGGGGGK....KGGGGGGGGK",
+    "KKKKhGGGGGK..KGGGGGGKKKK",
+    "....KGGGGGGKKGGGGGGK....",
+    "...KGGGGGGGGGGGGGGGGK...",
+    "..KGGGGGGGGGGGGGGGGGGK..",
+    "..KGGGGGGGGGGGGGGGGGGK..",
+    "...KGGGGKGGGGGGKGGGGK...",
+    "....KGGK.KGGGGK.KGGK....",
+    ".....KK..KGGGGK..KK.....",
+    ".........KGGGGK.........",
+    ".........KKKKKK.........",
+]
 
+
+def draw_config(size):
+    """A grey gear with eight teeth, lit from the top left, with a hole in the middle."""
+    return from_art({12: GEAR12, 18: GEAR18, 24: GEAR24}[size], GEAR_LEGEND)
+
+
+POWER_LEGEND = {"R": POWER, "r": POWER_HI, "d": POWER_DARK}
 
 POWER12 = [
     ".....RR.....",
@@ -270,20 +397,72 @@ POWER12 = [
     "....dddd....",
 ]
 
+POWER18 = [
+    ".......RRRR.......",
+    ".......RRRR.......",
+    "...r...RRRR...r...",
+    "..rRR..RRRR..RRr..",
+    ".rRRR..RRRR..RRRr.",
+    ".rRR...RRRR...RRr.",
+    "RRR....RRRR....RRR",
+    "RRR....RRRR....RRR",
+    "RRR....RRRR....RRR",
+    "RRR............RRR",
+    "RRR............RRR",
+    "RRR............RRR",
+    ".RRR..........RRR.",
+    ".RRRR........RRRR.",
+    "..dRRR......RRRd..",
+    "...dRRRRRRRRRRd...",
+    "....ddRRRRRRdd....",
+    "......dddddd......",
+]
 
-def draw_exit12():
+POWER24 = [
+    "..........RRRR..........",
+    "..........RRRR..........",
+    ".....r....RRRR....r.....",
+    "....rr....RRRR....rr....",
+    "...rRRR...RRRR...RRRr...",
+    "..rRRRR...RRRR...RRRRr..",
+    ".rRRRR....RRRR....RRRRr.",
+    ".rRRR.....RRRR.....RRRr.",
+    ".RRRR.....RRRR.....RRRR.",
+    "RRRR......RRRR......RRRR",
+    "RRRR......RRRR......RRRR",
+    "RRRR......RRRR......RRRR",
+    "RRRR................RRRR",
+    "RRRR................RRRR",
+    "RRRR................RRRR",
+    ".RRRR..............RRRR.",
+    ".RRRR..............RRRR.",
+    ".RRRRR............RRRRR.",
+    "..dRRRR..........RRRRd..",
+    "...dRRRRR......RRRRRd...",
+    "....dRRRRRRRRRRRRRRd....",
+    ".....dRRRRRRRRRRRRd.....",
+    "......dddRRRRRRddd......",
+    ".........dddddd.........",
+]
+
+
+def draw_exit(size):
     """A red power sign: an open ring with a bar through its gap."""
-    cv = Canvas(12, 12)
-    cv.check_art(POWER12)
-    cv.art(POWER12, {"R": POWER, "r": POWER_HI, "d": POWER_DARK})
-    return cv
+    return from_art({12: POWER12, 18: POWER18, 24: POWER24}[size], POWER_LEGEND)
 
 
 # ---------------------------------------------------------------------------
-# Settings-page buttons, 47x22 with a transparent background.  Each glyph is
-# a filled shape lit from the top plus a one-pixel darker outline.
+# Settings-page buttons, 47x22 at 96 DPI (71x33 and 94x44 at 144 and 192 DPI)
+# with a transparent background.  Each glyph is a filled shape lit from the
+# top plus a one-pixel darker outline.  Every drawing takes the scale `s` and
+# lays itself out at that size, so outlines stay one pixel wide at any size.
 
 BTN_W, BTN_H = 47, 22
+
+
+def btn_canvas(s):
+    S = scaler(s)
+    return Canvas(S(BTN_W), S(BTN_H))
 
 
 def outlined(cv, mask, hi, lo, ink):
@@ -330,12 +509,13 @@ def arrow_mask(cx, y0, up=True, head=6, shaft_w=5, shaft_h=6):
     return m
 
 
-def cross_mask(x0, y0, size=11):
+def cross_mask(x0, y0, size=11, half=1):
+    """Two diagonal bars, each 2 * half + 1 pixels wide across a row."""
     m = set()
     n = size - 1
     for y in range(size):
         for x in range(size):
-            if abs(x - y) <= 1 or abs(x + y - n) <= 1:
+            if abs(x - y) <= half or abs(x + y - n) <= half:
                 m.add((x0 + x, y0 + y))
     return m
 
@@ -353,80 +533,118 @@ def centred(cv):
     return out
 
 
-def draw_plus(cv, x0, y0):
-    outlined(cv, plus_mask(x0, y0), GREEN_HI, GREEN, GREEN_INK)
+def plus_size(s):
+    """Size of the green plus's filled shape at scale s (its outline adds 2)."""
+    S = scaler(s)
+    return S(11) - 2
 
 
-def draw_btn_add_section():
-    cv = Canvas(BTN_W, BTN_H)
-    draw_plus(cv, 10, 7)
+def draw_plus(cv, x0, y0, s=1):
+    size, stroke = plus_size(s), scaler(s)(3)
+    assert (size - stroke) % 2 == 0, "the plus's bars must sit in its middle"
+    outlined(cv, plus_mask(x0, y0, size, stroke), GREEN_HI, GREEN, GREEN_INK)
+
+
+def draw_btn_add_section(s=1):
+    S = scaler(s)
+    cv = btn_canvas(s)
+    x0 = S(10)
+    size = plus_size(s)
     # folder: a tab on the back flap, then the body
-    fx, fy = 22, 5
-    body = set()
-    for y in range(fy + 3, fy + 13):
-        for x in range(fx, fx + 14):
-            body.add((x, y))
-    tab = {(x, y) for y in range(fy, fy + 3) for x in range(fx, fx + 6)}
-    tab |= {(fx + 6, fy + 1), (fx + 6, fy + 2), (fx + 7, fy + 2)}
+    fx, fy = x0 + size + 1 + S(1) + 1, S(5)
+    bw, bh, tw, th = S(14), S(10), S(6), S(3)
+    body = {(x, y) for y in range(fy + th, fy + th + bh) for x in range(fx, fx + bw)}
+    tab = {(x, y) for y in range(fy, fy + th) for x in range(fx, fx + tw)}
+    # the tab's edge steps down to the body at 45 degrees
+    for i in range(1, th):
+        tab |= {(fx + tw + j, fy + i) for j in range(i)}
     outlined(cv, body | tab, FOLDER_HI, FOLDER, FOLDER_INK)
-    # front flap edge
-    for x in range(fx, fx + 14):
-        cv.set(x, fy + 4, FOLDER_INK)
-    for x in range(fx + 1, fx + 14):
-        cv.set(x, fy + 5, FOLDER_HI)
-    # submenu pointer to the right of the folder
-    ax = fx + 17
-    for i in range(4):
-        for y in range(fy + 4 + i, fy + 11 - i):
+    # front flap edge, just below the back flap's top
+    flap = fy + th + S(1)
+    for x in range(fx, fx + bw):
+        cv.set(x, flap, FOLDER_INK)
+    for x in range(fx + 1, fx + bw):
+        cv.set(x, flap + 1, FOLDER_HI)
+    # the plus sits level with the middle of the folder
+    draw_plus(cv, x0, fy + (th + bh - 1) // 2 - (size - 1) // 2, s)
+    # submenu pointer to the right of the folder, level with the body's middle
+    ax, cols = fx + bw + 1 + S(2), S(4)
+    mid = fy + th + (bh - 1) // 2
+    for i in range(cols):
+        for y in range(mid - (cols - 1) + i, mid + (cols - 1) - i + 1):
             cv.set(ax + i, y, RULE)
     return centred(cv)
 
 
-def draw_btn_add_separator():
-    cv = Canvas(BTN_W, BTN_H)
-    draw_plus(cv, 10, 6)
-    # a tiny menu: an entry, the separator rule (bold), another entry
-    mx0, my0, mx1, my1 = 22, 4, 37, 17
+def draw_btn_add_separator(s=1):
+    S = scaler(s)
+    cv = btn_canvas(s)
+    x0 = S(10)
+    size = plus_size(s)
+    # a tiny menu: an entry, the separator rule (bold), another entry, spaced
+    # evenly inside a one-pixel frame
+    gap, entry, rule = S(2), max(1, int(s)), S(2)
+    inner_h = 4 * gap + 2 * entry + rule
+    mx0, my0 = x0 + size + 1 + S(2), S(4)
+    mx1, my1 = mx0 + S(15), my0 + inner_h + 1
     for y in range(my0, my1 + 1):
         for x in range(mx0, mx1 + 1):
             edge = x in (mx0, mx1) or y in (my0, my1)
             cv.set(x, y, INK if edge else PAPER)
-    cv.rect(mx0 + 3, my0 + 3, mx1 - 4, my0 + 3, ENTRY)
-    cv.rect(mx0 + 3, my1 - 3, mx1 - 6, my1 - 3, ENTRY)
-    cv.rect(mx0 + 2, my0 + 6, mx1 - 2, my0 + 7, RULE)
+    y = my0 + 1 + gap
+    cv.rect(mx0 + 1 + S(2), y, mx1 - 1 - S(3), y + entry - 1, ENTRY)
+    y += entry + gap
+    cv.rect(mx0 + 1 + S(1), y, mx1 - 1 - S(1), y + rule - 1, RULE)
+    y += rule + gap
+    cv.rect(mx0 + 1 + S(2), y, mx1 - 1 - S(5), y + entry - 1, ENTRY)
+    draw_plus(cv, x0, (my0 + my1) // 2 - (size - 1) // 2, s)
     return centred(cv)
 
 
-def draw_btn_up():
-    cv = Canvas(BTN_W, BTN_H)
-    outlined(cv, arrow_mask(23, 4, up=True, head=7, shaft_w=5, shaft_h=7),
+def arrow(s, up):
+    S = scaler(s)
+    cv = btn_canvas(s)
+    shaft_w = S(5) | 1          # odd, so the arrow has a middle column
+    outlined(cv, arrow_mask(S(23), S(4), up=up, head=S(7), shaft_w=shaft_w, shaft_h=S(7)),
              BLUE_HI, BLUE, BLUE_INK)
     return centred(cv)
 
 
-def draw_btn_down():
-    cv = Canvas(BTN_W, BTN_H)
-    outlined(cv, arrow_mask(23, 4, up=False, head=7, shaft_w=5, shaft_h=7),
-             BLUE_HI, BLUE, BLUE_INK)
+def draw_btn_up(s=1):
+    return arrow(s, True)
+
+
+def draw_btn_down(s=1):
+    return arrow(s, False)
+
+
+def draw_btn_delete(s=1):
+    S = scaler(s)
+    cv = btn_canvas(s)
+    outlined(cv, cross_mask(S(17), S(4), S(13), S(3) // 2), RED_HI, RED, RED_INK)
     return centred(cv)
 
 
-def draw_btn_delete():
-    cv = Canvas(BTN_W, BTN_H)
-    outlined(cv, cross_mask(17, 4, 13), RED_HI, RED, RED_INK)
-    return centred(cv)
-
-
-def draw_btn_add_document():
-    cv = Canvas(BTN_W, BTN_H)
-    draw_plus(cv, 10, 6)
-    on_face = sheet(cv, 24, 3, 35, 18, 4, PAPER)
-    for y, xe in ((9, 32), (11, 33), (13, 31), (15, 33)):
-        for x in range(26, xe + 1):
-            if on_face(x, y):
-                cv.set(x, y, TEXT)
-    for x in range(26, 29):
-        cv.set(x, 6, ACCENT)
+def draw_btn_add_document(s=1):
+    S = scaler(s)
+    cv = btn_canvas(s)
+    x0 = S(10)
+    size = plus_size(s)
+    sx, sy = x0 + size + 1 + S(4), S(3)
+    sw, sh = S(12), S(16)
+    draw_plus(cv, x0, sy + (sh - 1) // 2 - (size - 1) // 2, s)
+    on_face = sheet(cv, sx, sy, sx + sw - 1, sy + sh - 1, S(4), PAPER)
+    # lines of writing, of varied length, under a short orange heading
+    t = max(1, int(s))
+    for i, xe in enumerate((8, 9, 7, 9)):
+        y = sy + S(6 + 2 * i)
+        for yy in range(y, y + t):
+            for x in range(sx + S(2), sx + S(xe) + 1):
+                if on_face(x, yy):
+                    cv.set(x, yy, TEXT)
+    for yy in range(sy + S(3), sy + S(3) + t):
+        for x in range(sx + S(2), sx + S(4) + 1):
+            cv.set(x, yy, ACCENT)
     return centred(cv)
 
 
@@ -525,7 +743,9 @@ ENCODERS = {8: encode_8, 24: encode_24, 32: encode_32}
 
 
 def write_ico(name, images):
-    """images: list of (canvas, bits per pixel)."""
+    """images: list of (canvas, bits per pixel), each of a different size."""
+    sizes = [(cv.w, cv.h) for cv, _ in images]
+    assert len(set(sizes)) == len(sizes), (name, sizes)
     blobs = [ENCODERS[bpp](cv) for cv, bpp in images]
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
@@ -542,21 +762,27 @@ def write_ico(name, images):
     return path
 
 
+def scales(draw):
+    """A button at 96, 144 and 192 DPI, smallest first, 32 bits each."""
+    return [(draw(s), 32) for s in (1, 1.5, 2)]
+
+
 def main():
     os.makedirs(OUT_DIR, exist_ok=True)
-    app16 = draw_app16()
+    app16, app24, app32 = draw_app16(), draw_app24(), draw_app(32)
+    # the images for 96 DPI come first, as they always were; the larger ones follow
     icons = [
-        ("app.ico", [(app16, 8)]),
-        ("tray.ico", [(app16, 24), (draw_app12(), 32)]),
-        ("about.ico", [(draw_app32(), 32), (app16, 32)]),
-        ("config.ico", [(draw_config12(), 8)]),
-        ("exit.ico", [(draw_exit12(), 8)]),
-        ("btn_add_section.ico", [(draw_btn_add_section(), 32)]),
-        ("btn_add_separator.ico", [(draw_btn_add_separator(), 32)]),
-        ("btn_up.ico", [(draw_btn_up(), 32)]),
-        ("btn_down.ico", [(draw_btn_down(), 32)]),
-        ("btn_delete.ico", [(draw_btn_delete(), 32)]),
-        ("btn_add_document.ico", [(draw_btn_add_document(), 32)]),
+        ("app.ico", [(app16, 8), (app24, 32), (app32, 32)]),
+        ("tray.ico", [(app16, 24), (draw_app12(), 32), (app24, 32), (app32, 32)]),
+        ("about.ico", [(app32, 32), (app16, 32), (draw_app(48), 32), (draw_app(64), 32)]),
+        ("config.ico", [(draw_config(12), 8), (draw_config(18), 32), (draw_config(24), 32)]),
+        ("exit.ico", [(draw_exit(12), 8), (draw_exit(18), 32), (draw_exit(24), 32)]),
+        ("btn_add_section.ico", scales(draw_btn_add_section)),
+        ("btn_add_separator.ico", scales(draw_btn_add_separator)),
+        ("btn_up.ico", scales(draw_btn_up)),
+        ("btn_down.ico", scales(draw_btn_down)),
+        ("btn_delete.ico", scales(draw_btn_delete)),
+        ("btn_add_document.ico", scales(draw_btn_add_document)),
     ]
     for name, images in icons:
         write_ico(name, images)
