@@ -5,6 +5,7 @@
 #include "SettingsTesting.h"
 #include "app/AboutBox.h"
 #include "app/ItemImage.h"
+#include "platform/Shell.h"
 
 TEST(HighDensity, DISABLED_PicturesAndPagesAreTwiceTheirSize)
 {
