@@ -12,6 +12,8 @@ if [ ! -f "$WINEPREFIX/.tabula-ready" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  # Wine's own fonts (Tahoma, and Marlett for the caption buttons) from fonts-wine, which this Wine does not look up.
+  cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
   # Text files open in Notepad, as on Windows (Wine knows the class but does not map ".txt" to it).
   wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1
   wineserver -w

@@ -85,7 +85,7 @@ bool SaveScreen(const std::wstring& path)
     return written;
 }
 
-// Clicks a tab of a tab control of another process, at the middle of the tab.
+// Clicks a tab of a tab control of another process, at the middle of the tab, and waits until it is chosen.
 bool ClickTab(HWND tabs, int index)
 {
     DWORD process = 0;
@@ -103,7 +103,8 @@ bool ClickTab(HWND tabs, int index)
         return false;
     MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     apptest::ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    return true;
+    // A busy machine may take a while to show the page.
+    return WaitFor(5000, [&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == index; });
 }
 
 class Tour {
@@ -169,10 +170,12 @@ int RunTour(const std::wstring& program, const std::wstring& prefix)
         if (!tour.Step("the Sections tab could not be clicked", ClickTab(tabs, 0)))
             return false;
         // The Add Section dialog, opened by the +Sec button of the Sections page, then cancelled.
-        Sleep(300);
         HWND plus = nullptr;
-        for (HWND page = nullptr; !plus && (page = FindWindowExW(tabs, page, L"#32770", nullptr)) != nullptr;)
-            plus = IsWindowVisible(page) ? GetDlgItem(page, IDC_ADD_SECTION) : nullptr;
+        WaitFor(5000, [&] {
+            for (HWND page = nullptr; !plus && (page = FindWindowExW(tabs, page, L"#32770", nullptr)) != nullptr;)
+                plus = IsWindowVisible(page) ? GetDlgItem(page, IDC_ADD_SECTION) : nullptr;
+            return plus != nullptr;
+        });
         if (!tour.Step("no +Sec button", plus != nullptr))
             return false;
         PostMessageW(plus, BM_CLICK, 0, 0);
