@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <string>
+#include <vector>
 
 #include "app/AboutBox.h"
 #include "app/Globals.h"
@@ -121,16 +122,19 @@ LRESULT OnTaskbarCreated()
     return 0;
 }
 
-// A live folder's menu about to show reads its folder again, and its entries get their pictures.
+// A live folder's menu about to show reads its folder again; its entries are sized now and get their pictures when
+// they are first drawn, so that a long folder costs only the pictures of the entries on the screen.
 void OpenFolderMenu(HMENU menu)
 {
     CFolderMenu* folder = FindFolderMenu(g_TodayMenu.Root, menu);
     if (!folder)
         return;
     folder->Open();
+    std::vector<CItem*> items;
     for (const CFolderMenu::Entry& entry : folder->Entries())
-        if (entry.item && !entry.item->Image)
-            BuildImage(entry.item.get());
+        if (entry.item)
+            items.push_back(entry.item.get());
+    MeasureImages(items);
 }
 
 // A menu about to show gets the pictures of its documents: they are made as they are first needed.
