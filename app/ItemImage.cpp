@@ -24,7 +24,11 @@ platform::SmallIcon LoadItemIcon(const CItem& item)
     switch (item.ID) {
     case ID_CONFIGURATION: return {platform::LoadIconAtSize(g_hInstance, IDI_CONFIGURATION, builtin, builtin), true};
     case ID_EXIT: return {platform::LoadIconAtSize(g_hInstance, IDI_EXIT, builtin, builtin), true};
-    default: return platform::SmallFileIcon(platform::ResolveDevicePath(item.Path));
+    default:
+        // A sub-folder of a folder shown as contents (it has no list of the tree).
+        if (item.Folder && !item.Parent)
+            return platform::SmallFolderIcon(item.Path);
+        return platform::SmallFileIcon(platform::ResolveDevicePath(item.Path));
     }
 }
 
@@ -111,8 +115,27 @@ void DropImages(CItemVector& list)
 {
     for (const auto& item : list.Items) {
         item->Image.reset();
+        item->Width = item->Height = 0;
         if (item->IsSection())
             DropImages(*item->Children);
+    }
+}
+
+void MeasureImages(const std::vector<CItem*>& items)
+{
+    handles::window_dc screen(g_hMainWnd);
+    handles::unique_hdc memory(screen ? CreateCompatibleDC(screen.get()) : nullptr);
+    if (!memory)
+        return;
+    handles::select_object font(memory.get(), platform::MenuFont());
+    const int cx = SmallIconWidth(), cy = SmallIconHeight(), dpi = platform::ScreenDpi();
+    for (CItem* item : items) {
+        SIZE captionSize{};
+        GetTextExtentExPointW(memory.get(), item->Caption.c_str(), static_cast<int>(item->Caption.size()), 0, nullptr,
+                              nullptr, &captionSize);
+        const ItemImageLayout layout = ComputeItemImageLayout(captionSize, cx, cy, HasBuiltinIcon(item->ID), dpi);
+        item->Width = layout.width;
+        item->Height = layout.height;
     }
 }
 
@@ -121,7 +144,7 @@ void MeasureMenuItem(MEASUREITEMSTRUCT* record)
     CItem* item = reinterpret_cast<CItem*>(record->itemData);
     if (!item)
         return;
-    if (!item->Image)
+    if (!item->Image && !item->Width)
         BuildImage(item);
     record->CtlType = ODT_MENU;
     record->CtlID = 0;

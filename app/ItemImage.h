@@ -2,6 +2,10 @@
 // The menu pictures of document entries: made when a menu first needs them, measured and drawn by the main window.
 #include <windows.h>
 
+#include <vector>
+
+#include "platform/Shell.h"   // the density the pictures follow
+
 class CItem;
 class CItemVector;
 
@@ -25,8 +29,11 @@ HBITMAP BuildImage(CItem* item);
 // list and the lists below it, so that they are made again at the screen's new density.
 void BuildImages(const CItemVector& list);
 void DropImages(CItemVector& list);
+// Sizes the pictures of entries without making them: a long menu is measured whole but shows few of its entries at
+// once, and each picture is made when it is first drawn.
+void MeasureImages(const std::vector<CItem*>& items);
 
 // The main window's answers to the menu's measure and draw requests of an owner-drawn item; a picture not yet made
-// is made then. The entry under the selection is drawn on the highlight colour.
+// is made then (a picture sized ahead is made when drawn). The entry under the selection is drawn on the highlight colour.
 void MeasureMenuItem(MEASUREITEMSTRUCT* record);
 void DrawMenuItem(const DRAWITEMSTRUCT* record);

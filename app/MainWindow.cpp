@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <string>
+#include <vector>
 
 #include "app/AboutBox.h"
 #include "app/Globals.h"
@@ -9,6 +10,7 @@
 #include "app/TryIcon.h"
 #include "config/SettingsContext.h"
 #include "config/SettingsWindow.h"
+#include "menu/FolderMenu.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
 #include "platform/Prompts.h"
@@ -120,11 +122,60 @@ LRESULT OnTaskbarCreated()
     return 0;
 }
 
+// A live folder's menu about to show reads its folder again; its entries are sized now and get their pictures when
+// they are first drawn, so that a long folder costs only the pictures of the entries on the screen.
+void OpenFolderMenu(HMENU menu)
+{
+    CFolderMenu* folder = FindFolderMenu(g_TodayMenu.Root, menu);
+    if (!folder)
+        return;
+    folder->Open();
+    std::vector<CItem*> items;
+    for (const CFolderMenu::Entry& entry : folder->Entries())
+        if (entry.item)
+            items.push_back(entry.item.get());
+    MeasureImages(items);
+}
+
 // A menu about to show gets the pictures of its documents: they are made as they are first needed.
 LRESULT OnInitMenuPopup(WPARAM wParam)
 {
     if (const CItemVector* list = g_TodayMenu.Root.FindList(reinterpret_cast<HMENU>(wParam)))
         BuildImages(*list);
+    else
+        OpenFolderMenu(reinterpret_cast<HMENU>(wParam));
+    return 0;
+}
+
+// Posted to the main window when a live folder's menu has closed: what it showed is freed then, after the choice
+// made in it (posted before it closed) has been handled.
+UINT FolderMenuClosedMessage()
+{
+    static const UINT message = RegisterWindowMessageW(L"Tabula.FolderMenuClosed");
+    return message;
+}
+
+LRESULT OnUninitMenuPopup(HWND hWnd, WPARAM wParam)
+{
+    if (CFolderMenu* folder = FindFolderMenu(g_TodayMenu.Root, reinterpret_cast<HMENU>(wParam))) {
+        folder->Close();
+        PostMessageW(hWnd, FolderMenuClosedMessage(), 0, static_cast<LPARAM>(wParam));
+    }
+    return 0;
+}
+
+LRESULT OnFolderMenuClosed(LPARAM lParam)
+{
+    if (CFolderMenu* folder = FindFolderMenu(g_TodayMenu.Root, reinterpret_cast<HMENU>(lParam)))
+        folder->Release();
+    return 0;
+}
+
+// A choice in a live folder's menu, told by menu and position: only those menus notify this way.
+LRESULT OnMenuCommandByPosition(WPARAM wParam, LPARAM lParam)
+{
+    if (const CFolderMenu* folder = FindFolderMenu(g_TodayMenu.Root, reinterpret_cast<HMENU>(lParam)))
+        folder->Choose(static_cast<int>(wParam));
     return 0;
 }
 
@@ -241,6 +292,8 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
         return OnTrayNotify(hWnd, lParam);
     if (message != 0 && message == TaskbarCreatedMessage())
         return OnTaskbarCreated();
+    if (message != 0 && message == FolderMenuClosedMessage())
+        return OnFolderMenuClosed(lParam);
     switch (message) {
     case WM_DESTROY: return OnDestroy();
     case WM_ACTIVATE: platform::HandleActivate(hWnd, wParam, lParam, &g_ActivateInfo, 0); return 0;
@@ -252,6 +305,8 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_DPICHANGED:
     case WM_DISPLAYCHANGE: OnDensityMayHaveChanged(); return DefWindowProcW(hWnd, message, wParam, lParam);
     case WM_INITMENUPOPUP: return OnInitMenuPopup(wParam);
+    case WM_UNINITMENUPOPUP: return OnUninitMenuPopup(hWnd, wParam);
+    case WM_MENUCOMMAND: return OnMenuCommandByPosition(wParam, lParam);
     case WM_MENUCHAR: return OnMenuChar(wParam, lParam);
     case WM_DRAWITEM: return OnDrawItem(wParam, lParam);
     case WM_MEASUREITEM: return OnMeasureItem(wParam, lParam);

@@ -6,7 +6,9 @@
 
 #include "config/ItemList.h"
 #include "config/SettingsContext.h"
+#include "menu/FolderMenu.h"
 #include "menu/TodayMenu.h"
+#include "platform/Shell.h"
 #include "platform/Prompts.h"
 #include "store/RegHelper.h"
 
@@ -65,6 +67,25 @@ bool DeleteSelectedEntry(HWND page, HWND list, const wchar_t* refusal, const Set
         return false;
     }
     settings.menu->RemoveEntry(selected->id);
+    return true;
+}
+
+bool CanShowContents(const SettingsContext& settings, int id)
+{
+    const CItem* entry = settings.menu->Root.FindItem(id);
+    if (!entry || entry->Type != ITEM_DOCUMENT || IsBuiltin(*entry))
+        return false;
+    const DWORD attributes = GetFileAttributesW(platform::ResolveDevicePath(entry->Path).c_str());
+    return entry->Folder || (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+}
+
+bool SetShowContents(const SettingsContext& settings, int id, bool on)
+{
+    if (on && !CanShowContents(settings, id))
+        return false;
+    if (!settings.menu->ShowFolderContents(id, on))
+        return false;
+    settings.StoreTree();
     return true;
 }
 

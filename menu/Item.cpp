@@ -1,5 +1,7 @@
 #include "menu/Item.h"
 
+#include "menu/FolderMenu.h"
+
 #include <algorithm>
 #include <new>
 

@@ -10,6 +10,7 @@
 #include "platform/Handles.h"
 
 class CItemVector;
+class CFolderMenu;
 
 // Entry kinds, as stored in the registry too.
 enum ItemType : int {
@@ -38,6 +39,10 @@ public:
     int ID = 0;
     handles::unique_hbitmap Image;           // documents only: their menu picture, made by the drawing code
     CItemVector* Parent = nullptr;           // the list that holds this entry
+
+    // Documents whose path is a folder: shown as a live sub-menu of the folder's contents ("Expand" in the store);
+    // null for every other entry.
+    std::unique_ptr<CFolderMenu> Folder;
 
     // A separator.
     CItem(int id, CItemVector* parent);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "menu/FolderMenu.h"
 #include "platform/Shell.h"
 
 namespace {
@@ -121,6 +122,11 @@ void CTodayMenu::MoveEntry(int id, int newPos)
         InsertMenuW(menu, newPos, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
         break;
     case ITEM_DOCUMENT:
+        if (item->Folder) {
+            const MENUITEMINFOW info = DocumentMenuItem(item);
+            InsertMenuItemW(menu, newPos, TRUE, &info);
+            break;
+        }
         InsertMenuW(menu, newPos, MF_BYPOSITION | MF_OWNERDRAW, item->ID, reinterpret_cast<LPCWSTR>(item));
         break;
     case ITEM_SECTION:
@@ -150,16 +156,39 @@ void CTodayMenu::SwapDocuments(int idA, int idB)
     info.wID = a->ID;
     info.dwItemData = reinterpret_cast<ULONG_PTR>(a);
     SetMenuItemInfoW(list->Menu.get(), j, TRUE, &info);
+    // A live folder's sub-menu moves with it.
+    if (a->Folder || b->Folder) {
+        const MENUITEMINFOW first = DocumentMenuItem(b), second = DocumentMenuItem(a);
+        SetMenuItemInfoW(list->Menu.get(), i, TRUE, &first);
+        SetMenuItemInfoW(list->Menu.get(), j, TRUE, &second);
+    }
 
     Root.SwapItems(idA, idB);
 }
 
 void CTodayMenu::Launch(int id)
 {
-    const CItem* item = Root.FindItem(id);
-    if (!item)
-        return;
-    const std::wstring path = platform::ResolveDevicePath(item->Path);
+    if (const CItem* item = Root.FindItem(id))
+        OpenDocument(item->Path);
+}
+
+bool CTodayMenu::ShowFolderContents(int id, bool on)
+{
+    CItem* item = Root.FindItem(id);
+    if (!item || item->Type != ITEM_DOCUMENT || IsBuiltin(*item))
+        return false;
+    // The old live menu goes only once the item no longer shows it; a new one is read afresh when it opens.
+    std::unique_ptr<CFolderMenu> old = std::move(item->Folder);
+    if (on)
+        item->Folder = std::make_unique<CFolderMenu>(item->Path);
+    const MENUITEMINFOW info = DocumentMenuItem(item);
+    SetMenuItemInfoW(item->Parent->Menu.get(), item->Parent->IndexOf(id), TRUE, &info);
+    return on || old;
+}
+
+void OpenDocument(const std::wstring& stored)
+{
+    const std::wstring path = platform::ResolveDevicePath(stored);
     // The shell opens nothing longer than its path buffers, and a much longer path brings it down.
     if (path.size() >= MAX_PATH)
         return;

@@ -6,6 +6,9 @@
 #include "menu/BaseObj.h"
 #include "menu/Item.h"
 
+// Opens a document's path: a folder in the file explorer, anything else through the shell's "open".
+void OpenDocument(const std::wstring& path);
+
 // The menu that the notification icon pops up, and the entry tree behind it. Every operation changes
 // the tree and the platform menus in one step, so that the i-th entry of a list is always the i-th
 // item of that list's menu.
@@ -34,6 +37,10 @@ public:
     // Opens the document behind a menu command: a folder in the file explorer, anything else through
     // the shell's "open".
     void Launch(int id);
+
+    // Shows a document whose path is a folder as a live sub-menu of the folder's contents (on), or as a plain document
+    // again (off); built-in entries stay as they are. True when the entry changed.
+    bool ShowFolderContents(int id, bool on);
 
 private:
     int AppendDocumentEntry(const std::wstring& path, int id, int sectionId);

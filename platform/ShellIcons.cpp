@@ -94,6 +94,22 @@ SmallIcon SmallFileIcon(const std::wstring& path)
     return {cached->second.get(), false};
 }
 
+SmallIcon SmallFolderIcon(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)))
+        return SmallFileIcon(path);
+    static handles::unique_hicon plain;
+    if (!plain) {
+        SHFILEINFOW info{};
+        if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
+                           SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES))
+            plain.reset(info.hIcon);
+    }
+    return plain ? SmallIcon{plain.get(), false} : SmallFileIcon(path);
+}
+
 handles::unique_hicon GetSmallFileIcon(const std::wstring& path)
 {
     const SmallIcon icon = SmallFileIcon(ResolveDevicePath(path));

@@ -20,6 +20,11 @@ struct SmallIcon {
 };
 SmallIcon SmallFileIcon(const std::wstring& path);
 
+// The small icon of a folder inside a folder being browsed: a folder that cannot carry a look of its own (neither
+// read-only nor system, the marks of a customised folder) shows the shell's plain folder icon, asked for once and lent;
+// any other is asked for as SmallFileIcon does. Asking the shell for a folder costs some 20 ms under Wine.
+SmallIcon SmallFolderIcon(const std::wstring& path);
+
 // The shell's small icon for a path (the device's "\My Documents" standing for the documents folder), or none.
 handles::unique_hicon GetSmallFileIcon(const std::wstring& path);
 

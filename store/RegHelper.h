@@ -18,6 +18,7 @@ struct StoredEntry {
     DWORD ID = 0;         // 0 when neither "ID" nor the key name gives one
     std::wstring Name;    // empty when absent
     std::wstring Key;     // the entry key's own name: a section's children are below it
+    DWORD Expand = 0;     // 1: a document shown as a live sub-menu of its folder's contents
 };
 
 // The store of the menu tree in the registry, and the primitives it is written with.

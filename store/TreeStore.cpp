@@ -73,9 +73,12 @@ std::optional<StoredEntry> CRegHelper::ReadEntry(HKEY level, const wchar_t* keyN
         return std::nullopt;
     const std::optional<DWORD> pos = GetDword(key.get(), L"Pos");
     *order = pos ? *pos : kNoPos;
-    return StoredEntry{*type, GetDword(key.get(), L"IsSpec").value_or(0),
-                       GetDword(key.get(), L"ID").value_or(IdFromKeyName(keyName)),
-                       GetString(key.get(), L"Name").value_or(L""), keyName};
+    StoredEntry entry{*type, GetDword(key.get(), L"IsSpec").value_or(0),
+                      GetDword(key.get(), L"ID").value_or(IdFromKeyName(keyName)),
+                      GetString(key.get(), L"Name").value_or(L""), keyName};
+    // "Expand" (optional): a document shown as the contents of its folder.
+    entry.Expand = GetDword(key.get(), L"Expand").value_or(0);
+    return entry;
 }
 
 void CRegHelper::LoadLevel(HKEY level, CTodayMenu* menu, int parentId) { LoadLevelAt(level, menu, parentId, 0); }
@@ -114,12 +117,13 @@ void CRegHelper::AppendStored(HKEY level, const StoredEntry& entry, CTodayMenu* 
     const bool keepId = KeepsStoredId(entry, *menu);
     const int id = static_cast<int>(entry.ID);
     switch (entry.Type) {
-    case ITEM_DOCUMENT:
-        if (keepId)
-            menu->AppendDocumentWithID(entry.Name, id, parentId);
-        else
-            menu->AppendDocument(entry.Name, parentId);
+    case ITEM_DOCUMENT: {
+        const int added = keepId ? menu->AppendDocumentWithID(entry.Name, id, parentId)
+                                 : menu->AppendDocument(entry.Name, parentId);
+        if (entry.Expand == 1 && added != -1)
+            menu->ShowFolderContents(added, true);
         break;
+    }
     case ITEM_SECTION: {
         const int sectionId = menu->AppendSection(entry.Name, parentId);
         if (sectionId == -1 || depth + 1 >= kMaxLevels)
@@ -185,6 +189,9 @@ bool CRegHelper::SaveLevel(HKEY level, const CItemVector* list)
         case ITEM_DOCUMENT:
             key = IsBuiltin(*item) ? WriteSpecialDocument(level, item->Path, item->ID, pos)
                                    : WriteDocument(level, item->Path, item->ID, pos);
+            // A live folder keeps its mark.
+            if (key && item->Folder && !SetDword(key.get(), L"Expand", 1))
+                return false;
             break;
         case ITEM_SECTION:
             key = WriteSection(level, item->Caption, item->ID, pos);

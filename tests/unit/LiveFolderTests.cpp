@@ -1,0 +1,107 @@
+// Live folders: a document shown as its folder's contents, read from disk each time its menu opens.
+#include "SettingsTesting.h"
+#include "app/MainWindow.h"
+#include "config/PageCommands.h"
+#include "menu/FolderMenu.h"
+
+// A menu as text: each item's caption, "#id" for an owner-drawn item with an id, "~" when grayed, a sub-menu in [].
+static std::wstring Describe(HMENU menu)
+{
+    std::wstring text;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t caption[64] = {};
+        MENUITEMINFOW info{sizeof(info), MIIM_ID | MIIM_DATA | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING};
+        info.dwTypeData = caption, info.cch = 64;
+        GetMenuItemInfoW(menu, i, TRUE, &info);
+        const CItem* item = reinterpret_cast<const CItem*>(info.dwItemData);
+        text += (i ? L"|" : L"") + (item ? item->Caption : caption) + (item && info.wID ? L"#" + std::to_wstring(info.wID) : L"") +
+                (info.fState & MFS_GRAYED ? L"~" : L"") + (info.hSubMenu ? L"[" + Describe(info.hSubMenu) + L"]" : L"");
+    }
+    return text;
+}
+
+static std::wstring Make(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL, bool folder = false)
+{
+    folder ? CreateDirectoryW(path.c_str(), nullptr) : CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    return SetFileAttributesW(path.c_str(), attributes), path;
+}
+
+struct LiveFolder : testing::Test {
+    std::wstring root = Make(std::wstring(_wgetenv(L"TEMP")) + L"\\live" + std::to_wstring(GetTickCount()), FILE_ATTRIBUTE_DIRECTORY, true);
+    HWND window = (RegisterMainWindowClass(g_hInstance, L"TabulaLive"),
+                   CreateWindowExW(0, L"TabulaLive", L"", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr));
+    void SetUp() override { storetest::ClearStore(), menutest::Reset(g_TodayMenu), menutest::Build(g_TodayMenu, L"D:C:\\x.txt S:Work[D:C:\\y.txt]"); }
+    void TearDown() override { menutest::Reset(g_TodayMenu), DestroyWindow(window); }
+    // The live document's menu after WM_INITMENUPOPUP, as the main window gets it when the menu opens.
+    HMENU Open(HMENU menu) { return SendMessageW(window, WM_INITMENUPOPUP, WPARAM(menu), 0), menu; }
+    HMENU Live(int id) { return g_TodayMenu.Root.FindItem(id)->Folder->Menu(); }
+};
+
+// Sub-folders first, then files, each in the shell's order, hidden and system ones left out, no ids; the tree's item
+// keeps its id and entry through moves and swaps; a missing and an empty folder show their grayed notes.
+TEST_F(LiveFolder, ShowsContentsWithoutIds)
+{
+    for (const wchar_t* name : {L"a10.txt", L"a2.txt", L"B.txt"})
+        Make(root + L"\\" + name);
+    Make(root + L"\\.h.txt", FILE_ATTRIBUTE_HIDDEN), Make(root + L"\\s.txt", FILE_ATTRIBUTE_SYSTEM);
+    Make(root + L"\\hid", FILE_ATTRIBUTE_HIDDEN, true), Make(root + L"\\zz", FILE_ATTRIBUTE_DIRECTORY, true), Make(root + L"\\zz\\in.txt");
+    const int live = g_TodayMenu.AppendDocument(root, 6), empty = g_TodayMenu.AppendDocument(Make(root + L" empty", FILE_ATTRIBUTE_DIRECTORY, true), 0);
+    for (int id : {live, empty, g_TodayMenu.AppendDocument(root + L"\\gone", 0)})
+        EXPECT_TRUE(g_TodayMenu.ShowFolderContents(id, true));
+    EXPECT_FALSE(g_TodayMenu.ShowFolderContents(5, false));
+    g_TodayMenu.SwapDocuments(7, live), g_TodayMenu.MoveEntry(empty, 0);
+    const HMENU zz = GetSubMenu(Open(Live(live)), 1);
+    Open(zz), Open(Live(empty)), Open(Live(10));
+    menutest::CheckMenu(g_TodayMenu.Root);
+    const std::wstring name = root.substr(root.rfind(L'\\') + 1), contents = L"Open Folder|zz[Open Folder|in.txt]|a2.txt|a10.txt|B.txt";
+    EXPECT_EQ(name + L" empty#9[Open Folder|(empty)~]|x#5|Work[" + name + L"#8[" + contents + L"]|y#7]|gone#10[(not available)~]",
+              Describe(g_TodayMenu.GetRootMenu()));
+    // Opened again, the folder is read anew and what it showed before is gone.
+    Make(root + L"\\a3.txt");
+    EXPECT_EQ(L"Open Folder|zz[]|a2.txt|a3.txt|a10.txt|B.txt", Describe(Open(Live(live))));
+    EXPECT_FALSE(IsMenu(zz));
+}
+
+// Past 500 entries the menu ends with "More...".
+TEST_F(LiveFolder, EndsWithMoreDotsPast500Entries)
+{
+    const int live = g_TodayMenu.AppendDocument(root, 0);
+    g_TodayMenu.ShowFolderContents(live, true);
+    for (int count : {500, 501}) {
+        for (int i = 1; i <= count; ++i)
+            Make(root + L"\\f" + std::to_wstring(i) + L".txt");
+        const HMENU menu = Open(Live(live));
+        ASSERT_EQ(GetMenuItemCount(menu), count == 500 ? 501 : 502);
+        EXPECT_EQ(count == 500 ? L"f500.txt" : L"More...", Describe(menu).substr(Describe(menu).rfind(L'|') + 1));
+    }
+}
+
+// Choosing a file in a live menu with real keys launches it, and the menu is freed once it closed; the choice to
+// show contents is stored as "Expand" and kept through a load that renumbers the entries and the next save.
+TEST_F(LiveFolder, ChoosingLaunchesAndExpandIsStored)
+{
+    Make(root + L"\\sub", FILE_ATTRIBUTE_DIRECTORY, true), Make(root + L"\\live note.txt");
+    const int live = g_TodayMenu.AppendDocument(root, 6);
+    CRegHelper store;   // the settings' operations store what they change
+    const SettingsContext settings{g_hInstance, &g_TodayMenu, &store};
+    for (int id : {5, 6, live})   // a missing file, a section, a folder
+        EXPECT_EQ(id == live, CanShowContents(settings, id) && SetShowContents(settings, id, true)) << id;
+    g_TodayMenu.RemoveEntry(5);
+    ASSERT_TRUE(SetShowContents(settings, live, true));
+    EXPECT_EQ(1u, storetest::Read(storetest::RootPath() + L"\\6\\8", L"Expand").Dword());
+    CTodayMenu loaded;
+    store.LoadTree(&loaded);
+    EXPECT_EQ(L"S5:Work[D6:C:\\y.txt D7:" + root + L"] D2:Configuration D3:Exit", menutest::Describe(loaded.Root));
+    ASSERT_TRUE(loaded.Root.FindItem(7) && loaded.Root.FindItem(7)->Folder && !loaded.Root.FindItem(6)->Folder);
+    store.SaveTree(&loaded);
+    EXPECT_EQ(1u, storetest::Read(storetest::RootPath() + L"\\5\\7", L"Expand").Dword());
+    EXPECT_EQ(DWORD(REG_NONE), storetest::Read(storetest::RootPath() + L"\\5\\6", L"Expand").type);
+
+    SetForegroundWindow(window);
+    apptest::Watch keys([] { return apptest::PressKeys({VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}), true; });
+    TrackPopupMenuEx(g_TodayMenu.GetRootMenu(), TPM_LEFTALIGN, 10, 10, window, nullptr);
+    HWND opened = nullptr;
+    EXPECT_TRUE(apptest::WaitFor(10000, [&] { return (opened = apptest::FindWindowWith(L"Notepad", L"live note")) != nullptr; }));
+    PostMessageW(opened, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, GetMenuItemCount(Live(live)));
+}
