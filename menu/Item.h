@@ -39,6 +39,9 @@ public:
     handles::unique_hbitmap Image;           // documents only: their menu picture, made by the drawing code
     CItemVector* Parent = nullptr;           // the list that holds this entry
 
+    // Documents: true while Caption is a name the user gave it, false while it is the one made from Path.
+    bool OwnCaption = false;
+
     // A separator.
     CItem(int id, CItemVector* parent);
     // A document (type 1, made from its path) or a section (type 2, titled by text).

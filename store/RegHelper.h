@@ -18,6 +18,8 @@ struct StoredEntry {
     DWORD ID = 0;         // 0 when neither "ID" nor the key name gives one
     std::wstring Name;    // empty when absent
     std::wstring Key;     // the entry key's own name: a section's children are below it
+
+    std::optional<std::wstring> Caption;   // a document's own caption ("Caption"); none: the one made from its path
 };
 
 // The store of the menu tree in the registry, and the primitives it is written with.

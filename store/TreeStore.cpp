@@ -1,5 +1,5 @@
 // The stored form of the menu tree: one key per entry, named by its id, below the key of the level
-// that holds it, with the values Type, IsSpec, ID, Name and Pos.
+// that holds it, with the values Type, IsSpec, ID, Name and Pos, and a document's own "Caption".
 #include <cwchar>
 #include <map>
 
@@ -64,7 +64,8 @@ void EnsureCommandEntries(CTodayMenu* menu)
 //   "IsSpec" -> 0, the entry is an ordinary one and gets a fresh id;
 //   "ID"     -> the id that the key name spells, or none (a fresh id);
 //   "Pos"    -> the record follows every record that has one, in enumeration order;
-//   "Name"   -> empty.
+//   "Name"   -> empty;
+//   "Caption" -> the caption made from the document's path.
 std::optional<StoredEntry> CRegHelper::ReadEntry(HKEY level, const wchar_t* keyName, ULONGLONG* order)
 {
     const unique_hkey key = OpenKey(level, keyName);
@@ -75,7 +76,8 @@ std::optional<StoredEntry> CRegHelper::ReadEntry(HKEY level, const wchar_t* keyN
     *order = pos ? *pos : kNoPos;
     return StoredEntry{*type, GetDword(key.get(), L"IsSpec").value_or(0),
                        GetDword(key.get(), L"ID").value_or(IdFromKeyName(keyName)),
-                       GetString(key.get(), L"Name").value_or(L""), keyName};
+                       GetString(key.get(), L"Name").value_or(L""), keyName,
+                       GetString(key.get(), L"Caption")};
 }
 
 void CRegHelper::LoadLevel(HKEY level, CTodayMenu* menu, int parentId) { LoadLevelAt(level, menu, parentId, 0); }
@@ -114,12 +116,14 @@ void CRegHelper::AppendStored(HKEY level, const StoredEntry& entry, CTodayMenu* 
     const bool keepId = KeepsStoredId(entry, *menu);
     const int id = static_cast<int>(entry.ID);
     switch (entry.Type) {
-    case ITEM_DOCUMENT:
-        if (keepId)
-            menu->AppendDocumentWithID(entry.Name, id, parentId);
-        else
-            menu->AppendDocument(entry.Name, parentId);
+    case ITEM_DOCUMENT: {
+        const int added = keepId ? menu->AppendDocumentWithID(entry.Name, id, parentId)
+                                 : menu->AppendDocument(entry.Name, parentId);
+        // The user's own caption goes with the entry, under whatever id it has in this run.
+        if (added != -1 && entry.Caption)
+            menu->RenameEntry(added, *entry.Caption);
         break;
+    }
     case ITEM_SECTION: {
         const int sectionId = menu->AppendSection(entry.Name, parentId);
         if (sectionId == -1 || depth + 1 >= kMaxLevels)
@@ -185,6 +189,9 @@ bool CRegHelper::SaveLevel(HKEY level, const CItemVector* list)
         case ITEM_DOCUMENT:
             key = IsBuiltin(*item) ? WriteSpecialDocument(level, item->Path, item->ID, pos)
                                    : WriteDocument(level, item->Path, item->ID, pos);
+            // A caption of the user's own, after the values of the layout; none for one made from the path.
+            if (key && item->OwnCaption && !SetString(key.get(), L"Caption", item->Caption.c_str()))
+                return false;
             break;
         case ITEM_SECTION:
             key = WriteSection(level, item->Caption, item->ID, pos);
