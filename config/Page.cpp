@@ -120,8 +120,11 @@ std::optional<int> StepTarget(HWND list, int step)
 void MoveListItem(HWND page, const PageKind& kind, int from, int to)
 {
     HWND list = List(page, kind);
+    const int count = ListView_GetItemCount(list);
+    if (from < 0 || from >= count || to < 0 || to >= count)
+        return;
     CTodayMenu& menu = *Settings(page).menu;
-    std::vector<int> ids(ListView_GetItemCount(list));
+    std::vector<int> ids(count);
     for (size_t i = 0; i < ids.size(); ++i)
         ids[i] = ItemId(list, static_cast<int>(i));
     const int step = to > from ? 1 : -1;
@@ -210,12 +213,25 @@ BOOL OnBeginRename(HWND page, const PageKind& kind, const NMLVDISPINFOW* info)
     return TRUE;
 }
 
+// The typed name, or nothing when the editing was cancelled. Some list views report an emptied label as no text, as
+// they do a cancel: an emptied edit box that was not left with Escape is an empty name.
+std::optional<std::wstring> TypedName(HWND list, const NMLVDISPINFOW* info)
+{
+    if (info->item.pszText)
+        return std::wstring(info->item.pszText);
+    HWND edit = ListView_GetEditControl(list);
+    if (edit && GetWindowTextLengthW(edit) == 0 && GetKeyState(VK_ESCAPE) >= 0)
+        return std::wstring();
+    return std::nullopt;
+}
+
 // The list never keeps the typed text itself: it is filled again from the renamed entry.
 BOOL OnEndRename(HWND page, const PageKind& kind, const NMLVDISPINFOW* info)
 {
     HWND list = List(page, kind);
     const int index = info->item.iItem;
-    if (info->item.pszText && RenameListEntry(page, Settings(page), ItemId(list, index), info->item.pszText)) {
+    const auto name = TypedName(list, info);
+    if (name && RenameListEntry(page, Settings(page), ItemId(list, index), *name)) {
         Refill(page, kind);
         SelectListItem(list, index, 0xFF);
         kind.refreshOther();
