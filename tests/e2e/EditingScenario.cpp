@@ -6,10 +6,9 @@
 #include "res/resource.h"
 
 // The menu opened by a tap on the icon (at alternate points: no double click), or the context menu now open.
-static RECT OpenMenu(bool tap = true)
+static RECT OpenMenu(bool tap = true, RECT r = {})
 {
     static int shift = 0;
-    RECT r{};
     tap ? apptest::ClickAt(GetSystemMetrics(SM_CXSCREEN) - 8 - (shift ^= 6), GetSystemMetrics(SM_CYSCREEN) - 10) : void();
     return apptest::WaitFor(5000, [] { return apptest::VisibleMenuWindow() != nullptr; }), GetWindowRect(apptest::VisibleMenuWindow(), &r), r;
 }
@@ -24,8 +23,7 @@ static POINT Row(HWND list, int row, RECT header = {})
 // the registry holds the new order and the "Caption", and the menu opened again is wider for the longer name.
 TEST(EndToEnd, DragAndRenameWithTheMouse)
 {
-    storetest::ClearStore();
-    storetest::PutEntries(storetest::RootPath(), {L"1 1 1 1 0 \\My Documents", L"4 3 1 4 1", L"5 1 0 5 2 C:\\x.txt", L"2 1 1 2 3 Configuration", L"3 1 1 3 4 Exit"});
+    storetest::ClearStore(), storetest::PutEntries(storetest::RootPath(), {L"1 1 1 1 0 \\My Documents", L"4 3 1 4 1", L"5 1 0 5 2 C:\\x.txt", L"2 1 1 2 3 Configuration", L"3 1 1 3 4 Exit"});
     SHELLEXECUTEINFOW run{sizeof(run), SEE_MASK_NOCLOSEPROCESS, nullptr, nullptr, L"Z:" TABULA_EXE};
     const struct Ending { HANDLE process; ~Ending() { TerminateProcess(process, 1), CloseHandle(process); } } ending{ShellExecuteExW(&run) ? run.hProcess : nullptr};
     ASSERT_TRUE(apptest::WaitFor(20000, [] { return apptest::ShellHasIcon(FindWindowW(L"TABULA", L"Tabula"), TRAY_ICON_ID); }));

@@ -1,4 +1,3 @@
-// The settings lists' editing: context menu, renaming, dragging, folders and files dropped from the file manager.
 #include "SettingsTesting.h"
 
 using namespace settingstest;
@@ -7,9 +6,8 @@ namespace faults = platform::reg::faults;
 // A document's stored "Caption", "-" when it has none.
 static std::wstring Caption(int id, storetest::Value v = {}) { return (v = storetest::Read(storetest::RootPath() + L"\\" + std::to_wstring(id), L"Caption")).type == REG_SZ ? v.Text().c_str() : L"-"; }
 // The context menu asked for from the keyboard, read while it is open: "1" enabled, "0" grayed, per entry.
-static std::wstring MenuStates(HWND page, HWND list)
+static std::wstring MenuStates(HWND page, HWND list, std::wstring states = L"")
 {
-    std::wstring states;
     apptest::Watch watch([&] {
         const HMENU menu = reinterpret_cast<HMENU>(SendMessageW(apptest::VisibleMenuWindow(), MN_GETHMENU, 0, 0));
         for (int i = 0; menu && i < GetMenuItemCount(menu); ++i)
@@ -72,8 +70,7 @@ TEST_F(SettingsTest, EditingDragFirstToLastIsAsManyDownPresses)
         NMLISTVIEW begin{{List(page), UINT_PTR(GetDlgCtrlID(List(page))), UINT(LVN_BEGINDRAG)}, 0};
         RECT below{LVIR_BOUNDS};
         SendMessageW(List(page), LVM_GETITEMRECT, last, LPARAM(&below)), MapWindowPoints(List(page), Page(page), LPPOINT(&below), 2);
-        SendMessageW(Page(page), WM_NOTIFY, begin.hdr.idFrom, LPARAM(&begin));
-        SendMessageW(Page(page), WM_LBUTTONUP, 0, MAKELPARAM(below.left + 4, below.bottom + 1));
+        SendMessageW(Page(page), WM_NOTIFY, begin.hdr.idFrom, LPARAM(&begin)), SendMessageW(Page(page), WM_LBUTTONUP, 0, MAKELPARAM(below.left + 4, below.bottom + 1));
         EXPECT_TRUE(std::make_pair(menutest::Describe(g_TodayMenu.Root), faults::Changes()) == pressed && Selected(List(page)) == last) << page;
         ExpectState(true);
     }
@@ -82,8 +79,7 @@ TEST_F(SettingsTest, EditingDragFirstToLastIsAsManyDownPresses)
 // A drop and "Add Folder..." add to the shown page's level in order, a drop stored once, its missing path told and skipped.
 TEST_F(SettingsTest, EditingDropsAndAddsFolders)
 {
-    wchar_t temp[MAX_PATH];
-    const std::wstring folder(temp, GetTempPathW(MAX_PATH, temp) - 1), file = L"Z:" TABULA_EXE, names = file + L'\0' + L"C:\\gone.txt" + L'\0' + folder + L'\0' + L'\0',
+    const std::wstring folder = _wgetenv(L"TEMP"), file = L"Z:" TABULA_EXE, names = file + L'\0' + L"C:\\gone.txt" + L'\0' + folder + L'\0' + L'\0',
                        added = L"D8:" + file + L" D9:" + folder + L" D10:" + folder;
     platform::SetFolderAnswer([&](HWND) { return folder; });
     for (int page : {0, 1}) {
