@@ -35,14 +35,13 @@ TEST(EndToEnd, DragAndRenameWithTheMouse)
             list = GetDlgItem(page, IDC_SECTIONS_LIST);
         return IsWindowVisible(list) && GetForegroundWindow() == GetAncestor(list, GA_ROOT) && (Sleep(500), true);
     }));
-    const POINT first = Row(list, 0), second = Row(list, 1), third = Row(list, 2);
-    apptest::ClickAt(first.x, first.y, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_MOVE);
-    apptest::ClickAt(third.x, third.y + 3, MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTUP);   // the lower half of the third row
+    const POINT first = Row(list, 0), second = Row(list, 1), third = Row(list, 2);   // presses and releases move too: Wine may move the pointer
+    apptest::ClickAt(first.x, first.y, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_MOVE);
+    apptest::ClickAt(third.x, third.y + 3, MOUSEEVENTF_MOVE, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP);   // the lower half of row 3
     EXPECT_TRUE(apptest::WaitFor(5000, [] { return storetest::StoredText() == L"-4 D5:C:\\x.txt D1:\\My Documents D2:Configuration D3:Exit"; }));
-    apptest::ClickAt(second.x, second.y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    apptest::ClickAt(second.x, second.y, MOUSEEVENTF_MOVE | MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_MOVE | MOUSEEVENTF_RIGHTUP);
     const RECT context = OpenMenu(false);
-    apptest::ClickAt(context.left + 20, context.top + (context.bottom - context.top) * 3 / 10);   // "Rename", the second of five
-    Sleep(500);
+    apptest::ClickAt(context.left + 20, context.top + (context.bottom - context.top) * 3 / 10), Sleep(500);   // "Rename", 2nd of 5
     for (const wchar_t* key = L"RENAMEDTOSOMETHINGLONGER\r"; *key; ++key)
         apptest::PressKeys({WORD(*key)});
     EXPECT_TRUE(apptest::WaitFor(5000, [] { return storetest::Read(storetest::RootPath() + L"\\5", L"Caption").Text() == std::wstring(L"renamedtosomethinglonger", 25); }));

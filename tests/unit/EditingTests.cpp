@@ -22,9 +22,10 @@ static bool Rename(HWND list, int item, const std::wstring& text, HWND edit = nu
 // Each entry of the context menu (Add Folder..., Rename, Move Up, Move Down, Delete) is enabled where the page's rules allow.
 TEST_F(SettingsTest, EditingContextMenuFollowsThePageRules)
 {
-    const struct { int page, item; const wchar_t* states; } cases[] = {
-        {0, 0, L"10010"}, {0, 1, L"10110"}, {0, 3, L"10110"}, {0, 4, L"11111"}, {0, 5, L"11101"}, {0, -1, L"10000"},
+    const struct { int page, item; const wchar_t* states; } cases[] = {{0, 6, L"10101"},   // a separator of the user's
+        {0, 0, L"10010"}, {0, 1, L"10110"}, {0, 3, L"10110"}, {0, 4, L"11111"}, {0, 5, L"11111"}, {0, -1, L"10000"},
         {1, 0, L"10010"}, {1, 2, L"10110"}, {1, 3, L"11101"}, {1, -1, L"10000"}};
+    Press(Page(0), IDC_ADD_SEPARATOR);
     for (const auto& c : cases) {
         ListView_SetItemState(List(c.page), -1, 0, LVIS_SELECTED);
         c.item >= 0 ? Tap(List(c.page), c.item) : void();
