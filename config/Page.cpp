@@ -265,9 +265,12 @@ BOOL OnDrop(HWND page, const PageKind& kind, POINT at)
 // Dropped files and folders that exist join the page's level; the user is told of those that do not.
 void AddDropped(HWND page, const PageKind& kind, const std::vector<std::wstring>& paths)
 {
+    // A drop of many files takes a moment: the pointer says so.
+    const HCURSOR pointer = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     std::vector<std::wstring> missing;
     if (AddDroppedPaths(Settings(page), Level(kind), paths, missing))
         ShowChange(page, kind);
+    SetCursor(pointer);
     if (!missing.empty())
         ReportMissingPaths(page, missing);
 }
@@ -392,7 +395,7 @@ INT_PTR PageProc(const PageKind& kind, HWND page, UINT message, WPARAM wParam, L
     switch (message) {
     case WM_NOTIFY: return OnNotify(page, kind, reinterpret_cast<const NMHDR*>(lParam));
     case WM_MOUSEMOVE: TrackListDrag(page, point); return IsListDragging(page);
-    case WM_LBUTTONUP: return OnDrop(page, kind, point);
+    case WM_LBUTTONUP: return IsListDragging(page) && OnDrop(page, kind, point);
     case WM_CAPTURECHANGED: CancelListDrag(page); return FALSE;
     case WM_INITDIALOG: return OnInitDialog(page, kind, lParam);
     case WM_DRAWITEM: return OnDrawItem(kind, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
