@@ -1,19 +1,23 @@
 #include "config/Page.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "config/AddSectionDialog.h"
 #include "config/ItemList.h"
+#include "config/ListDrag.h"
 #include "config/PageCommands.h"
 #include "config/PageLayout.h"
 #include "config/SectionBox.h"
 #include "config/SettingsContext.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
+#include "platform/ListInput.h"
 #include "platform/Shell.h"
 #include "platform/ShellUi.h"
 #include "res/resource.h"
@@ -95,26 +99,180 @@ int ItemId(HWND list, int index)
     return static_cast<int>(record.lParam);
 }
 
+bool HasButton(const PageKind& kind, int control)
+{
+    return std::any_of(kind.buttons, kind.buttons + kind.buttonCount,
+                       [control](const PageButton& button) { return button.control == control; });
+}
+
+// The list index that the selected entry reaches by one press of Up (-1) or Down (+1); nothing when it cannot move.
+std::optional<int> StepTarget(HWND list, int step)
+{
+    const auto selected = GetSelectedItem(list);
+    const int target = selected ? selected->index + step : -1;
+    if (target < 0 || target >= ListView_GetItemCount(list))
+        return std::nullopt;
+    return target;
+}
+
+// Moves the list's item at from to the list index to, one place at a time as Up and Down do, then shows and stores
+// the change once; the item stays selected.
+void MoveListItem(HWND page, const PageKind& kind, int from, int to)
+{
+    HWND list = List(page, kind);
+    const int count = ListView_GetItemCount(list);
+    if (from < 0 || from >= count || to < 0 || to >= count)
+        return;
+    CTodayMenu& menu = *Settings(page).menu;
+    std::vector<int> ids(count);
+    for (size_t i = 0; i < ids.size(); ++i)
+        ids[i] = ItemId(list, static_cast<int>(i));
+    const int step = to > from ? 1 : -1;
+    for (int at = from; at != to; at += step) {
+        if (kind.documentsOnly)
+            menu.SwapDocuments(ids[at], ids[at + step]);
+        else
+            menu.MoveEntry(ids[at], at + step);   // the list shows the whole level: its index is the entry's place
+        std::swap(ids[at], ids[at + step]);
+    }
+    Refill(page, kind);
+    SetFocus(list);
+    SelectListItem(list, to, 0xFF);
+    kind.refreshOther();
+    Settings(page).StoreTree();
+}
+
 // Moves the selected entry one place up (-1) or down (+1) in the list; it stays selected.
 void MoveSelected(HWND page, const PageKind& kind, int step)
 {
+    if (const auto target = StepTarget(List(page, kind), step))
+        MoveListItem(page, kind, *target - step, *target);
+}
+
+const CItem* SelectedEntry(HWND page, const PageKind& kind)
+{
+    const auto selected = GetSelectedItem(List(page, kind));
+    return selected ? Settings(page).menu->Root.FindItem(selected->id) : nullptr;
+}
+
+int DeleteButton(const PageKind& kind)
+{
+    return HasButton(kind, IDC_SECTIONS_DELETE) ? IDC_SECTIONS_DELETE : IDC_DOCUMENTS_DELETE;
+}
+
+// The list's context menu at a point of the screen, (-1, -1) from the keyboard: each command enabled where the
+// page's rules let it act on the selected entry. A command chosen comes back as the page's WM_COMMAND.
+void ShowListMenu(HWND page, const PageKind& kind, POINT at)
+{
     HWND list = List(page, kind);
-    const auto selected = GetSelectedItem(list);
-    if (!selected)
-        return;
-    const int target = selected->index + step;
-    if (target < 0 || target >= ListView_GetItemCount(list))
-        return;
-    CTodayMenu& menu = *Settings(page).menu;
-    if (kind.documentsOnly)
-        menu.SwapDocuments(selected->id, ItemId(list, target));
-    else
-        menu.MoveEntry(selected->id, target);   // the list shows the whole level: its index is the entry's place
-    Refill(page, kind);
-    SetFocus(list);
-    SelectListItem(list, target, 0xFF);
-    kind.refreshOther();
-    Settings(page).StoreTree();
+    const CItem* entry = SelectedEntry(page, kind);
+    const struct {
+        int command;
+        const wchar_t* text;
+        bool enabled;
+    } commands[] = {
+        {IDC_ADD_FOLDER, L"Add Folder...", true},
+        {IDC_RENAME, L"Rename", entry && IsRenamable(*entry)},
+        {IDC_MOVE_UP, L"Move Up", StepTarget(list, -1).has_value()},
+        {IDC_MOVE_DOWN, L"Move Down", StepTarget(list, +1).has_value()},
+        {DeleteButton(kind), L"Delete", entry && IsRemovable(*entry)},
+    };
+    handles::unique_hmenu menu(CreatePopupMenu());
+    for (const auto& command : commands)
+        AppendMenuW(menu.get(), MF_STRING | (command.enabled ? MF_ENABLED : MF_GRAYED), command.command, command.text);
+    if (at.x == -1 && at.y == -1) {
+        // Below the selected item, or at the list's corner.
+        const auto selected = GetSelectedItem(list);
+        RECT item{};
+        if (!selected || !ListView_GetItemRect(list, selected->index, &item, LVIR_LABEL))
+            item = {};
+        at = {item.left, item.bottom};
+        ClientToScreen(list, &at);
+    }
+    TrackPopupMenuEx(menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, page, nullptr);
+}
+
+void OnRename(HWND page, const PageKind& kind)
+{
+    HWND list = List(page, kind);
+    if (const auto selected = GetSelectedItem(list)) {
+        SetFocus(list);
+        ListView_EditLabel(list, selected->index);
+    }
+}
+
+// Label editing begins only on an entry that can be renamed, and takes no more than a list shows.
+BOOL OnBeginRename(HWND page, const PageKind& kind, const NMLVDISPINFOW* info)
+{
+    HWND list = List(page, kind);
+    const CItem* entry = Settings(page).menu->Root.FindItem(ItemId(list, info->item.iItem));
+    const bool refused = !entry || !IsRenamable(*entry);
+    if (!refused)
+        SendMessageW(ListView_GetEditControl(list), EM_LIMITTEXT, kListTextCapacity - 1, 0);
+    SetWindowLongPtrW(page, DWLP_MSGRESULT, refused);
+    return TRUE;
+}
+
+// The typed name, or nothing when the editing was cancelled. Some list views report an emptied label as no text, as
+// they do a cancel: an emptied edit box that was not left with Escape is an empty name.
+std::optional<std::wstring> TypedName(HWND list, const NMLVDISPINFOW* info)
+{
+    if (info->item.pszText)
+        return std::wstring(info->item.pszText);
+    HWND edit = ListView_GetEditControl(list);
+    if (edit && GetWindowTextLengthW(edit) == 0 && GetKeyState(VK_ESCAPE) >= 0)
+        return std::wstring();
+    return std::nullopt;
+}
+
+// The list never keeps the typed text itself: it is filled again from the renamed entry.
+BOOL OnEndRename(HWND page, const PageKind& kind, const NMLVDISPINFOW* info)
+{
+    HWND list = List(page, kind);
+    const int index = info->item.iItem;
+    const auto name = TypedName(list, info);
+    if (name && RenameListEntry(page, Settings(page), ItemId(list, index), *name)) {
+        Refill(page, kind);
+        SelectListItem(list, index, 0xFF);
+        kind.refreshOther();
+        Settings(page).StoreTree();
+    }
+    SetWindowLongPtrW(page, DWLP_MSGRESULT, FALSE);
+    return TRUE;
+}
+
+BOOL OnNotify(HWND page, const PageKind& kind, const NMHDR* header)
+{
+    if (header->idFrom != static_cast<UINT_PTR>(kind.list))
+        return FALSE;
+    switch (header->code) {
+    case LVN_BEGINDRAG:
+        BeginListDrag(page, List(page, kind), reinterpret_cast<const NMLISTVIEW*>(header)->iItem);
+        return TRUE;
+    case LVN_BEGINLABELEDITW: return OnBeginRename(page, kind, reinterpret_cast<const NMLVDISPINFOW*>(header));
+    case LVN_ENDLABELEDITW: return OnEndRename(page, kind, reinterpret_cast<const NMLVDISPINFOW*>(header));
+    }
+    return FALSE;
+}
+
+BOOL OnDrop(HWND page, const PageKind& kind, POINT at)
+{
+    if (const auto move = EndListDrag(page, at))
+        MoveListItem(page, kind, move->from, move->to);
+    return TRUE;
+}
+
+// Dropped files and folders that exist join the page's level; the user is told of those that do not.
+void AddDropped(HWND page, const PageKind& kind, const std::vector<std::wstring>& paths)
+{
+    // A drop of many files takes a moment: the pointer says so.
+    const HCURSOR pointer = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    std::vector<std::wstring> missing;
+    if (AddDroppedPaths(Settings(page), Level(kind), paths, missing))
+        ShowChange(page, kind);
+    SetCursor(pointer);
+    if (!missing.empty())
+        ReportMissingPaths(page, missing);
 }
 
 void OnAddSeparator(HWND page, const PageKind& kind)
@@ -136,12 +294,6 @@ BOOL OnSectionChosen(HWND page, const PageKind& kind)
     return TRUE;
 }
 
-bool HasButton(const PageKind& kind, int control)
-{
-    return std::any_of(kind.buttons, kind.buttons + kind.buttonCount,
-                       [control](const PageButton& button) { return button.control == control; });
-}
-
 BOOL OnCommand(HWND page, const PageKind& kind, int control, int code)
 {
     if (kind.choosesSection && control == IDC_SECTION_BOX)
@@ -150,9 +302,18 @@ BOOL OnCommand(HWND page, const PageKind& kind, int control, int code)
         SendMessageW(GetAncestor(page, GA_ROOT), WM_CLOSE, 0, 0);
         return TRUE;
     }
+    const SettingsContext& settings = Settings(page);
+    if (control == IDC_ADD_FOLDER) {
+        if (AddChosenFolder(page, settings, Level(kind)))
+            ShowChange(page, kind);
+        return TRUE;
+    }
+    if (control == IDC_RENAME) {
+        OnRename(page, kind);
+        return TRUE;
+    }
     if (!HasButton(kind, control))
         return FALSE;
-    const SettingsContext& settings = Settings(page);
     switch (control) {
     case IDC_MOVE_UP: MoveSelected(page, kind, -1); break;
     case IDC_MOVE_DOWN: MoveSelected(page, kind, +1); break;
@@ -199,6 +360,7 @@ BOOL OnInitDialog(HWND page, const PageKind& kind, LPARAM settings)
     platform::InitDialog(page, platform::INITDIALOG_FULLSCREEN_DONE);
     HWND list = List(page, kind);
     PrepareItemList(list, kind.column);
+    SetWindowLongPtrW(list, GWL_STYLE, GetWindowLongPtrW(list, GWL_STYLE) | LVS_EDITLABELS);
     if (kind.choosesSection) {
         PaintSectionLabel(GetDlgItem(page, IDC_SECTION_LABEL));
         FillSectionBox(GetDlgItem(page, IDC_SECTION_BOX), *Settings(page).menu);
@@ -221,13 +383,27 @@ BOOL OnDrawItem(const PageKind& kind, const DRAWITEMSTRUCT* record)
 
 INT_PTR PageProc(const PageKind& kind, HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    HWND control = nullptr;
+    POINT at{};
+    if (platform::IsContextMenuRequest(message, wParam, lParam, &control, &at)) {
+        if (control != List(page, kind))
+            return FALSE;
+        ShowListMenu(page, kind, at);
+        return TRUE;
+    }
+    const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
+    case WM_NOTIFY: return OnNotify(page, kind, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_MOUSEMOVE: TrackListDrag(page, point); return IsListDragging(page);
+    case WM_LBUTTONUP: return IsListDragging(page) && OnDrop(page, kind, point);
+    case WM_CAPTURECHANGED: CancelListDrag(page); return FALSE;
     case WM_INITDIALOG: return OnInitDialog(page, kind, lParam);
     case WM_DRAWITEM: return OnDrawItem(kind, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND: return OnCommand(page, kind, LOWORD(wParam), HIWORD(wParam));
     // The pages show the window colour, on which their buttons and label are drawn.
     case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(platform::SysColorBrush(COLOR_WINDOW));
     case WM_DESTROY:
+        CancelListDrag(page);
         if (*kind.handle == page)
             *kind.handle = nullptr;
         return FALSE;
@@ -280,6 +456,16 @@ void RefreshDocumentsPage()
 }
 
 int CurrentDocumentsSection() { return g_currentSection; }
+
+void AddDroppedFiles(HDROP drop)
+{
+    const std::vector<std::wstring> paths = platform::TakeDroppedPaths(drop);
+    for (const PageKind* kind : {&kSections, &kDocuments})
+        if (HWND page = *kind->handle; page && (GetWindowLongPtrW(page, GWL_STYLE) & WS_VISIBLE)) {
+            AddDropped(page, *kind, paths);
+            return;
+        }
+}
 
 BOOL DrawIconButton(const DRAWITEMSTRUCT* record, int iconId)
 {

@@ -3,6 +3,7 @@
 // whole top level of the menu, "Documents" the documents of the level chosen in its section box. Each page is made
 // with the SettingsContext it works on as its creation value.
 #include <windows.h>
+#include <shellapi.h>
 
 // The pages of the open settings window; null while none is open.
 extern HWND g_hSectionsPage;
@@ -23,6 +24,10 @@ void RefreshDocumentsPage();
 
 // The level that the Documents page shows: 0 for the top level, otherwise a section's id.
 int CurrentDocumentsSection();
+
+// Files and folders dropped on the settings window join the level of the page shown: the top level on Sections, the
+// chosen level on Documents. The drop is released.
+void AddDroppedFiles(HDROP drop);
 
 // Paints an owner-drawn page button: its icon (from the button's own instance) centred on the window colour,
 // inverted while pressed.

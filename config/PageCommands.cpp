@@ -52,17 +52,69 @@ bool AddChosenDocument(HWND page, const SettingsContext& settings, int sectionId
     return true;
 }
 
+bool IsRemovable(const CItem& entry)
+{
+    // The built-in entries can be moved, never removed; nor can a section that holds "Configuration" or
+    // "Exit", or the way to the settings and out of the program would go with it.
+    const bool holdsCommand =
+        entry.IsSection() && (entry.Children->FindItem(ID_CONFIGURATION) || entry.Children->FindItem(ID_EXIT));
+    return !IsBuiltin(entry) && !holdsCommand;
+}
+
+bool IsRenamable(const CItem& entry) { return !IsBuiltin(entry) && entry.Type != ITEM_SEPARATOR; }
+
+bool AddChosenFolder(HWND page, const SettingsContext& settings, int sectionId)
+{
+    const auto folder = platform::ChooseFolder(page, L"Add Folder");
+    return folder && settings.menu->AppendDocument(*folder, sectionId) != -1;
+}
+
+bool RenameListEntry(HWND page, const SettingsContext& settings, int id, const std::wstring& text)
+{
+    const CItem* entry = settings.menu->Root.FindItem(id);
+    if (!entry || !IsRenamable(*entry))
+        return false;
+    if (entry->IsSection() && text.empty()) {
+        platform::ShowMessage(page, L"A section needs a name.\nThe section keeps its old name.", L"Rename",
+                              MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    settings.menu->RenameEntry(id, text.substr(0, kListTextCapacity - 1));
+    return true;
+}
+
+bool AddDroppedPaths(const SettingsContext& settings, int sectionId, const std::vector<std::wstring>& paths,
+                     std::vector<std::wstring>& missing)
+{
+    bool added = false;
+    for (const std::wstring& path : paths) {
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+            missing.push_back(path);
+        else
+            added = settings.menu->AppendDocument(path, sectionId) != -1 || added;
+    }
+    return added;
+}
+
+void ReportMissingPaths(HWND page, const std::vector<std::wstring>& missing)
+{
+    // A long list is cut: the message must fit on the screen.
+    constexpr size_t kShownPaths = 10;
+    std::wstring text = L"These items no longer exist and were not added:";
+    for (size_t i = 0; i < missing.size() && i < kShownPaths; ++i)
+        text += L"\n" + missing[i];
+    if (missing.size() > kShownPaths)
+        text += L"\n... and " + std::to_wstring(missing.size() - kShownPaths) + L" more";
+    platform::ShowMessage(page, text, L"Add", MB_OK | MB_ICONEXCLAMATION);
+}
+
 bool DeleteSelectedEntry(HWND page, HWND list, const wchar_t* refusal, const SettingsContext& settings)
 {
     const auto selected = GetSelectedItem(list);
     if (!selected)
         return false;
-    // The built-in entries can be moved, never removed; nor can a section that holds "Configuration" or
-    // "Exit", or the way to the settings and out of the program would go with it.
     const CItem* entry = settings.menu->Root.FindItem(selected->id);
-    const bool holdsCommand = entry && entry->IsSection() &&
-                              (entry->Children->FindItem(ID_CONFIGURATION) || entry->Children->FindItem(ID_EXIT));
-    if (entry && (IsBuiltin(*entry) || holdsCommand)) {
+    if (entry && !IsRemovable(*entry)) {
         platform::ShowMessage(page, refusal, L"Error", MB_OK | MB_ICONHAND);
         return false;
     }

@@ -8,6 +8,7 @@
 #include "config/Page.h"
 #include "config/SettingsContext.h"
 #include "platform/DialogLayout.h"
+#include "platform/ListInput.h"
 #include "platform/ShellUi.h"
 #include "res/resource.h"
 
@@ -62,6 +63,7 @@ BOOL OnInitDialog(HWND dialog, const SettingsContext& settings)
     ShowWindow(g_hDocumentsPage, SW_HIDE);
     g_hSectionsPage = MakePage(tabs, settings, IDD_SECTIONS_PAGE, SectionsPageProc);
     ShowWindow(g_hSectionsPage, SW_SHOW);
+    platform::AcceptDroppedFiles(dialog);
     return TRUE;
 }
 
@@ -143,6 +145,7 @@ INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         SendMessageW(dialog, WM_CLOSE, 0, 0);
         return TRUE;
     case WM_NOTIFY: return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_DROPFILES: AddDroppedFiles(reinterpret_cast<HDROP>(wParam)); return TRUE;
     case WM_DESTROY: OnDestroy(dialog); return FALSE;
     }
     return FALSE;

@@ -44,6 +44,9 @@ public:
     // null for every other entry.
     std::unique_ptr<CFolderMenu> Folder;
 
+    // Documents: true while Caption is a name the user gave it, false while it is the one made from Path.
+    bool OwnCaption = false;
+
     // A separator.
     CItem(int id, CItemVector* parent);
     // A document (type 1, made from its path) or a section (type 2, titled by text).

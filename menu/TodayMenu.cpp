@@ -166,6 +166,30 @@ void CTodayMenu::SwapDocuments(int idA, int idB)
     Root.SwapItems(idA, idB);
 }
 
+void CTodayMenu::RenameEntry(int id, const std::wstring& text)
+{
+    CItem* item = Root.FindItem(id);
+    if (!item || (item->Type != ITEM_DOCUMENT && !item->IsSection()))
+        return;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    std::wstring shown;
+    if (item->Type == ITEM_DOCUMENT) {
+        item->OwnCaption = !text.empty();
+        item->Caption = item->OwnCaption ? text : CaptionFromPath(item->Path);
+        // Its picture shows the caption: it is made again, and the item measured again, when the menu opens.
+        item->Image.reset();
+        info.fMask = MIIM_DATA;
+        info.dwItemData = reinterpret_cast<ULONG_PTR>(item);
+    } else {
+        item->Caption = text;
+        shown = MenuText(text);
+        info.fMask = MIIM_STRING;
+        info.dwTypeData = shown.data();
+    }
+    SetMenuItemInfoW(item->Parent->Menu.get(), item->Parent->IndexOf(id), TRUE, &info);
+}
+
 void CTodayMenu::Launch(int id)
 {
     if (const CItem* item = Root.FindItem(id))

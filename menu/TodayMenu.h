@@ -33,6 +33,9 @@ public:
     void RemoveEntry(int id);
     void MoveEntry(int id, int newPos);
     void SwapDocuments(int idA, int idB);
+    // Gives an entry the name that the user typed: a section its title; a document its own caption, or with an
+    // empty text the caption made from its path again. The menu shows it at once; a separator has no name.
+    void RenameEntry(int id, const std::wstring& text);
 
     // Opens the document behind a menu command: a folder in the file explorer, anything else through
     // the shell's "open".

@@ -1,5 +1,8 @@
 #include "platform/Prompts.h"
 
+#include <objbase.h>
+#include <shlobj.h>
+
 #include <sstream>
 #include <utility>
 
@@ -78,6 +81,12 @@ OpenFileAnswer& OpenFileHook()
     return answer;
 }
 
+FolderAnswer& FolderHook()
+{
+    static FolderAnswer answer;
+    return answer;
+}
+
 }  // namespace
 
 int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags)
@@ -94,8 +103,28 @@ bool ShowOpenFileDialog(OPENFILENAMEW& record)
     return chosen && record.lpstrFile && record.lpstrFile[0] != L'\0';
 }
 
+std::optional<std::wstring> ChooseFolder(HWND owner, const std::wstring& title)
+{
+    if (FolderHook())
+        return FolderHook()(owner);
+    wchar_t path[MAX_PATH] = {};
+    BROWSEINFOW browse{};
+    browse.hwndOwner = owner;
+    browse.pszDisplayName = path;
+    browse.lpszTitle = title.c_str();
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    PIDLIST_ABSOLUTE folder = SHBrowseForFolderW(&browse);
+    if (!folder)
+        return std::nullopt;
+    const bool named = SHGetPathFromIDListW(folder, path) && path[0] != L'\0';
+    CoTaskMemFree(folder);
+    return named ? std::optional<std::wstring>(path) : std::nullopt;
+}
+
 void SetMessageAnswer(MessageAnswer answer) { MessageHook() = std::move(answer); }
 
 void SetOpenFileAnswer(OpenFileAnswer answer) { OpenFileHook() = std::move(answer); }
+
+void SetFolderAnswer(FolderAnswer answer) { FolderHook() = std::move(answer); }
 
 }  // namespace platform

@@ -1,10 +1,11 @@
 #pragma once
-// The modal prompts of the settings pages: message boxes and the open-file dialog. Tests can answer
+// The modal prompts of the settings pages: message boxes, the open-file dialog and the folder picker. Tests can answer
 // them without a human by installing an answer function; the program never does.
 #include <windows.h>
 #include <commdlg.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -16,11 +17,16 @@ int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& captio
 // for an empty name.
 bool ShowOpenFileDialog(OPENFILENAMEW& record);
 
+// The shell's folder picker, titled title; the full path of the folder that the user picked, or nothing on cancel.
+std::optional<std::wstring> ChooseFolder(HWND owner, const std::wstring& title);
+
 // Test hooks: while an answer function is set, the prompt is not shown and the function answers in
 // its place. An empty function brings the real prompt back.
 using MessageAnswer = std::function<int(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags)>;
 using OpenFileAnswer = std::function<bool(OPENFILENAMEW& record)>;
 void SetMessageAnswer(MessageAnswer answer);
 void SetOpenFileAnswer(OpenFileAnswer answer);
+using FolderAnswer = std::function<std::optional<std::wstring>(HWND owner)>;
+void SetFolderAnswer(FolderAnswer answer);
 
 }  // namespace platform

@@ -51,6 +51,10 @@
 #define IDC_ADD_SECTION_CANCEL      1019
 #define IDC_SECTION_LABEL           1020
 
+// Commands of the pages' list context menu beside their buttons' own
+#define IDC_ADD_FOLDER              1101
+#define IDC_RENAME                  1102
+
 // Accelerator commands ("Configuration" and "Exit" send the ids of their entries, menu/Item.h)
 #define ID_QUIT_KEY                 40000 // Ctrl+Q: reaches the default handling only
 #define ID_ABOUT                    40002

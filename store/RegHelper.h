@@ -19,6 +19,7 @@ struct StoredEntry {
     std::wstring Name;    // empty when absent
     std::wstring Key;     // the entry key's own name: a section's children are below it
     DWORD Expand = 0;     // 1: a document shown as a live sub-menu of its folder's contents
+    std::optional<std::wstring> Caption;   // a document's own caption ("Caption"); none: the one made from its path
 };
 
 // The store of the menu tree in the registry, and the primitives it is written with.

@@ -1,5 +1,5 @@
 // The stored form of the menu tree: one key per entry, named by its id, below the key of the level
-// that holds it, with the values Type, IsSpec, ID, Name and Pos.
+// that holds it, with the values Type, IsSpec, ID, Name and Pos, and a document's own "Caption".
 #include <cwchar>
 #include <map>
 
@@ -64,7 +64,8 @@ void EnsureCommandEntries(CTodayMenu* menu)
 //   "IsSpec" -> 0, the entry is an ordinary one and gets a fresh id;
 //   "ID"     -> the id that the key name spells, or none (a fresh id);
 //   "Pos"    -> the record follows every record that has one, in enumeration order;
-//   "Name"   -> empty.
+//   "Name"   -> empty;
+//   "Caption" -> the caption made from the document's path.
 std::optional<StoredEntry> CRegHelper::ReadEntry(HKEY level, const wchar_t* keyName, ULONGLONG* order)
 {
     const unique_hkey key = OpenKey(level, keyName);
@@ -75,9 +76,9 @@ std::optional<StoredEntry> CRegHelper::ReadEntry(HKEY level, const wchar_t* keyN
     *order = pos ? *pos : kNoPos;
     StoredEntry entry{*type, GetDword(key.get(), L"IsSpec").value_or(0),
                       GetDword(key.get(), L"ID").value_or(IdFromKeyName(keyName)),
-                      GetString(key.get(), L"Name").value_or(L""), keyName};
-    // "Expand" (optional): a document shown as the contents of its folder.
-    entry.Expand = GetDword(key.get(), L"Expand").value_or(0);
+                      GetString(key.get(), L"Name").value_or(L""), keyName,
+                      // Both optional: a document shown as the contents of its folder, and its own caption.
+                      GetDword(key.get(), L"Expand").value_or(0), GetString(key.get(), L"Caption")};
     return entry;
 }
 
@@ -120,6 +121,9 @@ void CRegHelper::AppendStored(HKEY level, const StoredEntry& entry, CTodayMenu* 
     case ITEM_DOCUMENT: {
         const int added = keepId ? menu->AppendDocumentWithID(entry.Name, id, parentId)
                                  : menu->AppendDocument(entry.Name, parentId);
+        // The user's own caption goes with the entry, under whatever id it has in this run.
+        if (added != -1 && entry.Caption)
+            menu->RenameEntry(added, *entry.Caption);
         if (entry.Expand == 1 && added != -1)
             menu->ShowFolderContents(added, true);
         break;
@@ -189,8 +193,10 @@ bool CRegHelper::SaveLevel(HKEY level, const CItemVector* list)
         case ITEM_DOCUMENT:
             key = IsBuiltin(*item) ? WriteSpecialDocument(level, item->Path, item->ID, pos)
                                    : WriteDocument(level, item->Path, item->ID, pos);
-            // A live folder keeps its mark.
+            // A live folder keeps its mark, and a caption of the user's own follows the values of the layout.
             if (key && item->Folder && !SetDword(key.get(), L"Expand", 1))
+                return false;
+            if (key && item->OwnCaption && !SetString(key.get(), L"Caption", item->Caption.c_str()))
                 return false;
             break;
         case ITEM_SECTION:

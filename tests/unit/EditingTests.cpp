@@ -1,0 +1,101 @@
+#include "SettingsTesting.h"
+
+using namespace settingstest;
+namespace faults = platform::reg::faults;
+
+// A document's stored "Caption", "-" when it has none.
+static std::wstring Caption(int id, storetest::Value v = {}) { return (v = storetest::Read(storetest::RootPath() + L"\\" + std::to_wstring(id), L"Caption")).type == REG_SZ ? v.Text().c_str() : L"-"; }
+// The context menu asked for from the keyboard, read while it is open: "1" enabled, "0" grayed, per entry.
+static std::wstring MenuStates(HWND page, HWND list, std::wstring states = L"")
+{
+    apptest::Watch watch([&] {
+        const HMENU menu = reinterpret_cast<HMENU>(SendMessageW(apptest::VisibleMenuWindow(), MN_GETHMENU, 0, 0));
+        for (int i = 0; menu && i < GetMenuItemCount(menu); ++i)
+            states += GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED ? L'0' : L'1';
+        return menu && EndMenu();
+    });
+    return SendMessageW(page, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1), states;
+}
+// The list's own label editing, ended by Enter; false when it does not begin.
+static bool Rename(HWND list, int item, const std::wstring& text, HWND edit = nullptr) { return (edit = ListView_EditLabel(list, item)) && SetWindowTextW(edit, text.c_str()) && !SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0); }
+
+// Each entry of the context menu (Add Folder..., Rename, Move Up, Move Down, Delete) is enabled where the page's rules allow.
+TEST_F(SettingsTest, EditingContextMenuFollowsThePageRules)
+{
+    const struct { int page, item; const wchar_t* states; } cases[] = {{0, 6, L"10101"},   // a separator of the user's
+        {0, 0, L"10010"}, {0, 1, L"10110"}, {0, 3, L"10110"}, {0, 4, L"11111"}, {0, 5, L"11111"}, {0, -1, L"10000"},
+        {1, 0, L"10010"}, {1, 2, L"10110"}, {1, 3, L"11101"}, {1, -1, L"10000"}};
+    Press(Page(0), IDC_ADD_SEPARATOR);
+    for (const auto& c : cases) {
+        ListView_SetItemState(List(c.page), -1, 0, LVIS_SELECTED);
+        c.item >= 0 ? Tap(List(c.page), c.item) : void();
+        EXPECT_EQ(MenuStates(Page(c.page), List(c.page)), c.states) << c.page << L" " << c.item;
+    }
+}
+
+// A document takes its own caption (cut to 255), a section its Name, everywhere and stored; built-ins and separators refuse
+// editing, an empty section name is refused with a message, a document's empty name removes its "Caption".
+TEST_F(SettingsTest, EditingRenamesDocumentsAndSections)
+{
+    EXPECT_FALSE(Rename(List(0), 0, L"Mine") || Rename(List(0), 1, L"Mine") || Rename(List(1), 1, L"Mine"));
+    EXPECT_TRUE(Rename(List(0), 5, L"Budget") && Rename(List(0), 4, L"Work & Play") && Rename(List(0), 4, L"") && prompts.size() == 1);
+    EXPECT_EQ(Rows(List(0)), L"1/0:My Documents|4/1:-----------------|2/2:Configuration|3/3:Exit|5/4:Work & Play|7/5:Budget|");
+    EXPECT_TRUE(Caption(7) == L"Budget" && Rename(List(1), 3, std::wstring(300, L'x')) && Caption(7) == std::wstring(255, L'x'));
+    EXPECT_TRUE(Rename(List(1), 3, L"") && Caption(7) == L"-" && Rows(List(1)).find(L"7/5:x|") != std::wstring::npos);
+    ExpectState(true);
+}
+
+// A stored "Caption" is loaded and stored again under the entry's new id; an empty or absent one is the path's caption.
+TEST(EditingStore, CaptionSurvivesRenumbering)
+{
+    const std::wstring root = (storetest::ClearStore(), storetest::RootPath());
+    storetest::PutEntries(root, {L"40 1 0 40 0 C:\\a.txt", L"41 1 0 41 1 C:\\b.txt", L"42 1 0 42 2 C:\\c.txt"});
+    storetest::PutText(root + L"\\40", L"Caption", L"Mine"), storetest::PutText(root + L"\\42", L"Caption", L"");
+    CTodayMenu menu;
+    std::wstring captions = (g_RegHelper.LoadTree(&menu), g_RegHelper.SaveTree(&menu), L"");
+    for (const auto& item : menu.Root.Items)
+        captions += item->Caption + L"|";
+    EXPECT_EQ(captions + Caption(5) + Caption(6) + Caption(7), L"Mine|b|c|Configuration|Exit|Mine--");
+    EXPECT_EQ(storetest::StoredText(), L"D5:C:\\a.txt D6:C:\\b.txt D7:C:\\c.txt D2:Configuration D3:Exit");
+}
+
+// A drag of the first item to below the last does what as many Down presses do, and stores the tree once.
+TEST_F(SettingsTest, EditingDragFirstToLastIsAsManyDownPresses)
+{
+    for (int page : {0, 1}) {
+        const int last = (Reopen(), Tap(List(page), 0), ListView_GetItemCount(List(page)) - 1);
+        for (int i = 0; i < last; ++i)
+            faults::Reset(), Press(Page(page), IDC_MOVE_DOWN);
+        const auto pressed = std::make_pair(menutest::Describe(g_TodayMenu.Root), faults::Changes());
+        Reopen(), Settings().StoreTree(), faults::Reset();
+        NMLISTVIEW begin{{List(page), UINT_PTR(GetDlgCtrlID(List(page))), UINT(LVN_BEGINDRAG)}, 0};
+        RECT below{LVIR_BOUNDS};
+        SendMessageW(List(page), LVM_GETITEMRECT, last, LPARAM(&below)), MapWindowPoints(List(page), Page(page), LPPOINT(&below), 2);
+        SendMessageW(Page(page), WM_NOTIFY, begin.hdr.idFrom, LPARAM(&begin)), SendMessageW(Page(page), WM_LBUTTONUP, 0, MAKELPARAM(below.left + 4, below.bottom + 1));
+        EXPECT_TRUE(std::make_pair(menutest::Describe(g_TodayMenu.Root), faults::Changes()) == pressed && Selected(List(page)) == last) << page;
+        ExpectState(true);
+    }
+}
+
+// A drop and "Add Folder..." add to the shown page's level in order, a drop stored once, its missing path told and skipped.
+TEST_F(SettingsTest, EditingDropsAndAddsFolders)
+{
+    const std::wstring folder = _wgetenv(L"TEMP"), file = L"Z:" TABULA_EXE, names = file + L'\0' + L"C:\\gone.txt" + L'\0' + folder + L'\0' + L'\0',
+                       added = L"D8:" + file + L" D9:" + folder + L" D10:" + folder;
+    platform::SetFolderAnswer([&](HWND) { return folder; });
+    for (int page : {0, 1}) {
+        Reopen(), SwitchTab(page), faults::Record(true);
+        SendMessageW(GetDlgItem(Page(1), IDC_SECTION_BOX), CB_SETCURSEL, page, 0), Press(Page(1), IDC_SECTION_BOX, CBN_SELCHANGE);
+        const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+        auto* files = static_cast<DROPFILES*>(GlobalLock(drop));   // the paths after the header, each ended by a null
+        *files = {sizeof(DROPFILES), {}, FALSE, TRUE}, memcpy(files + 1, names.data(), names.size() * sizeof(wchar_t)), GlobalUnlock(drop);
+        SendMessageW(window, WM_DROPFILES, WPARAM(drop), 0);
+        EXPECT_EQ(std::count(faults::Journal().begin(), faults::Journal().end(), faults::Change::RenameKey), 1);
+        Press(Page(page), IDC_ADD_FOLDER);
+        EXPECT_EQ(menutest::Describe(g_TodayMenu.Root), L"D1:\\My Documents -4 D2:Configuration D3:Exit S5:W[D6:C:\\w" +
+                  (page ? L" " + added + L"] D7:C:\\x" : L"] D7:C:\\x " + added));
+        EXPECT_TRUE(prompts.size() == 1 && std::get<1>(prompts[0]).find(L"\nC:\\gone.txt") != std::wstring::npos);
+        ExpectState(true);
+    }
+    platform::SetFolderAnswer({});
+}
