@@ -180,6 +180,10 @@ void ShowListMenu(HWND page, const PageKind& kind, POINT at)
     handles::unique_hmenu menu(CreatePopupMenu());
     for (const auto& command : commands)
         AppendMenuW(menu.get(), MF_STRING | (command.enabled ? MF_ENABLED : MF_GRAYED), command.command, command.text);
+    // A folder of the user's may show its contents as a live sub-menu instead: a mark that is on or off.
+    if (entry && CanShowContents(Settings(page), entry->ID))
+        AppendMenuW(menu.get(), MF_STRING | (entry->Folder ? MF_CHECKED : MF_UNCHECKED), IDC_SHOW_CONTENTS,
+                    L"Show Contents as Sub-menu");
     if (at.x == -1 && at.y == -1) {
         // Below the selected item, or at the list's corner.
         const auto selected = GetSelectedItem(list);
@@ -310,6 +314,11 @@ BOOL OnCommand(HWND page, const PageKind& kind, int control, int code)
     }
     if (control == IDC_RENAME) {
         OnRename(page, kind);
+        return TRUE;
+    }
+    if (control == IDC_SHOW_CONTENTS) {
+        if (const CItem* entry = SelectedEntry(page, kind))
+            SetShowContents(settings, entry->ID, !entry->Folder);
         return TRUE;
     }
     if (!HasButton(kind, control))

@@ -54,6 +54,7 @@
 // Commands of the pages' list context menu beside their buttons' own
 #define IDC_ADD_FOLDER              1101
 #define IDC_RENAME                  1102
+#define IDC_SHOW_CONTENTS           1103
 
 // Accelerator commands ("Configuration" and "Exit" send the ids of their entries, menu/Item.h)
 #define ID_QUIT_KEY                 40000 // Ctrl+Q: reaches the default handling only

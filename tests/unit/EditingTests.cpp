@@ -5,13 +5,13 @@ namespace faults = platform::reg::faults;
 
 // A document's stored "Caption", "-" when it has none.
 static std::wstring Caption(int id, storetest::Value v = {}) { return (v = storetest::Read(storetest::RootPath() + L"\\" + std::to_wstring(id), L"Caption")).type == REG_SZ ? v.Text().c_str() : L"-"; }
-// The context menu asked for from the keyboard, read while it is open: "1" enabled, "0" grayed, per entry.
+// The context menu asked for from the keyboard, read while it is open: "1" enabled, "0" grayed, "c" checked, per entry.
 static std::wstring MenuStates(HWND page, HWND list, std::wstring states = L"")
 {
     apptest::Watch watch([&] {
         const HMENU menu = reinterpret_cast<HMENU>(SendMessageW(apptest::VisibleMenuWindow(), MN_GETHMENU, 0, 0));
         for (int i = 0; menu && i < GetMenuItemCount(menu); ++i)
-            states += GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED ? L'0' : L'1';
+            states += GetMenuState(menu, i, MF_BYPOSITION) & MF_CHECKED ? L'c' : GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED ? L'0' : L'1';
         return menu && EndMenu();
     });
     return SendMessageW(page, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1), states;
@@ -98,4 +98,9 @@ TEST_F(SettingsTest, EditingDropsAndAddsFolders)
         ExpectState(true);
     }
     platform::SetFolderAnswer({});
+    // A folder of the user's also offers to show its contents as a sub-menu: checked once chosen, and stored.
+    Tap(List(1), 2);
+    EXPECT_EQ(MenuStates(Page(1), List(1)), L"111111");
+    Press(Page(1), IDC_SHOW_CONTENTS);
+    EXPECT_TRUE(MenuStates(Page(1), List(1)) == L"11111c" && storetest::Read(storetest::RootPath() + L"\\5\\9", L"Expand").Dword() == 1);
 }
