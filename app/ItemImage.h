@@ -2,6 +2,8 @@
 // The menu pictures of document entries: made when a menu first needs them, measured and drawn by the main window.
 #include <windows.h>
 
+#include "platform/Shell.h"   // the density the pictures follow
+
 class CItem;
 class CItemVector;
 
