@@ -39,6 +39,8 @@ void ApplyHotkey(HWND page, WORD hotkey)
 BOOL OnHotkeyChanged(HWND page)
 {
     const WORD hotkey = LOWORD(SendDlgItemMessageW(page, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
+    if (hotkey && !LOBYTE(hotkey))   // modifiers alone: the key is still being typed
+        return TRUE;
     store::SaveHotkey(hotkey);
     ApplyHotkey(page, hotkey);
     return TRUE;
