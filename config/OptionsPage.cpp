@@ -32,7 +32,7 @@ UINT Modifiers(WORD hotkey)
 void ApplyHotkey(HWND page, WORD hotkey)
 {
     const bool claimed = ClaimHotkey(Settings(page).hotkeyWindow, hotkey);
-    const std::wstring note = claimed ? L"" : HotkeyText(hotkey) + L" is in use by another program. Choose another.";
+    const std::wstring note = claimed ? L"" : HotkeyText(hotkey) + L" is in use by another program. Choose another key.";
     SetDlgItemTextW(page, IDC_HOTKEY_NOTE, note.c_str());
 }
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "AppTesting.h"
-#include <commctrl.h>
 #include "StoreTesting.h"
+#include <commctrl.h>
 #include "app/TryIcon.h"
 #include "res/resource.h"
 
@@ -66,8 +66,7 @@ TEST(Hotkey, OpensTheMenuChangesAtOnceAndSaysWhenTaken)
         SendDlgItemMessageW(page, IDC_HOTKEY, HKM_SETHOTKEY, taken, 0);
         SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_HOTKEY, EN_CHANGE), LPARAM(GetDlgItem(page, IDC_HOTKEY)));
         wchar_t note[200] = {};
-        GetDlgItemTextW(page, IDC_HOTKEY_NOTE, note, 200);
-        EXPECT_STREQ(note, L"Ctrl+Alt+U is in use by another program. Choose another.");
+        EXPECT_TRUE(GetDlgItemTextW(page, IDC_HOTKEY_NOTE, note, 200) && wcsstr(note, L"Ctrl+Alt+U is in use"));
         // A change of the tree is saved, and the hotkey stays.
         const std::wstring tree = storetest::StoredText();
         SendMessageW(GetDlgItem(sections, IDC_ADD_SEPARATOR), BM_CLICK, 0, 0);
