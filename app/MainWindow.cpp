@@ -8,6 +8,7 @@
 #include "app/ItemImage.h"
 #include "app/Shortcut.h"
 #include "app/TryIcon.h"
+#include "config/OptionsPage.h"
 #include "config/SettingsContext.h"
 #include "config/SettingsWindow.h"
 #include "menu/FolderMenu.h"
@@ -15,6 +16,7 @@
 #include "platform/Handles.h"
 #include "platform/Prompts.h"
 #include "res/resource.h"
+#include "store/Options.h"
 #include "store/RegHelper.h"
 
 platform::ActivateInfo g_ActivateInfo;
@@ -71,7 +73,7 @@ void RunExitSequence(HWND hWnd)
 LRESULT OnMenuCommand(HWND hWnd, WORD id)
 {
     switch (id) {
-    case ID_CONFIGURATION: OpenSettingsWindow(SettingsContext{g_hInstance, &g_TodayMenu, &g_RegHelper}); break;
+    case ID_CONFIGURATION: OpenSettingsWindow(SettingsContext{g_hInstance, &g_TodayMenu, &g_RegHelper, hWnd}); break;
     case ID_EXIT: RunExitSequence(hWnd); break;
     default: g_TodayMenu.Launch(id); break;
     }
@@ -112,6 +114,12 @@ LRESULT OnTrayNotify(HWND hWnd, LPARAM lParam)
     const int y = visible.bottom - visible.top;
     platform::TrackPopupMenuAt(g_TodayMenu.GetRootMenu(), TPM_LEFTALIGN | TPM_BOTTOMALIGN, x, y, hWnd);
     return 1;
+}
+
+// The program's hotkey opens the menu as a tap on the icon does.
+LRESULT OnHotkey(HWND hWnd, WPARAM wParam)
+{
+    return wParam == kHotkeyId ? OnTrayNotify(hWnd, WM_LBUTTONDOWN) : 0;
 }
 
 // A restarted shell has forgotten the icon: without it the menu and "Exit" are out of reach.
@@ -234,8 +242,9 @@ LRESULT OnPaint(HWND hWnd)
     return 0;
 }
 
-LRESULT OnDestroy()
+LRESULT OnDestroy(HWND hWnd)
 {
+    UnregisterHotKey(hWnd, kHotkeyId);
     PostQuitMessage(0);
     return 0;
 }
@@ -286,6 +295,16 @@ int RunMessageLoop(HACCEL accelerators)
     return static_cast<int>(msg.wParam);
 }
 
+void ClaimStoredHotkey()
+{
+    const WORD hotkey = store::LoadHotkey();
+    if (!ClaimHotkey(g_hMainWnd, hotkey)) {
+        const std::wstring text = HotkeyText(hotkey) + L" is in use by another program. Choose another key on the Options "
+                                                       L"tab of Configuration.";
+        g_TrayIcon.ShowBalloon(L"Tabula", text.c_str());
+    }
+}
+
 LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_TRAYNOTIFY)
@@ -295,7 +314,7 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     if (message != 0 && message == FolderMenuClosedMessage())
         return OnFolderMenuClosed(lParam);
     switch (message) {
-    case WM_DESTROY: return OnDestroy();
+    case WM_DESTROY: return OnDestroy(hWnd);
     case WM_ACTIVATE: platform::HandleActivate(hWnd, wParam, lParam, &g_ActivateInfo, 0); return 0;
     case WM_PAINT: return OnPaint(hWnd);
     case WM_SETTINGCHANGE:
@@ -311,6 +330,7 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_DRAWITEM: return OnDrawItem(wParam, lParam);
     case WM_MEASUREITEM: return OnMeasureItem(wParam, lParam);
     case WM_COMMAND: return OnCommand(hWnd, wParam, lParam);
+    case WM_HOTKEY: return OnHotkey(hWnd, wParam);
     default: return DefWindowProcW(hWnd, message, wParam, lParam);
     }
 }

@@ -16,4 +16,7 @@ ATOM RegisterMainWindowClass(HINSTANCE hInstance, const wchar_t* className);
 // Runs the message loop with the accelerators applied to every window's messages; the quit code.
 int RunMessageLoop(HACCEL accelerators);
 
+// Claims the stored hotkey for the main window; when another program holds it, the icon says so once.
+void ClaimStoredHotkey();
+
 LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

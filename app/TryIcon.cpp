@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include <cwchar>
+#include <iterator>
+
 int CTryIcon::Add()
 {
     Notify(Window, NIM_ADD, IconID, Icon);
@@ -25,4 +28,17 @@ bool CTryIcon::Notify(HWND window, DWORD request, UINT id, HICON icon)
     record.uCallbackMessage = WM_TRAYNOTIFY;
     record.hIcon = icon;
     return Shell_NotifyIconW(request, &record) != FALSE;
+}
+
+bool CTryIcon::ShowBalloon(const wchar_t* title, const wchar_t* text)
+{
+    NOTIFYICONDATAW record{};
+    record.cbSize = sizeof(record);
+    record.hWnd = Window;
+    record.uID = IconID;
+    record.uFlags = NIF_INFO;
+    wcsncpy(record.szInfoTitle, title, std::size(record.szInfoTitle) - 1);
+    wcsncpy(record.szInfo, text, std::size(record.szInfo) - 1);
+    record.dwInfoFlags = NIIF_WARNING;
+    return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
 }

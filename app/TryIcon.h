@@ -21,4 +21,6 @@ public:
     int Add();
     int Remove();
     bool Notify(HWND window, DWORD request, UINT id, HICON icon);
+    // A warning balloon over the shown icon; false when the shell did not take it.
+    bool ShowBalloon(const wchar_t* title, const wchar_t* text);
 };

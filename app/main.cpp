@@ -21,6 +21,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int nCmdShow)
     g_TrayIcon.SetWindow(g_hMainWnd);
     g_TrayIcon.SetIcon(trayIcon);
     g_TrayIcon.Add();
+    ClaimStoredHotkey();
 
     CoInitializeEx(nullptr, platform::ProgramComModel());
     g_RegHelper.LoadTree(&g_TodayMenu);

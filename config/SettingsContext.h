@@ -10,6 +10,7 @@ struct SettingsContext {
     HINSTANCE instance = nullptr;
     CTodayMenu* menu = nullptr;
     CRegHelper* store = nullptr;
+    HWND hotkeyWindow = nullptr;   // the window that holds the program's hotkey; none in a settings window of its own
 
     // Stores the whole tree after a change.
     void StoreTree() const;

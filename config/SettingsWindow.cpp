@@ -3,8 +3,10 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 
 #include "config/ItemList.h"
+#include "config/OptionsPage.h"
 #include "config/Page.h"
 #include "config/SettingsContext.h"
 #include "platform/DialogLayout.h"
@@ -15,6 +17,7 @@
 namespace {
 
 constexpr int kSectionsTab = 0;
+constexpr int kOptionsTab = 2;
 constexpr int kTabControlVersion = 0x20E;
 
 // The open settings window; the pages' state is program-wide, so there is one at a time.
@@ -22,6 +25,8 @@ HWND g_settingsWindow = nullptr;
 // Each list's selection mark when the user last left its tab; kept for the life of the process.
 int g_savedSectionsIndex = 0;
 int g_savedDocumentsIndex = 0;
+// The tab shown.
+int g_shownTab = kSectionsTab;
 
 HWND Tabs(HWND dialog) { return GetDlgItem(dialog, IDC_TABS); }
 
@@ -59,10 +64,14 @@ BOOL OnInitDialog(HWND dialog, const SettingsContext& settings)
     SendMessageW(tabs, CCM_SETVERSION, kTabControlVersion, 0);
     InsertTab(tabs, 0, L"Sections");
     InsertTab(tabs, 1, L"Documents");
+    InsertTab(tabs, kOptionsTab, L"Options");
     g_hDocumentsPage = MakePage(tabs, settings, IDD_DOCUMENTS_PAGE, DocumentsPageProc);
     ShowWindow(g_hDocumentsPage, SW_HIDE);
     g_hSectionsPage = MakePage(tabs, settings, IDD_SECTIONS_PAGE, SectionsPageProc);
     ShowWindow(g_hSectionsPage, SW_SHOW);
+    g_hOptionsPage = MakePage(tabs, settings, IDD_OPTIONS_PAGE, OptionsPageProc);
+    ShowWindow(g_hOptionsPage, SW_HIDE);
+    g_shownTab = kSectionsTab;
     platform::AcceptDroppedFiles(dialog);
     return TRUE;
 }
@@ -79,14 +88,39 @@ void SwitchPages(HWND shown, int shownList, int shownSaved, HWND hidden, int hid
     SelectListItem(list, shownSaved, 0xFF);
 }
 
+int SelectionMark(HWND page, int list)
+{
+    return static_cast<int>(SendMessageW(GetDlgItem(page, list), LVM_GETSELECTIONMARK, 0, 0));
+}
+
+// The list page left for the Options page keeps its selection mark as it does for the other list page.
+void ShowOptionsPage(int left)
+{
+    if (left == kSectionsTab)
+        g_savedSectionsIndex = SelectionMark(g_hSectionsPage, IDC_SECTIONS_LIST);
+    else if (left != kOptionsTab)
+        g_savedDocumentsIndex = SelectionMark(g_hDocumentsPage, IDC_DOCUMENTS_LIST);
+    ShowWindow(g_hSectionsPage, SW_HIDE);
+    ShowWindow(g_hDocumentsPage, SW_HIDE);
+    ShowWindow(g_hOptionsPage, SW_SHOW);
+    SetFocus(GetDlgItem(g_hOptionsPage, IDC_HOTKEY));
+}
+
 void OnTabChanged(HWND dialog)
 {
-    if (TabCtrl_GetCurSel(Tabs(dialog)) == kSectionsTab) {
+    const int tab = TabCtrl_GetCurSel(Tabs(dialog));
+    const int left = std::exchange(g_shownTab, tab);
+    if (tab == kOptionsTab)
+        return ShowOptionsPage(left);
+    ShowWindow(g_hOptionsPage, SW_HIDE);
+    // Back from the Options page, the hidden list's mark was kept when it was left.
+    int unchanged = 0;
+    if (tab == kSectionsTab) {
         SwitchPages(g_hSectionsPage, IDC_SECTIONS_LIST, g_savedSectionsIndex, g_hDocumentsPage, IDC_DOCUMENTS_LIST,
-                    g_savedDocumentsIndex);
+                    left == kOptionsTab ? unchanged : g_savedDocumentsIndex);
     } else {
         SwitchPages(g_hDocumentsPage, IDC_DOCUMENTS_LIST, g_savedDocumentsIndex, g_hSectionsPage, IDC_SECTIONS_LIST,
-                    g_savedSectionsIndex);
+                    left == kOptionsTab ? unchanged : g_savedSectionsIndex);
     }
 }
 
@@ -106,6 +140,8 @@ void OnScreenLayoutChange()
         LayoutSectionsPage(g_hSectionsPage);
     if (g_hDocumentsPage)
         LayoutDocumentsPage(g_hDocumentsPage);
+    if (g_hOptionsPage)
+        LayoutOptionsPage(g_hOptionsPage);
 }
 
 void OnDestroy(HWND dialog)

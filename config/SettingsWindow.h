@@ -1,5 +1,5 @@
 #pragma once
-// The settings window: a full-screen tab control with the Sections and Documents pages.
+// The settings window: a full-screen tab control with the Sections, Documents and Options pages.
 #include <windows.h>
 
 struct SettingsContext;

@@ -28,6 +28,7 @@
 #define IDD_DOCUMENTS_PAGE          130
 #define IDD_SETTINGS                131
 #define IDD_ADD_SECTION             132
+#define IDD_OPTIONS_PAGE            133
 
 // About box controls
 #define IDC_ABOUT_ICON              201
@@ -50,6 +51,9 @@
 #define IDC_ADD_SECTION_OK          1018
 #define IDC_ADD_SECTION_CANCEL      1019
 #define IDC_SECTION_LABEL           1020
+#define IDC_HOTKEY_LABEL            1021 // Options page
+#define IDC_HOTKEY                  1022
+#define IDC_HOTKEY_NOTE             1023
 
 // Commands of the pages' list context menu beside their buttons' own
 #define IDC_ADD_FOLDER              1101

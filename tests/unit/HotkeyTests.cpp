@@ -1,0 +1,78 @@
+// The program's hotkey in the running tabula.exe, pressed and typed with real keys.
+#include <gtest/gtest.h>
+
+#include "AppTesting.h"
+#include "StoreTesting.h"
+#include <commctrl.h>
+#include "app/TryIcon.h"
+#include "res/resource.h"
+
+namespace {
+
+using apptest::WaitFor;
+
+HWND Main() { return FindWindowW(L"TABULA", L"Tabula"); }
+DWORD StoredHotkey() { return storetest::Read(storetest::KeyPath(L"Tabula Options"), L"Hotkey").Dword(); }
+
+// Presses a chord; true when the root menu then shows where a tap shows it. The keys then close it.
+bool OpensMenu(std::initializer_list<WORD> chord, std::initializer_list<WORD> then = {VK_ESCAPE})
+{
+    apptest::PressKeys(chord);
+    RECT menu{}, bar{};
+    const bool shown = WaitFor(2000, [&] { return GetWindowRect(apptest::VisibleMenuWindow(), &menu) != FALSE; });
+    for (const WORD key : then)
+        apptest::PressKeys({key});
+    WaitFor(3000, [] { return !apptest::VisibleMenuWindow(); });
+    GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &bar);
+    return shown && menu.right == GetSystemMetrics(SM_CXSCREEN) && menu.bottom == bar.top;
+}
+
+// tabula.exe started with its icon up; closed at the end.
+struct Tabula {
+    SHELLEXECUTEINFOW run{sizeof(run), SEE_MASK_NOCLOSEPROCESS, nullptr, nullptr, L"Z:" TABULA_EXE};
+    const bool started = ShellExecuteExW(&run) && WaitFor(20000, [] { return apptest::ShellHasIcon(Main(), TRAY_ICON_ID); });
+    ~Tabula()
+    {
+        PostMessageW(Main(), WM_CLOSE, 0, 0);
+        WaitForSingleObject(run.hProcess, 10000), TerminateProcess(run.hProcess, 1), CloseHandle(run.hProcess);
+    }
+};
+
+}  // namespace
+
+// Ctrl+Alt+T opens the menu; one typed on the Options tab works at once instead and is kept beside the tree, which a
+// save leaves alone; one another program holds is kept and said so on the page, and by the icon at the next start.
+TEST(Hotkey, OpensTheMenuChangesAtOnceAndSaysWhenTaken)
+{
+    storetest::ClearStore();
+    RegDeleteTreeW(platform::reg::StoreHive(), storetest::KeyPath(L"Tabula Options").c_str());
+    {
+        Tabula app;
+        ASSERT_TRUE(app.started && OpensMenu({VK_CONTROL, VK_MENU, 'T'}, {VK_UP, VK_UP, VK_RETURN}));   // Configuration
+        HWND settings = nullptr, page = nullptr;
+        ASSERT_TRUE(WaitFor(10000, [&] { return (settings = apptest::FindWindowWith(L"#32770", L"Dialog")) != nullptr; }));
+        const HWND tabs = GetDlgItem(settings, IDC_TABS), documents = FindWindowExW(tabs, nullptr, L"#32770", nullptr);
+        const HWND sections = GetWindow(documents, GW_HWNDNEXT);
+        while ((page = FindWindowExW(tabs, page, L"#32770", nullptr)) && !GetDlgItem(page, IDC_HOTKEY)) {}
+        SendMessageW(tabs, TCM_SETCURFOCUS, 2, 0);
+        ASSERT_TRUE(IsWindowVisible(page) && !IsWindowVisible(sections) && !IsWindowVisible(documents));
+        EXPECT_EQ(GetWindowTextLengthW(GetDlgItem(page, IDC_HOTKEY_NOTE)), 0);   // its own hotkey is no other's
+        apptest::PressKeys({VK_CONTROL, VK_SHIFT, VK_F5});
+        EXPECT_TRUE(WaitFor(3000, [] { return StoredHotkey() == MAKEWORD(VK_F5, HOTKEYF_CONTROL | HOTKEYF_SHIFT); }));
+        EXPECT_TRUE(OpensMenu({VK_CONTROL, VK_SHIFT, VK_F5}) && !OpensMenu({VK_CONTROL, VK_MENU, 'T'}));
+        // Taken by this test's thread: the page says so in words and keeps it.
+        ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'U'));
+        const WORD taken = MAKEWORD('U', HOTKEYF_CONTROL | HOTKEYF_ALT);
+        SendDlgItemMessageW(page, IDC_HOTKEY, HKM_SETHOTKEY, taken, 0);
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_HOTKEY, EN_CHANGE), LPARAM(GetDlgItem(page, IDC_HOTKEY)));
+        wchar_t note[200] = {};
+        EXPECT_TRUE(GetDlgItemTextW(page, IDC_HOTKEY_NOTE, note, 200) && wcsstr(note, L"Ctrl+Alt+U is in use"));
+        // A change of the tree is saved, and the hotkey stays.
+        const std::wstring tree = storetest::StoredText();
+        SendMessageW(GetDlgItem(sections, IDC_ADD_SEPARATOR), BM_CLICK, 0, 0);
+        EXPECT_TRUE(storetest::StoredText() != tree && StoredHotkey() == taken);
+    }
+    Tabula again;
+    EXPECT_TRUE(again.started && WaitFor(5000, [] { return apptest::FindWindowWith(L"tooltips_class32", L"Ctrl+Alt+U is in use"); }));
+    UnregisterHotKey(nullptr, 1);
+}
