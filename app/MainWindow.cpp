@@ -112,6 +112,13 @@ LRESULT OnTrayNotify(HWND hWnd, LPARAM lParam)
     const int x = GetSystemMetrics(SM_CXSCREEN);
     const RECT visible = platform::VisibleDesktop();
     const int y = visible.bottom - visible.top;
+    // Live folders tell their choices by position. Desktop Windows reads that style from the root menu only; Wine
+    // also from each sub-menu. Given to the root, it brings the tree's choices by position too, on both.
+    MENUINFO style{};
+    style.cbSize = sizeof(style), style.fMask = MIM_STYLE;
+    GetMenuInfo(g_TodayMenu.GetRootMenu(), &style);
+    style.dwStyle |= MNS_NOTIFYBYPOS;
+    SetMenuInfo(g_TodayMenu.GetRootMenu(), &style);
     platform::TrackPopupMenuAt(g_TodayMenu.GetRootMenu(), TPM_LEFTALIGN | TPM_BOTTOMALIGN, x, y, hWnd);
     return 1;
 }
@@ -179,11 +186,15 @@ LRESULT OnFolderMenuClosed(LPARAM lParam)
     return 0;
 }
 
-// A choice in a live folder's menu, told by menu and position: only those menus notify this way.
-LRESULT OnMenuCommandByPosition(WPARAM wParam, LPARAM lParam)
+// A choice told by menu and position: an entry of a live folder (they carry no ids), or, where the notifying style
+// reaches the whole menu from its root, an entry of the tree, which goes the way of its WM_COMMAND.
+LRESULT OnMenuCommandByPosition(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
-    if (const CFolderMenu* folder = FindFolderMenu(g_TodayMenu.Root, reinterpret_cast<HMENU>(lParam)))
+    const HMENU menu = reinterpret_cast<HMENU>(lParam);
+    if (const CFolderMenu* folder = FindFolderMenu(g_TodayMenu.Root, menu))
         folder->Choose(static_cast<int>(wParam));
+    else if (const UINT id = GetMenuItemID(menu, static_cast<int>(wParam)); id != 0 && id != UINT(-1))
+        return OnCommand(hWnd, MAKEWPARAM(id, 0), 0);
     return 0;
 }
 
@@ -325,7 +336,7 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_DISPLAYCHANGE: OnDensityMayHaveChanged(); return DefWindowProcW(hWnd, message, wParam, lParam);
     case WM_INITMENUPOPUP: return OnInitMenuPopup(wParam);
     case WM_UNINITMENUPOPUP: return OnUninitMenuPopup(hWnd, wParam);
-    case WM_MENUCOMMAND: return OnMenuCommandByPosition(wParam, lParam);
+    case WM_MENUCOMMAND: return OnMenuCommandByPosition(hWnd, wParam, lParam);
     case WM_MENUCHAR: return OnMenuChar(wParam, lParam);
     case WM_DRAWITEM: return OnDrawItem(wParam, lParam);
     case WM_MEASUREITEM: return OnMeasureItem(wParam, lParam);
