@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Stopwatch.h"
 #include "app/Globals.h"
 #include "app/ItemImage.h"
 #include "app/MainWindow.h"
@@ -16,21 +17,6 @@
 #include "menu/TodayMenu.h"
 
 namespace {
-
-class Stopwatch {
-public:
-    Stopwatch() { QueryPerformanceFrequency(&frequency_); }
-    LONGLONG Now() const
-    {
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        return now.QuadPart;
-    }
-    double Ms(LONGLONG ticks) const { return 1000.0 * static_cast<double>(ticks) / frequency_.QuadPart; }
-    double MsSince(LONGLONG start) const { return Ms(Now() - start); }
-private:
-    LARGE_INTEGER frequency_;
-};
 
 constexpr int kRuns = 5;   // timed openings per folder, after one that warms the shell's icon cache
 

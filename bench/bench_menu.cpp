@@ -8,25 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "Stopwatch.h"
 #include "app/Globals.h"
 #include "app/ItemImage.h"
 #include "menu/TodayMenu.h"
 
 namespace {
-
-class Stopwatch {
-public:
-    Stopwatch() { QueryPerformanceFrequency(&frequency_); }
-    LONGLONG Now() const
-    {
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        return now.QuadPart;
-    }
-    double Ms(LONGLONG ticks) const { return 1000.0 * static_cast<double>(ticks) / frequency_.QuadPart; }
-private:
-    LARGE_INTEGER frequency_;
-};
 
 // Files the documents point at, so that the shell finds real icons for them.
 std::vector<std::wstring> MakeFiles(int count)
