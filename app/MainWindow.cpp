@@ -203,25 +203,37 @@ wchar_t Upper(wchar_t c)
     return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
 }
 
+// The captions of a tree menu or of a live folder's menu, by position; empty where typing cannot select.
+std::vector<std::wstring> TypableCaptions(HMENU menu)
+{
+    std::vector<std::wstring> captions;
+    if (const CItemVector* list = g_TodayMenu.Root.FindList(menu))
+        for (const auto& item : list->Items)
+            captions.push_back(item->Type == ITEM_SEPARATOR ? std::wstring() : item->Caption);
+    else if (const CFolderMenu* folder = FindFolderMenu(g_TodayMenu.Root, menu))
+        for (const CFolderMenu::Entry& entry : folder->Entries())
+            captions.push_back(entry.item ? entry.item->Caption : std::wstring());
+    return captions;
+}
+
 // A letter typed while a menu is open selects the next entry whose caption starts with it: owner-drawn items have
-// no mnemonics of their own. Enter then opens it.
-LRESULT OnMenuChar(WPARAM wParam, LPARAM lParam)
+// no mnemonics of their own. Enter then opens it. Wine's menus ignore MNC_SELECT but take the highlight as the
+// selection; Windows selects by the answer and draws the same highlight.
+LRESULT OnMenuChar(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     const HMENU menu = reinterpret_cast<HMENU>(lParam);
-    const CItemVector* list = g_TodayMenu.Root.FindList(menu);
-    if (!list || list->Items.empty())
-        return MNC_IGNORE;
-    const int count = static_cast<int>(list->Items.size());
+    const std::vector<std::wstring> captions = TypableCaptions(menu);
+    const int count = static_cast<int>(captions.size());
     int current = -1;
     for (int i = 0; i < count && current < 0; ++i)
         current = GetMenuState(menu, i, MF_BYPOSITION) & MF_HILITE ? i : -1;
     const wchar_t typed = Upper(LOWORD(wParam));
     for (int step = 1; step <= count; ++step) {
         const int i = (current + step + count) % count;
-        const std::wstring& caption = list->Items[i]->Caption;
-        if (list->Items[i]->Type != ITEM_SEPARATOR && !caption.empty() &&
-            Upper(caption[0]) == typed)
+        if (!captions[i].empty() && Upper(captions[i][0]) == typed) {
+            HiliteMenuItem(hWnd, menu, i, MF_BYPOSITION | MF_HILITE);
             return MAKELRESULT(i, MNC_SELECT);
+        }
     }
     return MNC_IGNORE;
 }
@@ -337,7 +349,7 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_INITMENUPOPUP: return OnInitMenuPopup(wParam);
     case WM_UNINITMENUPOPUP: return OnUninitMenuPopup(hWnd, wParam);
     case WM_MENUCOMMAND: return OnMenuCommandByPosition(hWnd, wParam, lParam);
-    case WM_MENUCHAR: return OnMenuChar(wParam, lParam);
+    case WM_MENUCHAR: return OnMenuChar(hWnd, wParam, lParam);
     case WM_DRAWITEM: return OnDrawItem(wParam, lParam);
     case WM_MEASUREITEM: return OnMeasureItem(wParam, lParam);
     case WM_COMMAND: return OnCommand(hWnd, wParam, lParam);

@@ -76,7 +76,7 @@ TEST_F(LiveFolder, EndsWithMoreDotsPast500Entries)
     }
 }
 
-// Choosing a file in a live menu with real keys launches it, and the menu is freed once it closed; the choice to
+// Choosing a file in a live menu with real keys (letters select) launches it, and the menu is freed once it closed; the choice to
 // show contents is stored as "Expand" and kept through a load that renumbers the entries and the next save.
 TEST_F(LiveFolder, ChoosingLaunchesAndExpandIsStored)
 {
@@ -98,7 +98,7 @@ TEST_F(LiveFolder, ChoosingLaunchesAndExpandIsStored)
     EXPECT_EQ(DWORD(REG_NONE), storetest::Read(storetest::RootPath() + L"\\5\\6", L"Expand").type);
 
     SetForegroundWindow(window);
-    apptest::Watch keys([] { return apptest::PressKeys({VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}), true; });
+    apptest::Watch keys([] { return apptest::PressKeys({'W', VK_RIGHT, VK_DOWN, VK_RIGHT, 'L', VK_RETURN}), true; });
     TrackPopupMenuEx(g_TodayMenu.GetRootMenu(), TPM_LEFTALIGN, 10, 10, window, nullptr);
     HWND opened = nullptr;
     EXPECT_TRUE(apptest::WaitFor(10000, [&] { return (opened = apptest::FindWindowWith(L"Notepad", L"live note")) != nullptr; }));
