@@ -12,6 +12,7 @@
 #include "config/SettingsContext.h"
 #include "config/SettingsWindow.h"
 #include "platform/Prompts.h"
+#include "platform/Shell.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
