@@ -19,11 +19,9 @@ static std::vector<COLORREF> Pixels(HBITMAP bitmap, RECT area)
     return pixels;
 }
 
-static int Drawn(const std::vector<COLORREF>& pixels)
-{
-    return static_cast<int>(pixels.size()) - static_cast<int>(std::count(pixels.begin(), pixels.end(), GetSysColor(COLOR_MENU)));
-}
+static int Drawn(const std::vector<COLORREF>& p) { return static_cast<int>(p.size() - std::count(p.begin(), p.end(), GetSysColor(COLOR_MENU))); }
 
+// The icon in its cell at the top left (built-in icons smaller), the caption beside it over the whole height.
 TEST(ItemImage, LayoutPutsTheIconInTheTopCellAndTheCaptionBesideIt)
 {
     const struct { SIZE caption; int cx, cy; bool builtin; int width, height; RECT icon, text; } cases[] = {
@@ -39,8 +37,7 @@ TEST(ItemImage, LayoutPutsTheIconInTheTopCellAndTheCaptionBesideIt)
     }
 }
 
-// The picture has the measured size; the built-in entries show their own icon inside its cell whatever their path,
-// a bare word shows none, and the draw handler copies the picture, or draws the entry on the highlight if selected.
+// Pictures have the measured size; built-in entries show their own icon in its cell, a bare word none; drawn as made.
 TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
 {
     CTodayMenu menu;
@@ -48,6 +45,7 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
     menutest::Build(menu, L"D:Configuration D:\\Folder\\ D:&&&&");
     for (const auto& item : menu.Root.Items)
         BuildImage(item.get());   // as when the menu is first shown
+    ASSERT_EQ(menu.Root.Items.size(), 4u);
     const CItem& config = *menu.Root.Items[0];
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON), cell = (cx + 4 - 12) / 2;
     const RECT icon{cell, cell, cell + 12, cell + 12}, all{0, 0, config.Width, config.Height};
@@ -88,13 +86,11 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
     }
 }
 
-// Shell icons of folders, the device's documents folder and files, none for a missing file; each caller owns its
-// icon, drawn on the menu colour at the small-icon size.
+// Shell icons of folders, the documents folder and files, none for a missing file; each caller owns its own, drawn small.
 TEST(ItemImage, SmallIconsComeFromTheShell)
 {
     wchar_t windows[MAX_PATH] = {}, temp[MAX_PATH] = {};
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    GetTempPathW(MAX_PATH, temp);
+    GetWindowsDirectoryW(windows, MAX_PATH), GetTempPathW(MAX_PATH, temp);
     const std::wstring a = std::wstring(temp) + L"icon a.txt", b = std::wstring(temp) + L"icon b.TXT";
     for (const std::wstring& file : {a, b})
         CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));

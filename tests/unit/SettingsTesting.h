@@ -20,11 +20,7 @@
 namespace settingstest {
 
 // The program's own tree and store, as the main window hands them to the settings window.
-inline const SettingsContext& Settings()
-{
-    static const SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper};
-    return settings;
-}
+inline const SettingsContext& Settings() { static const SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper}; return settings; }
 
 // A list's items as "id/image:text|"; Rows(section) what a page's list must show of a level (0: the top level).
 inline std::wstring Rows(HWND list)
@@ -88,8 +84,7 @@ protected:
     void SwitchTab(int tab)
     {
         NMHDR header{Tabs(), IDC_TABS, static_cast<UINT>(TCN_SELCHANGE)};
-        TabCtrl_SetCurSel(Tabs(), tab);
-        SendMessageW(window, WM_NOTIFY, IDC_TABS, reinterpret_cast<LPARAM>(&header));
+        TabCtrl_SetCurSel(Tabs(), tab), SendMessageW(window, WM_NOTIFY, IDC_TABS, reinterpret_cast<LPARAM>(&header));
     }
 
     // Menu, store (none unless stored), the Sections list and the Documents list of the chosen section show the tree.
