@@ -91,9 +91,7 @@ inline void ClickAt(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = 
     for (int i = 0; i < 3; ++i)
         inputs[i].type = INPUT_MOUSE, inputs[i].mi = {(x * 65535 + width / 2) / (width - 1), (y * 65535 + height / 2) / (height - 1),
                                                       0, flags[i] | MOUSEEVENTF_ABSOLUTE, 0, 0};
-    SendInput(1, inputs, sizeof(INPUT));
-    Sleep(100);
-    SendInput(3, inputs, sizeof(INPUT));
+    SendInput(1, inputs, sizeof(INPUT)), Sleep(100), SendInput(3, inputs, sizeof(INPUT));
 }
 inline void PressKeys(std::initializer_list<WORD> keys)
 {

@@ -14,16 +14,15 @@
 #include "platform/Startup.h"
 #include "res/resource.h"
 
-// What an action led to: the menu tracked (root or other, bottom right), each dialog (caption, [x], icon 201 size;
-// IDCANCEL ignored, then close/how), quits, and what it returned.
+// What an action led to: the menu tracked, each dialog (caption, [x], icon size; IDCANCEL ignored, then close), quits.
 static std::wstring Observe(const std::function<LRESULT()>& action, UINT close = WM_CLOSE, WPARAM how = 0)
 {
     std::wstring seen;
     apptest::Watch watch([&] {
         RECT at{};
-        wchar_t caption[64] = {};
         ICONINFO icon{};
         BITMAP bitmap{};
+        wchar_t caption[64] = {};
         HWND menu = apptest::VisibleMenuWindow(), box = apptest::FindWindowWith(L"#32770", L"", GetCurrentThreadId());
         const LRESULT shown = menu ? SendMessageW(menu, MN_GETHMENU, 0, 0) : 0;
         if (menu && GetWindowRect(menu, &at) && EndMenu())
@@ -103,8 +102,7 @@ TEST(Shortcut, TextNameAndFile)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(shortcut.c_str()));
 }
 
-// The About box ends with OK (1) or its close button (16), a square screen is landscape; a layout moves and refreshes
-// what it can, failing on a missing template, missing controls or two unnamed ones.
+// The About box ends with OK or its close button; a layout moves what it can, failing on missing or two unnamed controls.
 TEST(AboutBox, EndsAndLaysOutDialogs)
 {
     for (const auto& [message, wParam, result] : {std::tuple<UINT, WPARAM, const wchar_t*>{WM_COMMAND, IDOK, L"1"},

@@ -1,4 +1,4 @@
-// Menu item pictures: their layout, the measure and draw handlers, and the small shell icons.
+// Menu item pictures: the measure and draw handlers, and the small shell icons.
 #include <algorithm>
 #include <vector>
 
@@ -20,22 +20,6 @@ static std::vector<COLORREF> Pixels(HBITMAP bitmap, RECT area)
 }
 
 static int Drawn(const std::vector<COLORREF>& p) { return static_cast<int>(p.size() - std::count(p.begin(), p.end(), GetSysColor(COLOR_MENU))); }
-
-// The icon in its cell at the top left (built-in icons smaller), the caption beside it over the whole height.
-TEST(ItemImage, LayoutPutsTheIconInTheTopCellAndTheCaptionBesideIt)
-{
-    const struct { SIZE caption; int cx, cy; bool builtin; int width, height; RECT icon, text; } cases[] = {
-        {{40, 13}, 16, 16, false, 60, 20, {2, 2, 18, 18}, {20, 0, 60, 20}},
-        {{40, 13}, 16, 16, true, 60, 20, {4, 4, 16, 16}, {20, 0, 60, 20}},
-        {{10, 31}, 16, 16, false, 30, 31, {2, 2, 18, 18}, {20, 0, 30, 31}},
-        {{0, 0}, 17, 15, true, 21, 19, {4, 3, 16, 15}, {21, 0, 21, 19}},
-    };
-    for (const auto& c : cases) {
-        const ItemImageLayout got = ComputeItemImageLayout(c.caption, c.cx, c.cy, c.builtin);
-        EXPECT_EQ(std::make_pair(got.width, got.height), std::make_pair(c.width, c.height)) << c.caption.cx;
-        EXPECT_TRUE(EqualRect(&got.icon, &c.icon) && EqualRect(&got.caption, &c.text)) << c.caption.cx;
-    }
-}
 
 // Pictures have the measured size; built-in entries show their own icon in its cell, a bare word none; drawn as made.
 TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)

@@ -12,14 +12,10 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
         CreateDirectoryW(made.c_str(), nullptr);
     CloseHandle(CreateFileW(note.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     const struct { std::wstring path; const wchar_t* windowClass; std::wstring title; } cases[] = {
-        {folder, L"ExplorerWClass", L"Tabula launch, folder"},
-        {folder + L"\\", L"ExplorerWClass", L"Tabula launch, folder"},
-        {foreign, L"ExplorerWClass", L"Tabula \x00FCn\x00EF \x6587\x66F8"},
-        {deep + L"\\Tabula deep", L"ExplorerWClass", L"Tabula deep"},
-        {L"\\My Documents", L"ExplorerWClass", wcsrchr(documents, L'\\') + 1},
-        {note, L"Notepad", L"launch note"},
-        {L"C:\\no such folder\\Tabula missing", nullptr, L""},
-        {L"C:\\" + std::wstring(MAX_PATH - 3, L'x'), nullptr, L""},
+        {folder, L"ExplorerWClass", L"Tabula launch, folder"}, {folder + L"\\", L"ExplorerWClass", L"Tabula launch, folder"},
+        {foreign, L"ExplorerWClass", L"Tabula \x00FCn\x00EF \x6587\x66F8"}, {deep + L"\\Tabula deep", L"ExplorerWClass", L"Tabula deep"},
+        {L"\\My Documents", L"ExplorerWClass", wcsrchr(documents, L'\\') + 1}, {note, L"Notepad", L"launch note"},
+        {L"C:\\no such folder\\Tabula missing", nullptr, L""}, {L"C:\\" + std::wstring(MAX_PATH - 3, L'x'), nullptr, L""},
         {L"C:\\" + std::wstring(1000, L'x') + L"\\y.txt", nullptr, L""},
     };
     for (const auto& c : cases) {

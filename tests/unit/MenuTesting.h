@@ -1,6 +1,5 @@
 #pragma once
-// Entry trees as one line of text, "D5:C:\a.txt" a document with id 5, "S6:Work[...]" a section, "-4" a separator
-// (Build() takes it without ids), and the check that a whole platform menu mirrors its tree.
+// Trees as text ("D5:C:\a.txt" document 5, "S6:Work[...]" section, "-4" separator; Build() without ids); CheckMenu.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -17,12 +16,9 @@ inline std::wstring Describe(const CItemVector& list, bool withIds = true)
     std::wstring text;
     for (const auto& item : list.Items) {
         const std::wstring id = withIds ? std::to_wstring(item->ID) : L"", space = text.empty() ? L"" : L" ";
-        if (item->Type == ITEM_DOCUMENT)
-            text += space + L"D" + id + L":" + item->Path;
-        else if (item->IsSection())
-            text += space + L"S" + id + L":" + item->Caption + L"[" + Describe(*item->Children, withIds) + L"]";
-        else
-            text += space + (item->Type == ITEM_SEPARATOR ? L"-" : L"?") + id;
+        text += space + (item->Type == ITEM_DOCUMENT ? L"D" + id + L":" + item->Path
+                         : item->IsSection()         ? L"S" + id + L":" + item->Caption + L"[" + Describe(*item->Children, withIds) + L"]"
+                                                     : (item->Type == ITEM_SEPARATOR ? L"-" : L"?") + id);
     }
     return text;
 }

@@ -6,9 +6,7 @@
 
 #include "MenuTesting.h"
 
-using menutest::Build;
-using menutest::CheckMenu;
-using menutest::Describe;
+using namespace menutest;
 
 // While not negative, the number of allocations that may still succeed.
 static int g_allocationsLeft = -1;
@@ -40,12 +38,10 @@ TEST(IdPool, HandsOutTheSmallestFreeIdFromFiveAndCountsDuplicates)
                               L"-7 -6 -5 =5 +5 +6 +7 +8 -6 =6 -7 =6 +6 =7");
     for (std::wstring step; steps >> step;) {
         const int id = std::stoi(step.substr(1));
-        if (step[0] == L'+')
-            pool.Use(id);
-        else if (step[0] == L'-')
-            pool.Release(id);
-        else
+        if (step[0] == L'=')
             EXPECT_EQ(pool.Smallest(), id) << step;
+        else
+            step[0] == L'+' ? pool.Use(id) : pool.Release(id);
     }
 }
 
@@ -83,8 +79,7 @@ TEST(PopupMenu, EveryChangeKeepsMenuAndTreeInStep)
     };
     for (const auto& [tree, change, after] : changes) {
         CTodayMenu menu;
-        Build(menu, tree);
-        CheckMenu(menu.Root);
+        Build(menu, tree), CheckMenu(menu.Root);
         if (change)
             change(menu);
         EXPECT_EQ(Describe(menu.Root), after) << tree;
@@ -98,16 +93,13 @@ TEST(PopupMenu, RemovedSectionsDestroyTheirMenusExactlyOnce)
     auto menu = std::make_unique<CTodayMenu>();
     Build(*menu, L"S:S[S:T[D:a]] S:K");
     ASSERT_EQ(menu->Root.Items.size(), 2u);
-    const HMENU gone[] = {menu->Root.Items[0]->Children->Menu.get(), GetSubMenu(menu->Root.Items[0]->Children->Menu.get(), 0)};
+    const HMENU s = menu->Root.Items[0]->Children->Menu.get(), t = GetSubMenu(s, 0);
     menu->RemoveEntry(5);
     ASSERT_EQ(Describe(menu->Root), L"S8:K[]");
-    const HMENU fresh = CreatePopupMenu(), kept[] = {menu->Root.Items[0]->Children->Menu.get(), menu->GetRootMenu()};
-    for (HMENU handle : gone)
-        EXPECT_FALSE(IsMenu(handle));
+    const HMENU fresh = CreatePopupMenu(), k = menu->Root.Items[0]->Children->Menu.get(), root = menu->GetRootMenu();
+    EXPECT_TRUE(t && !IsMenu(s) && !IsMenu(t));
     menu.reset();
-    EXPECT_TRUE(IsMenu(fresh));
-    for (HMENU handle : kept)
-        EXPECT_FALSE(IsMenu(handle));
+    EXPECT_TRUE(IsMenu(fresh) && !IsMenu(k) && !IsMenu(root));
     DestroyMenu(fresh);
 }
 
@@ -118,10 +110,8 @@ TEST(PopupMenu, AnAddWithoutMemoryAppendsNothing)
     Build(menu, L"S:S[D:a]");
     ASSERT_EQ(menu.Root.Items.size(), 1u);
     const std::wstring path = L"C:\\b.txt", title = L"T", exit = L"Exit";
-    const std::function<int()> adds[] = {[&] { return menu.AppendDocument(path, 5); },
-                                         [&] { return menu.AppendSection(title, 0); },
-                                         [&] { return menu.AppendSeparator(5); },
-                                         [&] { return menu.AppendDocumentWithID(exit, 3, 0); }};
+    const std::function<int()> adds[] = {[&] { return menu.AppendDocument(path, 5); }, [&] { return menu.AppendSection(title, 0); },
+                                         [&] { return menu.AppendSeparator(5); }, [&] { return menu.AppendDocumentWithID(exit, 3, 0); }};
     for (const auto& add : adds) {
         for (int allowed = 0, id = -1; id == -1; ++allowed) {
             const size_t sizes[] = {menu.Root.Items.size(), menu.Root.Items[0]->Children->Items.size()};

@@ -68,12 +68,9 @@ protected:
     void TearDown() override { DestroyWindow(window); platform::SetMessageAnswer({}); platform::SetOpenFileAnswer({}); }
     void Reopen()
     {
-        DestroyWindow(window);
-        menutest::Reset(g_TodayMenu);
-        menutest::BuildDefaults(g_TodayMenu);
+        DestroyWindow(window), menutest::Reset(g_TodayMenu), menutest::BuildDefaults(g_TodayMenu);
         menutest::Build(g_TodayMenu, L"S:W[D:C:\\w] D:C:\\x");
-        storetest::ClearStore();
-        prompts.clear();
+        storetest::ClearStore(), prompts.clear();
         window = CreateDialogIndirectParamW(g_hInstance, platform::FindDialogTemplate(g_hInstance, IDD_SETTINGS), nullptr, SettingsDlgProc, reinterpret_cast<LPARAM>(&Settings()));
         ASSERT_TRUE(window && (sections = g_hSectionsPage) && (documents = g_hDocumentsPage));
     }

@@ -8,8 +8,7 @@ namespace {
 const std::wstring kStart = L"D:\\My Documents - D:Configuration D:Exit S:W[D:C:\\w] D:C:\\x", kLong(300, L'n');
 const wchar_t kNotRemovable[] = L"The selected item is not removable item.\nPlease select another item to remove";
 
-// A press on page 0 (Sections) or 1 (Documents) after picking a box entry and an item, with the file, name or refusal
-// (null cancels; with entry 1 by the caption's close button): the tree afterwards and the selected item.
+// A press on a page after picking a box entry and an item, with the file, name or refusal (null cancels): tree, selection.
 const struct { int page, entry, item, button; const wchar_t* text; std::wstring tree; int selected; } kPresses[] = {
     {0, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Exit D:Configuration S:W[D:C:\\w] D:C:\\x", 2},
     {0, 0, 5, IDC_MOVE_DOWN, nullptr, kStart, 5}, {0, 1, 0, IDC_ADD_SEPARATOR, nullptr, kStart + L" -", -1},
@@ -34,8 +33,7 @@ TEST_F(SettingsTest, ButtonsChangeTreeListsAndStoreTogether)
         Reopen();
         SendDlgItemMessageW(documents, IDC_SECTION_BOX, CB_SETCURSEL, c.entry, 0);   // the user picks a section
         Press(documents, IDC_SECTION_BOX, CBN_SELCHANGE);
-        Tap(List(c.page), c.item);
-        file = c.text;
+        Tap(List(c.page), c.item), file = c.text;
         // A name, Escape (no effect), Enter; no name: Cancel, or the close button (then Cancel if still open).
         const bool closing = !c.text && c.entry;
         apptest::Watch dialog([&, ticks = 0]() mutable {
@@ -50,8 +48,7 @@ TEST_F(SettingsTest, ButtonsChangeTreeListsAndStoreTogether)
         });
         Press(Page(c.page), c.button);
         const bool refused = c.text && (c.button == IDC_SECTIONS_DELETE || c.button == IDC_DOCUMENTS_DELETE);
-        const Prompt refusal{Page(c.page), refused ? c.text : L"", L"Error", MB_OK | MB_ICONHAND};
-        EXPECT_EQ(prompts, std::vector<Prompt>(refused, refusal));
+        EXPECT_EQ(prompts, std::vector<Prompt>(refused, {Page(c.page), refused ? c.text : L"", L"Error", MB_OK | MB_ICONHAND}));
         EXPECT_EQ(std::make_tuple(menutest::Describe(g_TodayMenu.Root, false), Selected(List(c.page)), dialog.done()),
                   std::make_tuple(c.tree, c.selected, c.button == IDC_ADD_SECTION && !closing));
         ExpectState(c.tree != kStart);

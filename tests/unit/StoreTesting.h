@@ -69,8 +69,7 @@ inline Value Read(const std::wstring& path, const wchar_t* name)
     const HKEY key = Open(path);
     if (key && !RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size))
         value.bytes.resize(size), RegQueryValueExW(key, name, nullptr, &value.type, value.bytes.data(), &size);
-    RegCloseKey(key);
-    return value;
+    return RegCloseKey(key), value;
 }
 
 inline std::vector<std::wstring> Subkeys(const std::wstring& path, DWORD* values = nullptr)
@@ -82,12 +81,10 @@ inline std::vector<std::wstring> Subkeys(const std::wstring& path, DWORD* values
         names.push_back(name);
     if (key && values)
         RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, values, nullptr, nullptr, nullptr, nullptr);
-    RegCloseKey(key);
-    return names;
+    return RegCloseKey(key), names;
 }
 
-// The stored tree in the text form, in Pos order. "!" marks an entry not stored as a save stores it: in the key named by
-// its id, Pos its index, IsSpec 1 for documents 1-3 and separator 4 alone, just its DWORDs and Name (with its NUL).
+// The stored tree in Pos order; "!" marks an entry not as saved (key its id, Pos its index, IsSpec for 1-4, values exact).
 inline std::wstring StoredText(const std::wstring& path = RootPath())
 {
     std::vector<std::pair<DWORD, std::wstring>> entries;

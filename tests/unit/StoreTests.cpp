@@ -8,9 +8,9 @@
 #include "store/RegHelper.h"
 
 using namespace storetest;
-using menutest::Build;
-using menutest::Describe;
-using Change = platform::reg::faults::Change;
+using namespace menutest;
+namespace faults = platform::reg::faults;
+using Change = faults::Change;
 
 // Nothing beside the stored tree and no value of its own: what a finished save or load leaves.
 static void CheckSettled(const std::wstring& when)
@@ -39,7 +39,7 @@ protected:
         EXPECT_EQ(StoredText(), Describe(tree.Root));
         CheckSettled(L"save");
         const std::wstring loaded = Load();
-        platform::reg::faults::Reset();
+        faults::Reset();   // changes are counted from here
         return loaded;
     }
     CRegHelper store;
@@ -59,8 +59,7 @@ TEST_F(Store, SaveAndLoadKeepEveryLevel)
     menu.AppendDocumentWithID(L"C:\\x\\letter.doc", 123456, office);
     menu.AppendSeparatorWithID(1000, office);
     Build(menu, L"S:Inner[S:Deep[D:C:\\x\\deep.txt]] S:Lines[-] S:Empty S:", office);
-    menu.MoveEntry(ID_CONFIGURATION, 0);
-    menu.MoveEntry(ID_EXIT, 1);
+    menu.MoveEntry(ID_CONFIGURATION, 0), menu.MoveEntry(ID_EXIT, 1);
     EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 D5:C:\\x\\first.doc S6:R&D\tOffice[D7:C:\\x\\letter.doc "
                                   L"-8 S9:Inner[S10:Deep[D11:C:\\x\\deep.txt]] S12:Lines[-13] S14:Empty[] S15:[]]");
     menu.RemoveEntry(office);
@@ -144,8 +143,7 @@ TEST_F(Store, LoadsWhatMakesSenseOfAnyStore)
 
 using CutShortSave = Store;
 
-// Cut short after any change (as a dead process), the next load gives the old or new tree whole, and so does a load cut
-// short; one refused write or rename abandons the save and keeps the old tree, a refused tidy-up is done by the next load.
+// Cut short anywhere, save or load leave the old or new tree whole; one refused write abandons it, a refused tidy-up is redone.
 TEST_F(CutShortSave, AtAnyChangeLeavesTheOldOrTheNewTree)
 {
     CTodayMenu oldTree, newTree;
@@ -153,21 +151,20 @@ TEST_F(CutShortSave, AtAnyChangeLeavesTheOldOrTheNewTree)
     Build(oldTree, L"D:C:\\a.txt S:S[D:C:\\b.txt -] -");
     Build(newTree, L"S:T[D:C:\\c.txt S:U[D:C:\\d.txt]] D:C:\\a.txt");
     const std::wstring newText = StoreAndLoad(newTree), oldText = StoreAndLoad(oldTree);
-    platform::reg::faults::Record(true);
+    faults::Record(true);
     ASSERT_EQ(store.SaveTree(&newTree), 0);
-    const std::vector<Change> journal = platform::reg::faults::Journal();
+    const std::vector<Change> journal = faults::Journal();
     const std::map<Change, int> refusedSave = {{Change::CreateKey, -1}, {Change::SetValue, -1}, {Change::RenameKey, -1},
                                                {Change::DeleteValue, 0}, {Change::DeleteKey, 0}};
     const long moved = std::find(journal.begin(), journal.end(), Change::RenameKey) - journal.begin() + 1;
     bool sawNew = false;
     for (long k = 0; k <= static_cast<long>(journal.size()); ++k) {
         StoreAndLoad(oldTree);
-        platform::reg::faults::RefuseAfter(k);
+        faults::RefuseAfter(k);
         const int result = store.SaveTree(&newTree);
-        platform::reg::faults::Reset();
-        platform::reg::faults::RefuseAfter(k % 4);
+        faults::Reset(), faults::RefuseAfter(k % 4);
         const std::wstring cut = Load();
-        platform::reg::faults::Reset();
+        faults::Reset();
         const std::wstring loaded = Load();
         sawNew = sawNew || loaded == newText;
         EXPECT_EQ(loaded, sawNew ? newText : oldText) << "save stopped after change " << k;
@@ -176,9 +173,9 @@ TEST_F(CutShortSave, AtAnyChangeLeavesTheOldOrTheNewTree)
         if (k == 0)
             continue;
         StoreAndLoad(oldTree);
-        platform::reg::faults::RefuseOne(k);
+        faults::RefuseOne(k);
         const int refused = store.SaveTree(&newTree), expected = refusedSave.at(journal[k - 1]);
-        platform::reg::faults::Reset();
+        faults::Reset();
         EXPECT_EQ(refused, expected) << "change " << k << " refused";
         EXPECT_TRUE(expected == 0 || StoredText() == oldText) << k;
         if (expected != 0)
