@@ -1,6 +1,5 @@
 #pragma once
-// Helpers of the tests of the program's windows: checks run from inside modal loops so that no test waits
-// for a human, windows found by class and caption, real input, and what the shell holds.
+// Checks run from inside modal loops, windows found by class and caption, real input, and what the shell holds.
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -25,41 +24,29 @@ inline bool WaitFor(DWORD timeoutMs, const std::function<bool()>& test)
     return true;
 }
 
-// Runs check every 50 ms from whatever message loop runs on this thread (a menu's, a dialog's, a message box's)
-// until it returns true, never inside itself. After timeoutMs the menu and this thread's dialogs are closed.
+// Runs check every 50 ms, never nested, from this thread's message loops until it holds; at timeoutMs closes modal UI.
 class Watch {
 public:
     explicit Watch(std::function<bool()> check, UINT timeoutMs = 15000)
-        : check_(std::move(check)), deadline_(GetTickCount() + timeoutMs), id_(SetTimer(nullptr, 0, 50, Tick))
-    {
-        Active()[id_] = this;
-    }
+        : check_(std::move(check)), deadline_(GetTickCount() + timeoutMs), id_(SetTimer(nullptr, 0, 50, Tick)) { Active()[id_] = this; }
     ~Watch() { Active().erase(id_), KillTimer(nullptr, id_); }
     Watch(const Watch&) = delete;
     bool done() const { return done_; }
 
 private:
-    static std::map<UINT_PTR, Watch*>& Active()
-    {
-        static std::map<UINT_PTR, Watch*> watches;
-        return watches;
-    }
+    static std::map<UINT_PTR, Watch*>& Active() { static std::map<UINT_PTR, Watch*> watches; return watches; }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
     {
-        const auto found = Active().find(id);
-        Watch* watch = found == Active().end() || found->second->busy_ ? nullptr : found->second;
-        if (!watch || watch->done_)
+        Watch* watch = Active().count(id) ? Active()[id] : nullptr;
+        if (!watch || watch->done_ || watch->busy_)
             return;
-        watch->busy_ = true;
-        watch->done_ = watch->check_();
-        watch->busy_ = false;
+        watch->busy_ = true, watch->done_ = watch->check_(), watch->busy_ = false;
         if (watch->done_ || GetTickCount() < watch->deadline_ || !KillTimer(nullptr, id))
             return;
         EndMenu();
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM) {
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM) {   // the dialogs
             wchar_t cls[16] = {};
-            return GetClassNameW(window, cls, 16) && std::wstring(cls) == L"#32770" && PostMessageW(window, WM_CLOSE, 0, 0), TRUE;
-        }, 0);
+            return GetClassNameW(window, cls, 16) && !wcscmp(cls, L"#32770") && PostMessageW(window, WM_CLOSE, 0, 0), TRUE; }, 0);
     }
     std::function<bool()> check_;
     DWORD deadline_;
@@ -67,23 +54,20 @@ private:
     bool done_ = false, busy_ = false;
 };
 
-// A visible top-level window (of one thread, or of any) whose class is className ("" for any) and whose caption
-// holds captionPart; null if none.
+// A visible top-level window (of a thread, or any) of a class ("" any) whose caption holds captionPart; null if none.
 inline HWND FindWindowWith(const std::wstring& className, const std::wstring& captionPart, DWORD thread = 0)
 {
-    struct Search { const std::wstring& cls; const std::wstring& caption; HWND found; } search{className, captionPart, nullptr};
-    const WNDENUMPROC match = [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
+    std::vector<HWND> windows;
+    const WNDENUMPROC add = [](HWND window, LPARAM list) { return reinterpret_cast<std::vector<HWND>*>(list)->push_back(window), TRUE; };
+    thread ? EnumThreadWindows(thread, add, LPARAM(&windows)) : EnumWindows(add, LPARAM(&windows));
+    for (HWND window : windows) {
         wchar_t cls[64] = {}, text[256] = {};
-        GetClassNameW(window, cls, 64);
         DWORD_PTR ignored = 0;   // through the window manager only: a hung window must not hang the test
-        SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 500, &ignored);
-        s->found = IsWindowVisible(window) && (s->cls.empty() || s->cls == cls) &&
-                   std::wstring(text).find(s->caption) != std::wstring::npos ? window : nullptr;
-        return !s->found;
-    };
-    thread ? EnumThreadWindows(thread, match, reinterpret_cast<LPARAM>(&search)) : EnumWindows(match, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+        GetClassNameW(window, cls, 64), SendMessageTimeoutW(window, WM_GETTEXT, 256, LPARAM(text), SMTO_ABORTIFHUNG, 500, &ignored);
+        if (IsWindowVisible(window) && (className.empty() || className == cls) && std::wstring(text).find(captionPart) != std::wstring::npos)
+            return window;
+    }
+    return nullptr;
 }
 
 // A visible dialog or message box of this thread with exactly this caption, or null.
@@ -96,46 +80,30 @@ inline HWND FindDialog(const std::wstring& caption)
 
 inline void Click(HWND dialog, int control) { SendMessageW(GetDlgItem(dialog, control), BM_CLICK, 0, 0); }
 
-inline HWND VisibleMenuWindow()
-{
-    HWND menu = FindWindowW(L"#32768", nullptr);
-    return menu && IsWindowVisible(menu) ? menu : nullptr;
-}
+inline HWND VisibleMenuWindow() { const HWND menu = FindWindowW(L"#32768", nullptr); return IsWindowVisible(menu) ? menu : nullptr; }
 
-// Real input, as the mouse and the keyboard give it: the pointer is moved and given time to settle before it clicks
-// there (moving with the buttons), or Wine may take the click where the pointer was.
+// Real input; the pointer settles before it clicks, or Wine may take the click where the pointer was.
 inline void ClickAt(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP)
 {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     INPUT inputs[3] = {};
     const DWORD flags[3] = {MOUSEEVENTF_MOVE, down, up};
-    for (int i = 0; i < 3; ++i) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi = {(x * 65535 + width / 2) / (width - 1), (y * 65535 + height / 2) / (height - 1), 0,
-                        flags[i] | MOUSEEVENTF_ABSOLUTE, 0, 0};
-    }
-    SendInput(1, inputs, sizeof(INPUT));
-    Sleep(100);
-    SendInput(3, inputs, sizeof(INPUT));
+    for (int i = 0; i < 3; ++i)
+        inputs[i].type = INPUT_MOUSE, inputs[i].mi = {(x * 65535 + width / 2) / (width - 1), (y * 65535 + height / 2) / (height - 1),
+                                                      0, flags[i] | MOUSEEVENTF_ABSOLUTE, 0, 0};
+    SendInput(1, inputs, sizeof(INPUT)), Sleep(100), SendInput(3, inputs, sizeof(INPUT));
 }
 inline void PressKeys(std::initializer_list<WORD> keys)
 {
     std::vector<INPUT> inputs(keys.size() * 2);
-    for (size_t i = 0; i < inputs.size(); ++i) {
-        const bool up = i >= keys.size();
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki = {keys.begin()[up ? inputs.size() - 1 - i : i], 0, DWORD(up ? KEYEVENTF_KEYUP : 0), 0, 0};
-    }
+    for (size_t i = 0, up = 0; i < inputs.size(); ++i, up = i >= keys.size())   // down in order, up in reverse
+        inputs[i].type = INPUT_KEYBOARD, inputs[i].ki = {keys.begin()[up ? inputs.size() - 1 - i : i], 0, DWORD(up ? KEYEVENTF_KEYUP : 0), 0, 0};
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 // Whether the shell holds a notification icon with this window and id.
 inline bool ShellHasIcon(HWND window, UINT id)
-{
-    NOTIFYICONDATAW probe{};
-    probe.cbSize = sizeof(probe), probe.hWnd = window, probe.uID = id;
-    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
-}
+{ NOTIFYICONDATAW probe{}; probe.cbSize = sizeof(probe), probe.hWnd = window, probe.uID = id; return Shell_NotifyIconW(NIM_MODIFY, &probe); }
 
 // The target of a shell link, read back through the shell; empty when it cannot be read.
 inline std::wstring LinkTarget(const std::wstring& linkPath)
@@ -146,8 +114,7 @@ inline std::wstring LinkTarget(const std::wstring& linkPath)
     if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, reinterpret_cast<void**>(&link))) &&
         SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) && SUCCEEDED(file->Load(linkPath.c_str(), STGM_READ)))
         link->GetPath(path, MAX_PATH, nullptr, 0);
-    for (IUnknown* used : {static_cast<IUnknown*>(file), static_cast<IUnknown*>(link)})
-        used ? used->Release() : 0;
+    file ? file->Release() : 0, link ? link->Release() : 0;
     return path;
 }
 

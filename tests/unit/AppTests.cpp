@@ -14,16 +14,15 @@
 #include "platform/Startup.h"
 #include "res/resource.h"
 
-// What an action returned and led to on this thread: the menu tracked (root or other, its bottom right corner), each
-// dialog (caption, [x] for a close button, size of its icon 201; then IDCANCEL, which does nothing, and close/how).
+// What an action led to: the menu tracked, each dialog (caption, [x], icon size; IDCANCEL ignored, then close), quits.
 static std::wstring Observe(const std::function<LRESULT()>& action, UINT close = WM_CLOSE, WPARAM how = 0)
 {
     std::wstring seen;
     apptest::Watch watch([&] {
         RECT at{};
-        wchar_t caption[64] = {};
         ICONINFO icon{};
         BITMAP bitmap{};
+        wchar_t caption[64] = {};
         HWND menu = apptest::VisibleMenuWindow(), box = apptest::FindWindowWith(L"#32770", L"", GetCurrentThreadId());
         const LRESULT shown = menu ? SendMessageW(menu, MN_GETHMENU, 0, 0) : 0;
         if (menu && GetWindowRect(menu, &at) && EndMenu())
@@ -32,9 +31,7 @@ static std::wstring Observe(const std::function<LRESULT()>& action, UINT close =
         if (!box || !GetWindowTextW(box, caption, 64))
             return false;
         if (GetIconInfo(reinterpret_cast<HICON>(SendDlgItemMessageW(box, 201, STM_GETIMAGE, IMAGE_ICON, 0)), &icon))
-            GetObjectW(icon.hbmColor, sizeof(bitmap), &bitmap);
-        DeleteObject(icon.hbmColor);
-        DeleteObject(icon.hbmMask);
+            GetObjectW(icon.hbmColor, sizeof(bitmap), &bitmap), DeleteObject(icon.hbmColor), DeleteObject(icon.hbmMask);
         seen += caption + std::wstring(GetWindowLongPtrW(box, GWL_STYLE) & WS_SYSMENU ? L" [x] " : L" ") +
                 std::to_wstring(bitmap.bmWidth) + L"x" + std::to_wstring(bitmap.bmHeight) + L" ";
         SendMessageW(box, WM_COMMAND, IDCANCEL, 0);
@@ -46,37 +43,29 @@ static std::wstring Observe(const std::function<LRESULT()>& action, UINT close =
     return seen + L"returns " + std::to_wstring(result);
 }
 
-// The icon is the shell's from Add to Remove; only a stylus touching it tracks the root menu at the bottom right of the
-// visible desktop; menu (code 0) and accelerator (code 1) commands go apart. Real taps are proven end to end.
+// The icon is the shell's from Add to Remove; only a touch tracks the root menu above the task bar; menu and key commands go apart.
 TEST(MainWindow, RoutesTapsAndCommands)
 {
     RegisterMainWindowClass(g_hInstance, L"TabulaTest");
     HWND window = CreateWindowExW(0, L"TabulaTest", L"", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr);
     CTryIcon tray;
-    tray.SetWindow(window);
-    tray.SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    tray.SetWindow(window), tray.SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
     EXPECT_EQ(0, tray.Add());
     RECT bar{};
     ASSERT_TRUE(GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &bar));
     std::ofstream("go.now.cmd") << "del %0\n";   // a document that deletes itself when launched
     ASSERT_EQ(ID_ABOUT, g_TodayMenu.AppendDocumentWithID(L"go.now.cmd", ID_ABOUT, 0));
-    EXPECT_EQ(L"go.now", g_TodayMenu.Root.Items.back()->Caption);
     BYTE record[128] = {};   // owner-drawing records of controls stay untouched
     const struct { UINT message; WPARAM wParam; LPARAM lParam; std::wstring seen; } rows[] = {
         {WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN, L"root " + std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) + L"," +
                                                std::to_wstring(bar.top) + L" returns 1"},   // above the task bar
-        {WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP, L"returns 0"},
-        {WM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONDOWN, L"returns 0"},
-        {WM_MEASUREITEM, 5, reinterpret_cast<LPARAM>(record), L"returns 0"},
-        {WM_DRAWITEM, 7, reinterpret_cast<LPARAM>(record), L"returns 0"},
-        {WM_COMMAND, MAKEWPARAM(ID_QUIT_KEY, 1), 0, L"returns 0"},
-        {WM_COMMAND, MAKEWPARAM(ID_ABOUT, 0), 0, L"returns 0"},
-        {WM_COMMAND, MAKEWPARAM(ID_ABOUT, 1), 0, L"About Tabula [x] 32x32 returns 0"},
-        {WM_COMMAND, MAKEWPARAM(2, 1), 0, L"quit0 returns 1"},
+        {WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP, L"returns 0"}, {WM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONDOWN, L"returns 0"},
+        {WM_MEASUREITEM, 5, reinterpret_cast<LPARAM>(record), L"returns 0"}, {WM_DRAWITEM, 7, reinterpret_cast<LPARAM>(record), L"returns 0"},
+        {WM_COMMAND, MAKEWPARAM(ID_QUIT_KEY, 1), 0, L"returns 0"}, {WM_COMMAND, MAKEWPARAM(ID_ABOUT, 0), 0, L"returns 0"},
+        {WM_COMMAND, MAKEWPARAM(ID_ABOUT, 1), 0, L"About Tabula [x] 32x32 returns 0"}, {WM_COMMAND, MAKEWPARAM(2, 1), 0, L"quit0 returns 1"},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(row.seen, Observe([&] { return SendMessageW(window, row.message, row.wParam, row.lParam); }))
-            << &row - rows;
+        EXPECT_EQ(row.seen, Observe([&] { return SendMessageW(window, row.message, row.wParam, row.lParam); })) << &row - rows;
     EXPECT_EQ(std::string(sizeof(record), '\0'), std::string(std::begin(record), std::end(record)));
     EXPECT_TRUE(apptest::WaitFor(5000, [] { return GetFileAttributesW(L"go.now.cmd") == INVALID_FILE_ATTRIBUTES; }));
     EXPECT_EQ(0, tray.Remove());
@@ -85,8 +74,7 @@ TEST(MainWindow, RoutesTapsAndCommands)
     EXPECT_FALSE(IsWindow(window));
 }
 
-// The text form: path length + 5, "#", the quoted path in the code page; the name: the program's, cut at its last dot.
-// In the startup folder the text form replaces an old file, Yes puts a link to the program in its place, No deletes it.
+// The text form and the name of the startup shortcut; the text replaces an old file, Yes links the program, No deletes it.
 TEST(Shortcut, TextNameAndFile)
 {
     const struct { std::wstring path; UINT codePage; std::string text; } texts[] = {
@@ -114,9 +102,7 @@ TEST(Shortcut, TextNameAndFile)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(shortcut.c_str()));
 }
 
-// OK ends the About box with 1, WM_CLOSE or the caption's close button with 16, other commands not at all; its icon is
-// 32x32; a square screen is landscape. A layout moves the listed controls only; a missing template, missing controls or
-// two unnamed ones fail it, yet it moves and refreshes all it can: selections stay, texts come back, images stay.
+// The About box ends with OK or its close button; a layout moves what it can, failing on missing or two unnamed controls.
 TEST(AboutBox, EndsAndLaysOutDialogs)
 {
     for (const auto& [message, wParam, result] : {std::tuple<UINT, WPARAM, const wchar_t*>{WM_COMMAND, IDOK, L"1"},
@@ -127,10 +113,8 @@ TEST(AboutBox, EndsAndLaysOutDialogs)
     EXPECT_EQ(std::make_tuple(IDD_ABOUT_PORTRAIT, IDD_ABOUT_LANDSCAPE, IDD_ABOUT_LANDSCAPE),
               std::make_tuple(AboutTemplateFor(240, 320), AboutTemplateFor(320, 240), AboutTemplateFor(240, 240)));
     const int rows[][6] = {   // live dialog, layout, result, a control, where it ends
-        {9102, 9999, false, IDC_ABOUT_NOTE, 10, 60},
-        {IDD_ABOUT_PORTRAIT, IDD_ABOUT_LANDSCAPE, true, IDC_ABOUT_NAME, 48, 12},
-        {9102, IDD_ABOUT_PORTRAIT, false, IDC_ABOUT_NOTE, 12, 48},
-        {9102, IDD_ABOUT_PORTRAIT, false, 301, 10, 10},
+        {9102, 9999, false, IDC_ABOUT_NOTE, 10, 60}, {IDD_ABOUT_PORTRAIT, IDD_ABOUT_LANDSCAPE, true, IDC_ABOUT_NAME, 48, 12},
+        {9102, IDD_ABOUT_PORTRAIT, false, IDC_ABOUT_NOTE, 12, 48}, {9102, IDD_ABOUT_PORTRAIT, false, 301, 10, 10},
         {9102, 9102, false, IDC_ABOUT_NOTE, 10, 60},
     };
     HWND dialog = nullptr;

@@ -1,4 +1,4 @@
-// Menu item pictures: their layout, the measure and draw handlers, and the small shell icons.
+// Menu item pictures: the measure and draw handlers, and the small shell icons.
 #include <algorithm>
 #include <vector>
 
@@ -19,28 +19,9 @@ static std::vector<COLORREF> Pixels(HBITMAP bitmap, RECT area)
     return pixels;
 }
 
-static int Drawn(const std::vector<COLORREF>& pixels)
-{
-    return static_cast<int>(pixels.size()) - static_cast<int>(std::count(pixels.begin(), pixels.end(), GetSysColor(COLOR_MENU)));
-}
+static int Drawn(const std::vector<COLORREF>& p) { return static_cast<int>(p.size() - std::count(p.begin(), p.end(), GetSysColor(COLOR_MENU))); }
 
-TEST(ItemImage, LayoutPutsTheIconInTheTopCellAndTheCaptionBesideIt)
-{
-    const struct { SIZE caption; int cx, cy; bool builtin; int width, height; RECT icon, text; } cases[] = {
-        {{40, 13}, 16, 16, false, 60, 20, {2, 2, 18, 18}, {20, 0, 60, 20}},
-        {{40, 13}, 16, 16, true, 60, 20, {4, 4, 16, 16}, {20, 0, 60, 20}},
-        {{10, 31}, 16, 16, false, 30, 31, {2, 2, 18, 18}, {20, 0, 30, 31}},
-        {{0, 0}, 17, 15, true, 21, 19, {4, 3, 16, 15}, {21, 0, 21, 19}},
-    };
-    for (const auto& c : cases) {
-        const ItemImageLayout got = ComputeItemImageLayout(c.caption, c.cx, c.cy, c.builtin);
-        EXPECT_EQ(std::make_pair(got.width, got.height), std::make_pair(c.width, c.height)) << c.caption.cx;
-        EXPECT_TRUE(EqualRect(&got.icon, &c.icon) && EqualRect(&got.caption, &c.text)) << c.caption.cx;
-    }
-}
-
-// The picture has the measured size; the built-in entries show their own icon inside its cell whatever their path,
-// a bare word shows none, and the draw handler copies the picture, or draws the entry on the highlight if selected.
+// Pictures have the measured size; built-in entries show their own icon in its cell, a bare word none; drawn as made.
 TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
 {
     CTodayMenu menu;
@@ -48,6 +29,7 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
     menutest::Build(menu, L"D:Configuration D:\\Folder\\ D:&&&&");
     for (const auto& item : menu.Root.Items)
         BuildImage(item.get());   // as when the menu is first shown
+    ASSERT_EQ(menu.Root.Items.size(), 4u);
     const CItem& config = *menu.Root.Items[0];
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON), cell = (cx + 4 - 12) / 2;
     const RECT icon{cell, cell, cell + 12, cell + 12}, all{0, 0, config.Width, config.Height};
@@ -88,13 +70,11 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
     }
 }
 
-// Shell icons of folders, the device's documents folder and files, none for a missing file; each caller owns its
-// icon, drawn on the menu colour at the small-icon size.
+// Shell icons of folders, the documents folder and files, none for a missing file; each caller owns its own, drawn small.
 TEST(ItemImage, SmallIconsComeFromTheShell)
 {
     wchar_t windows[MAX_PATH] = {}, temp[MAX_PATH] = {};
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    GetTempPathW(MAX_PATH, temp);
+    GetWindowsDirectoryW(windows, MAX_PATH), GetTempPathW(MAX_PATH, temp);
     const std::wstring a = std::wstring(temp) + L"icon a.txt", b = std::wstring(temp) + L"icon b.TXT";
     for (const std::wstring& file : {a, b})
         CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));

@@ -1,33 +1,21 @@
-// Launching documents: folders open in the file explorer, files in their handler, and a path that cannot
-// be opened fails without a word.
 #include "AppTesting.h"
 #include "MenuTesting.h"
 
-static std::wstring TempPath(const std::wstring& name)
-{
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    return temp + std::wstring(name);
-}
-
+// Folders open in the file explorer, files in their handler; a path that cannot be opened fails without a word.
 TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
 {
-    wchar_t documents[MAX_PATH] = {};
-    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, 0, documents)));
-    const std::wstring folder = TempPath(L"Tabula launch, folder"), note = folder + L"\\launch note.txt";
-    const std::wstring foreign = TempPath(L"Tabula \x00FCn\x00EF \x6587\x66F8"), deep = TempPath(std::wstring(190, L'd'));
+    wchar_t documents[MAX_PATH] = {}, temp[MAX_PATH] = {};
+    ASSERT_TRUE(GetTempPathW(MAX_PATH, temp) && SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, 0, documents)));
+    const std::wstring folder = temp + std::wstring(L"Tabula launch, folder"), note = folder + L"\\launch note.txt";
+    const std::wstring foreign = temp + std::wstring(L"Tabula \x00FCn\x00EF \x6587\x66F8"), deep = temp + std::wstring(190, L'd');
     for (const std::wstring& made : {folder, foreign, deep, deep + L"\\Tabula deep"})
         CreateDirectoryW(made.c_str(), nullptr);
     CloseHandle(CreateFileW(note.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     const struct { std::wstring path; const wchar_t* windowClass; std::wstring title; } cases[] = {
-        {folder, L"ExplorerWClass", L"Tabula launch, folder"},
-        {folder + L"\\", L"ExplorerWClass", L"Tabula launch, folder"},
-        {foreign, L"ExplorerWClass", L"Tabula \x00FCn\x00EF \x6587\x66F8"},
-        {deep + L"\\Tabula deep", L"ExplorerWClass", L"Tabula deep"},
-        {L"\\My Documents", L"ExplorerWClass", wcsrchr(documents, L'\\') + 1},
-        {note, L"Notepad", L"launch note"},
-        {L"C:\\no such folder\\Tabula missing", nullptr, L""},
-        {L"C:\\" + std::wstring(MAX_PATH - 3, L'x'), nullptr, L""},
+        {folder, L"ExplorerWClass", L"Tabula launch, folder"}, {folder + L"\\", L"ExplorerWClass", L"Tabula launch, folder"},
+        {foreign, L"ExplorerWClass", L"Tabula \x00FCn\x00EF \x6587\x66F8"}, {deep + L"\\Tabula deep", L"ExplorerWClass", L"Tabula deep"},
+        {L"\\My Documents", L"ExplorerWClass", wcsrchr(documents, L'\\') + 1}, {note, L"Notepad", L"launch note"},
+        {L"C:\\no such folder\\Tabula missing", nullptr, L""}, {L"C:\\" + std::wstring(MAX_PATH - 3, L'x'), nullptr, L""},
         {L"C:\\" + std::wstring(1000, L'x') + L"\\y.txt", nullptr, L""},
     };
     for (const auto& c : cases) {
@@ -44,8 +32,7 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
         GetWindowThreadProcessId(opened, &process);
         const HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, process);
         PostMessageW(opened, WM_CLOSE, 0, 0);
-        if (handle)
-            WaitForSingleObject(handle, 5000), CloseHandle(handle);
+        if (handle) WaitForSingleObject(handle, 5000), CloseHandle(handle);
     }
 }
 

@@ -1,13 +1,10 @@
 #pragma once
-// Helpers of the menu model's tests: trees written and read as one line of text, and one recursive check that a
-// whole platform menu mirrors its entry tree.
-//
-// The text form: "D5:C:\a.txt" a document with id 5, "S6:Work[...]" a section with its entries, "-4" a separator,
-// separated by spaces. Build() takes it without ids ("D:C:\a.txt S:Work[-]"), paths and titles without spaces.
+// Trees as text ("D5:C:\a.txt" document 5, "S6:Work[...]" section, "-4" separator; Build() without ids); CheckMenu.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "menu/TodayMenu.h"
@@ -19,12 +16,9 @@ inline std::wstring Describe(const CItemVector& list, bool withIds = true)
     std::wstring text;
     for (const auto& item : list.Items) {
         const std::wstring id = withIds ? std::to_wstring(item->ID) : L"", space = text.empty() ? L"" : L" ";
-        if (item->Type == ITEM_DOCUMENT)
-            text += space + L"D" + id + L":" + item->Path;
-        else if (item->IsSection())
-            text += space + L"S" + id + L":" + item->Caption + L"[" + Describe(*item->Children, withIds) + L"]";
-        else
-            text += space + (item->Type == ITEM_SEPARATOR ? L"-" : L"?") + id;
+        text += space + (item->Type == ITEM_DOCUMENT ? L"D" + id + L":" + item->Path
+                         : item->IsSection()         ? L"S" + id + L":" + item->Caption + L"[" + Describe(*item->Children, withIds) + L"]"
+                                                     : (item->Type == ITEM_SEPARATOR ? L"-" : L"?") + id);
     }
     return text;
 }
@@ -47,11 +41,7 @@ inline void Build(CTodayMenu& menu, const std::wstring& text, int section = 0, s
     }
 }
 
-inline void Reset(CTodayMenu& menu)
-{
-    while (!menu.Root.Items.empty())
-        menu.RemoveEntry(menu.Root.Items.back()->ID);
-}
+inline void Reset(CTodayMenu& menu) { while (!menu.Root.Items.empty()) menu.RemoveEntry(menu.Root.Items.back()->ID); }
 
 // The four built-in entries, as the first start makes them.
 inline void BuildDefaults(CTodayMenu& menu)
@@ -64,25 +54,21 @@ inline void BuildDefaults(CTodayMenu& menu)
 
 inline bool HasDocumentBelow(const CItemVector& list)
 {
-    for (const auto& item : list.Items)
-        if (item->Type == ITEM_DOCUMENT || (item->IsSection() && HasDocumentBelow(*item->Children)))
-            return true;
-    return false;
+    return std::any_of(list.Items.begin(), list.Items.end(), [](const auto& item) {
+        return item->Type == ITEM_DOCUMENT || (item->IsSection() && HasDocumentBelow(*item->Children));
+    });
 }
 
-// The platform menu of the list and every menu below it mirror the tree: one item per entry in order, documents
-// owner-drawn with their id and entry, sections as their own sub-menu under their caption, grayed exactly while no
-// document is below them, separators as separators.
+// The list's menu and those below mirror the tree: entries in order, ids, titles, grayed exactly while no document below.
 inline void CheckMenu(const CItemVector& list)
 {
     ASSERT_EQ(GetMenuItemCount(list.Menu.get()), static_cast<int>(list.Items.size())) << Describe(list);
     for (UINT i = 0; i < list.Items.size(); ++i) {
         const CItem* item = list.Items[i].get();
-        MENUITEMINFOW info{sizeof(info), MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_SUBMENU | MIIM_STATE | MIIM_STRING};
+        MENUITEMINFOW info{sizeof(info), MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_SUBMENU | MIIM_STATE};
+        std::wstring text(GetMenuStringW(list.Menu.get(), i, nullptr, 0, MF_BYPOSITION) + 1, L'\0');
+        text.resize(GetMenuStringW(list.Menu.get(), i, text.data(), static_cast<int>(text.size()), MF_BYPOSITION));
         ASSERT_TRUE(GetMenuItemInfoW(list.Menu.get(), i, TRUE, &info)) << i;
-        std::wstring text(info.cch++, L'\0');
-        info.dwTypeData = text.data();
-        GetMenuItemInfoW(list.Menu.get(), i, TRUE, &info);
         const std::wstring where = L"item " + std::to_wstring(i) + L" of " + Describe(list);
         if (item->Type == ITEM_DOCUMENT) {
             EXPECT_TRUE(info.fType & MFT_OWNERDRAW && info.wID == UINT(item->ID) && info.dwItemData == ULONG_PTR(item)) << where;

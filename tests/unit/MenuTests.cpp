@@ -1,5 +1,4 @@
-// The entry tree and the popup menu that mirrors it: captions, ids, and every change checked against the
-// whole platform menu.
+// The entry tree and the popup menu that mirrors it: captions, ids, and every change checked against the whole menu.
 #include <cstdlib>
 #include <functional>
 #include <new>
@@ -7,21 +6,16 @@
 
 #include "MenuTesting.h"
 
-using menutest::Build;
-using menutest::CheckMenu;
-using menutest::Describe;
+using namespace menutest;
 
 // While not negative, the number of allocations that may still succeed.
 static int g_allocationsLeft = -1;
 
 void* operator new(size_t size)
 {
-    if (g_allocationsLeft == 0)
-        throw std::bad_alloc();
+    void* block = g_allocationsLeft == 0 ? nullptr : std::malloc(size ? size : 1);
     g_allocationsLeft -= g_allocationsLeft > 0;
-    if (void* block = std::malloc(size ? size : 1))
-        return block;
-    throw std::bad_alloc();
+    return block ? block : throw std::bad_alloc();
 }
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete(void* block, size_t) noexcept { std::free(block); }
@@ -44,17 +38,14 @@ TEST(IdPool, HandsOutTheSmallestFreeIdFromFiveAndCountsDuplicates)
                               L"-7 -6 -5 =5 +5 +6 +7 +8 -6 =6 -7 =6 +6 =7");
     for (std::wstring step; steps >> step;) {
         const int id = std::stoi(step.substr(1));
-        if (step[0] == L'+')
-            pool.Use(id);
-        else if (step[0] == L'-')
-            pool.Release(id);
-        else
+        if (step[0] == L'=')
             EXPECT_EQ(pool.Smallest(), id) << step;
+        else
+            step[0] == L'+' ? pool.Use(id) : pool.Release(id);
     }
 }
 
-// Each change keeps the tree and the whole menu in step, sections grayed exactly while no document is below; new
-// ids are the smallest free ones from 5. A row: the tree built with ids from 5 in text order, the change, the result.
+// Each change keeps tree and menu in step; new ids are the smallest free from 5 and within 16 bits, or nothing is added.
 TEST(PopupMenu, EveryChangeKeepsMenuAndTreeInStep)
 {
     const std::tuple<const wchar_t*, std::function<void(CTodayMenu&)>, const wchar_t*> changes[] = {
@@ -80,11 +71,15 @@ TEST(PopupMenu, EveryChangeKeepsMenuAndTreeInStep)
                                          m.AppendSeparatorWithID(4, 5), m.AppendDocumentWithID(L"Exit", 3, 6)}),
                        std::vector<int>({-1, -1, -1, -1, 3}));
          }, L"D5:a S6:S[D3:Exit]"},
+        {L"", [](CTodayMenu& m) {
+             for (int id = 5; id < 0xFFFF; ++id)
+                 m.Root.Ids->Use(id);
+             m.AppendDocument(L"last", 0), m.AppendDocument(L"a", 0), m.AppendSection(L"S", 0), m.AppendSeparator(0);
+         }, L"D65535:last"},
     };
     for (const auto& [tree, change, after] : changes) {
         CTodayMenu menu;
-        Build(menu, tree);
-        CheckMenu(menu.Root);
+        Build(menu, tree), CheckMenu(menu.Root);
         if (change)
             change(menu);
         EXPECT_EQ(Describe(menu.Root), after) << tree;
@@ -92,45 +87,31 @@ TEST(PopupMenu, EveryChangeKeepsMenuAndTreeInStep)
     }
 }
 
-// Fresh ids stay within the 16 bits of a menu command: with none left, an add appends nothing.
-TEST(PopupMenu, FreshIdsStayWithin16Bits)
-{
-    CTodayMenu menu;
-    for (int id = 5; id < 0xFFFF; ++id)
-        menu.Root.Ids->Use(id);
-    EXPECT_EQ(menu.AppendDocument(L"last", 0), 0xFFFF);
-    EXPECT_EQ(std::vector<int>({menu.AppendDocument(L"a", 0), menu.AppendSection(L"S", 0), menu.AppendSeparator(0)}),
-              std::vector<int>(3, -1));
-    EXPECT_EQ(Describe(menu.Root), L"D65535:last");
-}
-
 // A removed section's menus are destroyed with it, once: a handle made afterwards is never touched.
 TEST(PopupMenu, RemovedSectionsDestroyTheirMenusExactlyOnce)
 {
     auto menu = std::make_unique<CTodayMenu>();
     Build(*menu, L"S:S[S:T[D:a]] S:K");
-    const HMENU gone[] = {menu->Root.Items[0]->Children->Menu.get(), GetSubMenu(menu->Root.Items[0]->Children->Menu.get(), 0)};
+    ASSERT_EQ(menu->Root.Items.size(), 2u);
+    const HMENU s = menu->Root.Items[0]->Children->Menu.get(), t = GetSubMenu(s, 0);
     menu->RemoveEntry(5);
-    const HMENU fresh = CreatePopupMenu(), kept[] = {menu->Root.Items[0]->Children->Menu.get(), menu->GetRootMenu()};
-    for (HMENU handle : gone)
-        EXPECT_FALSE(IsMenu(handle));
+    ASSERT_EQ(Describe(menu->Root), L"S8:K[]");
+    const HMENU fresh = CreatePopupMenu(), k = menu->Root.Items[0]->Children->Menu.get(), root = menu->GetRootMenu();
+    EXPECT_TRUE(t && !IsMenu(s) && !IsMenu(t));
     menu.reset();
-    EXPECT_TRUE(IsMenu(fresh));
-    for (HMENU handle : kept)
-        EXPECT_FALSE(IsMenu(handle));
+    EXPECT_TRUE(IsMenu(fresh) && !IsMenu(k) && !IsMenu(root));
     DestroyMenu(fresh);
 }
 
-// An add that runs out of memory at any allocation appends nothing: tree, menus and id pool stay as they were.
+// An add that runs out of memory at any allocation leaves tree, menus and id pool as they were.
 TEST(PopupMenu, AnAddWithoutMemoryAppendsNothing)
 {
     CTodayMenu menu;
     Build(menu, L"S:S[D:a]");
+    ASSERT_EQ(menu.Root.Items.size(), 1u);
     const std::wstring path = L"C:\\b.txt", title = L"T", exit = L"Exit";
-    const std::function<int()> adds[] = {[&] { return menu.AppendDocument(path, 5); },
-                                         [&] { return menu.AppendSection(title, 0); },
-                                         [&] { return menu.AppendSeparator(5); },
-                                         [&] { return menu.AppendDocumentWithID(exit, 3, 0); }};
+    const std::function<int()> adds[] = {[&] { return menu.AppendDocument(path, 5); }, [&] { return menu.AppendSection(title, 0); },
+                                         [&] { return menu.AppendSeparator(5); }, [&] { return menu.AppendDocumentWithID(exit, 3, 0); }};
     for (const auto& add : adds) {
         for (int allowed = 0, id = -1; id == -1; ++allowed) {
             const size_t sizes[] = {menu.Root.Items.size(), menu.Root.Items[0]->Children->Items.size()};

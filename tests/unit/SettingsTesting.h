@@ -12,6 +12,7 @@
 #include "config/SettingsContext.h"
 #include "config/SettingsWindow.h"
 #include "platform/Prompts.h"
+#include "platform/Shell.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -19,11 +20,7 @@
 namespace settingstest {
 
 // The program's own tree and store, as the main window hands them to the settings window.
-inline const SettingsContext& Settings()
-{
-    static const SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper};
-    return settings;
-}
+inline const SettingsContext& Settings() { static const SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper}; return settings; }
 
 // A list's items as "id/image:text|"; Rows(section) what a page's list must show of a level (0: the top level).
 inline std::wstring Rows(HWND list)
@@ -71,12 +68,9 @@ protected:
     void TearDown() override { DestroyWindow(window); platform::SetMessageAnswer({}); platform::SetOpenFileAnswer({}); }
     void Reopen()
     {
-        DestroyWindow(window);
-        menutest::Reset(g_TodayMenu);
-        menutest::BuildDefaults(g_TodayMenu);
+        DestroyWindow(window), menutest::Reset(g_TodayMenu), menutest::BuildDefaults(g_TodayMenu);
         menutest::Build(g_TodayMenu, L"S:W[D:C:\\w] D:C:\\x");
-        storetest::ClearStore();
-        prompts.clear();
+        storetest::ClearStore(), prompts.clear();
         window = CreateDialogIndirectParamW(g_hInstance, platform::FindDialogTemplate(g_hInstance, IDD_SETTINGS), nullptr, SettingsDlgProc, reinterpret_cast<LPARAM>(&Settings()));
         ASSERT_TRUE(window && (sections = g_hSectionsPage) && (documents = g_hDocumentsPage));
     }
@@ -87,8 +81,7 @@ protected:
     void SwitchTab(int tab)
     {
         NMHDR header{Tabs(), IDC_TABS, static_cast<UINT>(TCN_SELCHANGE)};
-        TabCtrl_SetCurSel(Tabs(), tab);
-        SendMessageW(window, WM_NOTIFY, IDC_TABS, reinterpret_cast<LPARAM>(&header));
+        TabCtrl_SetCurSel(Tabs(), tab), SendMessageW(window, WM_NOTIFY, IDC_TABS, reinterpret_cast<LPARAM>(&header));
     }
 
     // Menu, store (none unless stored), the Sections list and the Documents list of the chosen section show the tree.

@@ -8,23 +8,16 @@ namespace {
 const std::wstring kStart = L"D:\\My Documents - D:Configuration D:Exit S:W[D:C:\\w] D:C:\\x", kLong(300, L'n');
 const wchar_t kNotRemovable[] = L"The selected item is not removable item.\nPlease select another item to remove";
 
-// A press on page 0 (Sections) or 1 (Documents) after choosing a box entry and a list item, with a text (the file
-// picked, the section name typed or the refusal shown; null cancels, with the box entry 1 by the caption's close
-// button): the tree afterwards and the selected item.
+// A press on a page after picking a box entry and an item, with the file, name or refusal (null cancels): tree, selection.
 const struct { int page, entry, item, button; const wchar_t* text; std::wstring tree; int selected; } kPresses[] = {
     {0, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Exit D:Configuration S:W[D:C:\\w] D:C:\\x", 2},
-    {0, 0, 5, IDC_MOVE_DOWN, nullptr, kStart, 5},
-    {0, 1, 0, IDC_ADD_SEPARATOR, nullptr, kStart + L" -", -1},
+    {0, 0, 5, IDC_MOVE_DOWN, nullptr, kStart, 5}, {0, 1, 0, IDC_ADD_SEPARATOR, nullptr, kStart + L" -", -1},
     {0, 1, 4, IDC_SECTIONS_DELETE, nullptr, L"D:\\My Documents - D:Configuration D:Exit D:C:\\x", -1},
-    {0, 0, 1, IDC_SECTIONS_DELETE, kNotRemovable, kStart, 1},
-    {0, 0, 0, IDC_ADD_DOCUMENT, L"y", kStart + L" D:y", -1},
-    {0, 0, 0, IDC_ADD_DOCUMENT, nullptr, kStart, 0},
-    {0, 0, 0, IDC_ADD_DOCUMENT, L"", kStart, 0},
-    {0, 1, 0, IDC_ADD_SECTION, L" W", kStart + L" S: W[]", -1},
-    {0, 0, 0, IDC_ADD_SECTION, L"", kStart + L" S:[]", -1},
+    {0, 0, 1, IDC_SECTIONS_DELETE, kNotRemovable, kStart, 1}, {0, 0, 0, IDC_ADD_DOCUMENT, L"y", kStart + L" D:y", -1},
+    {0, 0, 0, IDC_ADD_DOCUMENT, nullptr, kStart, 0}, {0, 0, 0, IDC_ADD_DOCUMENT, L"", kStart, 0},
+    {0, 1, 0, IDC_ADD_SECTION, L" W", kStart + L" S: W[]", -1}, {0, 0, 0, IDC_ADD_SECTION, L"", kStart + L" S:[]", -1},
     {0, 0, 0, IDC_ADD_SECTION, kLong.c_str(), kStart + L" S:" + kLong.substr(0, 255) + L"[]", -1},
-    {0, 0, 0, IDC_ADD_SECTION, nullptr, kStart, 0},
-    {0, 1, 0, IDC_ADD_SECTION, nullptr, kStart, 0},
+    {0, 0, 0, IDC_ADD_SECTION, nullptr, kStart, 0}, {0, 1, 0, IDC_ADD_SECTION, nullptr, kStart, 0},
     {1, 0, 0, IDC_MOVE_UP, nullptr, kStart, 0},
     {1, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Configuration D:C:\\x S:W[D:C:\\w] D:Exit", 2},
     {1, 0, 2, IDC_DOCUMENTS_DELETE, L"You cannot remove selected item", kStart, 2},
@@ -40,10 +33,8 @@ TEST_F(SettingsTest, ButtonsChangeTreeListsAndStoreTogether)
         Reopen();
         SendDlgItemMessageW(documents, IDC_SECTION_BOX, CB_SETCURSEL, c.entry, 0);   // the user picks a section
         Press(documents, IDC_SECTION_BOX, CBN_SELCHANGE);
-        Tap(List(c.page), c.item);
-        file = c.text;
-        // A name typed, Escape (keeps it open), Enter; no name: Cancel, or the caption's close button (done only if the
-        // dialog was still open at the next look, and then cancelled).
+        Tap(List(c.page), c.item), file = c.text;
+        // A name, Escape (no effect), Enter; no name: Cancel, or the close button (then Cancel if still open).
         const bool closing = !c.text && c.entry;
         apptest::Watch dialog([&, ticks = 0]() mutable {
             HWND add = apptest::FindDialog(L"Add Section"), name = GetDlgItem(add, IDC_SECTION_NAME);
@@ -57,56 +48,33 @@ TEST_F(SettingsTest, ButtonsChangeTreeListsAndStoreTogether)
         });
         Press(Page(c.page), c.button);
         const bool refused = c.text && (c.button == IDC_SECTIONS_DELETE || c.button == IDC_DOCUMENTS_DELETE);
-        const Prompt refusal{Page(c.page), refused ? c.text : L"", L"Error", MB_OK | MB_ICONHAND};
-        EXPECT_EQ(prompts, std::vector<Prompt>(refused, refusal));
+        EXPECT_EQ(prompts, std::vector<Prompt>(refused, {Page(c.page), refused ? c.text : L"", L"Error", MB_OK | MB_ICONHAND}));
         EXPECT_EQ(std::make_tuple(menutest::Describe(g_TodayMenu.Root, false), Selected(List(c.page)), dialog.done()),
                   std::make_tuple(c.tree, c.selected, c.button == IDC_ADD_SECTION && !closing));
         ExpectState(c.tree != kStart);
     }
 }
 
-// A section that holds "Configuration" or "Exit", however deep, is refused as the command itself is.
-TEST_F(SettingsTest, SectionsHoldingACommandAreNotRemovable)
-{
-    for (const auto& [id, path] : {std::pair{ID_CONFIGURATION, L"Configuration"}, {ID_EXIT, L"Exit"}}) {
-        Reopen();
-        g_TodayMenu.RemoveEntry(id);
-        g_TodayMenu.AppendDocumentWithID(path, id, g_TodayMenu.AppendSection(L"Deep", 5));   // into W
-        RefreshSectionsPage();
-        const std::wstring tree = menutest::Describe(g_TodayMenu.Root);
-        Tap(List(0), 3);
-        Press(sections, IDC_SECTIONS_DELETE);
-        EXPECT_EQ(prompts, std::vector<Prompt>(1, {sections, kNotRemovable, L"Error", MB_OK | MB_ICONHAND}));
-        EXPECT_EQ(menutest::Describe(g_TodayMenu.Root), tree);
-    }
-}
-
 std::vector<int> Corners(const PageRect& r) { return {r.x, r.y, r.width, r.height}; }
 
-// One page shows at a time, each list's selection comes back with its tab, and a screen turn lays out both pages again.
+// One page at a time, selections back with their tab, both pages laid out on a screen turn; a list shows one level, cut.
 TEST_F(SettingsTest, TabsShowOnePageKeepSelectionsAndFollowAScreenTurn)
 {
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    const auto shown = [&] {
-        return std::tuple{IsWindowVisible(sections), IsWindowVisible(documents), Selected(List(0)), Selected(List(1))};
-    };
+    const auto shown = [&] { return std::tuple{IsWindowVisible(sections), IsWindowVisible(documents), Selected(List(0)), Selected(List(1))}; };
     EXPECT_EQ(shown(), std::make_tuple(TRUE, FALSE, 0, 0));
-    Tap(List(0), 4);
-    SwitchTab(1);
-    Tap(List(1), 2);
+    Tap(List(0), 4), SwitchTab(1), Tap(List(1), 2);
     Press(documents, IDC_MOVE_UP);   // Exit before Configuration; the Sections list is rebuilt without a selection
     SwitchTab(0);
     EXPECT_EQ(shown(), std::make_tuple(TRUE, FALSE, 4, 1));
-    Press(sections, IDC_MOVE_UP);    // acts on the restored selection, W, and rebuilds the Documents list
-    SwitchTab(1);
+    Press(sections, IDC_MOVE_UP), SwitchTab(1);   // acts on the restored selection, W, and rebuilds the Documents list
     EXPECT_EQ(shown(), std::make_tuple(FALSE, TRUE, 3, 1));
     ExpectState(true);
 
     RECT client{}, tab{};
     SetWindowPos(window, nullptr, 0, 0, 320, 220, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(window, WM_SETTINGCHANGE, 0x3002, 0);
-    GetClientRect(Tabs(), &client);
-    TabCtrl_GetItemRect(Tabs(), 0, &tab);
+    GetClientRect(Tabs(), &client), TabCtrl_GetItemRect(Tabs(), 0, &tab);
     for (int i = 0; i < 2; ++i) {
         const PageRect p = GetChildRect(Tabs(), Page(i)), up = GetChildRect(Page(i), GetDlgItem(Page(i), IDC_MOVE_UP));
         const int top = i ? GetChildRect(documents, GetDlgItem(documents, IDC_SECTION_BOX)).height + 10 : 5;
@@ -114,13 +82,25 @@ TEST_F(SettingsTest, TabsShowOnePageKeepSelectionsAndFollowAScreenTurn)
         EXPECT_EQ(Corners(p), (std::vector<int>{0, 0, client.right, client.bottom - tab.bottom + tab.top}));
         EXPECT_EQ(Corners(GetChildRect(Page(i), List(i))), Corners(want.list));
     }
+    const int wide = g_TodayMenu.AppendSection(std::wstring(300, L's'), 0);
+    FillItemList(List(0), g_TodayMenu, 0, false), FillItemList(List(0), g_TodayMenu, 99, true);   // no level 99: kept
+    EXPECT_EQ(Rows(List(0)), L"1/0:My Documents|4/1:-----------------|3/2:Exit|5/3:W|2/4:Configuration|7/5:x|8/6:" +
+                              std::wstring(255, L's') + L"|");
+    Tap(List(0), 6);
+    const auto picked = GetSelectedItem(List(0));
+    EXPECT_EQ(picked ? std::make_pair(picked->index, picked->id) : std::make_pair(-1, 0), std::make_pair(6, wide));
+    ListView_SetItemState(List(0), -1, 0, LVIS_SELECTED);   // the selection mark stays
+    EXPECT_FALSE(GetSelectedItem(List(0)));
 }
 
-// In the real modal window a second opening only brings it forward, the prompts are real, the caption closes it.
+// The real modal window: a second opening returns at once, real prompts (a section holding Exit is refused), caption closes.
 TEST(SettingsWindowModal, OneAtATimeWithRealPromptsClosedByItsCaption)
 {
     menutest::Reset(g_TodayMenu);
     menutest::BuildDefaults(g_TodayMenu);
+    g_TodayMenu.RemoveEntry(ID_EXIT);
+    menutest::Build(g_TodayMenu, L"S:W[S:Deep]");
+    g_TodayMenu.AppendDocumentWithID(L"Exit", ID_EXIT, 6);
     wchar_t text[512] = {};
     apptest::Watch prompts([&] {
         HWND error = apptest::FindDialog(L"Error"), picker = apptest::FindDialog(L"Add Document");
@@ -141,7 +121,7 @@ TEST(SettingsWindowModal, OneAtATimeWithRealPromptsClosedByItsCaption)
     EXPECT_EQ(std::make_tuple(user.done(), prompts.done(), g_hSectionsPage), std::make_tuple(true, true, HWND{}));
     std::replace(text, text + 512, L'\n', L' ');   // long lines are broken at spaces to fit the screen
     EXPECT_STREQ(text, L"The selected item is not removable item. Please select another item to remove");
-    EXPECT_EQ(storetest::StoredText(), L"D1:\\My Documents -4 D2:Configuration D3:Exit D5:C:\\windows\\win.ini");
+    EXPECT_EQ(storetest::StoredText(), L"D1:\\My Documents -4 D2:Configuration S5:W[S6:Deep[D3:Exit]] D7:C:\\windows\\win.ini");
 }
 
 // The layout rule: gaps up to 10, 10 pixels from the right edge, columns when short; nothing ever leaves the page.
@@ -162,21 +142,6 @@ TEST(PageLayout, FollowsTheRuleAndNothingLeavesThePage)
         for (const PageRect& r : got.buttons)
             EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.width <= 320 && r.y + r.height <= height) << height;
     }
-}
-
-// A list shows one level with captions cut to fit, and the selected entry is that of a selected item only.
-TEST_F(SettingsTest, ListFillingAndTheSelectedEntry)
-{
-    const int wide = g_TodayMenu.AppendSection(std::wstring(300, L's'), 0);
-    FillItemList(List(0), g_TodayMenu, 0, false);
-    FillItemList(List(0), g_TodayMenu, 99, true);
-    EXPECT_EQ(Rows(List(0)), L"1/0:My Documents|4/1:-----------------|2/2:Configuration|3/3:Exit|5/4:W|7/5:x|8/6:" +
-                              std::wstring(255, L's') + L"|");
-    Tap(List(0), 6);
-    const auto picked = GetSelectedItem(List(0));
-    EXPECT_EQ(picked ? std::make_pair(picked->index, picked->id) : std::make_pair(-1, 0), std::make_pair(6, wide));
-    ListView_SetItemState(List(0), -1, 0, LVIS_SELECTED);   // the selection mark stays
-    EXPECT_FALSE(GetSelectedItem(List(0)));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #pragma once
-// Helpers of the store's tests: the store's keys in the test prefix's real registry, values and entry keys written
-// by hand, and the stored tree read back in the text form of MenuTesting.h.
+// The store in the test prefix's real registry: keys written by hand, the stored tree read in MenuTesting.h's text form.
 #include <windows.h>
 
 #include <algorithm>
@@ -17,10 +16,7 @@ namespace storetest {
 inline std::wstring KeyPath(const wchar_t* name) { return std::wstring(store::kParentPath) + L"\\" + name; }
 inline std::wstring RootPath() { return KeyPath(store::kStoreName); }
 inline HKEY Open(const std::wstring& path, REGSAM rights = KEY_READ)
-{
-    HKEY key = nullptr;
-    return RegOpenKeyExW(platform::reg::StoreHive(), path.c_str(), 0, rights, &key) ? nullptr : key;
-}
+{ HKEY key = nullptr; return RegOpenKeyExW(platform::reg::StoreHive(), path.c_str(), 0, rights, &key) ? nullptr : key; }
 inline bool KeyExists(const std::wstring& path) { HKEY key = Open(path); return key && !RegCloseKey(key); }
 
 // Removes the stored tree and anything an earlier save left beside it; no fault is planted.
@@ -32,7 +28,7 @@ inline void ClearStore()
     platform::reg::faults::Reset();
 }
 
-// Writes a value as raw bytes, creating its key; a null data pointer deletes the value instead.
+// Writes a value as raw bytes, creating its key; null data deletes the value.
 inline void Put(const std::wstring& path, const wchar_t* name, DWORD type, const void* data, size_t size)
 {
     HKEY key = nullptr;
@@ -42,31 +38,28 @@ inline void Put(const std::wstring& path, const wchar_t* name, DWORD type, const
 }
 inline void PutDword(const std::wstring& path, const wchar_t* name, DWORD value) { Put(path, name, REG_DWORD, &value, 4); }
 inline void PutText(const std::wstring& path, const wchar_t* name, const std::wstring& text)
-{
-    Put(path, name, REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-}
+{ Put(path, name, REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t)); }
 
-// Entry keys written by hand below a level, one a line: "key type isSpec id pos [name]" (no "Name" without one).
+// Entry keys below a level, one a line: "key Type IsSpec ID Pos [Name]".
 inline void PutEntries(const std::wstring& level, std::initializer_list<const wchar_t*> entries)
 {
     for (const wchar_t* entry : entries) {
         std::wistringstream in(entry);
         std::wstring key, name;
-        DWORD numbers[4] = {};
-        in >> key >> numbers[0] >> numbers[1] >> numbers[2] >> numbers[3];
-        static const wchar_t* const names[] = {L"Type", L"IsSpec", L"ID", L"Pos"};
-        for (int i = 0; i < 4; ++i)
-            PutDword(level + L"\\" + key, names[i], numbers[i]);
+        DWORD number = 0;
+        in >> key;
+        for (const wchar_t* value : {L"Type", L"IsSpec", L"ID", L"Pos"})
+            in >> number, PutDword(level + L"\\" + key, value, number);
         if (std::getline(in >> std::ws, name))
             PutText(level + L"\\" + key, L"Name", name);
     }
 }
 
-// A value as stored: its type and bytes; absent values have type REG_NONE and no bytes.
+// A value as stored (REG_NONE and no bytes if absent); a number only if a 4-byte REG_DWORD.
 struct Value {
     DWORD type = REG_NONE;
     std::vector<BYTE> bytes;
-    DWORD Dword() const { return bytes.size() == 4 ? *reinterpret_cast<const DWORD*>(bytes.data()) : 0xBAD0BAD0u; }
+    DWORD Dword() const { return type == REG_DWORD && bytes.size() == 4 ? *reinterpret_cast<const DWORD*>(bytes.data()) : 0xBAD0BAD0u; }
     std::wstring Text() const { return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2); }
 };
 inline Value Read(const std::wstring& path, const wchar_t* name)
@@ -76,11 +69,9 @@ inline Value Read(const std::wstring& path, const wchar_t* name)
     const HKEY key = Open(path);
     if (key && !RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size))
         value.bytes.resize(size), RegQueryValueExW(key, name, nullptr, &value.type, value.bytes.data(), &size);
-    RegCloseKey(key);
-    return value;
+    return RegCloseKey(key), value;
 }
 
-// The names of a key's subkeys, and the number of its values.
 inline std::vector<std::wstring> Subkeys(const std::wstring& path, DWORD* values = nullptr)
 {
     std::vector<std::wstring> names;
@@ -90,24 +81,29 @@ inline std::vector<std::wstring> Subkeys(const std::wstring& path, DWORD* values
         names.push_back(name);
     if (key && values)
         RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, values, nullptr, nullptr, nullptr, nullptr);
-    RegCloseKey(key);
-    return names;
+    return RegCloseKey(key), names;
 }
 
-// The stored tree below path in the text form, each level in the order of its "Pos" values.
+// The stored tree in Pos order; "!" marks an entry not as saved (key its id, Pos its index, IsSpec for 1-4, values exact).
 inline std::wstring StoredText(const std::wstring& path = RootPath())
 {
     std::vector<std::pair<DWORD, std::wstring>> entries;
     for (const std::wstring& name : Subkeys(path)) {
         const std::wstring key = path + L"\\" + name, id = std::to_wstring(Read(key, L"ID").Dword());
-        const DWORD type = Read(key, L"Type").Dword();
-        entries.push_back({Read(key, L"Pos").Dword(), type == 3 ? L"-" + id : (type == 1 ? L"D" : L"S") + id + L":" +
-                           Read(key, L"Name").Text().c_str() + (type == 2 ? L"[" + StoredText(key) + L"]" : L"")});
+        const DWORD type = Read(key, L"Type").Dword(), spec = Read(key, L"IsSpec").Dword(), number = Read(key, L"ID").Dword();
+        const Value caption = Read(key, L"Name");
+        DWORD values = 0;
+        Subkeys(key, &values);
+        const bool sound = name == id && spec == (type == 1 ? number >= 1 && number <= 3 : type == 3 && number == 4) &&
+                           values == (type == 3 ? 4u : 5u) &&
+                           (type == 3 || (caption.type == REG_SZ && caption.Text() == caption.Text().c_str() + std::wstring(1, L'\0')));
+        entries.push_back({Read(key, L"Pos").Dword(), (sound ? L"" : L"!") + (type == 3 ? L"-" + id : (type == 1 ? L"D" : L"S") + id + L":" +
+                           caption.Text().c_str() + (type == 2 ? L"[" + StoredText(key) + L"]" : L""))});
     }
     std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::wstring text;
-    for (const auto& entry : entries)
-        text += (text.empty() ? L"" : L" ") + entry.second;
+    for (size_t i = 0; i < entries.size(); ++i)
+        text += (i ? L" " : L"") + std::wstring(entries[i].first == i ? L"" : L"!") + entries[i].second;
     return text;
 }
 

@@ -1,5 +1,4 @@
-// The stored menu tree in the test prefix's registry: its layout, load and save, stores damaged by hand,
-// and saves cut short at any change.
+// The stored menu tree in the test prefix's registry: load and save, stores damaged by hand, saves cut short.
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -9,30 +8,9 @@
 #include "store/RegHelper.h"
 
 using namespace storetest;
-using menutest::Build;
-using menutest::Describe;
-using Change = platform::reg::faults::Change;
-
-// Every entry of the list is the key named by its id below path, holding exactly Type, IsSpec (1 for the
-// built-in entries alone), ID, Name (a document's path or a section's title, with its NUL) and Pos (its index).
-static void CheckStored(const std::wstring& path, const CItemVector& list)
-{
-    ASSERT_EQ(Subkeys(path).size(), list.Items.size()) << path;
-    for (size_t i = 0; i < list.Items.size(); ++i) {
-        const CItem& item = *list.Items[i];
-        const std::wstring key = path + L"\\" + std::to_wstring(item.ID), name = item.IsSection() ? item.Caption : item.Path;
-        const DWORD spec = item.Type == ITEM_DOCUMENT ? item.ID <= ID_EXIT : item.ID == ID_FIRST_SEPARATOR && !item.IsSection();
-        DWORD values = 0;
-        Subkeys(key, &values);
-        EXPECT_EQ(values, item.Type == ITEM_SEPARATOR ? 4u : 5u) << key;
-        for (const auto& [value, want] : {std::pair{L"Type", DWORD(item.Type)}, {L"IsSpec", spec}, {L"ID", DWORD(item.ID)}, {L"Pos", DWORD(i)}})
-            EXPECT_EQ(std::make_pair(Read(key, value).type, Read(key, value).Dword()), std::make_pair(DWORD(REG_DWORD), want)) << key << value;
-        EXPECT_EQ(std::make_pair(Read(key, L"Name").type, Read(key, L"Name").Text()),
-                  (item.Type == ITEM_SEPARATOR ? std::pair{DWORD(REG_NONE), std::wstring()} : std::pair{DWORD(REG_SZ), name + L'\0'})) << key;
-        if (item.IsSection())
-            CheckStored(key, *item.Children);
-    }
-}
+using namespace menutest;
+namespace faults = platform::reg::faults;
+using Change = faults::Change;
 
 // Nothing beside the stored tree and no value of its own: what a finished save or load leaves.
 static void CheckSettled(const std::wstring& when)
@@ -46,37 +24,32 @@ class Store : public testing::Test {
 protected:
     void SetUp() override { ClearStore(); }
     void TearDown() override { ClearStore(); }
-    // Loads into a fresh menu, checks it is sound (menus in step, "Configuration" and "Exit" reachable), describes it.
+    // Loads into a fresh menu, checks its menus in step with it, and describes it.
     std::wstring Load()
     {
         CTodayMenu menu;
         store.LoadTree(&menu);
         menutest::CheckMenu(menu.Root);
-        for (int command : {ID_CONFIGURATION, ID_EXIT})
-            EXPECT_TRUE(menu.Root.FindItem(command) && menu.Root.FindItem(command)->Type == ITEM_DOCUMENT) << command;
         return Describe(menu.Root);
     }
     std::wstring StoreAndLoad(CTodayMenu& tree)
     {
         ClearStore();
         EXPECT_EQ(store.SaveTree(&tree), 0);
-        CheckStored(RootPath(), tree.Root);
+        EXPECT_EQ(StoredText(), Describe(tree.Root));
         CheckSettled(L"save");
         const std::wstring loaded = Load();
-        platform::reg::faults::Reset();
+        faults::Reset();   // changes are counted from here
         return loaded;
     }
     CRegHelper store;
 };
 
-// The first start writes the default tree; a save writes every entry in the stored layout; a load rebuilds
-// every level in order, keeps the built-in ids and numbers the others depth-first from 5.
+// The first start stores the defaults; a load rebuilds every level, built-in ids kept, the others from 5 depth-first.
 TEST_F(Store, SaveAndLoadKeepEveryLevel)
 {
     EXPECT_EQ(Load(), L"D1:\\My Documents -4 D2:Configuration D3:Exit");
-    CTodayMenu defaults;
-    menutest::BuildDefaults(defaults);
-    CheckStored(RootPath(), defaults.Root);
+    EXPECT_EQ(StoredText(), L"D1:\\My Documents -4 D2:Configuration D3:Exit");
     CheckSettled(L"first start");
 
     CTodayMenu menu;
@@ -86,16 +59,36 @@ TEST_F(Store, SaveAndLoadKeepEveryLevel)
     menu.AppendDocumentWithID(L"C:\\x\\letter.doc", 123456, office);
     menu.AppendSeparatorWithID(1000, office);
     Build(menu, L"S:Inner[S:Deep[D:C:\\x\\deep.txt]] S:Lines[-] S:Empty S:", office);
-    menu.MoveEntry(ID_CONFIGURATION, 0);
-    menu.MoveEntry(ID_EXIT, 1);
+    menu.MoveEntry(ID_CONFIGURATION, 0), menu.MoveEntry(ID_EXIT, 1);
     EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 D5:C:\\x\\first.doc S6:R&D\tOffice[D7:C:\\x\\letter.doc "
                                   L"-8 S9:Inner[S10:Deep[D11:C:\\x\\deep.txt]] S12:Lines[-13] S14:Empty[] S15:[]]");
     menu.RemoveEntry(office);
     EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 D5:C:\\x\\first.doc");
+
+    // Sections deeper than 256 levels load empty, so that the tree is stored again; trees of any depth are deleted.
+    ClearStore();
+    for (const std::wstring& top : {RootPath(), KeyPath(store::kRetiredName)}) {
+        HKEY level = nullptr, key = nullptr;
+        RegCreateKeyExW(platform::reg::StoreHive(), top.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &level, nullptr);
+        for (int depth = 0; depth < 5000; ++depth, RegCloseKey(level), level = key) {
+            const DWORD section = ITEM_SECTION;   // its id comes from its key's name
+            RegCreateKeyExW(level, L"5", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+            RegSetValueExW(key, L"Type", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&section), 4);
+        }
+        RegCloseKey(level);
+    }
+    CTodayMenu deep;
+    store.LoadTree(&deep);
+    int depth = 0;
+    for (const CItemVector* list = &deep.Root; !list->Items.empty() && list->Items[0]->IsSection(); list = list->Items[0]->Children.get())
+        ++depth;
+    EXPECT_EQ(depth, 256);
+    ASSERT_EQ(store.SaveTree(&deep), 0);
+    EXPECT_EQ(Load(), Describe(deep.Root));
+    CheckSettled(L"deep trees");
 }
 
-// A store written or damaged by hand loads what makes sense, in Pos order, and the load changes nothing of a
-// stored tree but what a cut-short save left beside it.
+// A store written or damaged by hand loads what makes sense in Pos order; the load changes only what a save left beside it.
 TEST_F(Store, LoadsWhatMakesSenseOfAnyStore)
 {
     const std::wstring root = RootPath(), staging = KeyPath(store::kStagingName), old = KeyPath(store::kRetiredName);
@@ -104,56 +97,37 @@ TEST_F(Store, LoadsWhatMakesSenseOfAnyStore)
     const ULONGLONG eight = 1;
     const std::wstring huge = L"C:\\" + std::wstring(100000, L'h');
     const std::pair<std::function<void()>, std::wstring> cases[] = {
-        {[&] {
-             PutEntries(root, {L"2 1 1 2 8 Configuration", L"3 1 1 3 9 Exit", L"9 1 0 9 4294967295 last", L"5 1 0 5 7 seven",
-                               L"6 3 0 6 3", L"7 1 0 7 0 zero", L"8 1 0 8 1 none", L"10 1 0 10 1 short"});
-             Put(root + L"\\8", L"Pos", 0, nullptr, 0);
-             Put(root + L"\\10", L"Pos", REG_DWORD, &two, 2);
-         }, L"D5:zero -6 D7:seven D2:Configuration D3:Exit D8:last D9:short D10:none"},
+        {[&] { PutEntries(root, {L"2 1 1 2 8 Configuration", L"3 1 1 3 9 Exit", L"9 1 0 9 4294967295 last", L"5 1 0 5 7 seven",
+                                 L"6 3 0 6 3", L"7 1 0 7 0 zero", L"8 1 0 8 1 none", L"10 1 0 10 1 short"});
+               Put(root + L"\\8", L"Pos", 0, nullptr, 0), Put(root + L"\\10", L"Pos", REG_DWORD, &two, 2); },
+         L"D5:zero -6 D7:seven D2:Configuration D3:Exit D8:last D9:short D10:none"},
         {[&] { PutEntries(root, {L"2 1 1 2 9 Configuration", L"3 1 1 3 10 Exit", L"5 1 0 0 1 5", L"6 1 0 0 1 6", L"7 1 0 0 0 7", L"8 1 0 0 1 8"}); },
          L"D5:7 D6:5 D7:6 D8:8 D2:Configuration D3:Exit"},
-        {[&] {
-             PutEntries(root, {L"2 1 1 2 20 Configuration", L"3 1 1 3 21 Exit", L"5 1 0 5 0 text type", L"6 2 0 6 1 no type",
-                               L"8 9 0 8 2 kind nine", L"13 3 1 13 3", L"14 1 1 44 4 id from key", L"15 1 0 15 5", L"16 1 0 16 6",
-                               L"17 1 0 17 7", L"18 2 0 18 8"});
-             PutEntries(root + L"\\6", {L"7 1 0 7 0 under no type"});
-             PutText(root + L"\\5", L"Type", L"1");
-             Put(root + L"\\6", L"Type", 0, nullptr, 0);
-             PutDword(root + L"\\11", L"Type", 1);
-             PutDword(root + L"\\12", L"Nothing", 1);
-             Put(root + L"\\13", L"IsSpec", REG_QWORD, &eight, 8);
-             Put(root + L"\\14", L"ID", REG_DWORD, &two, 2);
-             Put(root + L"\\15", L"Name", REG_SZ, L"C:\\n", 8);
-             Put(root + L"\\16", L"Name", REG_SZ, odd, sizeof(odd));
-             Put(root + L"\\17", L"Name", REG_BINARY, L"C:\\bin", 14);
-             PutText(root + L"\\18", L"Name", huge);
-         }, L"-5 D14:id from key D6:C:\\n D7:C:o D8: S9:" + huge + L"[] D2:Configuration D3:Exit D10:"},
-        {[&] {
-             PutEntries(root, {L"2 1 1 2 10 Configuration", L"3 1 1 3 11 Exit", L"odd 2 0 77 0 Odd", L"20 2 0 21 1 Mismatched",
-                               L"21 1 0 21 2 other", L"00007 1 1 0 3 padded"});
-             PutEntries(root + L"\\odd", {L"x 1 0 5 0 inside"});
-             PutEntries(root + L"\\20", {L"22 3 0 22 0"});
-         }, L"S5:Odd[D6:inside] S7:Mismatched[-8] D9:other D10:padded D2:Configuration D3:Exit"},
-        {[&] {
-             PutEntries(root, {L"7 1 1 7 0 first", L"8 1 1 7 1 second", L"9 3 1 0 2", L"10 1 1 4294967295 3 minus one",
-                               L"11 1 1 70000 4 beyond commands", L"12 3 1 2 5", L"13 1 1 3 6 Exit", L"14 1 1 3 7 Exit"});
-         }, L"D7:first D5:second -6 D8:minus one D9:beyond commands -10 D3:Exit D11:Exit D2:Configuration"},
+        {[&] { PutEntries(root, {L"2 1 1 2 20 Configuration", L"3 1 1 3 21 Exit", L"5 1 0 5 0 text type", L"6 2 0 6 1 no type",
+                                 L"8 9 0 8 2 kind nine", L"13 3 1 13 3", L"14 1 1 44 4 id from key", L"15 1 0 15 5", L"16 1 0 16 6",
+                                 L"17 1 0 17 7", L"18 2 0 18 8"});
+               PutEntries(root + L"\\6", {L"7 1 0 7 0 under no type"});
+               PutText(root + L"\\5", L"Type", L"1"), Put(root + L"\\6", L"Type", 0, nullptr, 0), PutDword(root + L"\\11", L"Type", 1);
+               PutDword(root + L"\\12", L"Nothing", 1), Put(root + L"\\13", L"IsSpec", REG_QWORD, &eight, 8);
+               Put(root + L"\\14", L"ID", REG_DWORD, &two, 2), Put(root + L"\\15", L"Name", REG_SZ, L"C:\\n", 8);
+               Put(root + L"\\16", L"Name", REG_SZ, odd, sizeof(odd)), Put(root + L"\\17", L"Name", REG_BINARY, L"C:\\bin", 14);
+               PutText(root + L"\\18", L"Name", huge); },
+         L"-5 D14:id from key D6:C:\\n D7:C:o D8: S9:" + huge + L"[] D2:Configuration D3:Exit D10:"},
+        {[&] { PutEntries(root, {L"2 1 1 2 10 Configuration", L"3 1 1 3 11 Exit", L"odd 2 0 77 0 Odd", L"20 2 0 21 1 Mismatched",
+                                 L"21 1 0 21 2 other", L"00007 1 1 0 3 padded"});
+               PutEntries(root + L"\\odd", {L"x 1 0 5 0 inside"}), PutEntries(root + L"\\20", {L"22 3 0 22 0"}); },
+         L"S5:Odd[D6:inside] S7:Mismatched[-8] D9:other D10:padded D2:Configuration D3:Exit"},
+        {[&] { PutEntries(root, {L"7 1 1 7 0 first", L"8 1 1 7 1 second", L"9 3 1 0 2", L"10 1 1 4294967295 3 minus one",
+                                 L"11 1 1 70000 4 beyond commands", L"12 3 1 2 5", L"13 1 1 3 6 Exit", L"14 1 1 3 7 Exit"}); },
+         L"D7:first D5:second -6 D8:minus one D9:beyond commands -10 D3:Exit D11:Exit D2:Configuration"},
         {[&] { Put(root, nullptr, 0, nullptr, 0); }, L"D2:Configuration D3:Exit"},
-        {[&] {
-             PutEntries(root, {L"1 1 1 1 0 \\My Documents", L"5 2 0 5 1 Tools"});
-             PutEntries(root + L"\\5", {L"2 1 1 2 0 Configuration"});
-         }, L"D1:\\My Documents S5:Tools[D2:Configuration] D3:Exit"},
+        {[&] { PutEntries(root, {L"1 1 1 1 0 \\My Documents", L"5 2 0 5 1 Tools"}), PutEntries(root + L"\\5", {L"2 1 1 2 0 Configuration"}); },
+         L"D1:\\My Documents S5:Tools[D2:Configuration] D3:Exit"},
         {[&] { PutEntries(staging, {L"9 1 0 9 0 half"}); }, L"D1:\\My Documents -4 D2:Configuration D3:Exit"},
-        {[&] {
-             PutEntries(root, {L"2 1 1 2 0 Configuration", L"3 1 1 3 1 Exit"});
-             PutEntries(staging, {L"5 1 0 5 0 new"});
-             PutDword(staging, store::kCompleteValue, 1);
-         }, L"D2:Configuration D3:Exit"},
-        {[&] {
-             PutEntries(staging, {L"3 1 1 3 0 Exit", L"2 1 1 2 1 Configuration"});
-             PutDword(staging, store::kCompleteValue, 1);
-             PutEntries(old, {L"2 1 1 2 0 Configuration"});
-         }, L"D3:Exit D2:Configuration"},
+        {[&] { PutEntries(root, {L"2 1 1 2 0 Configuration", L"3 1 1 3 1 Exit"}), PutEntries(staging, {L"5 1 0 5 0 new"});
+               PutDword(staging, store::kCompleteValue, 1); }, L"D2:Configuration D3:Exit"},
+        {[&] { PutEntries(staging, {L"3 1 1 3 0 Exit", L"2 1 1 2 1 Configuration"}), PutDword(staging, store::kCompleteValue, 1);
+               PutEntries(old, {L"2 1 1 2 0 Configuration"}); }, L"D3:Exit D2:Configuration"},
         {[&] { PutEntries(old, {L"3 1 1 3 0 Exit"}); }, L"D3:Exit D2:Configuration"},
     };
     for (const auto& [write, loaded] : cases) {
@@ -167,69 +141,30 @@ TEST_F(Store, LoadsWhatMakesSenseOfAnyStore)
     }
 }
 
-// Sections nested deeper than the load goes are loaded empty, so that the tree can be stored again; stored trees of
-// any depth are deleted, a leftover at the next load and the old tree at the next save.
-TEST_F(Store, DeepTreesLoadTo256LevelsAndAreDeletedAtAnyDepth)
-{
-    for (const std::wstring& top : {RootPath(), KeyPath(store::kRetiredName)}) {
-        HKEY level = nullptr, key = nullptr;
-        RegCreateKeyExW(platform::reg::StoreHive(), top.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &level, nullptr);
-        for (int depth = 0; depth < 5000; ++depth, RegCloseKey(level), level = key) {
-            const DWORD section = ITEM_SECTION;   // its id comes from its key's name
-            RegCreateKeyExW(level, L"5", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-            RegSetValueExW(key, L"Type", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&section), 4);
-        }
-        RegCloseKey(level);
-    }
-    CTodayMenu menu;
-    store.LoadTree(&menu);
-    int depth = 0;
-    for (const CItemVector* list = &menu.Root; !list->Items.empty() && list->Items[0]->IsSection(); list = list->Items[0]->Children.get())
-        ++depth;
-    EXPECT_EQ(depth, 256);
-    ASSERT_EQ(store.SaveTree(&menu), 0);
-    EXPECT_EQ(Load(), Describe(menu.Root));
-    CheckSettled(L"deep trees");
-}
+using CutShortSave = Store;
 
-// A save of a new tree over an old one, cut short at each of its changes, and with each change refused alone.
-class CutShortSave : public Store {
-protected:
-    void SetUp() override
-    {
-        menutest::BuildDefaults(oldTree);
-        Build(oldTree, L"D:C:\\a.txt S:S[D:C:\\b.txt -] -");
-        menutest::BuildDefaults(newTree);
-        Build(newTree, L"S:T[D:C:\\c.txt S:U[D:C:\\d.txt]] D:C:\\a.txt");
-        newText = StoreAndLoad(newTree);
-        oldText = StoreAndLoad(oldTree);
-        platform::reg::faults::Record(true);
-        ASSERT_EQ(store.SaveTree(&newTree), 0);
-        journal = platform::reg::faults::Journal();
-    }
-    CTodayMenu oldTree, newTree;
-    std::wstring oldText, newText;
-    std::vector<Change> journal;
-};
-
-// Whatever change is the last to reach the registry (a refusal leaves it as a process that died there would), the
-// next start loads the complete old tree or the complete new one, the new one once the old was moved aside, and a
-// load cut short loses nothing either. A single refused write or rename abandons the save, keeps the old tree and
-// leaves nothing behind; a refused tidy-up after the new tree is in place is finished by the next load.
+// Cut short anywhere, save or load leave the old or new tree whole; one refused write abandons it, a refused tidy-up is redone.
 TEST_F(CutShortSave, AtAnyChangeLeavesTheOldOrTheNewTree)
 {
+    CTodayMenu oldTree, newTree;
+    menutest::BuildDefaults(oldTree), menutest::BuildDefaults(newTree);
+    Build(oldTree, L"D:C:\\a.txt S:S[D:C:\\b.txt -] -");
+    Build(newTree, L"S:T[D:C:\\c.txt S:U[D:C:\\d.txt]] D:C:\\a.txt");
+    const std::wstring newText = StoreAndLoad(newTree), oldText = StoreAndLoad(oldTree);
+    faults::Record(true);
+    ASSERT_EQ(store.SaveTree(&newTree), 0);
+    const std::vector<Change> journal = faults::Journal();
     const std::map<Change, int> refusedSave = {{Change::CreateKey, -1}, {Change::SetValue, -1}, {Change::RenameKey, -1},
                                                {Change::DeleteValue, 0}, {Change::DeleteKey, 0}};
     const long moved = std::find(journal.begin(), journal.end(), Change::RenameKey) - journal.begin() + 1;
     bool sawNew = false;
     for (long k = 0; k <= static_cast<long>(journal.size()); ++k) {
         StoreAndLoad(oldTree);
-        platform::reg::faults::RefuseAfter(k);
+        faults::RefuseAfter(k);
         const int result = store.SaveTree(&newTree);
-        platform::reg::faults::Reset();
-        platform::reg::faults::RefuseAfter(k % 4);
+        faults::Reset(), faults::RefuseAfter(k % 4);
         const std::wstring cut = Load();
-        platform::reg::faults::Reset();
+        faults::Reset();
         const std::wstring loaded = Load();
         sawNew = sawNew || loaded == newText;
         EXPECT_EQ(loaded, sawNew ? newText : oldText) << "save stopped after change " << k;
@@ -238,9 +173,9 @@ TEST_F(CutShortSave, AtAnyChangeLeavesTheOldOrTheNewTree)
         if (k == 0)
             continue;
         StoreAndLoad(oldTree);
-        platform::reg::faults::RefuseOne(k);
+        faults::RefuseOne(k);
         const int refused = store.SaveTree(&newTree), expected = refusedSave.at(journal[k - 1]);
-        platform::reg::faults::Reset();
+        faults::Reset();
         EXPECT_EQ(refused, expected) << "change " << k << " refused";
         EXPECT_TRUE(expected == 0 || StoredText() == oldText) << k;
         if (expected != 0)
