@@ -84,7 +84,8 @@ inline std::vector<std::wstring> Subkeys(const std::wstring& path, DWORD* values
     return RegCloseKey(key), names;
 }
 
-// The stored tree in Pos order; "!" marks an entry not as saved (key its id, Pos its index, IsSpec for 1-4, values exact).
+// The stored tree in Pos order; "!" marks an entry not as saved (key its id, Pos its index, IsSpec for 1-4, values exact;
+// a document may add its own Caption and Expand 1).
 inline std::wstring StoredText(const std::wstring& path = RootPath())
 {
     std::vector<std::pair<DWORD, std::wstring>> entries;
@@ -95,7 +96,7 @@ inline std::wstring StoredText(const std::wstring& path = RootPath())
         DWORD values = 0;
         Subkeys(key, &values);
         const bool sound = name == id && spec == (type == 1 ? number >= 1 && number <= 3 : type == 3 && number == 4) &&
-                           values == (type == 3 ? 4u : 5u) &&
+                           values == (type == 3 ? 4u : 5u) + (type == 1) * ((Read(key, L"Caption").type == REG_SZ) + (Read(key, L"Expand").Dword() == 1)) &&
                            (type == 3 || (caption.type == REG_SZ && caption.Text() == caption.Text().c_str() + std::wstring(1, L'\0')));
         entries.push_back({Read(key, L"Pos").Dword(), (sound ? L"" : L"!") + (type == 3 ? L"-" + id : (type == 1 ? L"D" : L"S") + id + L":" +
                            caption.Text().c_str() + (type == 2 ? L"[" + StoredText(key) + L"]" : L""))});
