@@ -1,5 +1,6 @@
 #include "AppTesting.h"
 #include "MenuTesting.h"
+#include "platform/Shell.h"
 
 // Folders open in the file explorer, files in their handler; a path that cannot be opened fails without a word.
 TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
@@ -18,6 +19,12 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
         {L"C:\\no such folder\\Tabula missing", nullptr, L""}, {L"C:\\" + std::wstring(MAX_PATH - 3, L'x'), nullptr, L""},
         {L"C:\\" + std::wstring(1000, L'x') + L"\\y.txt", nullptr, L""},
     };
+    // The explorer's command line carries each folder as one argument, trailing backslashes and commas kept.
+    for (const std::wstring& path : {folder + L"\\", std::wstring(L"C:\\"), std::wstring(L"C:\\a, b\\\\")}) {
+        int count = 0;
+        LPWSTR* args = CommandLineToArgvW((L"explorer.exe " + platform::FileExplorerParameters(path)).c_str(), &count);
+        EXPECT_TRUE(count == 2 && args[1] == path) << path, LocalFree(args);
+    }
     for (const auto& c : cases) {
         CTodayMenu menu;
         menu.Launch(menu.AppendDocument(c.path, 0));
