@@ -12,7 +12,7 @@ namespace {
 
 using apptest::WaitFor;
 
-enum Row { kMyDocuments = 0, kConfiguration = -2, kExit = -1, kNone = 9 };   // from the top or the bottom
+enum Row { kConfiguration = -2, kExit = -1, kNone = 9 };   // from the bottom
 
 HWND Main() { return FindWindowW(L"TABULA", L"Tabula"); }
 bool HasIcon() { return apptest::ShellHasIcon(Main(), TRAY_ICON_ID); }
@@ -36,7 +36,7 @@ bool Tap(int row = kNone)
     const bool open = WaitFor(5000, [&] { return GetGUIThreadInfo(GetWindowThreadProcessId(Main(), 0), &info) && info.flags & GUI_INMENUMODE; });
     const RECT menu = Rect(apptest::VisibleMenuWindow());
     if (row != kNone)
-        apptest::ClickAt((menu.left + menu.right) / 2, (row < 0 ? menu.bottom + 5 : menu.top + 12) + 20 * row);
+        apptest::ClickAt((menu.left + menu.right) / 2, menu.bottom + 5 + 20 * row);
     return open;
 }
 
@@ -105,10 +105,10 @@ TEST(EndToEnd, Session)
         EXPECT_TRUE(About(layout) && (Width() > 240 ? Turn(240, 320) : Turn(320, 240) && About("landscape+full")));
         EXPECT_TRUE(PostMessageW(Await(L"About Tabula"), WM_CLOSE, 0, 0) && About("none")) << AboutLayout();
     }
-    // A restarted task bar gets the icon back; "My Documents" then opens in the file explorer.
+    // A restarted task bar gets the icon back; "My Documents", chosen by its letter and Enter, opens in the file explorer.
     NOTIFYICONDATAW icon{sizeof(icon), Main(), TRAY_ICON_ID};
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon) && TaskbarCreated() && WaitFor(5000, HasIcon));
-    const HWND folder = Tap(kMyDocuments) ? Await(L"Documents", L"ExplorerWClass") : nullptr;
+    const HWND folder = Tap() && (apptest::PressKeys({'M'}), apptest::PressKeys({VK_RETURN}), true) ? Await(L"Documents", L"ExplorerWClass") : nullptr;
     EXPECT_TRUE(PostMessageW(folder, WM_CLOSE, 0, 0) && WaitFor(5000, [&] { return !IsWindow(folder); }));
     // "Configuration" opens the settings window with no owner; chosen again, it brings it forward, no new one.
     const HWND settings = Tap(kConfiguration) ? Await(L"Dialog") : nullptr;
