@@ -91,11 +91,11 @@ inline std::wstring StoredText(const std::wstring& path = RootPath())
     std::vector<std::pair<DWORD, std::wstring>> entries;
     for (const std::wstring& name : Subkeys(path)) {
         const std::wstring key = path + L"\\" + name, id = std::to_wstring(Read(key, L"ID").Dword());
-        const DWORD type = Read(key, L"Type").Dword(), spec = Read(key, L"IsSpec").Dword(), number = Read(key, L"ID").Dword();
+        const DWORD type = Read(key, L"Type").Dword(), special = Read(key, L"IsSpec").Dword(), number = Read(key, L"ID").Dword();
         const Value caption = Read(key, L"Name");
         DWORD values = 0;
         Subkeys(key, &values);
-        const bool sound = name == id && spec == (type == 1 ? number >= 1 && number <= 3 : type == 3 && number == 4) &&
+        const bool sound = name == id && special == (type == 1 ? number >= 1 && number <= 3 : type == 3 && number == 4) &&
                            values == (type == 3 ? 4u : 5u) + (type == 1) * ((Read(key, L"Caption").type == REG_SZ) + (Read(key, L"Expand").Dword() == 1)) &&
                            (type == 3 || (caption.type == REG_SZ && caption.Text() == caption.Text().c_str() + std::wstring(1, L'\0')));
         entries.push_back({Read(key, L"Pos").Dword(), (sound ? L"" : L"!") + (type == 3 ? L"-" + id : (type == 1 ? L"D" : L"S") + id + L":" +
