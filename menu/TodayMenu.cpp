@@ -121,14 +121,11 @@ void CTodayMenu::MoveEntry(int id, int newPos)
     case ITEM_SEPARATOR:
         InsertMenuW(menu, newPos, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
         break;
-    case ITEM_DOCUMENT:
-        if (item->Folder) {
-            const MENUITEMINFOW info = DocumentMenuItem(item);
-            InsertMenuItemW(menu, newPos, TRUE, &info);
-            break;
-        }
-        InsertMenuW(menu, newPos, MF_BYPOSITION | MF_OWNERDRAW, item->ID, reinterpret_cast<LPCWSTR>(item));
+    case ITEM_DOCUMENT: {
+        const MENUITEMINFOW info = DocumentMenuItem(item);
+        InsertMenuItemW(menu, newPos, TRUE, &info);
         break;
+    }
     case ITEM_SECTION:
         InsertMenuW(menu, newPos, MF_BYPOSITION | MF_POPUP | SectionState(item),
                     reinterpret_cast<UINT_PTR>(item->Children->Menu.get()), MenuText(item->Caption).c_str());
@@ -147,21 +144,10 @@ void CTodayMenu::SwapDocuments(int idA, int idB)
     const int i = list->IndexOf(idA);
     const int j = list->IndexOf(idB);
 
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_ID | MIIM_DATA;
-    info.wID = b->ID;
-    info.dwItemData = reinterpret_cast<ULONG_PTR>(b);
-    SetMenuItemInfoW(list->Menu.get(), i, TRUE, &info);
-    info.wID = a->ID;
-    info.dwItemData = reinterpret_cast<ULONG_PTR>(a);
-    SetMenuItemInfoW(list->Menu.get(), j, TRUE, &info);
-    // A live folder's sub-menu moves with it.
-    if (a->Folder || b->Folder) {
-        const MENUITEMINFOW first = DocumentMenuItem(b), second = DocumentMenuItem(a);
-        SetMenuItemInfoW(list->Menu.get(), i, TRUE, &first);
-        SetMenuItemInfoW(list->Menu.get(), j, TRUE, &second);
-    }
+    // Each item takes the other's id and entry, and a live folder's sub-menu with it.
+    const MENUITEMINFOW first = DocumentMenuItem(b), second = DocumentMenuItem(a);
+    SetMenuItemInfoW(list->Menu.get(), i, TRUE, &first);
+    SetMenuItemInfoW(list->Menu.get(), j, TRUE, &second);
 
     Root.SwapItems(idA, idB);
 }
