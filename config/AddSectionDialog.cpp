@@ -17,7 +17,7 @@ void OnAddSectionOk(HWND dialog)
     std::wstring title(kTitleCapacity + 1, L'\0');
     const int length = GetDlgItemTextW(dialog, IDC_SECTION_NAME, title.data(), kTitleCapacity + 1);
     title.resize(length > 0 ? length : 0);
-    reinterpret_cast<const SettingsContext*>(GetWindowLongPtrW(dialog, GWLP_USERDATA))->menu->AppendSection(title, 0);
+    SettingsContext::Of(dialog).menu->AppendSection(title, 0);
     EndDialog(dialog, ADD_SECTION_ADDED);
 }
 
@@ -36,7 +36,7 @@ INT_PTR CALLBACK AddSectionDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
 {
     switch (message) {
     case WM_INITDIALOG:
-        SetWindowLongPtrW(dialog, GWLP_USERDATA, lParam);
+        SettingsContext::Keep(dialog, lParam);
         return TRUE;   // the focus goes to the name box, the first control with a tab stop
     case WM_COMMAND:
         // Of the commands, only the two buttons end the dialog (Enter presses OK, the default button);

@@ -15,11 +15,6 @@ HWND g_hOptionsPage = nullptr;
 
 namespace {
 
-const SettingsContext& Settings(HWND page)
-{
-    return *reinterpret_cast<const SettingsContext*>(GetWindowLongPtrW(page, GWLP_USERDATA));
-}
-
 // The RegisterHotKey modifiers of a hotkey control's value.
 UINT Modifiers(WORD hotkey)
 {
@@ -31,7 +26,7 @@ UINT Modifiers(WORD hotkey)
 // Claims the hotkey and says under the control when another program holds it.
 void ApplyHotkey(HWND page, WORD hotkey)
 {
-    const bool claimed = ClaimHotkey(Settings(page).hotkeyWindow, hotkey);
+    const bool claimed = ClaimHotkey(SettingsContext::Of(page).hotkeyWindow, hotkey);
     const std::wstring note = claimed ? L"" : HotkeyText(hotkey) + L" is in use by another program. Choose another key.";
     SetDlgItemTextW(page, IDC_HOTKEY_NOTE, note.c_str());
 }
@@ -48,7 +43,7 @@ BOOL OnHotkeyChanged(HWND page)
 
 BOOL OnInitDialog(HWND page, LPARAM settings)
 {
-    SetWindowLongPtrW(page, GWLP_USERDATA, settings);
+    SettingsContext::Keep(page, settings);
     platform::InitDialog(page, platform::INITDIALOG_FULLSCREEN_DONE);
     HWND control = GetDlgItem(page, IDC_HOTKEY);
     // A key alone, or with Shift alone, would be taken from every program: Ctrl+Alt is added to it.

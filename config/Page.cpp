@@ -70,16 +70,12 @@ const PageKind kDocuments{IDC_DOCUMENTS_LIST, L"Documents", true, kDocumentsButt
 // The level that the Documents page shows: 0 for the top level, otherwise a section's id.
 int g_currentSection = 0;
 
-const SettingsContext& Settings(HWND page)
-{
-    return *reinterpret_cast<const SettingsContext*>(GetWindowLongPtrW(page, GWLP_USERDATA));
-}
 HWND List(HWND page, const PageKind& kind) { return GetDlgItem(page, kind.list); }
 int Level(const PageKind& kind) { return kind.choosesSection ? g_currentSection : 0; }
 
 void Refill(HWND page, const PageKind& kind)
 {
-    FillItemList(List(page, kind), *Settings(page).menu, Level(kind), kind.documentsOnly);
+    FillItemList(List(page, kind), *SettingsContext::Of(page).menu, Level(kind), kind.documentsOnly);
 }
 
 // After a change: this page's list and the other page show it, and the tree is stored.
@@ -87,7 +83,7 @@ void ShowChange(HWND page, const PageKind& kind)
 {
     Refill(page, kind);
     kind.refreshOther();
-    Settings(page).StoreTree();
+    SettingsContext::Of(page).StoreTree();
 }
 
 int ItemId(HWND list, int index)
@@ -123,7 +119,7 @@ void MoveListItem(HWND page, const PageKind& kind, int from, int to)
     const int count = ListView_GetItemCount(list);
     if (from < 0 || from >= count || to < 0 || to >= count)
         return;
-    CTodayMenu& menu = *Settings(page).menu;
+    CTodayMenu& menu = *SettingsContext::Of(page).menu;
     std::vector<int> ids(count);
     for (size_t i = 0; i < ids.size(); ++i)
         ids[i] = ItemId(list, static_cast<int>(i));
@@ -139,7 +135,7 @@ void MoveListItem(HWND page, const PageKind& kind, int from, int to)
     SetFocus(list);
     SelectListItem(list, to, 0xFF);
     kind.refreshOther();
-    Settings(page).StoreTree();
+    SettingsContext::Of(page).StoreTree();
 }
 
 // Moves the selected entry one place up (-1) or down (+1) in the list; it stays selected.
@@ -152,7 +148,7 @@ void MoveSelected(HWND page, const PageKind& kind, int step)
 const CItem* SelectedEntry(HWND page, const PageKind& kind)
 {
     const auto selected = GetSelectedItem(List(page, kind));
-    return selected ? Settings(page).menu->Root.FindItem(selected->id) : nullptr;
+    return selected ? SettingsContext::Of(page).menu->Root.FindItem(selected->id) : nullptr;
 }
 
 int DeleteButton(const PageKind& kind)
@@ -181,7 +177,7 @@ void ShowListMenu(HWND page, const PageKind& kind, POINT at)
     for (const auto& command : commands)
         AppendMenuW(menu.get(), MF_STRING | (command.enabled ? MF_ENABLED : MF_GRAYED), command.command, command.text);
     // A folder of the user's may show its contents as a live sub-menu instead: a mark that is on or off.
-    if (entry && CanShowContents(Settings(page), entry->ID))
+    if (entry && CanShowContents(SettingsContext::Of(page), entry->ID))
         AppendMenuW(menu.get(), MF_STRING | (entry->Folder ? MF_CHECKED : MF_UNCHECKED), IDC_SHOW_CONTENTS,
                     L"Show Contents as Sub-menu");
     if (at.x == -1 && at.y == -1) {
@@ -209,7 +205,7 @@ void OnRename(HWND page, const PageKind& kind)
 BOOL OnBeginRename(HWND page, const PageKind& kind, const NMLVDISPINFOW* info)
 {
     HWND list = List(page, kind);
-    const CItem* entry = Settings(page).menu->Root.FindItem(ItemId(list, info->item.iItem));
+    const CItem* entry = SettingsContext::Of(page).menu->Root.FindItem(ItemId(list, info->item.iItem));
     const bool refused = !entry || !IsRenamable(*entry);
     if (!refused)
         SendMessageW(ListView_GetEditControl(list), EM_LIMITTEXT, kListTextCapacity - 1, 0);
@@ -235,11 +231,11 @@ BOOL OnEndRename(HWND page, const PageKind& kind, const NMLVDISPINFOW* info)
     HWND list = List(page, kind);
     const int index = info->item.iItem;
     const auto name = TypedName(list, info);
-    if (name && RenameListEntry(page, Settings(page), ItemId(list, index), *name)) {
+    if (name && RenameListEntry(page, SettingsContext::Of(page), ItemId(list, index), *name)) {
         Refill(page, kind);
         SelectListItem(list, index, 0xFF);
         kind.refreshOther();
-        Settings(page).StoreTree();
+        SettingsContext::Of(page).StoreTree();
     }
     SetWindowLongPtrW(page, DWLP_MSGRESULT, FALSE);
     return TRUE;
@@ -272,7 +268,7 @@ void AddDropped(HWND page, const PageKind& kind, const std::vector<std::wstring>
     // A drop of many files takes a moment: the pointer says so.
     const HCURSOR pointer = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     std::vector<std::wstring> missing;
-    if (AddDroppedPaths(Settings(page), Level(kind), paths, missing))
+    if (AddDroppedPaths(SettingsContext::Of(page), Level(kind), paths, missing))
         ShowChange(page, kind);
     SetCursor(pointer);
     if (!missing.empty())
@@ -281,10 +277,10 @@ void AddDropped(HWND page, const PageKind& kind, const std::vector<std::wstring>
 
 void OnAddSeparator(HWND page, const PageKind& kind)
 {
-    Settings(page).menu->AppendSeparator(Level(kind));
+    SettingsContext::Of(page).menu->AppendSeparator(Level(kind));
     // The Documents page shows no separators: it is not refreshed.
     Refill(page, kind);
-    Settings(page).StoreTree();
+    SettingsContext::Of(page).StoreTree();
 }
 
 BOOL OnSectionChosen(HWND page, const PageKind& kind)
@@ -306,7 +302,7 @@ BOOL OnCommand(HWND page, const PageKind& kind, int control, int code)
         SendMessageW(GetAncestor(page, GA_ROOT), WM_CLOSE, 0, 0);
         return TRUE;
     }
-    const SettingsContext& settings = Settings(page);
+    const SettingsContext& settings = SettingsContext::Of(page);
     if (control == IDC_ADD_FOLDER) {
         if (AddChosenFolder(page, settings, Level(kind)))
             ShowChange(page, kind);
@@ -365,14 +361,14 @@ void Layout(HWND page, const PageKind& kind)
 
 BOOL OnInitDialog(HWND page, const PageKind& kind, LPARAM settings)
 {
-    SetWindowLongPtrW(page, GWLP_USERDATA, settings);
+    SettingsContext::Keep(page, settings);
     platform::InitDialog(page, platform::INITDIALOG_FULLSCREEN_DONE);
     HWND list = List(page, kind);
     PrepareItemList(list, kind.column);
     SetWindowLongPtrW(list, GWL_STYLE, GetWindowLongPtrW(list, GWL_STYLE) | LVS_EDITLABELS);
     if (kind.choosesSection) {
         PaintSectionLabel(GetDlgItem(page, IDC_SECTION_LABEL));
-        FillSectionBox(GetDlgItem(page, IDC_SECTION_BOX), *Settings(page).menu);
+        FillSectionBox(GetDlgItem(page, IDC_SECTION_BOX), *SettingsContext::Of(page).menu);
         g_currentSection = 0;
     }
     Refill(page, kind);
@@ -459,7 +455,7 @@ void RefreshDocumentsPage()
 {
     if (!g_hDocumentsPage)
         return;
-    FillSectionBox(GetDlgItem(g_hDocumentsPage, IDC_SECTION_BOX), *Settings(g_hDocumentsPage).menu);
+    FillSectionBox(GetDlgItem(g_hDocumentsPage, IDC_SECTION_BOX), *SettingsContext::Of(g_hDocumentsPage).menu);
     g_currentSection = 0;
     Refill(g_hDocumentsPage, kDocuments);
 }

@@ -14,4 +14,11 @@ struct SettingsContext {
 
     // Stores the whole tree after a change.
     void StoreTree() const;
+
+    // Each page and dialog of the settings window keeps, from its WM_INITDIALOG, the context it was made with.
+    static void Keep(HWND window, LPARAM context) { SetWindowLongPtrW(window, GWLP_USERDATA, context); }
+    static const SettingsContext& Of(HWND window)
+    {
+        return *reinterpret_cast<const SettingsContext*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
 };
