@@ -128,12 +128,8 @@ void MeasureImages(const std::vector<CItem*>& items)
     if (!memory)
         return;
     handles::select_object font(memory.get(), platform::MenuFont());
-    const int cx = SmallIconWidth(), cy = SmallIconHeight(), dpi = platform::ScreenDpi();
     for (CItem* item : items) {
-        SIZE captionSize{};
-        GetTextExtentExPointW(memory.get(), item->Caption.c_str(), static_cast<int>(item->Caption.size()), 0, nullptr,
-                              nullptr, &captionSize);
-        const ItemImageLayout layout = ComputeItemImageLayout(captionSize, cx, cy, HasBuiltinIcon(item->ID), dpi);
+        const ItemImageLayout layout = LayoutOf(memory.get(), *item);
         item->Width = layout.width;
         item->Height = layout.height;
     }
