@@ -5,10 +5,10 @@
 
 #include "app/AboutBox.h"
 #include "app/Globals.h"
+#include "app/Hotkey.h"
 #include "app/ItemImage.h"
 #include "app/Shortcut.h"
 #include "app/TryIcon.h"
-#include "config/OptionsPage.h"
 #include "config/SettingsContext.h"
 #include "config/SettingsWindow.h"
 #include "menu/FolderMenu.h"
@@ -73,7 +73,12 @@ void RunExitSequence(HWND hWnd)
 LRESULT OnMenuCommand(HWND hWnd, WORD id)
 {
     switch (id) {
-    case ID_CONFIGURATION: OpenSettingsWindow(SettingsContext{g_hInstance, &g_TodayMenu, &g_RegHelper, hWnd}); break;
+    case ID_CONFIGURATION: {
+        SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr};
+        settings.changeHotkey = [hWnd](WORD hotkey) { return ClaimHotkey(hWnd, hotkey); };
+        OpenSettingsWindow(settings);
+        break;
+    }
     case ID_EXIT: RunExitSequence(hWnd); break;
     default: g_TodayMenu.Launch(id); break;
     }
@@ -104,29 +109,22 @@ LRESULT OnCommand(HWND hWnd, WPARAM wParam, LPARAM lParam)
     return HIWORD(wParam) == 0 ? OnMenuCommand(hWnd, LOWORD(wParam)) : OnAcceleratorCommand(hWnd, wParam, lParam);
 }
 
-// Only the stylus touching the icon opens the menu, at the bottom right of the visible desktop.
+// Only the stylus touching the icon opens the menu.
 LRESULT OnTrayNotify(HWND hWnd, LPARAM lParam)
 {
     if (lParam != WM_LBUTTONDOWN)
         return 0;
-    const int x = GetSystemMetrics(SM_CXSCREEN);
-    const RECT visible = platform::VisibleDesktop();
-    const int y = visible.bottom - visible.top;
-    // Live folders tell their choices by position. Desktop Windows reads that style from the root menu only; Wine
-    // also from each sub-menu. Given to the root, it brings the tree's choices by position too, on both.
-    MENUINFO style{};
-    style.cbSize = sizeof(style), style.fMask = MIM_STYLE;
-    GetMenuInfo(g_TodayMenu.GetRootMenu(), &style);
-    style.dwStyle |= MNS_NOTIFYBYPOS;
-    SetMenuInfo(g_TodayMenu.GetRootMenu(), &style);
-    platform::TrackPopupMenuAt(g_TodayMenu.GetRootMenu(), TPM_LEFTALIGN | TPM_BOTTOMALIGN, x, y, hWnd);
+    ShowMenu(hWnd);
     return 1;
 }
 
-// The program's hotkey opens the menu as a tap on the icon does.
+// The program's hotkey opens the menu where a tap opens it.
 LRESULT OnHotkey(HWND hWnd, WPARAM wParam)
 {
-    return wParam == kHotkeyId ? OnTrayNotify(hWnd, WM_LBUTTONDOWN) : 0;
+    if (wParam != kHotkeyId)
+        return 0;
+    ShowMenu(hWnd);
+    return 0;
 }
 
 // A restarted shell has forgotten the icon: without it the menu and "Exit" are out of reach.
@@ -267,7 +265,7 @@ LRESULT OnPaint(HWND hWnd)
 
 LRESULT OnDestroy(HWND hWnd)
 {
-    UnregisterHotKey(hWnd, kHotkeyId);
+    ReleaseHotkey(hWnd);
     PostQuitMessage(0);
     return 0;
 }
@@ -306,6 +304,21 @@ bool InitMainWindow(HINSTANCE hInstance, int)
     return g_hMainWnd != nullptr;
 }
 
+void ShowMenu(HWND hWnd)
+{
+    const int x = GetSystemMetrics(SM_CXSCREEN);
+    const RECT visible = platform::VisibleDesktop();
+    const int y = visible.bottom - visible.top;
+    // Live folders tell their choices by position. Desktop Windows reads that style from the root menu only; Wine
+    // also from each sub-menu. Given to the root, it brings the tree's choices by position too, on both.
+    MENUINFO style{};
+    style.cbSize = sizeof(style), style.fMask = MIM_STYLE;
+    GetMenuInfo(g_TodayMenu.GetRootMenu(), &style);
+    style.dwStyle |= MNS_NOTIFYBYPOS;
+    SetMenuInfo(g_TodayMenu.GetRootMenu(), &style);
+    platform::TrackPopupMenuAt(g_TodayMenu.GetRootMenu(), TPM_LEFTALIGN | TPM_BOTTOMALIGN, x, y, hWnd);
+}
+
 int RunMessageLoop(HACCEL accelerators)
 {
     MSG msg{};
@@ -322,7 +335,7 @@ void ClaimStoredHotkey()
 {
     const WORD hotkey = store::LoadHotkey();
     if (!ClaimHotkey(g_hMainWnd, hotkey)) {
-        const std::wstring text = HotkeyText(hotkey) + L" is in use by another program. Choose another key on the Options "
+        const std::wstring text = store::HotkeyText(hotkey) + L" is in use by another program. Choose another key on the Options "
                                                        L"tab of Configuration.";
         g_TrayIcon.ShowBalloon(L"Tabula", text.c_str());
     }

@@ -13,6 +13,10 @@ bool InitMainWindow(HINSTANCE hInstance, int nCmdShow);
 
 ATOM RegisterMainWindowClass(HINSTANCE hInstance, const wchar_t* className);
 
+// Pops the menu up at the bottom right of the visible desktop, owned by the main window: a tap on the icon and the
+// hotkey both open it here.
+void ShowMenu(HWND hWnd);
+
 // Runs the message loop with the accelerators applied to every window's messages; the quit code.
 int RunMessageLoop(HACCEL accelerators);
 

@@ -15,19 +15,13 @@ HWND g_hOptionsPage = nullptr;
 
 namespace {
 
-// The RegisterHotKey modifiers of a hotkey control's value.
-UINT Modifiers(WORD hotkey)
-{
-    const BYTE flags = HIBYTE(hotkey);
-    return (flags & HOTKEYF_CONTROL ? MOD_CONTROL : 0) | (flags & HOTKEYF_ALT ? MOD_ALT : 0) |
-           (flags & HOTKEYF_SHIFT ? MOD_SHIFT : 0);
-}
-
-// Claims the hotkey and says under the control when another program holds it.
+// Asks the program to take the hotkey and says under the control when another program holds it.
 void ApplyHotkey(HWND page, WORD hotkey)
 {
-    const bool claimed = ClaimHotkey(SettingsContext::Of(page).hotkeyWindow, hotkey);
-    const std::wstring note = claimed ? L"" : HotkeyText(hotkey) + L" is in use by another program. Choose another key.";
+    const SettingsContext& settings = SettingsContext::Of(page);
+    const bool claimed = !settings.changeHotkey || settings.changeHotkey(hotkey);
+    const std::wstring note =
+        claimed ? L"" : store::HotkeyText(hotkey) + L" is in use by another program. Choose another key.";
     SetDlgItemTextW(page, IDC_HOTKEY_NOTE, note.c_str());
 }
 
@@ -57,26 +51,6 @@ BOOL OnInitDialog(HWND page, LPARAM settings)
 }
 
 }  // namespace
-
-bool ClaimHotkey(HWND window, WORD hotkey)
-{
-    if (!window)
-        return true;
-    UnregisterHotKey(window, kHotkeyId);
-    return !hotkey || RegisterHotKey(window, kHotkeyId, Modifiers(hotkey), LOBYTE(hotkey));
-}
-
-std::wstring HotkeyText(WORD hotkey)
-{
-    const BYTE flags = HIBYTE(hotkey);
-    std::wstring text = std::wstring(flags & HOTKEYF_CONTROL ? L"Ctrl+" : L"") + (flags & HOTKEYF_ALT ? L"Alt+" : L"") +
-                        (flags & HOTKEYF_SHIFT ? L"Shift+" : L"");
-    const LONG scanCode = static_cast<LONG>(MapVirtualKeyW(LOBYTE(hotkey), MAPVK_VK_TO_VSC));
-    wchar_t name[64] = {};
-    if (GetKeyNameTextW(scanCode << 16 | (flags & HOTKEYF_EXT ? 1 << 24 : 0), name, 64) > 0)
-        return text + name;
-    return text + static_cast<wchar_t>(LOBYTE(hotkey));
-}
 
 INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -178,7 +178,7 @@ void ShowListMenu(HWND page, const PageKind& kind, POINT at)
         AppendMenuW(menu.get(), MF_STRING | (command.enabled ? MF_ENABLED : MF_GRAYED), command.command, command.text);
     // A folder of the user's may show its contents as a live sub-menu instead: a mark that is on or off.
     if (entry && CanShowContents(SettingsContext::Of(page), entry->ID))
-        AppendMenuW(menu.get(), MF_STRING | (entry->Folder ? MF_CHECKED : MF_UNCHECKED), IDC_SHOW_CONTENTS,
+        AppendMenuW(menu.get(), MF_STRING | (entry->ShowContents ? MF_CHECKED : MF_UNCHECKED), IDC_SHOW_CONTENTS,
                     L"Show Contents as Sub-menu");
     if (at.x == -1 && at.y == -1) {
         // Below the selected item, or at the list's corner.
@@ -314,7 +314,7 @@ BOOL OnCommand(HWND page, const PageKind& kind, int control, int code)
     }
     if (control == IDC_SHOW_CONTENTS) {
         if (const CItem* entry = SelectedEntry(page, kind))
-            SetShowContents(settings, entry->ID, !entry->Folder);
+            SetShowContents(settings, entry->ID, !entry->ShowContents);
         return TRUE;
     }
     if (!HasButton(kind, control))

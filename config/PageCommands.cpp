@@ -128,7 +128,7 @@ bool CanShowContents(const SettingsContext& settings, int id)
     if (!entry || entry->Type != ITEM_DOCUMENT || IsBuiltin(*entry))
         return false;
     const DWORD attributes = GetFileAttributesW(platform::ResolveDevicePath(entry->Path).c_str());
-    return entry->Folder || (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    return entry->ShowContents || (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
 }
 
 bool SetShowContents(const SettingsContext& settings, int id, bool on)

@@ -3,6 +3,8 @@
 // instance whose resources its windows are made from.
 #include <windows.h>
 
+#include <functional>
+
 class CTodayMenu;
 class CRegHelper;
 
@@ -10,7 +12,9 @@ struct SettingsContext {
     HINSTANCE instance = nullptr;
     CTodayMenu* menu = nullptr;
     CRegHelper* store = nullptr;
-    HWND hotkeyWindow = nullptr;   // the window that holds the program's hotkey; none in a settings window of its own
+    // Asks the program to take a new hotkey (0: none); false when another program holds it. Empty in a settings window
+    // of its own, which holds no hotkey.
+    std::function<bool(WORD)> changeHotkey;
 
     // Stores the whole tree after a change.
     void StoreTree() const;

@@ -121,7 +121,7 @@ void CFolderMenu::Show(const FolderListing& listing)
         const std::wstring& name = isFolder ? listing.folders[i] : listing.files[i - listing.folders.size()];
         auto item = LiveEntry(Join(folder, name), name);
         if (isFolder)
-            item->Folder = std::make_unique<CFolderMenu>(item->Path);
+            item->Folder = std::make_unique<CFolderMenu>(item->Path), item->ShowContents = true;
         std::wstring opens = isFolder ? std::wstring() : item->Path;
         Add(std::move(item), std::move(opens));
     }

@@ -43,6 +43,8 @@ public:
     // Documents whose path is a folder: shown as a live sub-menu of the folder's contents ("Expand" in the store);
     // null for every other entry.
     std::unique_ptr<CFolderMenu> Folder;
+    // Documents: true while the entry shows its folder's contents as a live sub-menu ("Expand" in the store).
+    bool ShowContents = false;
 
     // Documents: true while Caption is a name the user gave it, false while it is the one made from Path.
     bool OwnCaption = false;

@@ -191,6 +191,7 @@ bool CTodayMenu::ShowFolderContents(int id, bool on)
     std::unique_ptr<CFolderMenu> old = std::move(item->Folder);
     if (on)
         item->Folder = std::make_unique<CFolderMenu>(item->Path);
+    item->ShowContents = on;
     const MENUITEMINFOW info = DocumentMenuItem(item);
     SetMenuItemInfoW(item->Parent->Menu.get(), item->Parent->IndexOf(id), TRUE, &info);
     return on || old;

@@ -3,6 +3,8 @@
 // it, so that a save of the tree, which replaces the tree's whole key, leaves them alone.
 #include <windows.h>
 
+#include <string>
+
 namespace store {
 
 constexpr const wchar_t* kOptionsName = L"Tabula Options";
@@ -16,5 +18,10 @@ constexpr WORD kDefaultHotkey = MAKEWORD('T', 0x02 | 0x04);   // Ctrl+Alt+T
 WORD LoadHotkey();
 // Stores the hotkey (0 included); false when it could not.
 bool SaveHotkey(WORD hotkey);
+
+// The RegisterHotKey modifiers of a hotkey control's value.
+UINT HotkeyModifiers(WORD hotkey);
+// A hotkey as the user reads it, "Ctrl+Alt+T".
+std::wstring HotkeyText(WORD hotkey);
 
 }  // namespace store

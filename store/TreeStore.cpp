@@ -194,7 +194,7 @@ bool CRegHelper::SaveLevel(HKEY level, const CItemVector* list)
             key = IsBuiltin(*item) ? WriteSpecialDocument(level, item->Path, item->ID, pos)
                                    : WriteDocument(level, item->Path, item->ID, pos);
             // A live folder keeps its mark, and a caption of the user's own follows the values of the layout.
-            if (key && item->Folder && !SetDword(key.get(), L"Expand", 1))
+            if (key && item->ShowContents && !SetDword(key.get(), L"Expand", 1))
                 return false;
             if (key && item->OwnCaption && !SetString(key.get(), L"Caption", item->Caption.c_str()))
                 return false;
