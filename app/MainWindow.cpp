@@ -23,7 +23,7 @@ platform::ActivateInfo g_ActivateInfo;
 
 namespace {
 
-// Set once the exit sequence has taken the icon away, so that nothing puts it back.
+// Set once the exit sequence has begun: nothing puts the icon back, claims the hotkey or starts a second exit.
 bool g_Exiting = false;
 
 std::wstring LoadResourceString(HINSTANCE instance, UINT id)
@@ -59,8 +59,11 @@ UINT TaskbarCreatedMessage()
 
 void RunExitSequence(HWND hWnd)
 {
-    g_RegHelper.SaveTree(&g_TodayMenu);
+    // From here on nothing opens the menu again: the hotkey goes first, so that a press during the question cannot
+    // start a second exit inside this one.
     g_Exiting = true;
+    ReleaseHotkey(hWnd);
+    g_RegHelper.SaveTree(&g_TodayMenu);
     g_TrayIcon.Remove();
     const std::wstring programPath = RunningProgramPath();
     const int answer = platform::ShowMessage(nullptr, L"Would you like to run the application on next startup?",
@@ -75,11 +78,14 @@ LRESULT OnMenuCommand(HWND hWnd, WORD id)
     switch (id) {
     case ID_CONFIGURATION: {
         SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr};
-        settings.changeHotkey = [hWnd](WORD hotkey) { return ClaimHotkey(hWnd, hotkey); };
+        settings.changeHotkey = [hWnd](WORD hotkey) { return g_Exiting || ClaimHotkey(hWnd, hotkey); };
         OpenSettingsWindow(settings);
         break;
     }
-    case ID_EXIT: RunExitSequence(hWnd); break;
+    case ID_EXIT:
+        if (!g_Exiting)
+            RunExitSequence(hWnd);
+        break;
     default: g_TodayMenu.Launch(id); break;
     }
     return 0;
@@ -121,7 +127,7 @@ LRESULT OnTrayNotify(HWND hWnd, LPARAM lParam)
 // The program's hotkey opens the menu where a tap opens it.
 LRESULT OnHotkey(HWND hWnd, WPARAM wParam)
 {
-    if (wParam != kHotkeyId)
+    if (wParam != kHotkeyId || g_Exiting)
         return 0;
     ShowMenu(hWnd);
     return 0;
@@ -289,9 +295,12 @@ bool InitMainWindow(HINSTANCE hInstance, int)
     const std::wstring title = LoadResourceString(hInstance, IDS_APP_TITLE);
     const std::wstring className = LoadResourceString(hInstance, IDS_WINDOW_CLASS);
 
-    if (!ClaimSingleInstance(className)) {
+    // A running copy holds the claim, or at least the window: an older build holds no claim.
+    const bool claimed = ClaimSingleInstance(className);
+    HWND running = FindWindowW(className.c_str(), title.c_str());
+    if (!claimed || running) {
         // The copy that holds the claim may still be making its window.
-        g_hMainWnd = WaitForRunningCopy(className, title);
+        g_hMainWnd = running ? running : WaitForRunningCopy(className, title);
         if (g_hMainWnd)
             platform::BringToFront(g_hMainWnd);
         return false;

@@ -7,6 +7,7 @@
 #include "StoreTesting.h"
 #include "app/TryIcon.h"
 #include "res/resource.h"
+#include "store/Options.h"
 
 namespace {
 
@@ -123,6 +124,8 @@ TEST(EndToEnd, Session)
 TEST(EndToEnd, ExitOverTheAddSectionDialog)
 {
     storetest::ClearStore();
+    RegDeleteTreeW(platform::reg::StoreHive(), storetest::KeyPath(store::kOptionsName).c_str());   // Ctrl+Alt+T
+    const auto hotkeyFree = [] { return RegisterHotKey(nullptr, 2, MOD_CONTROL | MOD_ALT, 'T') && UnregisterHotKey(nullptr, 2); };
     for (const int answer : {IDYES, IDNO}) {
         Tabula app;
         const HWND settings = app.started && Tap(kConfiguration) ? Await(L"Dialog") : nullptr;
@@ -132,8 +135,10 @@ TEST(EndToEnd, ExitOverTheAddSectionDialog)
         ASSERT_TRUE(SetDlgItemTextW(adding, IDC_SECTION_NAME, L"New") && Tap(kConfiguration) && WaitFor(5000, NoMenu));
         EXPECT_FALSE(WaitFor(1000, [&] { return FindWindowW(L"#32770", L"Dialog") != settings || !IsWindow(adding); }));
         RegDeleteTreeW(platform::reg::StoreHive(), FirstKey().c_str());
+        EXPECT_FALSE(hotkeyFree());
         const HWND question = Tap(kExit) ? Await(L"Run on startup setting") : nullptr;
         EXPECT_TRUE(question && !HasIcon() && storetest::StoredText() == app.tree);
+        EXPECT_TRUE(hotkeyFree());   // no second exit can start under the question
         EXPECT_FALSE(TaskbarCreated() && WaitFor(500, HasIcon));
         PostMessageW(GetDlgItem(question, answer), BM_CLICK, 0, 0);
         EXPECT_EQ(app.ExitCode(15000), 0u);
@@ -141,4 +146,20 @@ TEST(EndToEnd, ExitOverTheAddSectionDialog)
         EXPECT_EQ(_wcsicmp(apptest::LinkTarget(Link()).c_str(), answer == IDYES ? Program().c_str() : L""), 0);
     }
     DeleteFileW(Link().c_str());
+}
+
+// A window of the program's class and title is a running copy even without its claim (an older build): a start ends with 0.
+TEST(EndToEnd, AWindowWithoutTheClaimIsARunningCopy)
+{
+    WNDCLASSW older{0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"TABULA"};
+    ASSERT_TRUE(RegisterClassW(&older));
+    const HWND window = CreateWindowExW(0, L"TABULA", L"Tabula", 0, 0, 0, 0, 0, nullptr, nullptr, older.hInstance, nullptr);
+    SHELLEXECUTEINFOW run{sizeof(run), SEE_MASK_NOCLOSEPROCESS, nullptr, nullptr, L"Z:" TABULA_EXE};
+    DWORD code = STILL_ACTIVE;
+    ASSERT_TRUE(ShellExecuteExW(&run));
+    EXPECT_EQ(WaitForSingleObject(run.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(GetExitCodeProcess(run.hProcess, &code));
+    EXPECT_EQ(code, 0u);
+    TerminateProcess(run.hProcess, 1), CloseHandle(run.hProcess);
+    DestroyWindow(window), UnregisterClassW(L"TABULA", older.hInstance);
 }
