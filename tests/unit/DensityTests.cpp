@@ -17,6 +17,20 @@ TEST(HighDensity, DISABLED_PicturesAndPagesAreTwiceTheirSize)
     const ItemImageLayout at96 = ComputeItemImageLayout({0, 0}, 16, 16, true), here = ComputeItemImageLayout({0, 0}, 32, 32, true, 192);
     EXPECT_NEAR(config.Height, 2 * at96.height, 2);
     EXPECT_EQ(std::make_pair(here.icon.right - here.icon.left, here.icon.bottom - here.icon.top), std::make_pair(24L, 24L));
+    // The built-in icon is its own 24x24 image, not the 12x12 one stretched: the same pixels as that image drawn there.
+    handles::window_dc desktop(nullptr);
+    handles::unique_hdc drawn(CreateCompatibleDC(desktop.get())), made(CreateCompatibleDC(desktop.get()));
+    handles::unique_hbitmap cell(CreateCompatibleBitmap(desktop.get(), here.icon.right, here.icon.bottom));
+    handles::unique_hicon own(platform::LoadIconAtSize(g_hInstance, IDI_CONFIGURATION, 24, 24));
+    handles::select_object into(drawn.get(), cell.get()), from(made.get(), config.Image.get());
+    const RECT whole{0, 0, here.icon.right, here.icon.bottom};
+    FillRect(drawn.get(), &whole, GetSysColorBrush(COLOR_MENU));
+    DrawIconEx(drawn.get(), here.icon.left, here.icon.top, own.get(), 24, 24, 0, nullptr, DI_NORMAL);
+    int stretched = 0;
+    for (int y = here.icon.top; y < here.icon.bottom; ++y)
+        for (int x = here.icon.left; x < here.icon.right; ++x)
+            stretched += GetPixel(drawn.get(), x, y) != GetPixel(made.get(), x, y);
+    EXPECT_EQ(stretched, 0);
 
     // A page button draws its icon at 94x44, centred, as the icon's own 94x44 image.
     const int w = 120, h = 60;
@@ -55,4 +69,16 @@ TEST(HighDensity, DISABLED_PicturesAndPagesAreTwiceTheirSize)
         }
     }
     DestroyWindow(window);
+}
+
+// Pictures and pages follow the density itself, not its whole-number ratio to 96: 120 and 144 DPI are larger than 96.
+TEST(Density, SizesFollowTheDensityNotItsWholeRatio)
+{
+    const struct { int dpi, builtinIcon, pictureWidth, listLeft; } rows[] = {{96, 12, 20, 5}, {120, 15, 21, 6}, {144, 18, 22, 8}, {192, 24, 24, 10}};
+    for (const auto& row : rows) {
+        const ItemImageLayout picture = ComputeItemImageLayout({0, 0}, 16, 16, true, row.dpi);
+        EXPECT_EQ(picture.icon.right - picture.icon.left, row.builtinIcon) << row.dpi;
+        EXPECT_EQ(picture.width, row.pictureWidth) << row.dpi;
+        EXPECT_EQ(ComputePageLayout(200, 300, 0, {40, 30}, 1, row.dpi).list.x, row.listLeft) << row.dpi;
+    }
 }
