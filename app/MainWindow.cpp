@@ -115,10 +115,10 @@ LRESULT OnCommand(HWND hWnd, WPARAM wParam, LPARAM lParam)
     return HIWORD(wParam) == 0 ? OnMenuCommand(hWnd, LOWORD(wParam)) : OnAcceleratorCommand(hWnd, wParam, lParam);
 }
 
-// Only the stylus touching the icon opens the menu.
+// Only the stylus touching the icon opens the menu, or the icon chosen from the keyboard where the shell offers that.
 LRESULT OnTrayNotify(HWND hWnd, LPARAM lParam)
 {
-    if (lParam != WM_LBUTTONDOWN)
+    if (!g_TrayIcon.OpensMenu(lParam))
         return 0;
     ShowMenu(hWnd);
     return 1;

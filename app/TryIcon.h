@@ -13,6 +13,12 @@ public:
     HICON Icon = nullptr;       // not owned
     UINT IconID = TRAY_ICON_ID;
 
+private:
+    DWORD lastTouch_ = 0;   // when the stylus last touched the icon (GetTickCount)
+    bool touched_ = false;
+
+public:
+
     CTryIcon() = default;
     ~CTryIcon() override = default;   // leaves the icon with the shell
 
@@ -21,6 +27,9 @@ public:
     int Add();
     int Remove();
     bool Notify(HWND window, DWORD request, UINT id, HICON icon);
+    // Whether an event of the icon (its callback's lParam) opens the menu: the stylus touching it, or the icon chosen
+    // from the keyboard. The end of that same touch (NIN_SELECT) opens nothing more.
+    bool OpensMenu(LPARAM event);
     // A warning balloon over the shown icon; false when the shell did not take it.
     bool ShowBalloon(const wchar_t* title, const wchar_t* text);
 };

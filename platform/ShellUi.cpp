@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <objbase.h>
+#include <shellapi.h>
 
 namespace platform {
 
@@ -117,6 +118,15 @@ bool IsScreenLayoutChange(UINT message, WPARAM wParam)
     constexpr WPARAM kSettingChangeReset = 0x3002;
     return (message == WM_SETTINGCHANGE && wParam == kSettingChangeReset) || message == WM_DISPLAYCHANGE ||
            message == WM_DPICHANGED;
+}
+
+UINT NotifyIconVersion()
+{
+#if defined(_WIN32_WCE)
+    return 0;
+#else
+    return NOTIFYICON_VERSION_4;
+#endif
 }
 
 void TrackPopupMenuAt(HMENU menu, UINT flags, int x, int y, HWND owner)

@@ -48,6 +48,10 @@ RECT VisibleDesktop();
 // True for the message by which the shell says that the screen turned or changed its size or its density.
 bool IsScreenLayoutChange(UINT message, WPARAM wParam);
 
+// The notification icon's version that lets it be reached from the keyboard (NIN_SELECT, NIN_KEYSELECT), or 0 where the
+// tap is the only way (the device).
+UINT NotifyIconVersion();
+
 // Tracks a popup menu owned by a hidden window so that a tap elsewhere closes it, as on the device.
 void TrackPopupMenuAt(HMENU menu, UINT flags, int x, int y, HWND owner);
 

@@ -60,6 +60,10 @@ TEST(MainWindow, RoutesTapsAndCommands)
         {WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN, L"root " + std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) + L"," +
                                                std::to_wstring(bar.top) + L" returns 1"},   // above the task bar
         {WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP, L"returns 0"}, {WM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONDOWN, L"returns 0"},
+        // The icon's keyboard version: the event in the low word, the icon's id in the high word.
+        {WM_TRAYNOTIFY, 0, MAKELPARAM(NIN_KEYSELECT, TRAY_ICON_ID), L"root " + std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) + L"," +
+                                                                     std::to_wstring(bar.top) + L" returns 1"},
+        {WM_TRAYNOTIFY, 0, MAKELPARAM(WM_RBUTTONUP, TRAY_ICON_ID), L"returns 0"},
         {WM_MEASUREITEM, 5, reinterpret_cast<LPARAM>(record), L"returns 0"}, {WM_DRAWITEM, 7, reinterpret_cast<LPARAM>(record), L"returns 0"},
         {WM_COMMAND, MAKEWPARAM(ID_QUIT_KEY, 1), 0, L"returns 0"}, {WM_COMMAND, MAKEWPARAM(ID_ABOUT, 0), 0, L"returns 0"},
         {WM_COMMAND, MAKEWPARAM(ID_ABOUT, 1), 0, L"About Tabula [x] 32x32 returns 0"}, {WM_COMMAND, MAKEWPARAM(2, 1), 0, L"quit0 returns 1"},
