@@ -6,7 +6,8 @@
 TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
 {
     wchar_t documents[MAX_PATH] = {}, temp[MAX_PATH] = {};
-    ASSERT_TRUE(GetTempPathW(MAX_PATH, temp) && SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, 0, documents)));
+    ASSERT_TRUE(GetTempPathW(MAX_PATH, temp));
+    ASSERT_HRESULT_SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, 0, documents));
     const std::wstring folder = temp + std::wstring(L"Tabula launch, folder"), note = folder + L"\\launch note.txt";
     const std::wstring foreign = temp + std::wstring(L"Tabula \x00FCn\x00EF \x6587\x66F8"), deep = temp + std::wstring(190, L'd');
     for (const std::wstring& made : {folder, foreign, deep, deep + L"\\Tabula deep"})
@@ -16,6 +17,7 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
         {folder, L"ExplorerWClass", L"Tabula launch, folder"}, {folder + L"\\", L"ExplorerWClass", L"Tabula launch, folder"},
         {foreign, L"ExplorerWClass", L"Tabula \x00FCn\x00EF \x6587\x66F8"}, {deep + L"\\Tabula deep", L"ExplorerWClass", L"Tabula deep"},
         {L"\\My Documents", L"ExplorerWClass", wcsrchr(documents, L'\\') + 1}, {note, L"Notepad", L"launch note"},
+        {L"notepad", L"Notepad", L"Untitled"},   // no attributes to read, but the shell finds it: it goes there as a file
         {L"C:\\no such folder\\Tabula missing", nullptr, L""}, {L"C:\\" + std::wstring(MAX_PATH - 3, L'x'), nullptr, L""},
         {L"C:\\" + std::wstring(1000, L'x') + L"\\y.txt", nullptr, L""},
     };
@@ -23,7 +25,7 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
     for (const std::wstring& path : {folder + L"\\", std::wstring(L"C:\\"), std::wstring(L"C:\\a, b\\\\")}) {
         int count = 0;
         LPWSTR* args = CommandLineToArgvW((L"explorer.exe " + platform::FileExplorerParameters(path)).c_str(), &count);
-        EXPECT_TRUE(count == 2 && args[1] == path) << path, LocalFree(args);
+        EXPECT_EQ(std::vector<std::wstring>(args + 1, args + count), std::vector<std::wstring>{path}), LocalFree(args);
     }
     for (const auto& c : cases) {
         CTodayMenu menu;
