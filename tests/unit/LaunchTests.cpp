@@ -1,5 +1,6 @@
 #include "AppTesting.h"
 #include "MenuTesting.h"
+#include "menu/Launcher.h"
 #include "platform/Shell.h"
 
 // Folders open in the file explorer, files in their handler; a path that cannot be opened fails without a word.
@@ -17,7 +18,6 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
         {folder, L"ExplorerWClass", L"Tabula launch, folder"}, {folder + L"\\", L"ExplorerWClass", L"Tabula launch, folder"},
         {foreign, L"ExplorerWClass", L"Tabula \x00FCn\x00EF \x6587\x66F8"}, {deep + L"\\Tabula deep", L"ExplorerWClass", L"Tabula deep"},
         {L"\\My Documents", L"ExplorerWClass", wcsrchr(documents, L'\\') + 1}, {note, L"Notepad", L"launch note"},
-        {L"notepad", L"Notepad", L"Untitled"},   // no attributes to read, but the shell finds it: it goes there as a file
         {L"C:\\no such folder\\Tabula missing", nullptr, L""}, {L"C:\\" + std::wstring(MAX_PATH - 3, L'x'), nullptr, L""},
         {L"C:\\" + std::wstring(1000, L'x') + L"\\y.txt", nullptr, L""},
     };
@@ -27,6 +27,10 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
         LPWSTR* args = CommandLineToArgvW((L"explorer.exe " + platform::FileExplorerParameters(path)).c_str(), &count);
         EXPECT_EQ(std::vector<std::wstring>(args + 1, args + count), std::vector<std::wstring>{path}), LocalFree(args);
     }
+    // Only a folder goes to the file explorer: a path whose attributes cannot be read goes to the shell as a file.
+    const std::wstring missing = temp + std::wstring(L"Tabula missing.txt");
+    for (const auto& [path, file] : {std::pair(folder, std::wstring(platform::FileExplorer())), {note, note}, {missing, missing}})
+        EXPECT_EQ(OpeningOf(path).file, file) << path;
     for (const auto& c : cases) {
         CTodayMenu menu;
         menu.Launch(menu.AppendDocument(c.path, 0));
