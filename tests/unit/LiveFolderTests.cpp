@@ -102,30 +102,34 @@ TEST_F(LiveFolder, ChoosingLaunchesAndExpandIsStored)
     EXPECT_EQ(0, GetMenuItemCount(Live(live)));
 }
 
-// A choice in a live sub-folder is made whether its command is handled before the menus close or after (Wine posts it
-// before WM_UNINITMENUPOPUP is sent, desktop Windows may post it after); what the folders showed is gone by the next opening.
+// A choice in a live sub-folder is made whether its command is handled before the menus close or after; a live menu keeps
+// what it shows until a choice in it was made or, when none was, until the next opening.
 TEST_F(LiveFolder, ChoiceIsMadeBeforeOrAfterTheClose)
 {
     Make(root + L"\\sub", FILE_ATTRIBUTE_DIRECTORY, true);
     const int live = g_TodayMenu.AppendDocument(root, 0);
     g_TodayMenu.ShowFolderContents(live, true);
     const std::wstring script = root + L"\\sub\\chosen.cmd";
-    for (bool closeFirst : {false, true}) {
+    // The command before the close; after it (Wine posts it before WM_UNINITMENUPOPUP is sent, desktop Windows may post it
+    // after); none, the menu dismissed.
+    for (int order : {0, 1, 2}) {
         std::ofstream(std::filesystem::path(script)) << "del %0\n";   // a document that deletes itself when opened
         const HMENU sub = Open(GetSubMenu(Open(Live(live)), 1));
         ASSERT_EQ(L"Open Folder|chosen.cmd", Shown(sub));
-        if (!closeFirst)
+        if (order == 0)
             SendMessageW(window, WM_MENUCOMMAND, 1, LPARAM(sub));
         for (HMENU menu : {sub, Live(live), g_TodayMenu.GetRootMenu()})
             SendMessageW(window, WM_UNINITMENUPOPUP, WPARAM(menu), 0);
         for (MSG msg; PeekMessageW(&msg, window, 0, 0, PM_REMOVE);)   // whatever the close posted comes first
             DispatchMessageW(&msg);
-        if (closeFirst)
+        EXPECT_EQ(order == 0 ? L"" : L"Open Folder|chosen.cmd", Shown(sub)) << order;
+        if (order == 1)
             SendMessageW(window, WM_MENUCOMMAND, 1, LPARAM(sub));
-        EXPECT_TRUE(apptest::WaitFor(10000, [&] { return GetFileAttributesW(script.c_str()) == INVALID_FILE_ATTRIBUTES; })) << closeFirst;
+        if (order != 2)
+            EXPECT_TRUE(apptest::WaitFor(10000, [&] { return GetFileAttributesW(script.c_str()) == INVALID_FILE_ATTRIBUTES; })) << order;
         Open(g_TodayMenu.GetRootMenu());
-        EXPECT_FALSE(IsMenu(sub)) << closeFirst;
-        EXPECT_EQ(0, GetMenuItemCount(Live(live))) << closeFirst;
+        EXPECT_FALSE(IsMenu(sub)) << order;
+        EXPECT_EQ(0, GetMenuItemCount(Live(live))) << order;
     }
 }
 
