@@ -23,7 +23,7 @@ struct LiveFolder : testing::Test {
     void TearDown() override { menutest::Reset(g_TodayMenu), DestroyWindow(window); }
     // The live document's menu after WM_INITMENUPOPUP, as the main window gets it when the menu opens.
     HMENU Open(HMENU menu) { return SendMessageW(window, WM_INITMENUPOPUP, WPARAM(menu), 0), menu; }
-    HMENU Live(int id) { return g_TodayMenu.LiveFolder(id)->Menu(); }
+    HMENU Live(int id) { const CFolderMenu* folder = g_TodayMenu.LiveFolder(id); return folder ? folder->Menu() : nullptr; }
 };
 
 // Sub-folders first, then files, each in the shell's order, hidden and system ones left out, no ids; the tree's item
@@ -102,17 +102,14 @@ TEST_F(LiveFolder, ChoosingLaunchesAndExpandIsStored)
     EXPECT_EQ(0, GetMenuItemCount(Live(live)));
 }
 
-// A choice in a live sub-folder is made whether its command is handled before the menus close or after; a live menu keeps
-// what it shows until a choice in it was made or, when none was, until the next opening.
+// A live sub-folder's choice is made before or after the close; what it shows stays until that choice, or the next opening.
 TEST_F(LiveFolder, ChoiceIsMadeBeforeOrAfterTheClose)
 {
     Make(root + L"\\sub", FILE_ATTRIBUTE_DIRECTORY, true);
     const int live = g_TodayMenu.AppendDocument(root, 0);
     g_TodayMenu.ShowFolderContents(live, true);
     const std::wstring script = root + L"\\sub\\chosen.cmd";
-    // The command before the close; after it (Wine posts it before WM_UNINITMENUPOPUP is sent, desktop Windows may post it
-    // after); none, the menu dismissed.
-    for (int order : {0, 1, 2}) {
+    for (int order : {0, 1, 2}) {   // command, close; close, command (desktop Windows may post it after, Wine before); close
         std::ofstream(std::filesystem::path(script)) << "del %0\n";   // a document that deletes itself when opened
         const HMENU sub = Open(GetSubMenu(Open(Live(live)), 1));
         ASSERT_EQ(L"Open Folder|chosen.cmd", Shown(sub));
@@ -150,8 +147,7 @@ TEST_F(LiveFolder, TypedLetterSelectsTheNextEntryWrappingRound)
     for (const auto& row : rows) {
         // The highlight as the menu loop leaves it (Wine's HiliteMenuItem only moves the highlight of a menu on the screen).
         for (int i = 0; i < GetMenuItemCount(row.menu); ++i) {
-            MENUITEMINFOW state{sizeof(state), MIIM_STATE};
-            state.fState = i == row.highlighted ? MFS_HILITE : 0;
+            MENUITEMINFOW state{sizeof(state), MIIM_STATE, 0, UINT(i == row.highlighted ? MFS_HILITE : 0)};
             SetMenuItemInfoW(row.menu, i, TRUE, &state);
         }
         EXPECT_EQ(row.selects, SendMessageW(window, WM_MENUCHAR, MAKEWPARAM(row.typed, MF_POPUP), LPARAM(row.menu))) << &row - rows;

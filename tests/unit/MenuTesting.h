@@ -65,13 +65,9 @@ inline std::wstring Shown(HMENU menu)
         info.dwTypeData = caption, info.cch = 64;
         GetMenuItemInfoW(menu, i, TRUE, &info);
         const CItem* item = EntryOfItemData(info.dwItemData);
-        text += i ? L"|" : L"";
-        if (info.fType & MFT_SEPARATOR) {   // no grayed mark: Wine reports separators grayed
-            text += L"-";
-            continue;
-        }
-        text += (item ? item->Caption : caption) + (item && info.wID ? L"#" + std::to_wstring(info.wID) : L"") +
-                (info.fState & MFS_GRAYED ? L"~" : L"") + (info.hSubMenu ? L"[" + Shown(info.hSubMenu) + L"]" : L"");
+        const std::wstring shown = (item ? item->Caption : caption) + (item && info.wID ? L"#" + std::to_wstring(info.wID) : L"") +
+                                   (info.fState & MFS_GRAYED ? L"~" : L"") + (info.hSubMenu ? L"[" + Shown(info.hSubMenu) + L"]" : L"");
+        text += (i ? L"|" : L"") + (info.fType & MFT_SEPARATOR ? L"-" : shown);   // no "~" there: Wine reports separators grayed
     }
     return text;
 }
