@@ -4,6 +4,7 @@
 
 #include "app/Globals.h"
 #include "menu/Item.h"
+#include "menu/MenuItem.h"
 #include "platform/Handles.h"
 #include "platform/Shell.h"
 #include "platform/ShellIcons.h"
@@ -26,7 +27,7 @@ platform::SmallIcon LoadItemIcon(const CItem& item)
     case ID_EXIT: return {platform::LoadIconAtSize(g_hInstance, IDI_EXIT, builtin, builtin), true};
     default:
         // A sub-folder of a folder shown as contents (it has no list of the tree).
-        if (item.Folder && !item.Parent)
+        if (item.ShowContents && !item.Parent)
             return platform::SmallFolderIcon(item.Path);
         return platform::SmallFileIcon(platform::ResolveDevicePath(item.Path));
     }
@@ -137,7 +138,7 @@ void MeasureImages(const std::vector<CItem*>& items)
 
 void MeasureMenuItem(MEASUREITEMSTRUCT* record)
 {
-    CItem* item = reinterpret_cast<CItem*>(record->itemData);
+    CItem* item = EntryOfItemData(record->itemData);
     if (!item)
         return;
     if (!item->Image && !item->Width)
@@ -151,7 +152,7 @@ void MeasureMenuItem(MEASUREITEMSTRUCT* record)
 
 void DrawMenuItem(const DRAWITEMSTRUCT* record)
 {
-    CItem* item = reinterpret_cast<CItem*>(record->itemData);
+    CItem* item = EntryOfItemData(record->itemData);
     const RECT& area = record->rcItem;
     const bool selected = record->itemState & ODS_SELECTED;
     // The entry under the keys' or the pointer's selection shows the highlight, across the whole item.

@@ -1,7 +1,6 @@
 #include "app/MainWindow.h"
 
 #include <string>
-#include <vector>
 
 #include "app/AboutBox.h"
 #include "app/Globals.h"
@@ -11,7 +10,7 @@
 #include "app/TryIcon.h"
 #include "config/SettingsContext.h"
 #include "config/SettingsWindow.h"
-#include "menu/FolderMenu.h"
+#include "menu/MenuMessages.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
 #include "platform/Prompts.h"
@@ -141,107 +140,6 @@ LRESULT OnTaskbarCreated()
     return 0;
 }
 
-// A live folder's menu about to show reads its folder again; its entries are sized now and get their pictures when
-// they are first drawn, so that a long folder costs only the pictures of the entries on the screen.
-void OpenFolderMenu(HMENU menu)
-{
-    CFolderMenu* folder = FindFolderMenu(g_TodayMenu.Root, menu);
-    if (!folder)
-        return;
-    folder->Open();
-    std::vector<CItem*> items;
-    for (const CFolderMenu::Entry& entry : folder->Entries())
-        if (entry.item)
-            items.push_back(entry.item.get());
-    MeasureImages(items);
-}
-
-// A menu about to show gets the pictures of its documents: they are made as they are first needed.
-LRESULT OnInitMenuPopup(WPARAM wParam)
-{
-    if (const CItemVector* list = g_TodayMenu.Root.FindList(reinterpret_cast<HMENU>(wParam)))
-        BuildImages(*list);
-    else
-        OpenFolderMenu(reinterpret_cast<HMENU>(wParam));
-    return 0;
-}
-
-// Posted to the main window when a live folder's menu has closed: what it showed is freed then, after the choice
-// made in it (posted before it closed) has been handled.
-UINT FolderMenuClosedMessage()
-{
-    static const UINT message = RegisterWindowMessageW(L"Tabula.FolderMenuClosed");
-    return message;
-}
-
-LRESULT OnUninitMenuPopup(HWND hWnd, WPARAM wParam)
-{
-    if (CFolderMenu* folder = FindFolderMenu(g_TodayMenu.Root, reinterpret_cast<HMENU>(wParam))) {
-        folder->Close();
-        PostMessageW(hWnd, FolderMenuClosedMessage(), 0, static_cast<LPARAM>(wParam));
-    }
-    return 0;
-}
-
-LRESULT OnFolderMenuClosed(LPARAM lParam)
-{
-    if (CFolderMenu* folder = FindFolderMenu(g_TodayMenu.Root, reinterpret_cast<HMENU>(lParam)))
-        folder->Release();
-    return 0;
-}
-
-// A choice told by menu and position: an entry of a live folder (they carry no ids), or, where the notifying style
-// reaches the whole menu from its root, an entry of the tree, which goes the way of its WM_COMMAND.
-LRESULT OnMenuCommandByPosition(HWND hWnd, WPARAM wParam, LPARAM lParam)
-{
-    const HMENU menu = reinterpret_cast<HMENU>(lParam);
-    if (const CFolderMenu* folder = FindFolderMenu(g_TodayMenu.Root, menu))
-        folder->Choose(static_cast<int>(wParam));
-    else if (const UINT id = GetMenuItemID(menu, static_cast<int>(wParam)); id != 0 && id != UINT(-1))
-        return OnCommand(hWnd, MAKEWPARAM(id, 0), 0);
-    return 0;
-}
-
-wchar_t Upper(wchar_t c)
-{
-    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
-}
-
-// The captions of a tree menu or of a live folder's menu, by position; empty where typing cannot select.
-std::vector<std::wstring> TypableCaptions(HMENU menu)
-{
-    std::vector<std::wstring> captions;
-    if (const CItemVector* list = g_TodayMenu.Root.FindList(menu))
-        for (const auto& item : list->Items)
-            captions.push_back(item->Type == ITEM_SEPARATOR ? std::wstring() : item->Caption);
-    else if (const CFolderMenu* folder = FindFolderMenu(g_TodayMenu.Root, menu))
-        for (const CFolderMenu::Entry& entry : folder->Entries())
-            captions.push_back(entry.item ? entry.item->Caption : std::wstring());
-    return captions;
-}
-
-// A letter typed while a menu is open selects the next entry whose caption starts with it: owner-drawn items have
-// no mnemonics of their own. Enter then opens it. Wine's menus ignore MNC_SELECT but take the highlight as the
-// selection; Windows selects by the answer and draws the same highlight.
-LRESULT OnMenuChar(HWND hWnd, WPARAM wParam, LPARAM lParam)
-{
-    const HMENU menu = reinterpret_cast<HMENU>(lParam);
-    const std::vector<std::wstring> captions = TypableCaptions(menu);
-    const int count = static_cast<int>(captions.size());
-    int current = -1;
-    for (int i = 0; i < count && current < 0; ++i)
-        current = GetMenuState(menu, i, MF_BYPOSITION) & MF_HILITE ? i : -1;
-    const wchar_t typed = Upper(LOWORD(wParam));
-    for (int step = 1; step <= count; ++step) {
-        const int i = (current + step + count) % count;
-        if (!captions[i].empty() && Upper(captions[i][0]) == typed) {
-            HiliteMenuItem(hWnd, menu, i, MF_BYPOSITION | MF_HILITE);
-            return MAKELRESULT(i, MNC_SELECT);
-        }
-    }
-    return MNC_IGNORE;
-}
-
 // The screen's density may have changed: every picture is made again, at the new one, when next shown.
 void OnDensityMayHaveChanged() { DropImages(g_TodayMenu.Root); }
 
@@ -259,6 +157,13 @@ LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam)
         return 0;
     DrawMenuItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     return 1;
+}
+
+// The menu's pictures are the application's: the menu asks for them as it is about to show.
+LRESULT OnCreate()
+{
+    g_TodayMenu.SetPictures({BuildImages, MeasureImages});
+    return 0;
 }
 
 LRESULT OnPaint(HWND hWnd)
@@ -318,14 +223,7 @@ void ShowMenu(HWND hWnd)
     const int x = GetSystemMetrics(SM_CXSCREEN);
     const RECT visible = platform::VisibleDesktop();
     const int y = visible.bottom - visible.top;
-    // Live folders tell their choices by position. Desktop Windows reads that style from the root menu only; Wine
-    // also from each sub-menu. Given to the root, it brings the tree's choices by position too, on both.
-    MENUINFO style{};
-    style.cbSize = sizeof(style), style.fMask = MIM_STYLE;
-    GetMenuInfo(g_TodayMenu.GetRootMenu(), &style);
-    style.dwStyle |= MNS_NOTIFYBYPOS;
-    SetMenuInfo(g_TodayMenu.GetRootMenu(), &style);
-    platform::TrackPopupMenuAt(g_TodayMenu.GetRootMenu(), TPM_LEFTALIGN | TPM_BOTTOMALIGN, x, y, hWnd);
+    platform::TrackPopupMenuAt(menumsg::PrepareRoot(g_TodayMenu), TPM_LEFTALIGN | TPM_BOTTOMALIGN, x, y, hWnd);
 }
 
 int RunMessageLoop(HACCEL accelerators)
@@ -356,9 +254,8 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
         return OnTrayNotify(hWnd, lParam);
     if (message != 0 && message == TaskbarCreatedMessage())
         return OnTaskbarCreated();
-    if (message != 0 && message == FolderMenuClosedMessage())
-        return OnFolderMenuClosed(lParam);
     switch (message) {
+    case WM_CREATE: return OnCreate();
     case WM_DESTROY: return OnDestroy(hWnd);
     case WM_ACTIVATE: platform::HandleActivate(hWnd, wParam, lParam, &g_ActivateInfo, 0); return 0;
     case WM_PAINT: return OnPaint(hWnd);
@@ -368,10 +265,10 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_DPICHANGED:
     case WM_DISPLAYCHANGE: OnDensityMayHaveChanged(); return DefWindowProcW(hWnd, message, wParam, lParam);
-    case WM_INITMENUPOPUP: return OnInitMenuPopup(wParam);
-    case WM_UNINITMENUPOPUP: return OnUninitMenuPopup(hWnd, wParam);
-    case WM_MENUCOMMAND: return OnMenuCommandByPosition(hWnd, wParam, lParam);
-    case WM_MENUCHAR: return OnMenuChar(hWnd, wParam, lParam);
+    case WM_INITMENUPOPUP: return menumsg::OnInitMenuPopup(g_TodayMenu, wParam);
+    case WM_UNINITMENUPOPUP: return menumsg::OnUninitMenuPopup(g_TodayMenu, wParam);
+    case WM_MENUCOMMAND: return menumsg::OnMenuCommand(g_TodayMenu, hWnd, wParam, lParam);
+    case WM_MENUCHAR: return menumsg::OnMenuChar(g_TodayMenu, hWnd, wParam, lParam);
     case WM_DRAWITEM: return OnDrawItem(wParam, lParam);
     case WM_MEASUREITEM: return OnMeasureItem(wParam, lParam);
     case WM_COMMAND: return OnCommand(hWnd, wParam, lParam);

@@ -1,6 +1,7 @@
 // Opens live folder menus of 100, 1,000 and 10,000 files through the main window's WM_INITMENUPOPUP and prints where
 // the time goes: reading the folder, sorting it, and the menu's items with their pictures; then the object counts
-// around 100 openings and closings of the 10,000-file folder.
+// around 100 openings and closings of the 10,000-file folder. A closed live menu keeps what it shows until the next
+// tracking of the menu starts, so each closing here is followed by the root menu's opening.
 #include <windows.h>
 #include <objbase.h>
 
@@ -14,6 +15,7 @@
 #include "app/ItemImage.h"
 #include "app/MainWindow.h"
 #include "menu/FolderMenu.h"
+#include "menu/FolderReader.h"
 #include "menu/TodayMenu.h"
 
 namespace {
@@ -39,9 +41,11 @@ std::wstring MakeFolder(int files)
     return folder;
 }
 
+// The live menu closes, and the next tracking opens the root menu.
 void Close(HWND window, HMENU menu)
 {
     SendMessageW(window, WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+    SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(g_TodayMenu.GetRootMenu()), 0);
     for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
         DispatchMessageW(&msg);
 }
@@ -53,8 +57,8 @@ size_t Alive(const CFolderMenu& folder, std::set<HGDIOBJ>* bitmaps, std::set<HME
     for (const CFolderMenu::Entry& entry : folder.Entries()) {
         if (entry.item && entry.item->Image)
             bitmaps->insert(entry.item->Image.get());
-        if (entry.item && entry.item->Folder)
-            menus->insert(entry.item->Folder->Menu());
+        if (entry.contents)
+            menus->insert(entry.contents->Menu());
     }
     size_t alive = 0;
     if (!count)
@@ -66,19 +70,10 @@ size_t Alive(const CFolderMenu& folder, std::set<HGDIOBJ>* bitmaps, std::set<HME
     return alive;
 }
 
-std::vector<CItem*> Items(const CFolderMenu& folder)
-{
-    std::vector<CItem*> items;
-    for (const CFolderMenu::Entry& entry : folder.Entries())
-        if (entry.item)
-            items.push_back(entry.item.get());
-    return items;
-}
-
 size_t Made(const CFolderMenu& folder)
 {
     size_t made = 0;
-    for (CItem* item : Items(folder))
+    for (CItem* item : folder.Items())
         made += item->Image != nullptr;
     return made;
 }
@@ -121,7 +116,7 @@ int wmain()
         const std::wstring path = MakeFolder(files);
         const int id = g_TodayMenu.AppendDocument(path, 0);
         g_TodayMenu.ShowFolderContents(id, true);
-        CFolderMenu* folder = g_TodayMenu.Root.FindItem(id)->Folder.get();
+        CFolderMenu* folder = g_TodayMenu.LiveFolder(id);
         big = folder;
         const HMENU menu = folder->Menu();
         SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
@@ -146,10 +141,10 @@ int wmain()
             sortAll += clock.MsSince(start);
             start = clock.Now();
             folder->Show(listing);
-            MeasureImages(Items(*folder));
+            MeasureImages(folder->Items());
             items += clock.MsSince(start);
             start = clock.Now();
-            for (CItem* item : Items(*folder))
+            for (CItem* item : folder->Items())
                 BuildImage(item);
             pictures += clock.MsSince(start);
             Close(window, menu);
@@ -202,7 +197,7 @@ int wmain()
     std::printf("  GetGuiResources GDI  %lu -> %lu\n", gdiBefore, gdiAfter);
     std::printf("  GetGuiResources USER %lu -> %lu   (0 and 0: not counted by this system)\n", userBefore, userAfter);
     std::printf("  pictures and sub-menus alive: while open once %zu, while open the 100th time %zu, after it closed "
-                "%zu (of %zu handles made)\n", aliveOnce, aliveOpen, aliveClosed, bitmaps.size() + menus.size());
+                "and the root opened %zu (of %zu handles made)\n", aliveOnce, aliveOpen, aliveClosed, bitmaps.size() + menus.size());
     DestroyWindow(window);
     CoUninitialize();
     return 0;

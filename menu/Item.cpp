@@ -1,6 +1,6 @@
 #include "menu/Item.h"
 
-#include "menu/FolderMenu.h"
+#include "menu/MenuOwner.h"
 
 #include <algorithm>
 #include <new>
@@ -45,11 +45,13 @@ CItemVector::CItemVector()
     : Menu(CreatePopupMenu()), ownIds_(std::make_unique<CIdPool>())
 {
     Ids = ownIds_.get();
+    SetMenuOwner(Menu.get(), this);
 }
 
 CItemVector::CItemVector(CIdPool* treeIds, CItem* owner)
     : Menu(CreatePopupMenu()), Owner(owner), Ids(treeIds)
 {
+    SetMenuOwner(Menu.get(), this);
     if (!Ids) {
         ownIds_ = std::make_unique<CIdPool>();
         Ids = ownIds_.get();
@@ -81,16 +83,6 @@ int CItemVector::IndexOf(int id) const
         if (Items[i]->ID == id)
             return static_cast<int>(i);
     return -1;
-}
-
-CItemVector* CItemVector::FindList(HMENU menu)
-{
-    if (Menu.get() == menu)
-        return this;
-    for (const auto& item : Items)
-        if (CItemVector* found = item->IsSection() ? item->Children->FindList(menu) : nullptr)
-            return found;
-    return nullptr;
 }
 
 int CItemVector::NewID() const { return Ids->Smallest(); }

@@ -10,7 +10,6 @@
 #include "platform/Handles.h"
 
 class CItemVector;
-class CFolderMenu;
 
 // Entry kinds, as stored in the registry too.
 enum ItemType : int {
@@ -40,10 +39,8 @@ public:
     handles::unique_hbitmap Image;           // documents only: their menu picture, made by the drawing code
     CItemVector* Parent = nullptr;           // the list that holds this entry
 
-    // Documents whose path is a folder: shown as a live sub-menu of the folder's contents ("Expand" in the store);
-    // null for every other entry.
-    std::unique_ptr<CFolderMenu> Folder;
-    // Documents: true while the entry shows its folder's contents as a live sub-menu ("Expand" in the store).
+    // Documents: true while the entry shows its folder's contents as a live sub-menu ("Expand" in the store). The live
+    // menu itself belongs to the popup menu (CTodayMenu), not to the entry.
     bool ShowContents = false;
 
     // Documents: true while Caption is a name the user gave it, false while it is the one made from Path.
@@ -70,7 +67,7 @@ bool IsBuiltin(const CItem& item);
 
 // An ordered list of entries and the popup menu that shows them; the root list and each section's list. The list
 // owns its entries and its menu; a section's menu leaves its parent's menu before the section goes, so that every
-// menu is destroyed once, by its own list.
+// menu is destroyed once, by its own list. The menu carries the list as its owner (menu/MenuOwner.h).
 class CItemVector : public CBaseObj {
 public:
     std::vector<std::unique_ptr<CItem>> Items;
@@ -87,8 +84,6 @@ public:
 
     CItem* FindItem(int id) const;
     int IndexOf(int id) const;
-    // This list or the list below it that the menu shows, or null.
-    CItemVector* FindList(HMENU menu);
     int NewID() const;
 
     CItem* AddSeparator(int id);

@@ -1,11 +1,11 @@
 #include "menu/TodayMenu.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 
 #include "menu/FolderMenu.h"
-#include "platform/Shell.h"
+#include "menu/Launcher.h"
+#include "menu/MenuItem.h"
+#include "menu/MenuOwner.h"
 
 namespace {
 
@@ -18,19 +18,19 @@ bool HoldsDocument(const CItemVector& list)
     });
 }
 
-// A section's title as its menu item shows it: as typed, with no mnemonic and no accelerator column.
-std::wstring MenuText(const std::wstring& title)
-{
-    std::wstring text;
-    for (wchar_t c : title)
-        text += c == L'&' ? L"&&" : std::wstring(1, c == L'\t' ? L' ' : c);
-    return text;
-}
-
 // A section can be opened exactly while a document sits somewhere below it.
 UINT SectionState(const CItem* section) { return HoldsDocument(*section->Children) ? MF_ENABLED : MF_GRAYED; }
 
 }  // namespace
+
+// The entries leave their menus before the live menus they show go.
+CTodayMenu::~CTodayMenu() { Root.Clear(); }
+
+MENUITEMINFOW CTodayMenu::DocumentItem(CItem* item) const
+{
+    const CFolderMenu* contents = live_.Of(*item);
+    return DocumentMenuItem(item, contents ? contents->Menu() : nullptr);
+}
 
 void CTodayMenu::ShowSectionStates(const CItemVector* list)
 {
@@ -50,7 +50,9 @@ int CTodayMenu::AppendDocumentEntry(const std::wstring& path, int id, int sectio
                                  : Root.AddItemToSection(path, ITEM_DOCUMENT, id, sectionId);
     if (!item)
         return -1;
-    AppendMenuW(item->Parent->Menu.get(), MF_OWNERDRAW, item->ID, reinterpret_cast<LPCWSTR>(item));
+    const HMENU menu = item->Parent->Menu.get();
+    const MENUITEMINFOW info = DocumentItem(item);
+    InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
     ShowSectionStates(item->Parent);
     return item->ID;
 }
@@ -76,7 +78,7 @@ int CTodayMenu::AppendSection(const std::wstring& title, int sectionId)
     if (!item)
         return -1;
     AppendMenuW(item->Parent->Menu.get(), MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(item->Children->Menu.get()),
-                MenuText(item->Caption).c_str());
+                SectionMenuText(item->Caption).c_str());
     return item->ID;
 }
 
@@ -103,8 +105,9 @@ void CTodayMenu::RemoveEntry(int id)
     if (!item)
         return;
     CItemVector* list = item->Parent;
-    // Taken out, not destroyed: a section's sub-menu goes with the section's own list.
+    // Taken out, not destroyed: a section's sub-menu goes with the section's own list, a live menu once no item shows it.
     RemoveMenu(list->Menu.get(), list->IndexOf(id), MF_BYPOSITION);
+    const std::vector<std::unique_ptr<CFolderMenu>> live = live_.TakeBelow(*item);
     Root.RemoveItem(id);
     ShowSectionStates(list);
 }
@@ -122,13 +125,13 @@ void CTodayMenu::MoveEntry(int id, int newPos)
         InsertMenuW(menu, newPos, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
         break;
     case ITEM_DOCUMENT: {
-        const MENUITEMINFOW info = DocumentMenuItem(item);
+        const MENUITEMINFOW info = DocumentItem(item);
         InsertMenuItemW(menu, newPos, TRUE, &info);
         break;
     }
     case ITEM_SECTION:
         InsertMenuW(menu, newPos, MF_BYPOSITION | MF_POPUP | SectionState(item),
-                    reinterpret_cast<UINT_PTR>(item->Children->Menu.get()), MenuText(item->Caption).c_str());
+                    reinterpret_cast<UINT_PTR>(item->Children->Menu.get()), SectionMenuText(item->Caption).c_str());
         break;
     }
     Root.MoveItem(id, newPos);
@@ -145,7 +148,7 @@ void CTodayMenu::SwapDocuments(int idA, int idB)
     const int j = list->IndexOf(idB);
 
     // Each item takes the other's id and entry, and a live folder's sub-menu with it.
-    const MENUITEMINFOW first = DocumentMenuItem(b), second = DocumentMenuItem(a);
+    const MENUITEMINFOW first = DocumentItem(b), second = DocumentItem(a);
     SetMenuItemInfoW(list->Menu.get(), i, TRUE, &first);
     SetMenuItemInfoW(list->Menu.get(), j, TRUE, &second);
 
@@ -166,10 +169,10 @@ void CTodayMenu::RenameEntry(int id, const std::wstring& text)
         // Its picture shows the caption: it is made again, and the item measured again, when the menu opens.
         item->Image.reset();
         info.fMask = MIIM_DATA;
-        info.dwItemData = reinterpret_cast<ULONG_PTR>(item);
+        info.dwItemData = ItemDataOf(item);
     } else {
         item->Caption = text;
-        shown = MenuText(text);
+        shown = SectionMenuText(text);
         info.fMask = MIIM_STRING;
         info.dwTypeData = shown.data();
     }
@@ -188,36 +191,22 @@ bool CTodayMenu::ShowFolderContents(int id, bool on)
     if (!item || item->Type != ITEM_DOCUMENT || IsBuiltin(*item))
         return false;
     // The old live menu goes only once the item no longer shows it; a new one is read afresh when it opens.
-    std::unique_ptr<CFolderMenu> old = std::move(item->Folder);
-    if (on)
-        item->Folder = std::make_unique<CFolderMenu>(item->Path);
+    const std::unique_ptr<CFolderMenu> old = live_.Replace(*item, on);
     item->ShowContents = on;
-    const MENUITEMINFOW info = DocumentMenuItem(item);
+    const MENUITEMINFOW info = DocumentItem(item);
     SetMenuItemInfoW(item->Parent->Menu.get(), item->Parent->IndexOf(id), TRUE, &info);
     return on || old;
 }
 
-void OpenDocument(const std::wstring& stored)
+CFolderMenu* CTodayMenu::LiveFolder(int id) const
 {
-    const std::wstring path = platform::ResolveDevicePath(stored);
-    // The shell opens nothing longer than its path buffers, and a much longer path brings it down.
-    if (path.size() >= MAX_PATH)
-        return;
+    const CItem* item = Root.FindItem(id);
+    return item ? live_.Of(*item) : nullptr;
+}
 
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_FLAG_NO_UI;   // a failure stays silent
-    info.lpVerb = L"open";
-    info.nShow = SW_SHOW;
-    // A path whose attributes cannot be read goes to the shell as a file, which fails quietly.
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    std::wstring parameters;
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        info.lpFile = platform::FileExplorer();
-        parameters = platform::FileExplorerParameters(path);
-        info.lpParameters = parameters.c_str();
-    } else {
-        info.lpFile = path.c_str();
-    }
-    ShellExecuteExW(&info);
+CItemVector* CTodayMenu::ListOf(HMENU menu)
+{
+    // A list of another tree has another id pool.
+    CItemVector* list = MenuOwnerAs<CItemVector>(menu);
+    return list && list->Ids == Root.Ids ? list : nullptr;
 }

@@ -5,19 +5,19 @@
 
 #include "menu/BaseObj.h"
 #include "menu/Item.h"
-
-// Opens a document's path: a folder in the file explorer, anything else through the shell's "open".
-void OpenDocument(const std::wstring& path);
+#include "menu/LiveFolders.h"
+#include "menu/MenuPictures.h"
 
 // The menu that the notification icon pops up, and the entry tree behind it. Every operation changes
 // the tree and the platform menus in one step, so that the i-th entry of a list is always the i-th
-// item of that list's menu.
+// item of that list's menu. The live menus of documents shown as their folder's contents are owned
+// here too. Its messages are handled by menu/MenuMessages.h.
 class CTodayMenu : public CBaseObj {
 public:
     CItemVector Root;
 
     CTodayMenu() = default;
-    ~CTodayMenu() override = default;
+    ~CTodayMenu() override;
     CTodayMenu(const CTodayMenu&) = delete;
     CTodayMenu& operator=(const CTodayMenu&) = delete;
 
@@ -44,10 +44,24 @@ public:
     // Shows a document whose path is a folder as a live sub-menu of the folder's contents (on), or as a plain document
     // again (off); built-in entries stay as they are. True when the entry changed.
     bool ShowFolderContents(int id, bool on);
+    // The live menu of the document with this id, or null.
+    CFolderMenu* LiveFolder(int id) const;
+    CLiveFolders& LiveFolders() { return live_; }
+
+    // The list of this tree whose menu is menu, found in one step; null for any other menu.
+    CItemVector* ListOf(HMENU menu);
+
+    // The application's pictures, given once at start.
+    void SetPictures(MenuPictures pictures) { pictures_ = std::move(pictures); }
+    const MenuPictures& Pictures() const { return pictures_; }
 
 private:
+    MENUITEMINFOW DocumentItem(CItem* item) const;
     int AppendDocumentEntry(const std::wstring& path, int id, int sectionId);
     int AppendSeparatorEntry(int id, int sectionId);
     // Shows each section from the list's own up to the top level grayed or enabled by what it holds now.
     void ShowSectionStates(const CItemVector* list);
+
+    CLiveFolders live_;
+    MenuPictures pictures_;
 };

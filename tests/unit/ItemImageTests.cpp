@@ -30,41 +30,47 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
     for (const auto& item : menu.Root.Items)
         BuildImage(item.get());   // as when the menu is first shown
     ASSERT_EQ(menu.Root.Items.size(), 4u);
-    const CItem& config = *menu.Root.Items[0];
+    CItem& config = *menu.Root.Items[0];
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON), cell = (cx + 4 - 12) / 2;
     const RECT icon{cell, cell, cell + 12, cell + 12}, all{0, 0, config.Width, config.Height};
     BITMAP bitmap{};
     ASSERT_TRUE(GetObjectW(config.Image.get(), sizeof(bitmap), &bitmap));
     EXPECT_EQ(std::vector<int>({bitmap.bmWidth, bitmap.bmHeight, menu.Root.Items[2]->Width}), std::vector<int>({config.Width, config.Height, cx + 4}));
-    EXPECT_TRUE(config.Width > cx + 4 && config.Height >= cy + 4);
+    EXPECT_GT(config.Width, cx + 4);
+    EXPECT_GE(config.Height, cy + 4);
     EXPECT_GT(Drawn(Pixels(config.Image.get(), icon)), 20);
     EXPECT_EQ(Drawn(Pixels(config.Image.get(), {0, 0, cx + 4, cy + 4})), Drawn(Pixels(config.Image.get(), icon)));
     EXPECT_EQ(Drawn(Pixels(menu.Root.Items[1]->Image.get(), {0, 0, cx + 4, cy + 4})), 0);
     const CItem& marks = *menu.Root.Items[3];   // every "&" is drawn: the caption fills its whole width
     EXPECT_GT(Drawn(Pixels(marks.Image.get(), {(cx + 4 + marks.Width) / 2 + 1, 0, marks.Width, marks.Height})), 0);
 
-    MEASUREITEMSTRUCT measure{99, 7, 0, 0, 0, reinterpret_cast<ULONG_PTR>(&config)};
+    MEASUREITEMSTRUCT measure{99, 7, 0, 0, 0, ItemDataOf(&config)};
     MeasureMenuItem(&measure);
     EXPECT_EQ(std::vector<UINT>({measure.CtlType, measure.CtlID, measure.itemID, measure.itemWidth, measure.itemHeight}),
               std::vector<UINT>({ODT_MENU, 0, ID_CONFIGURATION, UINT(config.Width), UINT(config.Height)}));
     handles::unique_hdc dc(CreateCompatibleDC(nullptr));
     handles::window_dc screen(g_hMainWnd);
     handles::unique_hbitmap target(CreateCompatibleBitmap(screen.get(), config.Width + 20, config.Height + 10));
+    config.Image.reset();   // sized but not made, as a live folder's entry is until it is first drawn
     for (UINT state : {0u, UINT(ODS_SELECTED)}) {
         {
             handles::select_object selected(dc.get(), target.get());
             PatBlt(dc.get(), 0, 0, config.Width + 20, config.Height + 10, BLACKNESS);
             DRAWITEMSTRUCT draw{ODT_MENU, 0, 0, ODA_DRAWENTIRE, state, nullptr, dc.get(), {5, 3, 15 + config.Width, 3 + config.Height},
-                                reinterpret_cast<ULONG_PTR>(&config)};
+                                ItemDataOf(&config)};
             DrawMenuItem(&draw);
         }
+        ASSERT_NE(config.Image.get(), nullptr) << "made when first drawn";
         // A plain entry is its picture on the menu colour; the selected one shows its caption on the highlight.
         const std::vector<COLORREF> item = Pixels(target.get(), {5, 3, 5 + config.Width, 3 + config.Height}),
                                     rest = Pixels(target.get(), {5 + config.Width, 3, 15 + config.Width, 3 + config.Height});
         const COLORREF back = GetSysColor(state ? COLOR_HIGHLIGHT : COLOR_MENU);
-        EXPECT_TRUE(state ? std::count(item.begin(), item.end(), GetSysColor(COLOR_HIGHLIGHTTEXT)) > 10 &&
-                                std::count(item.begin(), item.end(), back) > static_cast<int>(item.size()) / 2
-                          : item == Pixels(config.Image.get(), all)) << state;
+        if (state) {
+            EXPECT_GT(std::count(item.begin(), item.end(), GetSysColor(COLOR_HIGHLIGHTTEXT)), 10);
+            EXPECT_GT(std::count(item.begin(), item.end(), back), static_cast<int>(item.size()) / 2);
+        } else {
+            EXPECT_EQ(item, Pixels(config.Image.get(), all));
+        }
         EXPECT_EQ(std::count(rest.begin(), rest.end(), back), static_cast<int>(rest.size())) << state;
         EXPECT_EQ(Pixels(target.get(), {0, 0, 5, 3}), std::vector<COLORREF>(15, RGB(0, 0, 0)));
     }
@@ -85,14 +91,20 @@ TEST(ItemImage, SmallIconsComeFromTheShell)
     SHFILEINFOW info{};
     SHGetFileInfoW(b.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON);
     handles::unique_hicon shell(info.hIcon);
-    ASSERT_TRUE(first && second && shell && first.get() != second.get());
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(second);
+    ASSERT_TRUE(shell);
+    EXPECT_NE(first.get(), second.get());
     const RECT small{0, 0, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
     handles::unique_hbitmap mine = platform::IconToBitmap(g_hMainWnd, second.get()), theirs = platform::IconToBitmap(g_hMainWnd, shell.get());
     handles::unique_hbitmap plain = platform::IconToBitmap(g_hMainWnd, nullptr);
     BITMAP size{};
-    ASSERT_TRUE(mine && plain && GetObjectW(mine.get(), sizeof(size), &size));
+    ASSERT_TRUE(mine);
+    ASSERT_TRUE(plain);
+    ASSERT_TRUE(GetObjectW(mine.get(), sizeof(size), &size));
     EXPECT_EQ(std::make_pair(size.bmWidth, size.bmHeight), std::make_pair(small.right, small.bottom));
     EXPECT_EQ(Pixels(mine.get(), small), Pixels(theirs.get(), small));
-    EXPECT_TRUE(Drawn(Pixels(mine.get(), small)) > 0 && Drawn(Pixels(plain.get(), small)) == 0);
+    EXPECT_GT(Drawn(Pixels(mine.get(), small)), 0);
+    EXPECT_EQ(Drawn(Pixels(plain.get(), small)), 0);
 }
 

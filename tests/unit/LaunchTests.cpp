@@ -1,12 +1,14 @@
 #include "AppTesting.h"
 #include "MenuTesting.h"
+#include "menu/Launcher.h"
 #include "platform/Shell.h"
 
 // Folders open in the file explorer, files in their handler; a path that cannot be opened fails without a word.
 TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
 {
     wchar_t documents[MAX_PATH] = {}, temp[MAX_PATH] = {};
-    ASSERT_TRUE(GetTempPathW(MAX_PATH, temp) && SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, 0, documents)));
+    ASSERT_TRUE(GetTempPathW(MAX_PATH, temp));
+    ASSERT_HRESULT_SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, 0, documents));
     const std::wstring folder = temp + std::wstring(L"Tabula launch, folder"), note = folder + L"\\launch note.txt";
     const std::wstring foreign = temp + std::wstring(L"Tabula \x00FCn\x00EF \x6587\x66F8"), deep = temp + std::wstring(190, L'd');
     for (const std::wstring& made : {folder, foreign, deep, deep + L"\\Tabula deep"})
@@ -23,8 +25,12 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
     for (const std::wstring& path : {folder + L"\\", std::wstring(L"C:\\"), std::wstring(L"C:\\a, b\\\\")}) {
         int count = 0;
         LPWSTR* args = CommandLineToArgvW((L"explorer.exe " + platform::FileExplorerParameters(path)).c_str(), &count);
-        EXPECT_TRUE(count == 2 && args[1] == path) << path, LocalFree(args);
+        EXPECT_EQ(std::vector<std::wstring>(args + 1, args + count), std::vector<std::wstring>{path}), LocalFree(args);
     }
+    // Only a folder goes to the file explorer: a path whose attributes cannot be read goes to the shell as a file.
+    const std::wstring missing = temp + std::wstring(L"Tabula missing.txt");
+    for (const auto& [path, file] : {std::pair(folder, std::wstring(platform::FileExplorer())), {note, note}, {missing, missing}})
+        EXPECT_EQ(OpeningOf(path).file, file) << path;
     for (const auto& c : cases) {
         CTodayMenu menu;
         menu.Launch(menu.AppendDocument(c.path, 0));

@@ -1,24 +1,13 @@
 // Live folders: a document shown as its folder's contents, read from disk each time its menu opens.
+#include <filesystem>
+#include <fstream>
+
 #include "SettingsTesting.h"
 #include "app/MainWindow.h"
 #include "config/PageCommands.h"
 #include "menu/FolderMenu.h"
 
-// A menu as text: each item's caption, "#id" for an owner-drawn item with an id, "~" when grayed, a sub-menu in [].
-static std::wstring Describe(HMENU menu)
-{
-    std::wstring text;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        wchar_t caption[64] = {};
-        MENUITEMINFOW info{sizeof(info), MIIM_ID | MIIM_DATA | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING};
-        info.dwTypeData = caption, info.cch = 64;
-        GetMenuItemInfoW(menu, i, TRUE, &info);
-        const CItem* item = reinterpret_cast<const CItem*>(info.dwItemData);
-        text += (i ? L"|" : L"") + (item ? item->Caption : caption) + (item && info.wID ? L"#" + std::to_wstring(info.wID) : L"") +
-                (info.fState & MFS_GRAYED ? L"~" : L"") + (info.hSubMenu ? L"[" + Describe(info.hSubMenu) + L"]" : L"");
-    }
-    return text;
-}
+using menutest::Shown;
 
 static std::wstring Make(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL, bool folder = false)
 {
@@ -34,7 +23,7 @@ struct LiveFolder : testing::Test {
     void TearDown() override { menutest::Reset(g_TodayMenu), DestroyWindow(window); }
     // The live document's menu after WM_INITMENUPOPUP, as the main window gets it when the menu opens.
     HMENU Open(HMENU menu) { return SendMessageW(window, WM_INITMENUPOPUP, WPARAM(menu), 0), menu; }
-    HMENU Live(int id) { return g_TodayMenu.Root.FindItem(id)->Folder->Menu(); }
+    HMENU Live(int id) { const CFolderMenu* folder = g_TodayMenu.LiveFolder(id); return folder ? folder->Menu() : nullptr; }
 };
 
 // Sub-folders first, then files, each in the shell's order, hidden and system ones left out, no ids; the tree's item
@@ -55,14 +44,14 @@ TEST_F(LiveFolder, ShowsContentsWithoutIds)
     menutest::CheckMenu(g_TodayMenu.Root);
     const std::wstring name = root.substr(root.rfind(L'\\') + 1), contents = L"Open Folder|zz[Open Folder|in.txt]|a2.txt|a10.txt|B.txt";
     EXPECT_EQ(name + L" empty#9[Open Folder|(empty)~]|x#5|Work[" + name + L"#8[" + contents + L"]|y#7]|gone#10[(not available)~]",
-              Describe(g_TodayMenu.GetRootMenu()));
+              Shown(g_TodayMenu.GetRootMenu()));
     // Opened again, the folder is read anew and what it showed before is gone.
     Make(root + L"\\a3.txt");
-    EXPECT_EQ(L"Open Folder|zz[]|a2.txt|a3.txt|a10.txt|B.txt", Describe(Open(Live(live))));
+    EXPECT_EQ(L"Open Folder|zz[]|a2.txt|a3.txt|a10.txt|B.txt", Shown(Open(Live(live))));
     EXPECT_FALSE(IsMenu(zz));
 }
 
-// Past 500 entries the menu ends with "More...".
+// Past 500 entries the menu ends with "More...", which opens the folder.
 TEST_F(LiveFolder, EndsWithMoreDotsPast500Entries)
 {
     const int live = g_TodayMenu.AppendDocument(root, 0);
@@ -72,8 +61,12 @@ TEST_F(LiveFolder, EndsWithMoreDotsPast500Entries)
             Make(root + L"\\f" + std::to_wstring(i) + L".txt");
         const HMENU menu = Open(Live(live));
         ASSERT_EQ(GetMenuItemCount(menu), count == 500 ? 501 : 502);
-        EXPECT_EQ(count == 500 ? L"f500.txt" : L"More...", Describe(menu).substr(Describe(menu).rfind(L'|') + 1));
+        EXPECT_EQ(count == 500 ? L"f500.txt" : L"More...", Shown(menu).substr(Shown(menu).rfind(L'|') + 1));
     }
+    SendMessageW(window, WM_MENUCOMMAND, 501, LPARAM(Live(live)));
+    HWND opened = nullptr;
+    EXPECT_TRUE(apptest::WaitFor(10000, [&] { return (opened = apptest::FindWindowWith(L"ExplorerWClass", root.substr(root.rfind(L'\\') + 1))); }));
+    PostMessageW(opened, WM_CLOSE, 0, 0);
 }
 
 // Choosing a file in a live menu with real keys (letters select) launches it, and the menu is freed once it closed; the choice to
@@ -84,15 +77,18 @@ TEST_F(LiveFolder, ChoosingLaunchesAndExpandIsStored)
     const int live = g_TodayMenu.AppendDocument(root, 6);
     CRegHelper store;   // the settings' operations store what they change
     const SettingsContext settings{g_hInstance, &g_TodayMenu, &store};
-    for (int id : {5, 6, live})   // a missing file, a section, a folder
-        EXPECT_EQ(id == live, CanShowContents(settings, id) && SetShowContents(settings, id, true)) << id;
+    for (int id : {5, 6, live}) {   // a missing file, a section, a folder
+        EXPECT_EQ(id == live, CanShowContents(settings, id)) << id;
+        EXPECT_EQ(id == live, SetShowContents(settings, id, true)) << id;
+    }
     g_TodayMenu.RemoveEntry(5);
     ASSERT_TRUE(SetShowContents(settings, live, true));
     EXPECT_EQ(1u, storetest::Read(storetest::RootPath() + L"\\6\\8", L"Expand").Dword());
     CTodayMenu loaded;
     store.LoadTree(&loaded);
     EXPECT_EQ(L"S5:Work[D6:C:\\y.txt D7:" + root + L"] D2:Configuration D3:Exit", menutest::Describe(loaded.Root));
-    ASSERT_TRUE(loaded.Root.FindItem(7) && loaded.Root.FindItem(7)->Folder && !loaded.Root.FindItem(6)->Folder);
+    EXPECT_TRUE(loaded.LiveFolder(7));
+    EXPECT_FALSE(loaded.LiveFolder(6));
     store.SaveTree(&loaded);
     EXPECT_EQ(1u, storetest::Read(storetest::RootPath() + L"\\5\\7", L"Expand").Dword());
     EXPECT_EQ(DWORD(REG_NONE), storetest::Read(storetest::RootPath() + L"\\5\\6", L"Expand").type);
@@ -104,4 +100,56 @@ TEST_F(LiveFolder, ChoosingLaunchesAndExpandIsStored)
     EXPECT_TRUE(apptest::WaitFor(10000, [&] { return (opened = apptest::FindWindowWith(L"Notepad", L"live note")) != nullptr; }));
     PostMessageW(opened, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, GetMenuItemCount(Live(live)));
+}
+
+// A live sub-folder's choice is made before or after the close; what it shows stays until that choice, or the next opening.
+TEST_F(LiveFolder, ChoiceIsMadeBeforeOrAfterTheClose)
+{
+    Make(root + L"\\sub", FILE_ATTRIBUTE_DIRECTORY, true);
+    const int live = g_TodayMenu.AppendDocument(root, 0);
+    g_TodayMenu.ShowFolderContents(live, true);
+    const std::wstring script = root + L"\\sub\\chosen.cmd";
+    for (int order : {0, 1, 2}) {   // command, close; close, command (desktop Windows may post it after, Wine before); close
+        std::ofstream(std::filesystem::path(script)) << "del %0\n";   // a document that deletes itself when opened
+        const HMENU sub = Open(GetSubMenu(Open(Live(live)), 1));
+        ASSERT_EQ(L"Open Folder|chosen.cmd", Shown(sub));
+        if (order == 0)
+            SendMessageW(window, WM_MENUCOMMAND, 1, LPARAM(sub));
+        for (HMENU menu : {sub, Live(live), g_TodayMenu.GetRootMenu()})
+            SendMessageW(window, WM_UNINITMENUPOPUP, WPARAM(menu), 0);
+        for (MSG msg; PeekMessageW(&msg, window, 0, 0, PM_REMOVE);)   // whatever the close posted comes first
+            DispatchMessageW(&msg);
+        EXPECT_EQ(order == 0 ? L"" : L"Open Folder|chosen.cmd", Shown(sub)) << order;
+        if (order == 1)
+            SendMessageW(window, WM_MENUCOMMAND, 1, LPARAM(sub));
+        if (order != 2)
+            EXPECT_TRUE(apptest::WaitFor(10000, [&] { return GetFileAttributesW(script.c_str()) == INVALID_FILE_ATTRIBUTES; })) << order;
+        Open(g_TodayMenu.GetRootMenu());
+        EXPECT_FALSE(IsMenu(sub)) << order;
+        EXPECT_EQ(0, GetMenuItemCount(Live(live))) << order;
+    }
+}
+
+// A typed letter selects the next entry starting with it, either case, wrapping round to the top; in a tree menu and a live one.
+TEST_F(LiveFolder, TypedLetterSelectsTheNextEntryWrappingRound)
+{
+    for (const wchar_t* name : {L"a1.txt", L"b.txt", L"A2.txt"})
+        Make(root + L"\\" + name);
+    const int live = g_TodayMenu.AppendDocument(root, 0);
+    g_TodayMenu.ShowFolderContents(live, true);
+    const HMENU top = g_TodayMenu.GetRootMenu(), folder = Open(Live(live));
+    ASSERT_EQ(L"x#5|Work[y#7]|" + root.substr(root.rfind(L'\\') + 1) + L"#8[Open Folder|a1.txt|A2.txt|b.txt]", Shown(top));
+    const struct { HMENU menu; int highlighted; wchar_t typed; LRESULT selects; } rows[] = {
+        {top, 0, L'w', MAKELRESULT(1, MNC_SELECT)}, {top, 2, L'X', MAKELRESULT(0, MNC_SELECT)}, {top, 1, L'q', MNC_IGNORE},
+        {folder, 1, L'A', MAKELRESULT(2, MNC_SELECT)}, {folder, 2, L'a', MAKELRESULT(1, MNC_SELECT)},
+        {folder, 3, L'o', MAKELRESULT(0, MNC_SELECT)}, {folder, 0, L'b', MAKELRESULT(3, MNC_SELECT)},
+    };
+    for (const auto& row : rows) {
+        // The highlight as the menu loop leaves it (Wine's HiliteMenuItem only moves the highlight of a menu on the screen).
+        for (int i = 0; i < GetMenuItemCount(row.menu); ++i) {
+            MENUITEMINFOW state{sizeof(state), MIIM_STATE, 0, UINT(i == row.highlighted ? MFS_HILITE : 0)};
+            SetMenuItemInfoW(row.menu, i, TRUE, &state);
+        }
+        EXPECT_EQ(row.selects, SendMessageW(window, WM_MENUCHAR, MAKEWPARAM(row.typed, MF_POPUP), LPARAM(row.menu))) << &row - rows;
+    }
 }

@@ -1,0 +1,45 @@
+#pragma once
+// The live menus of the documents of one tree that show their folder's contents (menu/FolderMenu.h). They are owned
+// here, not by the entries, and each one, or a sub-folder's menu below it, is found from its menu in one step.
+//
+// What a live menu shows stays valid until the next tracking of the menu starts or a choice made in it has been
+// handled, whichever comes first: a choice told by WM_MENUCOMMAND then finds its entry whether the command arrives
+// before the menu's WM_UNINITMENUPOPUP or after it.
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "menu/FolderMenu.h"
+
+class CItem;
+
+class CLiveFolders {
+public:
+    CLiveFolders() = default;
+    CLiveFolders(const CLiveFolders&) = delete;
+    CLiveFolders& operator=(const CLiveFolders&) = delete;
+
+    // Gives the document a new live menu (live) or none; returns the one it had, to be destroyed once no item shows it.
+    std::unique_ptr<CFolderMenu> Replace(const CItem& document, bool live);
+    // Takes the live menus of an entry and of every entry below it out, to be destroyed once no item shows them.
+    std::vector<std::unique_ptr<CFolderMenu>> TakeBelow(const CItem& entry);
+    // The document's live menu, or null.
+    CFolderMenu* Of(const CItem& document) const;
+    // The live menu of this tree, a sub-folder's too, that is menu; null for any other menu.
+    CFolderMenu* Find(HMENU menu) const;
+
+    // A tracking of the menu starts: nothing of the last one is shown any more.
+    void ReleaseAll();
+    // A live menu closed.
+    void Closed(HMENU menu);
+    // Opens the entry at pos of a live menu; false when menu is not one of this tree's live menus.
+    bool Choose(HMENU menu, int pos);
+
+private:
+    void ReleaseClosed();
+
+    std::map<const CItem*, std::unique_ptr<CFolderMenu>> folders_;
+    bool chosen_ = false;   // a choice of the current tracking has been handled
+};

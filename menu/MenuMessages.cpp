@@ -1,0 +1,105 @@
+#include "menu/MenuMessages.h"
+
+#include <string>
+#include <vector>
+
+#include "menu/FolderMenu.h"
+#include "menu/TodayMenu.h"
+
+namespace {
+
+wchar_t Upper(wchar_t c)
+{
+    return static_cast<wchar_t>(
+        reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
+}
+
+// The captions of a tree menu or of a live folder's menu, by position; empty where typing cannot select.
+std::vector<std::wstring> TypableCaptions(CTodayMenu& tree, HMENU menu)
+{
+    std::vector<std::wstring> captions;
+    if (const CItemVector* list = tree.ListOf(menu))
+        for (const auto& item : list->Items)
+            captions.push_back(item->Type == ITEM_SEPARATOR ? std::wstring() : item->Caption);
+    else if (const CFolderMenu* folder = tree.LiveFolders().Find(menu))
+        for (const CFolderMenu::Entry& entry : folder->Entries())
+            captions.push_back(entry.item ? entry.item->Caption : std::wstring());
+    return captions;
+}
+
+}  // namespace
+
+namespace menumsg {
+
+HMENU PrepareRoot(CTodayMenu& menu)
+{
+    // Live folders tell their choices by position. Desktop Windows reads that style from the root menu only, Wine
+    // from each sub-menu too. Given to the root, it brings the tree's choices by position as well, on both.
+    const HMENU root = menu.GetRootMenu();
+    MENUINFO style{};
+    style.cbSize = sizeof(style);
+    style.fMask = MIM_STYLE;
+    GetMenuInfo(root, &style);
+    style.dwStyle |= MNS_NOTIFYBYPOS;
+    SetMenuInfo(root, &style);
+    return root;
+}
+
+LRESULT OnInitMenuPopup(CTodayMenu& menu, WPARAM wParam)
+{
+    const HMENU popup = reinterpret_cast<HMENU>(wParam);
+    if (const CItemVector* list = menu.ListOf(popup)) {
+        // The root opens only as a tracking starts: every choice of the last one has been handled by then.
+        if (list == &menu.Root)
+            menu.LiveFolders().ReleaseAll();
+        if (menu.Pictures().prepare)
+            menu.Pictures().prepare(*list);
+    } else if (CFolderMenu* folder = menu.LiveFolders().Find(popup)) {
+        folder->Open();
+        if (menu.Pictures().measure)
+            menu.Pictures().measure(folder->Items());
+    }
+    return 0;
+}
+
+LRESULT OnUninitMenuPopup(CTodayMenu& menu, WPARAM wParam)
+{
+    menu.LiveFolders().Closed(reinterpret_cast<HMENU>(wParam));
+    return 0;
+}
+
+LRESULT OnMenuCommand(CTodayMenu& menu, HWND window, WPARAM wParam, LPARAM lParam)
+{
+    const HMENU popup = reinterpret_cast<HMENU>(lParam);
+    const int pos = static_cast<int>(wParam);
+    if (menu.LiveFolders().Choose(popup, pos))
+        return 0;
+    // Live entries carry id 0; an item with a sub-menu has none.
+    const UINT id = GetMenuItemID(popup, pos);
+    if (id == 0 || id == UINT(-1))
+        return 0;
+    return SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+LRESULT OnMenuChar(CTodayMenu& menu, HWND window, WPARAM wParam, LPARAM lParam)
+{
+    // Owner-drawn items have no mnemonics of their own; Enter then opens the entry selected. Some menus take the
+    // highlight as the selection rather than the answer: both are given.
+    const HMENU popup = reinterpret_cast<HMENU>(lParam);
+    const std::vector<std::wstring> captions = TypableCaptions(menu, popup);
+    const int count = static_cast<int>(captions.size());
+    int current = -1;
+    for (int i = 0; i < count && current < 0; ++i)
+        current = GetMenuState(popup, i, MF_BYPOSITION) & MF_HILITE ? i : -1;
+    const wchar_t typed = Upper(LOWORD(wParam));
+    for (int step = 1; step <= count; ++step) {
+        const int i = (current + step + count) % count;
+        if (!captions[i].empty() && Upper(captions[i][0]) == typed) {
+            HiliteMenuItem(window, popup, i, MF_BYPOSITION | MF_HILITE);
+            return MAKELRESULT(i, MNC_SELECT);
+        }
+    }
+    return MNC_IGNORE;
+}
+
+}  // namespace menumsg

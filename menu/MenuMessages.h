@@ -1,0 +1,22 @@
+#pragma once
+// The menu's own messages, as the window that tracks the menu receives them: that window forwards each one here and
+// gets the answer to return.
+#include <windows.h>
+
+class CTodayMenu;
+
+namespace menumsg {
+
+// The root menu, ready to be tracked by the window that forwards these messages.
+HMENU PrepareRoot(CTodayMenu& menu);
+
+// A menu about to show: a list of the tree gets its pictures, a live folder is read again and its entries sized.
+LRESULT OnInitMenuPopup(CTodayMenu& menu, WPARAM wParam);
+LRESULT OnUninitMenuPopup(CTodayMenu& menu, WPARAM wParam);
+// A choice told by menu and position: a live folder's entry is opened; a tree entry's choice is sent to the window as
+// the WM_COMMAND its item would send.
+LRESULT OnMenuCommand(CTodayMenu& menu, HWND window, WPARAM wParam, LPARAM lParam);
+// A typed letter selects the next entry, wrapping round, whose caption starts with it.
+LRESULT OnMenuChar(CTodayMenu& menu, HWND window, WPARAM wParam, LPARAM lParam);
+
+}  // namespace menumsg

@@ -1,0 +1,20 @@
+#include "menu/MenuOwner.h"
+
+void SetMenuOwner(HMENU menu, CBaseObj* owner)
+{
+    MENUINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIM_MENUDATA;
+    info.dwMenuData = reinterpret_cast<ULONG_PTR>(owner);
+    SetMenuInfo(menu, &info);
+}
+
+CBaseObj* MenuOwner(HMENU menu)
+{
+    MENUINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIM_MENUDATA;
+    if (!menu || !GetMenuInfo(menu, &info))
+        return nullptr;
+    return reinterpret_cast<CBaseObj*>(info.dwMenuData);
+}
