@@ -122,8 +122,9 @@ TEST_F(LiveFolder, ChoiceIsMadeBeforeOrAfterTheClose)
         EXPECT_EQ(order == 0 ? L"" : L"Open Folder|chosen.cmd", Shown(sub)) << order;
         if (order == 1)
             SendMessageW(window, WM_MENUCOMMAND, 1, LPARAM(sub));
-        if (order != 2)
+        if (order != 2) {
             EXPECT_TRUE(apptest::WaitFor(10000, [&] { return GetFileAttributesW(script.c_str()) == INVALID_FILE_ATTRIBUTES; })) << order;
+        }
         Open(g_TodayMenu.GetRootMenu());
         EXPECT_FALSE(IsMenu(sub)) << order;
         EXPECT_EQ(0, GetMenuItemCount(Live(live))) << order;
