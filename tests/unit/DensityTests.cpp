@@ -50,9 +50,8 @@ TEST(HighDensity, DISABLED_PicturesAndPagesAreTwiceTheirSize)
         for (HWND control = GetWindow(page, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
             const PageRect r = GetChildRect(page, control);
             const bool box = GetDlgCtrlID(control) == IDC_SECTION_BOX;   // its window also holds its drop-down list
-            EXPECT_GE(std::min(r.x, r.y), 0) << GetDlgCtrlID(control);
-            EXPECT_LE(r.x + r.width, area.right) << GetDlgCtrlID(control);
-            EXPECT_LE(box ? 0 : r.y + r.height, area.bottom) << GetDlgCtrlID(control);
+            EXPECT_EQ(std::make_tuple(r.x >= 0, r.y >= 0, r.x + r.width <= area.right, box || r.y + r.height <= area.bottom),
+                      std::make_tuple(true, true, true, true)) << GetDlgCtrlID(control);
         }
     }
     DestroyWindow(window);

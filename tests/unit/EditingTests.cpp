@@ -44,10 +44,9 @@ TEST_F(SettingsTest, EditingRenamesDocumentsAndSections)
         {0, 6, L"", true, 0, false, L"-"}, {0, 5, L"Budget", true, 0, true, L"Budget"}, {0, 4, L"Work & Play", true, 0, true, L"Budget"},
         {0, 4, L"", true, 1, true, L"Budget"}, {1, 3, std::wstring(300, L'x'), true, 1, true, std::wstring(255, L'x')}, {1, 3, L"", true, 1, true, L"-"}};
     for (const auto& r : renames) {
-        EXPECT_EQ(Rename(List(r.page), r.item, r.text), r.begins) << &r - renames;
-        EXPECT_EQ(prompts.size(), r.prompts) << &r - renames;
-        EXPECT_EQ(!storetest::StoredText().empty(), r.stored) << &r - renames;
-        EXPECT_EQ(Caption(7), r.caption) << &r - renames;
+        const bool begins = Rename(List(r.page), r.item, r.text);
+        EXPECT_EQ(std::make_tuple(begins, prompts.size(), !storetest::StoredText().empty(), Caption(7)),
+                  std::make_tuple(r.begins, r.prompts, r.stored, r.caption)) << &r - renames;
     }
     ExpectState(true, L"1/0:My Documents|4/1:-----------------|2/2:Configuration|3/3:Exit|5/4:Work & Play|7/5:x|8/6:|", kGeneral);
 }

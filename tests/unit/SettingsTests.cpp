@@ -11,23 +11,20 @@ const wchar_t kNotRemovable[] = L"The selected item is not removable item.\nPlea
 // A press on a page after picking a box entry and an item, with the file, name or refusal (null cancels): tree, selection,
 // then the rows of the Sections list and of the Documents list (which a change on the Sections page takes to "General").
 const std::wstring kW = L"6/0:w|", kSep = L"-----------------|";
-const struct { int page, entry, item, button; const wchar_t* text; std::wstring tree; int selected; std::wstring top, shown; } kPresses[] = {
+const struct { int page, entry, item, button; const wchar_t* text; std::wstring tree; int selected; std::wstring top = kTop, shown = kGeneral; } kPresses[] = {
     {0, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Exit D:Configuration S:W[D:C:\\w] D:C:\\x", 2,
      L"1/0:My Documents|4/1:" + kSep + L"3/2:Exit|2/3:Configuration|5/4:W|7/5:x|", L"1/0:My Documents|3/2:Exit|2/3:Configuration|7/5:x|"},
-    {0, 0, 5, IDC_MOVE_DOWN, nullptr, kStart, 5, kTop, kGeneral}, {0, 1, 0, IDC_ADD_SEPARATOR, nullptr, kStart + L" -", -1, kTop + L"8/6:" + kSep, kW},
+    {0, 0, 5, IDC_MOVE_DOWN, nullptr, kStart, 5}, {0, 1, 0, IDC_ADD_SEPARATOR, nullptr, kStart + L" -", -1, kTop + L"8/6:" + kSep, kW},
     {0, 1, 4, IDC_SECTIONS_DELETE, nullptr, L"D:\\My Documents - D:Configuration D:Exit D:C:\\x", -1,
      L"1/0:My Documents|4/1:" + kSep + L"2/2:Configuration|3/3:Exit|7/4:x|", L"1/0:My Documents|2/2:Configuration|3/3:Exit|7/4:x|"},
-    {0, 0, 1, IDC_SECTIONS_DELETE, kNotRemovable, kStart, 1, kTop, kGeneral},
-    {0, 0, 0, IDC_ADD_DOCUMENT, L"y", kStart + L" D:y", -1, kTop + L"8/6:y|", kGeneral + L"8/6:y|"},
-    {0, 0, 0, IDC_ADD_DOCUMENT, nullptr, kStart, 0, kTop, kGeneral}, {0, 0, 0, IDC_ADD_DOCUMENT, L"", kStart, 0, kTop, kGeneral},
-    {0, 1, 0, IDC_ADD_SECTION, L" W", kStart + L" S: W[]", -1, kTop + L"8/6: W|", kGeneral},
-    {0, 0, 0, IDC_ADD_SECTION, L"", kStart + L" S:[]", -1, kTop + L"8/6:|", kGeneral},
-    {0, 0, 0, IDC_ADD_SECTION, kLong.c_str(), kStart + L" S:" + kLong.substr(0, 255) + L"[]", -1, kTop + L"8/6:" + kLong.substr(0, 255) + L"|", kGeneral},
-    {0, 0, 0, IDC_ADD_SECTION, nullptr, kStart, 0, kTop, kGeneral}, {0, 1, 0, IDC_ADD_SECTION, nullptr, kStart, 0, kTop, kW},
-    {1, 0, 0, IDC_MOVE_UP, nullptr, kStart, 0, kTop, kGeneral},
+    {0, 0, 1, IDC_SECTIONS_DELETE, kNotRemovable, kStart, 1}, {0, 0, 0, IDC_ADD_DOCUMENT, L"y", kStart + L" D:y", -1, kTop + L"8/6:y|", kGeneral + L"8/6:y|"},
+    {0, 0, 0, IDC_ADD_DOCUMENT, nullptr, kStart, 0}, {0, 0, 0, IDC_ADD_DOCUMENT, L"", kStart, 0}, {0, 0, 0, IDC_ADD_SECTION, nullptr, kStart, 0},
+    {0, 1, 0, IDC_ADD_SECTION, L" W", kStart + L" S: W[]", -1, kTop + L"8/6: W|"}, {0, 0, 0, IDC_ADD_SECTION, L"", kStart + L" S:[]", -1, kTop + L"8/6:|"},
+    {0, 0, 0, IDC_ADD_SECTION, kLong.c_str(), kStart + L" S:" + kLong.substr(0, 255) + L"[]", -1, kTop + L"8/6:" + kLong.substr(0, 255) + L"|"},
+    {0, 1, 0, IDC_ADD_SECTION, nullptr, kStart, 0, kTop, kW}, {1, 0, 0, IDC_MOVE_UP, nullptr, kStart, 0},
     {1, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Configuration D:C:\\x S:W[D:C:\\w] D:Exit", 2,
      L"1/0:My Documents|4/1:" + kSep + L"2/2:Configuration|7/3:x|5/4:W|3/5:Exit|", L"1/0:My Documents|2/2:Configuration|7/3:x|3/5:Exit|"},
-    {1, 0, 2, IDC_DOCUMENTS_DELETE, L"You cannot remove selected item", kStart, 2, kTop, kGeneral},
+    {1, 0, 2, IDC_DOCUMENTS_DELETE, L"You cannot remove selected item", kStart, 2},
     {1, 1, 0, IDC_ADD_DOCUMENT, L"y", L"D:\\My Documents - D:Configuration D:Exit S:W[D:C:\\w D:y] D:C:\\x", -1, kTop, kW + L"8/1:y|"},
     {1, 1, 0, IDC_DOCUMENTS_DELETE, nullptr, L"D:\\My Documents - D:Configuration D:Exit S:W[] D:C:\\x", -1, kTop, L""},
 };
@@ -147,11 +144,8 @@ TEST(PageLayout, FollowsTheRuleAndNothingLeavesThePage)
     for (int height = 60; height <= 400; ++height) {
         PageLayout got = ComputePageLayout(320, height, 5, SIZE{50, 23}, 6);
         got.buttons.push_back(got.list);
-        for (const PageRect& r : got.buttons) {
-            EXPECT_GE(std::min(r.x, r.y), 0) << height;
-            EXPECT_LE(r.x + r.width, 320) << height;
-            EXPECT_LE(r.y + r.height, height) << height;
-        }
+        for (const PageRect& r : got.buttons)   // left, top, right, bottom inside
+            EXPECT_EQ(std::make_tuple(r.x >= 0, r.y >= 0, r.x + r.width <= 320, r.y + r.height <= height), std::make_tuple(true, true, true, true)) << height;
     }
 }
 
