@@ -153,8 +153,8 @@ BOOL OnBeginRename(HWND page, const PageKind& kind, const NMLVDISPINFOW* info)
     return TRUE;
 }
 
-// The typed name, or nothing when the editing was cancelled. Some list views report an emptied label as no text, as
-// they do a cancel: an emptied edit box that was not left with Escape is an empty name.
+// The typed name, or nothing when the editing was cancelled. Some list views report an emptied or an unchanged label as
+// no text, as they do a cancel: an empty edit box that was not left with Escape is an empty name.
 std::optional<std::wstring> TypedName(HWND list, const NMLVDISPINFOW* info)
 {
     if (info->item.pszText)

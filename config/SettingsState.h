@@ -43,7 +43,7 @@ public:
     HWND pages[kTabCount] = {};
     // The level that the Documents page shows: 0 for the top level, otherwise a section's id.
     int section = 0;
-    // Each list's selection mark when the user last left its tab.
+    // Each list's selection mark when the user last left its tab (the list tabs come before the Options tab).
     int marks[kOptionsTab] = {};
     SettingsTab shownTab = kSectionsTab;
     CListDrag drag;
