@@ -1,15 +1,13 @@
 #pragma once
-// The dialog that names a new section and appends it at the end of the top level.
+// The dialog that names a new section.
 #include <windows.h>
 
-struct SettingsContext;
+#include <optional>
+#include <string>
 
-// Results of the dialog.
-constexpr INT_PTR ADD_SECTION_ADDED = 1;      // OK: the section was appended
-constexpr INT_PTR ADD_SECTION_CANCELLED = 2;  // Cancel or the caption's close button: nothing changed
+// Runs the dialog modally over owner; the name typed when OK was pressed (Enter presses it), or nothing when it was
+// cancelled (Cancel or the caption's close button) or could not run.
+std::optional<std::wstring> AskSectionName(HWND owner, HINSTANCE instance);
 
-// Runs the dialog modally over owner; ADD_SECTION_ADDED, ADD_SECTION_CANCELLED, or -1 if it could not run.
-INT_PTR RunAddSectionDialog(HWND owner, const SettingsContext& settings);
-
-// The dialog's procedure; its creation value is the SettingsContext it appends to.
+// The dialog's procedure; its creation value is the std::wstring that takes the name.
 INT_PTR CALLBACK AddSectionDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

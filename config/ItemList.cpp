@@ -114,6 +114,15 @@ std::optional<SelectedItem> GetSelectedItem(HWND list)
     return SelectedItem{mark, static_cast<int>(record.lParam)};
 }
 
+int ListItemId(HWND list, int index)
+{
+    LVITEMW record{};
+    record.mask = LVIF_PARAM;
+    record.iItem = index;
+    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&record));
+    return static_cast<int>(record.lParam);
+}
+
 void SelectListItem(HWND list, int index, UINT stateMask)
 {
     LVITEMW record{};

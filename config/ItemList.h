@@ -29,5 +29,7 @@ struct SelectedItem {
     int id = 0;
 };
 std::optional<SelectedItem> GetSelectedItem(HWND list);
+// The id of the entry that the list's item at index shows.
+int ListItemId(HWND list, int index);
 // Selects and focuses one list item, under the given state mask.
 void SelectListItem(HWND list, int index, UINT stateMask);

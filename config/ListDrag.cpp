@@ -2,14 +2,9 @@
 
 #include <commctrl.h>
 
-namespace {
+#include <utility>
 
-struct Drag {
-    HWND page = nullptr;
-    HWND list = nullptr;
-    int from = -1;
-};
-Drag g_drag;
+namespace {
 
 // The gap between two items (0 before the first, the item count after the last) nearest to a point of the page.
 int DropGap(HWND page, HWND list, POINT point)
@@ -38,47 +33,46 @@ void ShowInsertMark(HWND list, int gap)
     SendMessageW(list, LVM_SETINSERTMARK, 0, reinterpret_cast<LPARAM>(&mark));
 }
 
-// Forgets the drag, then gives the pointer back (which reports a capture change to the page).
-void Finish()
-{
-    const Drag ended = g_drag;
-    g_drag = {};
-    ShowInsertMark(ended.list, -1);
-    if (GetCapture() == ended.page)
-        ReleaseCapture();
-}
-
 }  // namespace
 
-void BeginListDrag(HWND page, HWND list, int index)
+void CListDrag::Begin(HWND page, HWND list, int index)
 {
     if (index < 0 || index >= ListView_GetItemCount(list))
         return;
-    g_drag = {page, list, index};
+    page_ = page;
+    list_ = list;
+    from_ = index;
     SetCapture(page);
 }
 
-bool IsListDragging(HWND page) { return page && g_drag.page == page; }
-
-void TrackListDrag(HWND page, POINT point)
+void CListDrag::Track(HWND page, POINT point) const
 {
-    if (IsListDragging(page))
-        ShowInsertMark(g_drag.list, DropGap(page, g_drag.list, point));
+    if (IsDragging(page))
+        ShowInsertMark(list_, DropGap(page, list_, point));
 }
 
-std::optional<ListMove> EndListDrag(HWND page, POINT point)
+std::optional<ListMove> CListDrag::End(HWND page, POINT point)
 {
-    if (!IsListDragging(page))
+    if (!IsDragging(page))
         return std::nullopt;
-    const int gap = DropGap(page, g_drag.list, point), from = g_drag.from;
+    const int gap = DropGap(page, list_, point), from = from_;
     Finish();
     // The gaps just above and just below the item leave it where it is.
     const int to = gap > from ? gap - 1 : gap;
     return to == from ? std::nullopt : std::optional<ListMove>(ListMove{from, to});
 }
 
-void CancelListDrag(HWND page)
+void CListDrag::Cancel(HWND page)
 {
-    if (IsListDragging(page))
+    if (IsDragging(page))
         Finish();
+}
+
+void CListDrag::Finish()
+{
+    const HWND page = std::exchange(page_, nullptr), list = std::exchange(list_, nullptr);
+    from_ = -1;
+    ShowInsertMark(list, -1);
+    if (GetCapture() == page)
+        ReleaseCapture();
 }

@@ -3,22 +3,25 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
 
 #include "config/PageLayout.h"
 #include "config/SettingsContext.h"
+#include "config/SettingsState.h"
 #include "platform/Shell.h"
 #include "platform/ShellUi.h"
 #include "res/resource.h"
 #include "store/Options.h"
 
-HWND g_hOptionsPage = nullptr;
-
 namespace {
+
+// The page's controls, from the top.
+constexpr int kControls[] = {IDC_HOTKEY_LABEL, IDC_HOTKEY, IDC_HOTKEY_NOTE};
 
 // Asks the program to take the hotkey and says under the control when another program holds it.
 void ApplyHotkey(HWND page, WORD hotkey)
 {
-    const SettingsContext& settings = SettingsContext::Of(page);
+    const SettingsContext& settings = CSettingsState::Of(page).settings;
     const bool claimed = !settings.changeHotkey || settings.changeHotkey(hotkey);
     const std::wstring note =
         claimed ? L"" : store::HotkeyText(hotkey) + L" is in use by another program. Choose another key.";
@@ -35,9 +38,9 @@ BOOL OnHotkeyChanged(HWND page)
     return TRUE;
 }
 
-BOOL OnInitDialog(HWND page, LPARAM settings)
+BOOL OnInitDialog(HWND page)
 {
-    SettingsContext::Keep(page, settings);
+    CSettingsState::Of(page).pages[kOptionsTab] = page;
     platform::InitDialog(page, platform::INITDIALOG_FULLSCREEN_DONE);
     HWND control = GetDlgItem(page, IDC_HOTKEY);
     // A key alone, or with Shift alone, would be taken from every program: Ctrl+Alt is added to it.
@@ -50,27 +53,27 @@ BOOL OnInitDialog(HWND page, LPARAM settings)
     return TRUE;
 }
 
+BOOL OnCommand(HWND page, int control, int code)
+{
+    switch (control) {
+    case IDC_HOTKEY: return code == EN_CHANGE && OnHotkeyChanged(page);
+    case IDOK: SendMessageW(GetAncestor(page, GA_ROOT), WM_CLOSE, 0, 0); return TRUE;
+    }
+    return FALSE;
+}
+
 }  // namespace
 
 INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(page, lParam);
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_HOTKEY && HIWORD(wParam) == EN_CHANGE)
-            return OnHotkeyChanged(page);
-        if (LOWORD(wParam) == IDOK)
-            SendMessageW(GetAncestor(page, GA_ROOT), WM_CLOSE, 0, 0);
-        return LOWORD(wParam) == IDOK;
+    case WM_INITDIALOG: return OnInitDialog(page);
+    case WM_COMMAND: return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
     // The page and its texts show the window colour, as the other pages do.
     case WM_CTLCOLORSTATIC:
         SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
         return reinterpret_cast<INT_PTR>(platform::SysColorBrush(COLOR_WINDOW));
     case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(platform::SysColorBrush(COLOR_WINDOW));
-    case WM_DESTROY:
-        if (g_hOptionsPage == page)
-            g_hOptionsPage = nullptr;
-        return FALSE;
     }
     return FALSE;
 }
@@ -80,7 +83,7 @@ void LayoutOptionsPage(HWND page)
     const PageRect place = PlacePage(GetParent(page), page);
     const int edge = platform::Scaled(5);
     int top = edge;
-    for (const int id : {IDC_HOTKEY_LABEL, IDC_HOTKEY, IDC_HOTKEY_NOTE}) {
+    for (const int id : kControls) {
         HWND control = GetDlgItem(page, id);
         const int height = GetChildRect(page, control).height;
         MoveWindow(control, edge, top, std::max(0, place.width - 2 * edge), height, TRUE);

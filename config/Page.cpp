@@ -8,22 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "config/AddSectionDialog.h"
 #include "config/ItemList.h"
-#include "config/ListDrag.h"
 #include "config/PageCommands.h"
 #include "config/PageLayout.h"
 #include "config/SectionBox.h"
 #include "config/SettingsContext.h"
+#include "config/SettingsState.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
 #include "platform/ListInput.h"
 #include "platform/Shell.h"
 #include "platform/ShellUi.h"
 #include "res/resource.h"
-
-HWND g_hSectionsPage = nullptr;
-HWND g_hDocumentsPage = nullptr;
 
 namespace {
 
@@ -36,20 +32,15 @@ struct PageButton {
     int icon;
 };
 
-// What makes a page: its list and what the list shows, its buttons in their top-to-bottom order, its refusal, where
-// its handle is kept, the page it refreshes after a change, and whether a section box chooses its level. A list of
-// documents only moves a document by swapping it with its neighbouring document; a list of a whole level moves the
-// entry itself.
+// What makes a page: its tab, its list and the list's column, its buttons in their top-to-bottom order, and its
+// refusal. The Documents page also chooses its level in a section box.
 struct PageKind {
+    SettingsTab tab;
     int list;
     const wchar_t* column;
-    bool documentsOnly;
     const PageButton* buttons;
     size_t buttonCount;
     const wchar_t* refusal;
-    HWND* handle;
-    void (*refreshOther)();
-    bool choosesSection;
 };
 
 constexpr PageButton kSectionsButtons[] = {
@@ -61,39 +52,15 @@ constexpr PageButton kDocumentsButtons[] = {
     {IDC_DOCUMENTS_DELETE, IDI_BTN_DELETE},
 };
 
-const PageKind kSections{IDC_SECTIONS_LIST, L"Items", false, kSectionsButtons, std::size(kSectionsButtons),
-                         L"The selected item is not removable item.\nPlease select another item to remove",
-                         &g_hSectionsPage, RefreshDocumentsPage, false};
-const PageKind kDocuments{IDC_DOCUMENTS_LIST, L"Documents", true, kDocumentsButtons, std::size(kDocumentsButtons),
-                          L"You cannot remove selected item", &g_hDocumentsPage, RefreshSectionsPage, true};
-
-// The level that the Documents page shows: 0 for the top level, otherwise a section's id.
-int g_currentSection = 0;
+const PageKind kSections{kSectionsTab, IDC_SECTIONS_LIST, L"Items", kSectionsButtons, std::size(kSectionsButtons),
+                         L"The selected item is not removable item.\nPlease select another item to remove"};
+const PageKind kDocuments{kDocumentsTab, IDC_DOCUMENTS_LIST, L"Documents", kDocumentsButtons,
+                          std::size(kDocumentsButtons), L"You cannot remove selected item"};
 
 HWND List(HWND page, const PageKind& kind) { return GetDlgItem(page, kind.list); }
-int Level(const PageKind& kind) { return kind.choosesSection ? g_currentSection : 0; }
-
-void Refill(HWND page, const PageKind& kind)
-{
-    FillItemList(List(page, kind), *SettingsContext::Of(page).menu, Level(kind), kind.documentsOnly);
-}
-
-// After a change: this page's list and the other page show it, and the tree is stored.
-void ShowChange(HWND page, const PageKind& kind)
-{
-    Refill(page, kind);
-    kind.refreshOther();
-    SettingsContext::Of(page).StoreTree();
-}
-
-int ItemId(HWND list, int index)
-{
-    LVITEMW record{};
-    record.mask = LVIF_PARAM;
-    record.iItem = index;
-    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&record));
-    return static_cast<int>(record.lParam);
-}
+bool ChoosesSection(const PageKind& kind) { return kind.tab == kDocumentsTab; }
+CSettingsState& State(HWND page) { return CSettingsState::Of(page); }
+const CTodayMenu& Menu(HWND page) { return *State(page).settings.menu; }
 
 bool HasButton(const PageKind& kind, int control)
 {
@@ -111,44 +78,17 @@ std::optional<int> StepTarget(HWND list, int step)
     return target;
 }
 
-// Moves the list's item at from to the list index to, one place at a time as Up and Down do, then shows and stores
-// the change once; the item stays selected.
-void MoveListItem(HWND page, const PageKind& kind, int from, int to)
-{
-    HWND list = List(page, kind);
-    const int count = ListView_GetItemCount(list);
-    if (from < 0 || from >= count || to < 0 || to >= count)
-        return;
-    CTodayMenu& menu = *SettingsContext::Of(page).menu;
-    std::vector<int> ids(count);
-    for (size_t i = 0; i < ids.size(); ++i)
-        ids[i] = ItemId(list, static_cast<int>(i));
-    const int step = to > from ? 1 : -1;
-    for (int at = from; at != to; at += step) {
-        if (kind.documentsOnly)
-            menu.SwapDocuments(ids[at], ids[at + step]);
-        else
-            menu.MoveEntry(ids[at], at + step);   // the list shows the whole level: its index is the entry's place
-        std::swap(ids[at], ids[at + step]);
-    }
-    Refill(page, kind);
-    SetFocus(list);
-    SelectListItem(list, to, 0xFF);
-    kind.refreshOther();
-    SettingsContext::Of(page).StoreTree();
-}
-
 // Moves the selected entry one place up (-1) or down (+1) in the list; it stays selected.
 void MoveSelected(HWND page, const PageKind& kind, int step)
 {
     if (const auto target = StepTarget(List(page, kind), step))
-        MoveListItem(page, kind, *target - step, *target);
+        State(page).editor.Move(kind.tab, *target - step, *target);
 }
 
 const CItem* SelectedEntry(HWND page, const PageKind& kind)
 {
     const auto selected = GetSelectedItem(List(page, kind));
-    return selected ? SettingsContext::Of(page).menu->Root.FindItem(selected->id) : nullptr;
+    return selected ? Menu(page).Root.FindItem(selected->id) : nullptr;
 }
 
 int DeleteButton(const PageKind& kind)
@@ -177,7 +117,7 @@ void ShowListMenu(HWND page, const PageKind& kind, POINT at)
     for (const auto& command : commands)
         AppendMenuW(menu.get(), MF_STRING | (command.enabled ? MF_ENABLED : MF_GRAYED), command.command, command.text);
     // A folder of the user's may show its contents as a live sub-menu instead: a mark that is on or off.
-    if (entry && CanShowContents(SettingsContext::Of(page), entry->ID))
+    if (entry && CanShowContents(Menu(page), entry->ID))
         AppendMenuW(menu.get(), MF_STRING | (entry->ShowContents ? MF_CHECKED : MF_UNCHECKED), IDC_SHOW_CONTENTS,
                     L"Show Contents as Sub-menu");
     if (at.x == -1 && at.y == -1) {
@@ -205,7 +145,7 @@ void OnRename(HWND page, const PageKind& kind)
 BOOL OnBeginRename(HWND page, const PageKind& kind, const NMLVDISPINFOW* info)
 {
     HWND list = List(page, kind);
-    const CItem* entry = SettingsContext::Of(page).menu->Root.FindItem(ItemId(list, info->item.iItem));
+    const CItem* entry = Menu(page).Root.FindItem(ListItemId(list, info->item.iItem));
     const bool refused = !entry || !IsRenamable(*entry);
     if (!refused)
         SendMessageW(ListView_GetEditControl(list), EM_LIMITTEXT, kListTextCapacity - 1, 0);
@@ -213,8 +153,8 @@ BOOL OnBeginRename(HWND page, const PageKind& kind, const NMLVDISPINFOW* info)
     return TRUE;
 }
 
-// The typed name, or nothing when the editing was cancelled. Some list views report an emptied label as no text, as
-// they do a cancel: an emptied edit box that was not left with Escape is an empty name.
+// The typed name, or nothing when the editing was cancelled. Some list views report an emptied or an unchanged label as
+// no text, as they do a cancel: an empty edit box that was not left with Escape is an empty name.
 std::optional<std::wstring> TypedName(HWND list, const NMLVDISPINFOW* info)
 {
     if (info->item.pszText)
@@ -228,15 +168,8 @@ std::optional<std::wstring> TypedName(HWND list, const NMLVDISPINFOW* info)
 // The list never keeps the typed text itself: it is filled again from the renamed entry.
 BOOL OnEndRename(HWND page, const PageKind& kind, const NMLVDISPINFOW* info)
 {
-    HWND list = List(page, kind);
-    const int index = info->item.iItem;
-    const auto name = TypedName(list, info);
-    if (name && RenameListEntry(page, SettingsContext::Of(page), ItemId(list, index), *name)) {
-        Refill(page, kind);
-        SelectListItem(list, index, 0xFF);
-        kind.refreshOther();
-        SettingsContext::Of(page).StoreTree();
-    }
+    if (const auto name = TypedName(List(page, kind), info))
+        State(page).editor.Rename(kind.tab, info->item.iItem, *name);
     SetWindowLongPtrW(page, DWLP_MSGRESULT, FALSE);
     return TRUE;
 }
@@ -247,7 +180,7 @@ BOOL OnNotify(HWND page, const PageKind& kind, const NMHDR* header)
         return FALSE;
     switch (header->code) {
     case LVN_BEGINDRAG:
-        BeginListDrag(page, List(page, kind), reinterpret_cast<const NMLISTVIEW*>(header)->iItem);
+        State(page).drag.Begin(page, List(page, kind), reinterpret_cast<const NMLISTVIEW*>(header)->iItem);
         return TRUE;
     case LVN_BEGINLABELEDITW: return OnBeginRename(page, kind, reinterpret_cast<const NMLVDISPINFOW*>(header));
     case LVN_ENDLABELEDITW: return OnEndRename(page, kind, reinterpret_cast<const NMLVDISPINFOW*>(header));
@@ -257,93 +190,56 @@ BOOL OnNotify(HWND page, const PageKind& kind, const NMHDR* header)
 
 BOOL OnDrop(HWND page, const PageKind& kind, POINT at)
 {
-    if (const auto move = EndListDrag(page, at))
-        MoveListItem(page, kind, move->from, move->to);
+    if (const auto move = State(page).drag.End(page, at))
+        State(page).editor.Move(kind.tab, move->from, move->to);
     return TRUE;
 }
 
-// Dropped files and folders that exist join the page's level; the user is told of those that do not.
-void AddDropped(HWND page, const PageKind& kind, const std::vector<std::wstring>& paths)
-{
-    // A drop of many files takes a moment: the pointer says so.
-    const HCURSOR pointer = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    std::vector<std::wstring> missing;
-    if (AddDroppedPaths(SettingsContext::Of(page), Level(kind), paths, missing))
-        ShowChange(page, kind);
-    SetCursor(pointer);
-    if (!missing.empty())
-        ReportMissingPaths(page, missing);
-}
-
-void OnAddSeparator(HWND page, const PageKind& kind)
-{
-    SettingsContext::Of(page).menu->AppendSeparator(Level(kind));
-    // The Documents page shows no separators: it is not refreshed.
-    Refill(page, kind);
-    SettingsContext::Of(page).StoreTree();
-}
-
-BOOL OnSectionChosen(HWND page, const PageKind& kind)
+BOOL OnSectionChosen(HWND page)
 {
     HWND box = GetDlgItem(page, IDC_SECTION_BOX);
     const LRESULT chosen = SendMessageW(box, CB_GETCURSEL, 0, 0);
     if (chosen == CB_ERR)
         return FALSE;
-    g_currentSection = static_cast<int>(SendMessageW(box, CB_GETITEMDATA, chosen, 0));
-    Refill(page, kind);
+    CSettingsState& state = State(page);
+    state.section = static_cast<int>(SendMessageW(box, CB_GETITEMDATA, chosen, 0));
+    state.FillList(kDocumentsTab);
+    return TRUE;
+}
+
+// The commands of the buttons and of the list's context menu; each is told to the tree editor.
+BOOL OnEditCommand(HWND page, const PageKind& kind, int control)
+{
+    CTreeEditor& editor = State(page).editor;
+    switch (control) {
+    case IDC_MOVE_UP: MoveSelected(page, kind, -1); break;
+    case IDC_MOVE_DOWN: MoveSelected(page, kind, +1); break;
+    case IDC_ADD_SEPARATOR: editor.AddSeparator(); break;
+    case IDC_ADD_SECTION: editor.AddSection(); break;
+    case IDC_ADD_DOCUMENT: editor.AddDocument(kind.tab); break;
+    default: editor.DeleteSelected(kind.tab, kind.refusal); break;   // the page's Delete button
+    }
     return TRUE;
 }
 
 BOOL OnCommand(HWND page, const PageKind& kind, int control, int code)
 {
-    if (kind.choosesSection && control == IDC_SECTION_BOX)
-        return code == CBN_SELCHANGE ? OnSectionChosen(page, kind) : FALSE;
-    if (control == IDOK) {
-        SendMessageW(GetAncestor(page, GA_ROOT), WM_CLOSE, 0, 0);
-        return TRUE;
-    }
-    const SettingsContext& settings = SettingsContext::Of(page);
-    if (control == IDC_ADD_FOLDER) {
-        if (AddChosenFolder(page, settings, Level(kind)))
-            ShowChange(page, kind);
-        return TRUE;
-    }
-    if (control == IDC_RENAME) {
-        OnRename(page, kind);
-        return TRUE;
-    }
-    if (control == IDC_SHOW_CONTENTS) {
-        if (const CItem* entry = SelectedEntry(page, kind))
-            SetShowContents(settings, entry->ID, !entry->ShowContents);
-        return TRUE;
-    }
-    if (!HasButton(kind, control))
-        return FALSE;
+    if (ChoosesSection(kind) && control == IDC_SECTION_BOX)
+        return code == CBN_SELCHANGE ? OnSectionChosen(page) : FALSE;
     switch (control) {
-    case IDC_MOVE_UP: MoveSelected(page, kind, -1); break;
-    case IDC_MOVE_DOWN: MoveSelected(page, kind, +1); break;
-    case IDC_ADD_SEPARATOR: OnAddSeparator(page, kind); break;
-    case IDC_ADD_SECTION:
-        if (RunAddSectionDialog(page, settings) == ADD_SECTION_ADDED)
-            ShowChange(page, kind);
-        break;
-    case IDC_ADD_DOCUMENT:
-        if (AddChosenDocument(page, settings, Level(kind)))
-            ShowChange(page, kind);
-        break;
-    default:   // the page's Delete button
-        if (DeleteSelectedEntry(page, List(page, kind), kind.refusal, settings))
-            ShowChange(page, kind);
-        break;
+    case IDOK: SendMessageW(GetAncestor(page, GA_ROOT), WM_CLOSE, 0, 0); return TRUE;
+    case IDC_ADD_FOLDER: State(page).editor.AddFolder(kind.tab); return TRUE;
+    case IDC_RENAME: OnRename(page, kind); return TRUE;
+    case IDC_SHOW_CONTENTS: State(page).editor.ToggleShowContents(kind.tab); return TRUE;
     }
-    return TRUE;
+    return HasButton(kind, control) && OnEditCommand(page, kind, control);
 }
 
 void Layout(HWND page, const PageKind& kind)
 {
     const int edge = platform::Scaled(5);
     int top = edge;
-    if (kind.choosesSection) {
+    if (ChoosesSection(kind)) {
         HWND label = GetDlgItem(page, IDC_SECTION_LABEL), box = GetDlgItem(page, IDC_SECTION_BOX);
         const PageRect closed = GetChildRect(page, box), labelRect = GetChildRect(page, label);
         MoveWindow(label, edge, edge, labelRect.width, labelRect.height, TRUE);
@@ -352,26 +248,27 @@ void Layout(HWND page, const PageKind& kind)
     }
     // The images of a list made at another density are made again at this one.
     if (MatchImagesToScreen(List(page, kind)))
-        Refill(page, kind);
+        State(page).FillList(kind.tab);
     std::vector<HWND> buttons;
     for (size_t i = 0; i < kind.buttonCount; ++i)
         buttons.push_back(GetDlgItem(page, kind.buttons[i].control));
     LayoutPage(page, List(page, kind), buttons, top);
 }
 
-BOOL OnInitDialog(HWND page, const PageKind& kind, LPARAM settings)
+BOOL OnInitDialog(HWND page, const PageKind& kind)
 {
-    SettingsContext::Keep(page, settings);
+    CSettingsState& state = State(page);
+    state.pages[kind.tab] = page;
     platform::InitDialog(page, platform::INITDIALOG_FULLSCREEN_DONE);
     HWND list = List(page, kind);
     PrepareItemList(list, kind.column);
     SetWindowLongPtrW(list, GWL_STYLE, GetWindowLongPtrW(list, GWL_STYLE) | LVS_EDITLABELS);
-    if (kind.choosesSection) {
+    if (ChoosesSection(kind)) {
         PaintSectionLabel(GetDlgItem(page, IDC_SECTION_LABEL));
-        FillSectionBox(GetDlgItem(page, IDC_SECTION_BOX), *SettingsContext::Of(page).menu);
-        g_currentSection = 0;
+        FillSectionBox(GetDlgItem(page, IDC_SECTION_BOX), *state.settings.menu);
+        state.section = 0;
     }
-    Refill(page, kind);
+    state.FillList(kind.tab);
     SelectListItem(list, 0, LVIS_SELECTED | LVIS_FOCUSED);
     SetFocus(list);
     Layout(page, kind);
@@ -399,19 +296,15 @@ INT_PTR PageProc(const PageKind& kind, HWND page, UINT message, WPARAM wParam, L
     const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
     case WM_NOTIFY: return OnNotify(page, kind, reinterpret_cast<const NMHDR*>(lParam));
-    case WM_MOUSEMOVE: TrackListDrag(page, point); return IsListDragging(page);
-    case WM_LBUTTONUP: return IsListDragging(page) && OnDrop(page, kind, point);
-    case WM_CAPTURECHANGED: CancelListDrag(page); return FALSE;
-    case WM_INITDIALOG: return OnInitDialog(page, kind, lParam);
+    case WM_MOUSEMOVE: State(page).drag.Track(page, point); return State(page).drag.IsDragging(page);
+    case WM_LBUTTONUP: return State(page).drag.IsDragging(page) && OnDrop(page, kind, point);
+    case WM_CAPTURECHANGED: State(page).drag.Cancel(page); return FALSE;
+    case WM_INITDIALOG: return OnInitDialog(page, kind);
     case WM_DRAWITEM: return OnDrawItem(kind, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND: return OnCommand(page, kind, LOWORD(wParam), HIWORD(wParam));
     // The pages show the window colour, on which their buttons and label are drawn.
     case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(platform::SysColorBrush(COLOR_WINDOW));
-    case WM_DESTROY:
-        CancelListDrag(page);
-        if (*kind.handle == page)
-            *kind.handle = nullptr;
-        return FALSE;
+    case WM_DESTROY: State(page).drag.Cancel(page); return FALSE;
     }
     return FALSE;
 }
@@ -444,33 +337,6 @@ INT_PTR CALLBACK DocumentsPageProc(HWND page, UINT message, WPARAM wParam, LPARA
 void LayoutSectionsPage(HWND page) { Layout(page, kSections); }
 
 void LayoutDocumentsPage(HWND page) { Layout(page, kDocuments); }
-
-void RefreshSectionsPage()
-{
-    if (g_hSectionsPage)
-        Refill(g_hSectionsPage, kSections);
-}
-
-void RefreshDocumentsPage()
-{
-    if (!g_hDocumentsPage)
-        return;
-    FillSectionBox(GetDlgItem(g_hDocumentsPage, IDC_SECTION_BOX), *SettingsContext::Of(g_hDocumentsPage).menu);
-    g_currentSection = 0;
-    Refill(g_hDocumentsPage, kDocuments);
-}
-
-int CurrentDocumentsSection() { return g_currentSection; }
-
-void AddDroppedFiles(HDROP drop)
-{
-    const std::vector<std::wstring> paths = platform::TakeDroppedPaths(drop);
-    for (const PageKind* kind : {&kSections, &kDocuments})
-        if (HWND page = *kind->handle; page && (GetWindowLongPtrW(page, GWL_STYLE) & WS_VISIBLE)) {
-            AddDropped(page, *kind, paths);
-            return;
-        }
-}
 
 BOOL DrawIconButton(const DRAWITEMSTRUCT* record, int iconId)
 {

@@ -5,12 +5,9 @@
 #include <cwchar>
 
 #include "config/ItemList.h"
-#include "config/SettingsContext.h"
-#include "menu/FolderMenu.h"
 #include "menu/TodayMenu.h"
 #include "platform/Shell.h"
 #include "platform/Prompts.h"
-#include "store/RegHelper.h"
 
 namespace {
 
@@ -43,47 +40,19 @@ std::optional<std::wstring> ChooseDocumentFile(HWND page)
     return file;
 }
 
-bool AddChosenDocument(HWND page, const SettingsContext& settings, int sectionId)
+bool AddChosenDocument(HWND page, CTodayMenu& menu, int sectionId)
 {
     const auto path = ChooseDocumentFile(page);
-    if (!path)
-        return false;
-    settings.menu->AppendDocument(*path, sectionId);
-    return true;
+    return path && menu.AppendDocument(*path, sectionId) != -1;
 }
 
-bool IsRemovable(const CItem& entry)
-{
-    // The built-in entries can be moved, never removed; nor can a section that holds "Configuration" or
-    // "Exit", or the way to the settings and out of the program would go with it.
-    const bool holdsCommand =
-        entry.IsSection() && (entry.Children->FindItem(ID_CONFIGURATION) || entry.Children->FindItem(ID_EXIT));
-    return !IsBuiltin(entry) && !holdsCommand;
-}
-
-bool IsRenamable(const CItem& entry) { return !IsBuiltin(entry) && entry.Type != ITEM_SEPARATOR; }
-
-bool AddChosenFolder(HWND page, const SettingsContext& settings, int sectionId)
+bool AddChosenFolder(HWND page, CTodayMenu& menu, int sectionId)
 {
     const auto folder = platform::ChooseFolder(page, L"Add Folder");
-    return folder && settings.menu->AppendDocument(*folder, sectionId) != -1;
+    return folder && menu.AppendDocument(*folder, sectionId) != -1;
 }
 
-bool RenameListEntry(HWND page, const SettingsContext& settings, int id, const std::wstring& text)
-{
-    const CItem* entry = settings.menu->Root.FindItem(id);
-    if (!entry || !IsRenamable(*entry))
-        return false;
-    if (entry->IsSection() && text.empty()) {
-        platform::ShowMessage(page, L"A section needs a name.\nThe section keeps its old name.", L"Rename",
-                              MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
-    settings.menu->RenameEntry(id, text.substr(0, kListTextCapacity - 1));
-    return true;
-}
-
-bool AddDroppedPaths(const SettingsContext& settings, int sectionId, const std::vector<std::wstring>& paths,
+bool AddDroppedPaths(CTodayMenu& menu, int sectionId, const std::vector<std::wstring>& paths,
                      std::vector<std::wstring>& missing)
 {
     bool added = false;
@@ -91,7 +60,7 @@ bool AddDroppedPaths(const SettingsContext& settings, int sectionId, const std::
         if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
             missing.push_back(path);
         else
-            added = settings.menu->AppendDocument(path, sectionId) != -1 || added;
+            added = menu.AppendDocument(path, sectionId) != -1 || added;
     }
     return added;
 }
@@ -108,37 +77,56 @@ void ReportMissingPaths(HWND page, const std::vector<std::wstring>& missing)
     platform::ShowMessage(page, text, L"Add", MB_OK | MB_ICONEXCLAMATION);
 }
 
-bool DeleteSelectedEntry(HWND page, HWND list, const wchar_t* refusal, const SettingsContext& settings)
+bool RenameListEntry(HWND page, CTodayMenu& menu, int id, const std::wstring& text)
 {
-    const auto selected = GetSelectedItem(list);
-    if (!selected)
+    const CItem* entry = menu.Root.FindItem(id);
+    const std::wstring name = text.substr(0, kListTextCapacity - 1);
+    // A label left as the list showed it (Enter without typing) is no change.
+    if (!entry || !IsRenamable(*entry) || name == entry->Caption.substr(0, kListTextCapacity - 1))
         return false;
-    const CItem* entry = settings.menu->Root.FindItem(selected->id);
-    if (entry && !IsRemovable(*entry)) {
-        platform::ShowMessage(page, refusal, L"Error", MB_OK | MB_ICONHAND);
+    if (entry->IsSection() && name.empty()) {
+        platform::ShowMessage(page, L"A section needs a name.\nThe section keeps its old name.", L"Rename",
+                              MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    settings.menu->RemoveEntry(selected->id);
+    menu.RenameEntry(id, name);
     return true;
 }
 
-bool CanShowContents(const SettingsContext& settings, int id)
+bool RemoveListEntry(HWND page, CTodayMenu& menu, int id, const wchar_t* refusal)
 {
-    const CItem* entry = settings.menu->Root.FindItem(id);
+    const CItem* entry = menu.Root.FindItem(id);
+    if (!entry)
+        return false;
+    if (!IsRemovable(*entry)) {
+        platform::ShowMessage(page, refusal, L"Error", MB_OK | MB_ICONHAND);
+        return false;
+    }
+    menu.RemoveEntry(id);
+    return true;
+}
+
+bool CanShowContents(const CTodayMenu& menu, int id)
+{
+    const CItem* entry = menu.Root.FindItem(id);
     if (!entry || entry->Type != ITEM_DOCUMENT || IsBuiltin(*entry))
         return false;
     const DWORD attributes = GetFileAttributesW(platform::ResolveDevicePath(entry->Path).c_str());
     return entry->ShowContents || (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
 }
 
-bool SetShowContents(const SettingsContext& settings, int id, bool on)
+bool SetShowContents(CTodayMenu& menu, int id, bool on)
 {
-    if (on && !CanShowContents(settings, id))
-        return false;
-    if (!settings.menu->ShowFolderContents(id, on))
-        return false;
-    settings.StoreTree();
-    return true;
+    return (!on || CanShowContents(menu, id)) && menu.ShowFolderContents(id, on);
 }
 
-void SettingsContext::StoreTree() const { store->SaveTree(menu); }
+bool IsRemovable(const CItem& entry)
+{
+    // The built-in entries can be moved, never removed; nor can a section that holds "Configuration" or
+    // "Exit", or the way to the settings and out of the program would go with it.
+    const bool holdsCommand =
+        entry.IsSection() && (entry.Children->FindItem(ID_CONFIGURATION) || entry.Children->FindItem(ID_EXIT));
+    return !IsBuiltin(entry) && !holdsCommand;
+}
+
+bool IsRenamable(const CItem& entry) { return !IsBuiltin(entry) && entry.Type != ITEM_SEPARATOR; }

@@ -1,7 +1,8 @@
 #pragma once
-// The commands that both settings pages offer beside their moves: a document or a folder picked and appended, files
-// and folders dropped on the window appended, an entry renamed, the selected entry deleted or refused. Each returns
-// true when it changed the tree; the page then rebuilds its lists and stores it.
+// What the commands of the settings pages do to the tree, with the pickers and the messages they show: a document or
+// a folder picked and appended, dropped files and folders appended, an entry renamed, removed or shown as its folder's
+// contents. Each returns true when it changed the tree; the tree editor then stores it and shows it on the pages. And
+// the page rules, which the buttons, the list's context menu and its label editing all follow.
 #include <windows.h>
 
 #include <optional>
@@ -9,42 +10,39 @@
 #include <vector>
 
 class CItem;
-struct SettingsContext;
+class CTodayMenu;
 
 // The open-file dialog "Add Document"; the full path of the picked file, or nothing on cancel.
 std::optional<std::wstring> ChooseDocumentFile(HWND page);
 
-// Appends a document picked in the open-file dialog to a level (0 = the top level).
-bool AddChosenDocument(HWND page, const SettingsContext& settings, int sectionId);
-
-// Removes the entry selected in the page's list. A built-in entry, or a section that holds "Configuration" or "Exit",
-// is refused with the message given.
-bool DeleteSelectedEntry(HWND page, HWND list, const wchar_t* refusal, const SettingsContext& settings);
-
-// Whether the entry can be shown as the contents of its folder: a document, not built in, whose path is a folder
-// that exists (or one already shown so, which can always be turned back).
-bool CanShowContents(const SettingsContext& settings, int id);
-
-// Shows the entry's folder contents as its sub-menu (on) or the plain document again (off), and stores the tree;
-// false when it could not change.
-bool SetShowContents(const SettingsContext& settings, int id, bool on);
-
-// The page rules for an entry, which the buttons, the list's context menu and its label editing all follow: built-in
-// entries and sections that hold "Configuration" or "Exit" cannot be removed; built-in entries and separators cannot
-// be renamed.
-bool IsRemovable(const CItem& entry);
-bool IsRenamable(const CItem& entry);
-
-// Appends a folder picked in the shell's folder picker "Add Folder" to a level, as a document whose path is the folder.
-bool AddChosenFolder(HWND page, const SettingsContext& settings, int sectionId);
-
-// Gives an entry the name the user typed, cut to the longest name a list shows. A document's empty name brings back
-// the caption made from its path; a section's empty name is refused with a message, and the old name stays.
-bool RenameListEntry(HWND page, const SettingsContext& settings, int id, const std::wstring& text);
+// Appends a document picked in the open-file dialog, or a folder picked in the shell's folder picker "Add Folder", to
+// a level (0 = the top level).
+bool AddChosenDocument(HWND page, CTodayMenu& menu, int sectionId);
+bool AddChosenFolder(HWND page, CTodayMenu& menu, int sectionId);
 
 // Appends the dropped files and folders that exist to a level, in their order; those that no longer exist are put in
 // missing. True when anything was added.
-bool AddDroppedPaths(const SettingsContext& settings, int sectionId, const std::vector<std::wstring>& paths,
+bool AddDroppedPaths(CTodayMenu& menu, int sectionId, const std::vector<std::wstring>& paths,
                      std::vector<std::wstring>& missing);
 // Tells the user which dropped paths were not added because they no longer exist.
 void ReportMissingPaths(HWND page, const std::vector<std::wstring>& missing);
+
+// Gives an entry the name the user typed, cut to the longest name a list shows. The name the list shows already is no
+// change. A document's empty name brings back the caption made from its path; a section's empty name is refused with
+// a message, and the old name stays.
+bool RenameListEntry(HWND page, CTodayMenu& menu, int id, const std::wstring& text);
+
+// Removes an entry; one that the page rules keep is refused with the message given.
+bool RemoveListEntry(HWND page, CTodayMenu& menu, int id, const wchar_t* refusal);
+
+// Whether the entry can be shown as the contents of its folder: a document, not built in, whose path is a folder
+// that exists (or one already shown so, which can always be turned back).
+bool CanShowContents(const CTodayMenu& menu, int id);
+// Shows the entry's folder contents as its sub-menu (on) or the plain document again (off); false when it could not
+// change.
+bool SetShowContents(CTodayMenu& menu, int id, bool on);
+
+// The page rules for an entry: built-in entries and sections that hold "Configuration" or "Exit" cannot be removed;
+// built-in entries and separators cannot be renamed.
+bool IsRemovable(const CItem& entry);
+bool IsRenamable(const CItem& entry);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -9,6 +10,7 @@
 #include "config/OptionsPage.h"
 #include "config/Page.h"
 #include "config/SettingsContext.h"
+#include "config/SettingsState.h"
 #include "platform/DialogLayout.h"
 #include "platform/ListInput.h"
 #include "platform/ShellUi.h"
@@ -16,17 +18,23 @@
 
 namespace {
 
-constexpr int kSectionsTab = 0;
-constexpr int kOptionsTab = 2;
 constexpr int kTabControlVersion = 0x20E;
 
-// The open settings window; the pages' state is program-wide, so there is one at a time.
-HWND g_settingsWindow = nullptr;
-// Each list's selection mark when the user last left its tab; kept for the life of the process.
-int g_savedSectionsIndex = 0;
-int g_savedDocumentsIndex = 0;
-// The tab shown.
-int g_shownTab = kSectionsTab;
+// The pages in the order of their tabs, each with its tab's text, its template, its procedure and its layout.
+const struct {
+    SettingsTab tab;
+    const wchar_t* text;
+    int templateId;
+    DLGPROC procedure;
+    void (*layout)(HWND page);
+} kPages[] = {
+    {kSectionsTab, L"Sections", IDD_SECTIONS_PAGE, SectionsPageProc, LayoutSectionsPage},
+    {kDocumentsTab, L"Documents", IDD_DOCUMENTS_PAGE, DocumentsPageProc, LayoutDocumentsPage},
+    {kOptionsTab, L"Options", IDD_OPTIONS_PAGE, OptionsPageProc, LayoutOptionsPage},
+};
+// The order the pages are made in: each list page gives its list the input, and the Sections page, shown first, is
+// made after the Documents page.
+constexpr SettingsTab kMakingOrder[] = {kDocumentsTab, kSectionsTab, kOptionsTab};
 
 HWND Tabs(HWND dialog) { return GetDlgItem(dialog, IDC_TABS); }
 
@@ -46,82 +54,50 @@ void InsertTab(HWND tabs, int index, const wchar_t* text)
     SendMessageW(tabs, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
 }
 
-HWND MakePage(HWND tabs, const SettingsContext& settings, int templateId, DLGPROC procedure)
+// Each page puts itself into the window's state as it is made.
+void MakePage(HWND tabs, HINSTANCE instance, int templateId, DLGPROC procedure, bool shown)
 {
-    LPCDLGTEMPLATEW pageTemplate = platform::FindDialogTemplate(settings.instance, templateId);
-    return pageTemplate ? CreateDialogIndirectParamW(settings.instance, pageTemplate, tabs, procedure,
-                                                     reinterpret_cast<LPARAM>(&settings))
-                        : nullptr;
+    LPCDLGTEMPLATEW pageTemplate = platform::FindDialogTemplate(instance, templateId);
+    HWND page = pageTemplate ? CreateDialogIndirectParamW(instance, pageTemplate, tabs, procedure, 0) : nullptr;
+    ShowWindow(page, shown ? SW_SHOW : SW_HIDE);
 }
 
 BOOL OnInitDialog(HWND dialog, const SettingsContext& settings)
 {
-    g_settingsWindow = dialog;
+    CSettingsState::Attach(dialog, std::make_unique<CSettingsState>(settings));
     platform::InitDialog(dialog, platform::INITDIALOG_FULLSCREEN_DONE);
     // The full-screen sizing normally arrives as WM_SIZE; a window that already had that size gets none.
     FitTabControl(dialog);
     HWND tabs = Tabs(dialog);
     SendMessageW(tabs, CCM_SETVERSION, kTabControlVersion, 0);
-    InsertTab(tabs, 0, L"Sections");
-    InsertTab(tabs, 1, L"Documents");
-    InsertTab(tabs, kOptionsTab, L"Options");
-    g_hDocumentsPage = MakePage(tabs, settings, IDD_DOCUMENTS_PAGE, DocumentsPageProc);
-    ShowWindow(g_hDocumentsPage, SW_HIDE);
-    g_hSectionsPage = MakePage(tabs, settings, IDD_SECTIONS_PAGE, SectionsPageProc);
-    ShowWindow(g_hSectionsPage, SW_SHOW);
-    g_hOptionsPage = MakePage(tabs, settings, IDD_OPTIONS_PAGE, OptionsPageProc);
-    ShowWindow(g_hOptionsPage, SW_HIDE);
-    g_shownTab = kSectionsTab;
+    for (const auto& page : kPages)
+        InsertTab(tabs, page.tab, page.text);
+    for (const SettingsTab tab : kMakingOrder)
+        MakePage(tabs, settings.instance, kPages[tab].templateId, kPages[tab].procedure, tab == kSectionsTab);
     platform::AcceptDroppedFiles(dialog);
     return TRUE;
 }
 
-// Shows one page and hides the other, keeping the hidden list's selection mark and selecting the
-// shown list's item that was selected when the user left it.
-void SwitchPages(HWND shown, int shownList, int shownSaved, HWND hidden, int hiddenList, int& hiddenSaved)
-{
-    ShowWindow(shown, SW_SHOW);
-    ShowWindow(hidden, SW_HIDE);
-    HWND list = GetDlgItem(shown, shownList);
-    SetFocus(list);
-    hiddenSaved = static_cast<int>(SendMessageW(GetDlgItem(hidden, hiddenList), LVM_GETSELECTIONMARK, 0, 0));
-    SelectListItem(list, shownSaved, 0xFF);
-}
-
-int SelectionMark(HWND page, int list)
-{
-    return static_cast<int>(SendMessageW(GetDlgItem(page, list), LVM_GETSELECTIONMARK, 0, 0));
-}
-
-// The list page left for the Options page keeps its selection mark as it does for the other list page.
-void ShowOptionsPage(int left)
-{
-    if (left == kSectionsTab)
-        g_savedSectionsIndex = SelectionMark(g_hSectionsPage, IDC_SECTIONS_LIST);
-    else if (left != kOptionsTab)
-        g_savedDocumentsIndex = SelectionMark(g_hDocumentsPage, IDC_DOCUMENTS_LIST);
-    ShowWindow(g_hSectionsPage, SW_HIDE);
-    ShowWindow(g_hDocumentsPage, SW_HIDE);
-    ShowWindow(g_hOptionsPage, SW_SHOW);
-    SetFocus(GetDlgItem(g_hOptionsPage, IDC_HOTKEY));
-}
-
+// Shows the page of the tab chosen and hides the others. The list left keeps its selection mark, and the list shown
+// selects the item that was selected when the user left it.
 void OnTabChanged(HWND dialog)
 {
-    const int tab = TabCtrl_GetCurSel(Tabs(dialog));
-    const int left = std::exchange(g_shownTab, tab);
-    if (tab == kOptionsTab)
-        return ShowOptionsPage(left);
-    ShowWindow(g_hOptionsPage, SW_HIDE);
-    // Back from the Options page, the hidden list's mark was kept when it was left.
-    int unchanged = 0;
-    if (tab == kSectionsTab) {
-        SwitchPages(g_hSectionsPage, IDC_SECTIONS_LIST, g_savedSectionsIndex, g_hDocumentsPage, IDC_DOCUMENTS_LIST,
-                    left == kOptionsTab ? unchanged : g_savedDocumentsIndex);
-    } else {
-        SwitchPages(g_hDocumentsPage, IDC_DOCUMENTS_LIST, g_savedDocumentsIndex, g_hSectionsPage, IDC_SECTIONS_LIST,
-                    left == kOptionsTab ? unchanged : g_savedSectionsIndex);
+    CSettingsState& state = CSettingsState::Of(dialog);
+    const auto tab = static_cast<SettingsTab>(TabCtrl_GetCurSel(Tabs(dialog)));
+    const SettingsTab left = std::exchange(state.shownTab, tab);
+    if (left != kOptionsTab)
+        state.marks[left] = static_cast<int>(SendMessageW(state.List(left), LVM_GETSELECTIONMARK, 0, 0));
+    ShowWindow(state.Page(tab), SW_SHOW);
+    for (const auto& page : kPages)
+        if (page.tab != tab)
+            ShowWindow(state.Page(page.tab), SW_HIDE);
+    if (tab == kOptionsTab) {
+        SetFocus(GetDlgItem(state.Page(tab), IDC_HOTKEY));
+        return;
     }
+    HWND list = state.List(tab);
+    SetFocus(list);
+    SelectListItem(list, state.marks[tab], 0xFF);
 }
 
 BOOL OnNotify(HWND dialog, const NMHDR* header)
@@ -133,30 +109,32 @@ BOOL OnNotify(HWND dialog, const NMHDR* header)
 }
 
 // The window itself follows the screen (the shell keeps a full-screen dialog full screen); its pages
-// are laid out again in their new room, the hidden one too.
-void OnScreenLayoutChange()
+// are laid out again in their new room, the hidden ones too.
+void OnScreenLayoutChange(HWND dialog)
 {
-    if (g_hSectionsPage)
-        LayoutSectionsPage(g_hSectionsPage);
-    if (g_hDocumentsPage)
-        LayoutDocumentsPage(g_hDocumentsPage);
-    if (g_hOptionsPage)
-        LayoutOptionsPage(g_hOptionsPage);
+    const CSettingsState& state = CSettingsState::Of(dialog);
+    for (const auto& page : kPages)
+        if (state.Page(page.tab))
+            page.layout(state.Page(page.tab));
 }
 
-void OnDestroy(HWND dialog)
+// Files and folders dropped on the window join the level of the list shown. The Options tab shows no list: they join
+// the top level, as on the Sections tab.
+BOOL OnDropFiles(HWND dialog, HDROP drop)
 {
-    if (g_settingsWindow == dialog)
-        g_settingsWindow = nullptr;
+    CSettingsState& state = CSettingsState::Of(dialog);
+    const SettingsTab tab = state.shownTab == kDocumentsTab ? kDocumentsTab : kSectionsTab;
+    state.editor.AddDropped(tab, platform::TakeDroppedPaths(drop));
+    return TRUE;
 }
 
 }  // namespace
 
 void OpenSettingsWindow(const SettingsContext& settings)
 {
-    if (g_settingsWindow) {
+    if (HWND open = CSettingsState::OpenWindow()) {
         // The window on top of it (the Add Section dialog, a message box) if one is open.
-        SetForegroundWindow(GetLastActivePopup(g_settingsWindow));
+        SetForegroundWindow(GetLastActivePopup(open));
         return;
     }
     LPCDLGTEMPLATEW settingsTemplate = platform::FindDialogTemplate(settings.instance, IDD_SETTINGS);
@@ -168,7 +146,7 @@ void OpenSettingsWindow(const SettingsContext& settings)
 INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (platform::IsScreenLayoutChange(message, wParam)) {
-        OnScreenLayoutChange();
+        OnScreenLayoutChange(dialog);
         return FALSE;
     }
     switch (message) {
@@ -181,8 +159,9 @@ INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         SendMessageW(dialog, WM_CLOSE, 0, 0);
         return TRUE;
     case WM_NOTIFY: return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
-    case WM_DROPFILES: AddDroppedFiles(reinterpret_cast<HDROP>(wParam)); return TRUE;
-    case WM_DESTROY: OnDestroy(dialog); return FALSE;
+    case WM_DROPFILES: return OnDropFiles(dialog, reinterpret_cast<HDROP>(wParam));
+    // The state goes after the pages, which use it to the end.
+    case WM_NCDESTROY: CSettingsState::Detach(dialog); return FALSE;
     }
     return FALSE;
 }

@@ -58,14 +58,14 @@ TEST(HighDensity, DISABLED_PicturesAndPagesAreTwiceTheirSize)
     menutest::BuildDefaults(g_TodayMenu);
     HWND window = CreateDialogIndirectParamW(g_hInstance, platform::FindDialogTemplate(g_hInstance, IDD_SETTINGS), nullptr,
                                              SettingsDlgProc, reinterpret_cast<LPARAM>(&settingstest::Settings()));
-    for (HWND page : {g_hSectionsPage, g_hDocumentsPage}) {
+    for (HWND page : {CSettingsState::Of(window).Page(kSectionsTab), CSettingsState::Of(window).Page(kDocumentsTab)}) {
         RECT area{};
         GetClientRect(page, &area);
         for (HWND control = GetWindow(page, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
             const PageRect r = GetChildRect(page, control);
             const bool box = GetDlgCtrlID(control) == IDC_SECTION_BOX;   // its window also holds its drop-down list
-            EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.width <= area.right && (box || r.y + r.height <= area.bottom))
-                << GetDlgCtrlID(control);
+            EXPECT_EQ(std::make_tuple(r.x >= 0, r.y >= 0, r.x + r.width <= area.right, box || r.y + r.height <= area.bottom),
+                      std::make_tuple(true, true, true, true)) << GetDlgCtrlID(control);
         }
     }
     DestroyWindow(window);

@@ -33,16 +33,22 @@ TEST_F(SettingsTest, EditingContextMenuFollowsThePageRules)
     }
 }
 
-// A document takes its own caption (cut to 255), a section its Name, everywhere and stored; built-ins and separators refuse
-// editing, an empty section name is refused with a message, a document's empty name removes its "Caption".
+// Renames in turn: a document takes its own caption (cut to 255), a section its Name, everywhere and stored; built-ins and
+// separators refuse editing; a section's empty name is refused with a message, a document's removes its "Caption"; a
+// name left as it was (the nameless section 8) is no change. Whether editing began, messages, stored, 7's "Caption".
 TEST_F(SettingsTest, EditingRenamesDocumentsAndSections)
 {
-    EXPECT_FALSE(Rename(List(0), 0, L"Mine") || Rename(List(0), 1, L"Mine") || Rename(List(1), 1, L"Mine"));
-    EXPECT_TRUE(Rename(List(0), 5, L"Budget") && Rename(List(0), 4, L"Work & Play") && Rename(List(0), 4, L"") && prompts.size() == 1);
-    EXPECT_EQ(Rows(List(0)), L"1/0:My Documents|4/1:-----------------|2/2:Configuration|3/3:Exit|5/4:Work & Play|7/5:Budget|");
-    EXPECT_TRUE(Caption(7) == L"Budget" && Rename(List(1), 3, std::wstring(300, L'x')) && Caption(7) == std::wstring(255, L'x'));
-    EXPECT_TRUE(Rename(List(1), 3, L"") && Caption(7) == L"-" && Rows(List(1)).find(L"7/5:x|") != std::wstring::npos);
-    ExpectState(true);
+    g_TodayMenu.AppendSection(L"", 0), FillItemList(List(0), g_TodayMenu, 0, false);
+    const struct { int page, item; std::wstring text; bool begins; size_t prompts; bool stored; std::wstring caption; } renames[] = {
+        {0, 0, L"Mine", false, 0, false, L"-"}, {0, 1, L"Mine", false, 0, false, L"-"}, {1, 1, L"Mine", false, 0, false, L"-"},
+        {0, 6, L"", true, 0, false, L"-"}, {0, 5, L"Budget", true, 0, true, L"Budget"}, {0, 4, L"Work & Play", true, 0, true, L"Budget"},
+        {0, 4, L"", true, 1, true, L"Budget"}, {1, 3, std::wstring(300, L'x'), true, 1, true, std::wstring(255, L'x')}, {1, 3, L"", true, 1, true, L"-"}};
+    for (const auto& r : renames) {
+        const bool begins = Rename(List(r.page), r.item, r.text);
+        EXPECT_EQ(std::make_tuple(begins, prompts.size(), !storetest::StoredText().empty(), Caption(7)),
+                  std::make_tuple(r.begins, r.prompts, r.stored, r.caption)) << &r - renames;
+    }
+    ExpectState(true, L"1/0:My Documents|4/1:-----------------|2/2:Configuration|3/3:Exit|5/4:Work & Play|7/5:x|8/6:|", kGeneral);
 }
 
 // A stored "Caption" is loaded and stored again under the entry's new id; an empty or absent one is the path's caption.
@@ -67,40 +73,46 @@ TEST_F(SettingsTest, EditingDragFirstToLastIsAsManyDownPresses)
         for (int i = 0; i < last; ++i)
             faults::Reset(), Press(Page(page), IDC_MOVE_DOWN);
         const auto pressed = std::make_pair(menutest::Describe(g_TodayMenu.Root), faults::Changes());
-        Reopen(), Settings().StoreTree(), faults::Reset();
+        const std::wstring top = Rows(List(0)), shown = Rows(List(1));
+        Reopen(), g_RegHelper.SaveTree(&g_TodayMenu), faults::Reset();
         NMLISTVIEW begin{{List(page), UINT_PTR(GetDlgCtrlID(List(page))), UINT(LVN_BEGINDRAG)}, 0};
         RECT below{LVIR_BOUNDS};
         SendMessageW(List(page), LVM_GETITEMRECT, last, LPARAM(&below)), MapWindowPoints(List(page), Page(page), LPPOINT(&below), 2);
         SendMessageW(Page(page), WM_NOTIFY, begin.hdr.idFrom, LPARAM(&begin)), SendMessageW(Page(page), WM_LBUTTONUP, 0, MAKELPARAM(below.left + 4, below.bottom + 1));
-        EXPECT_TRUE(std::make_pair(menutest::Describe(g_TodayMenu.Root), faults::Changes()) == pressed && Selected(List(page)) == last) << page;
-        ExpectState(true);
+        EXPECT_EQ(std::make_pair(menutest::Describe(g_TodayMenu.Root), faults::Changes()), pressed) << page;
+        EXPECT_EQ(Selected(List(page)), last) << page;
+        ExpectState(true, top, shown);
     }
 }
 
-// A drop and "Add Folder..." add to the shown page's level in order, a drop stored once, its missing path told and skipped.
+// A drop and "Add Folder..." add to the shown page's level in order (on the Options tab to the top level), a drop stored
+// once, its missing path told and skipped.
 TEST_F(SettingsTest, EditingDropsAndAddsFolders)
 {
-    const std::wstring folder = _wgetenv(L"TEMP"), file = L"Z:" TABULA_EXE, names = file + L'\0' + L"C:\\gone.txt" + L'\0' + folder + L'\0' + L'\0',
+    const std::wstring file = L"C:\\windows\\win.ini", folder = L"C:\\windows", names = file + L'\0' + L"C:\\gone.txt" + L'\0' + folder + L'\0' + L'\0',
                        added = L"D8:" + file + L" D9:" + folder + L" D10:" + folder;
     platform::SetFolderAnswer([&](HWND) { return folder; });
-    for (int page : {0, 1}) {
+    for (int page : {0, 2, 1}) {
         Reopen(), SwitchTab(page), faults::Record(true);
         SendMessageW(GetDlgItem(Page(1), IDC_SECTION_BOX), CB_SETCURSEL, page, 0), Press(Page(1), IDC_SECTION_BOX, CBN_SELCHANGE);
         const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
         auto* files = static_cast<DROPFILES*>(GlobalLock(drop));   // the paths after the header, each ended by a null
         *files = {sizeof(DROPFILES), {}, FALSE, TRUE}, memcpy(files + 1, names.data(), names.size() * sizeof(wchar_t)), GlobalUnlock(drop);
         SendMessageW(window, WM_DROPFILES, WPARAM(drop), 0);
-        EXPECT_EQ(std::count(faults::Journal().begin(), faults::Journal().end(), faults::Change::RenameKey), 1);
-        Press(Page(page), IDC_ADD_FOLDER);
+        EXPECT_EQ(std::count(faults::Journal().begin(), faults::Journal().end(), faults::Change::RenameKey), 1) << page;
+        Press(Page(page), IDC_ADD_FOLDER);   // on the Documents page of "General" from the Options tab
         EXPECT_EQ(menutest::Describe(g_TodayMenu.Root), L"D1:\\My Documents -4 D2:Configuration D3:Exit S5:W[D6:C:\\w" +
-                  (page ? L" " + added + L"] D7:C:\\x" : L"] D7:C:\\x " + added));
-        EXPECT_TRUE(prompts.size() == 1 && std::get<1>(prompts[0]).find(L"\nC:\\gone.txt") != std::wstring::npos);
-        ExpectState(true);
+                  (page == 1 ? L" " + added + L"] D7:C:\\x" : L"] D7:C:\\x " + added));
+        ASSERT_EQ(prompts.size(), 1u) << page;
+        EXPECT_NE(std::get<1>(prompts[0]).find(L"\nC:\\gone.txt"), std::wstring::npos);
+        const std::wstring rows = page == 1 ? L"6/0:w|8/1:win|9/2:windows|10/3:windows|" : L"8/6:win|9/7:windows|10/8:windows|";
+        ExpectState(true, page == 1 ? kTop : kTop + rows, page == 1 ? rows : kGeneral + rows);
     }
     platform::SetFolderAnswer({});
-    // A folder of the user's also offers to show its contents as a sub-menu: checked once chosen, and stored.
+    // A folder of the user's also offers to show its contents as a sub-menu: checked once chosen, stored, still selected.
     Tap(List(1), 2);
     EXPECT_EQ(MenuStates(Page(1), List(1)), L"111111");
     Press(Page(1), IDC_SHOW_CONTENTS);
-    EXPECT_TRUE(MenuStates(Page(1), List(1)) == L"11111c" && storetest::Read(storetest::RootPath() + L"\\5\\9", L"Expand").Dword() == 1);
+    EXPECT_EQ(MenuStates(Page(1), List(1)), L"11111c");
+    EXPECT_EQ(storetest::Read(storetest::RootPath() + L"\\5\\9", L"Expand").Dword(), 1u);
 }

@@ -48,31 +48,44 @@ TEST(Hotkey, OpensTheMenuChangesAtOnceAndSaysWhenTaken)
     RegDeleteTreeW(platform::reg::StoreHive(), storetest::KeyPath(L"Tabula Options").c_str());
     {
         Tabula app;
-        ASSERT_TRUE(app.started && OpensMenu({VK_CONTROL, VK_MENU, 'T'}, {VK_UP, VK_UP, VK_RETURN}));   // Configuration
+        ASSERT_TRUE(app.started);
+        ASSERT_TRUE(OpensMenu({VK_CONTROL, VK_MENU, 'T'}, {VK_UP, VK_UP, VK_RETURN}));   // Configuration
         HWND settings = nullptr, page = nullptr;
         ASSERT_TRUE(WaitFor(10000, [&] { return (settings = apptest::FindWindowWith(L"#32770", L"Dialog")) != nullptr; }));
         const HWND tabs = GetDlgItem(settings, IDC_TABS), documents = FindWindowExW(tabs, nullptr, L"#32770", nullptr);
         const HWND sections = GetWindow(documents, GW_HWNDNEXT);
         while ((page = FindWindowExW(tabs, page, L"#32770", nullptr)) && !GetDlgItem(page, IDC_HOTKEY)) {}
         SendMessageW(tabs, TCM_SETCURFOCUS, 2, 0);
-        ASSERT_TRUE(IsWindowVisible(page) && !IsWindowVisible(sections) && !IsWindowVisible(documents));
+        ASSERT_EQ(std::make_tuple(IsWindowVisible(page), IsWindowVisible(sections), IsWindowVisible(documents)), std::make_tuple(TRUE, FALSE, FALSE));
         EXPECT_EQ(GetWindowTextLengthW(GetDlgItem(page, IDC_HOTKEY_NOTE)), 0);   // its own hotkey is no other's
+        // A plain key typed there gets Ctrl+Alt; the control emptied stores none and lets the program's chord go.
+        for (const auto& [key, stored] : {std::pair<WORD, WORD>{'K', MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT)}, {0, 0}}) {
+            SendDlgItemMessageW(page, IDC_HOTKEY, key ? WM_KEYDOWN : HKM_SETHOTKEY, key, 0);
+            key ? 0 : SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_HOTKEY, EN_CHANGE), LPARAM(GetDlgItem(page, IDC_HOTKEY)));
+            EXPECT_EQ(StoredHotkey(), stored) << key;
+        }
+        EXPECT_TRUE(RegisterHotKey(nullptr, 2, MOD_CONTROL | MOD_ALT, 'K'));
+        UnregisterHotKey(nullptr, 2);
         apptest::PressKeys({VK_CONTROL, VK_SHIFT, VK_F5});
         EXPECT_TRUE(WaitFor(3000, [] { return StoredHotkey() == MAKEWORD(VK_F5, HOTKEYF_CONTROL | HOTKEYF_SHIFT); }));
-        EXPECT_TRUE(OpensMenu({VK_CONTROL, VK_SHIFT, VK_F5}) && !OpensMenu({VK_CONTROL, VK_MENU, 'T'}));
+        EXPECT_TRUE(OpensMenu({VK_CONTROL, VK_SHIFT, VK_F5}));
+        EXPECT_FALSE(OpensMenu({VK_CONTROL, VK_MENU, 'T'}));
         // Taken by this test's thread: the page says so in words and keeps it.
         ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'U'));
         const WORD taken = MAKEWORD('U', HOTKEYF_CONTROL | HOTKEYF_ALT);
         SendDlgItemMessageW(page, IDC_HOTKEY, HKM_SETHOTKEY, taken, 0);
         SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_HOTKEY, EN_CHANGE), LPARAM(GetDlgItem(page, IDC_HOTKEY)));
         wchar_t note[200] = {};
-        EXPECT_TRUE(GetDlgItemTextW(page, IDC_HOTKEY_NOTE, note, 200) && wcsstr(note, L"Ctrl+Alt+U is in use"));
+        GetDlgItemTextW(page, IDC_HOTKEY_NOTE, note, 200);
+        EXPECT_TRUE(wcsstr(note, L"Ctrl+Alt+U is in use")) << note;
         // A change of the tree is saved, and the hotkey stays.
         const std::wstring tree = storetest::StoredText();
         SendMessageW(GetDlgItem(sections, IDC_ADD_SEPARATOR), BM_CLICK, 0, 0);
-        EXPECT_TRUE(storetest::StoredText() != tree && StoredHotkey() == taken);
+        EXPECT_NE(storetest::StoredText(), tree);
+        EXPECT_EQ(StoredHotkey(), taken);
     }
     Tabula again;
-    EXPECT_TRUE(again.started && WaitFor(5000, [] { return apptest::FindWindowWith(L"tooltips_class32", L"Ctrl+Alt+U is in use"); }));
+    ASSERT_TRUE(again.started);
+    EXPECT_TRUE(WaitFor(5000, [] { return apptest::FindWindowWith(L"tooltips_class32", L"Ctrl+Alt+U is in use"); }));
     UnregisterHotKey(nullptr, 1);
 }

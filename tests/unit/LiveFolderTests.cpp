@@ -75,14 +75,14 @@ TEST_F(LiveFolder, ChoosingLaunchesAndExpandIsStored)
 {
     Make(root + L"\\sub", FILE_ATTRIBUTE_DIRECTORY, true), Make(root + L"\\live note.txt");
     const int live = g_TodayMenu.AppendDocument(root, 6);
-    CRegHelper store;   // the settings' operations store what they change
-    const SettingsContext settings{g_hInstance, &g_TodayMenu, &store};
+    CRegHelper store;
     for (int id : {5, 6, live}) {   // a missing file, a section, a folder
-        EXPECT_EQ(id == live, CanShowContents(settings, id)) << id;
-        EXPECT_EQ(id == live, SetShowContents(settings, id, true)) << id;
+        EXPECT_EQ(id == live, CanShowContents(g_TodayMenu, id)) << id;
+        EXPECT_EQ(id == live, SetShowContents(g_TodayMenu, id, true)) << id;
     }
     g_TodayMenu.RemoveEntry(5);
-    ASSERT_TRUE(SetShowContents(settings, live, true));
+    ASSERT_TRUE(SetShowContents(g_TodayMenu, live, true));
+    store.SaveTree(&g_TodayMenu);
     EXPECT_EQ(1u, storetest::Read(storetest::RootPath() + L"\\6\\8", L"Expand").Dword());
     CTodayMenu loaded;
     store.LoadTree(&loaded);

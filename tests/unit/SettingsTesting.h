@@ -10,6 +10,7 @@
 #include "config/Page.h"
 #include "config/PageLayout.h"
 #include "config/SettingsContext.h"
+#include "config/SettingsState.h"
 #include "config/SettingsWindow.h"
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
@@ -22,7 +23,7 @@ namespace settingstest {
 // The program's own tree and store, as the main window hands them to the settings window.
 inline const SettingsContext& Settings() { static const SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper}; return settings; }
 
-// A list's items as "id/image:text|"; Rows(section) what a page's list must show of a level (0: the top level).
+// A list's items as "id/image:text|"; the two lists of the fixture's tree as they start: the top level and "General".
 inline std::wstring Rows(HWND list)
 {
     std::wstring rows;
@@ -33,17 +34,8 @@ inline std::wstring Rows(HWND list)
         rows += std::to_wstring(item.lParam) + L"/" + std::to_wstring(item.iImage) + L":" + text + L"|";
     return rows;
 }
-inline std::wstring Rows(int section, bool documentsOnly)
-{
-    const CItem* found = g_TodayMenu.Root.FindItem(section);
-    const CItemVector& level = found && found->IsSection() ? *found->Children : g_TodayMenu.Root;
-    std::wstring rows;
-    for (size_t i = 0; i < level.Items.size(); ++i)
-        if (const CItem& item = *level.Items[i]; !documentsOnly || item.Type == ITEM_DOCUMENT)
-            rows += std::to_wstring(item.ID) + L"/" + std::to_wstring(i) + L":" +
-                    (item.Type == ITEM_SEPARATOR ? L"-----------------" : item.Caption) + L"|";
-    return rows;
-}
+const std::wstring kTop = L"1/0:My Documents|4/1:-----------------|2/2:Configuration|3/3:Exit|5/4:W|7/5:x|",
+                   kGeneral = L"1/0:My Documents|2/2:Configuration|3/3:Exit|7/5:x|";
 
 inline int Selected(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
 inline void Press(HWND page, int id, int code = BN_CLICKED) { SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, code), 0); }
@@ -72,7 +64,8 @@ protected:
         menutest::Build(g_TodayMenu, L"S:W[D:C:\\w] D:C:\\x");
         storetest::ClearStore(), prompts.clear();
         window = CreateDialogIndirectParamW(g_hInstance, platform::FindDialogTemplate(g_hInstance, IDD_SETTINGS), nullptr, SettingsDlgProc, reinterpret_cast<LPARAM>(&Settings()));
-        ASSERT_TRUE(window && (sections = g_hSectionsPage) && (documents = g_hDocumentsPage));
+        ASSERT_NE(window, nullptr);
+        sections = CSettingsState::Of(window).Page(kSectionsTab), documents = CSettingsState::Of(window).Page(kDocumentsTab);
     }
 
     HWND Page(int page) const { return page ? documents : sections; }
@@ -84,13 +77,13 @@ protected:
         TabCtrl_SetCurSel(Tabs(), tab), SendMessageW(window, WM_NOTIFY, IDC_TABS, reinterpret_cast<LPARAM>(&header));
     }
 
-    // Menu, store (none unless stored), the Sections list and the Documents list of the chosen section show the tree.
-    void ExpectState(bool stored)
+    // The menu shows the tree, the store holds it (nothing unless stored), the Sections and the Documents list these rows.
+    void ExpectState(bool stored, const std::wstring& top, const std::wstring& shown)
     {
         menutest::CheckMenu(g_TodayMenu.Root);
         EXPECT_EQ(storetest::StoredText(), stored ? menutest::Describe(g_TodayMenu.Root) : L"");
-        EXPECT_EQ(Rows(List(0)), Rows(0, false));
-        EXPECT_EQ(Rows(List(1)), Rows(CurrentDocumentsSection(), true));
+        EXPECT_EQ(Rows(List(0)), top);
+        EXPECT_EQ(Rows(List(1)), shown);
     }
 };
 

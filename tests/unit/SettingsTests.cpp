@@ -8,21 +8,25 @@ namespace {
 const std::wstring kStart = L"D:\\My Documents - D:Configuration D:Exit S:W[D:C:\\w] D:C:\\x", kLong(300, L'n');
 const wchar_t kNotRemovable[] = L"The selected item is not removable item.\nPlease select another item to remove";
 
-// A press on a page after picking a box entry and an item, with the file, name or refusal (null cancels): tree, selection.
-const struct { int page, entry, item, button; const wchar_t* text; std::wstring tree; int selected; } kPresses[] = {
-    {0, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Exit D:Configuration S:W[D:C:\\w] D:C:\\x", 2},
-    {0, 0, 5, IDC_MOVE_DOWN, nullptr, kStart, 5}, {0, 1, 0, IDC_ADD_SEPARATOR, nullptr, kStart + L" -", -1},
-    {0, 1, 4, IDC_SECTIONS_DELETE, nullptr, L"D:\\My Documents - D:Configuration D:Exit D:C:\\x", -1},
-    {0, 0, 1, IDC_SECTIONS_DELETE, kNotRemovable, kStart, 1}, {0, 0, 0, IDC_ADD_DOCUMENT, L"y", kStart + L" D:y", -1},
-    {0, 0, 0, IDC_ADD_DOCUMENT, nullptr, kStart, 0}, {0, 0, 0, IDC_ADD_DOCUMENT, L"", kStart, 0},
-    {0, 1, 0, IDC_ADD_SECTION, L" W", kStart + L" S: W[]", -1}, {0, 0, 0, IDC_ADD_SECTION, L"", kStart + L" S:[]", -1},
-    {0, 0, 0, IDC_ADD_SECTION, kLong.c_str(), kStart + L" S:" + kLong.substr(0, 255) + L"[]", -1},
-    {0, 0, 0, IDC_ADD_SECTION, nullptr, kStart, 0}, {0, 1, 0, IDC_ADD_SECTION, nullptr, kStart, 0},
-    {1, 0, 0, IDC_MOVE_UP, nullptr, kStart, 0},
-    {1, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Configuration D:C:\\x S:W[D:C:\\w] D:Exit", 2},
+// A press on a page after picking a box entry and an item, with the file, name or refusal (null cancels): tree, selection,
+// then the rows of the Sections list and of the Documents list (which a change on the Sections page takes to "General").
+const std::wstring kW = L"6/0:w|", kSep = L"-----------------|";
+const struct { int page, entry, item, button; const wchar_t* text; std::wstring tree; int selected; std::wstring top = kTop, shown = kGeneral; } kPresses[] = {
+    {0, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Exit D:Configuration S:W[D:C:\\w] D:C:\\x", 2,
+     L"1/0:My Documents|4/1:" + kSep + L"3/2:Exit|2/3:Configuration|5/4:W|7/5:x|", L"1/0:My Documents|3/2:Exit|2/3:Configuration|7/5:x|"},
+    {0, 0, 5, IDC_MOVE_DOWN, nullptr, kStart, 5}, {0, 1, 0, IDC_ADD_SEPARATOR, nullptr, kStart + L" -", -1, kTop + L"8/6:" + kSep, kW},
+    {0, 1, 4, IDC_SECTIONS_DELETE, nullptr, L"D:\\My Documents - D:Configuration D:Exit D:C:\\x", -1,
+     L"1/0:My Documents|4/1:" + kSep + L"2/2:Configuration|3/3:Exit|7/4:x|", L"1/0:My Documents|2/2:Configuration|3/3:Exit|7/4:x|"},
+    {0, 0, 1, IDC_SECTIONS_DELETE, kNotRemovable, kStart, 1}, {0, 0, 0, IDC_ADD_DOCUMENT, L"y", kStart + L" D:y", -1, kTop + L"8/6:y|", kGeneral + L"8/6:y|"},
+    {0, 0, 0, IDC_ADD_DOCUMENT, nullptr, kStart, 0}, {0, 0, 0, IDC_ADD_DOCUMENT, L"", kStart, 0}, {0, 0, 0, IDC_ADD_SECTION, nullptr, kStart, 0},
+    {0, 1, 0, IDC_ADD_SECTION, L" W", kStart + L" S: W[]", -1, kTop + L"8/6: W|"}, {0, 0, 0, IDC_ADD_SECTION, L"", kStart + L" S:[]", -1, kTop + L"8/6:|"},
+    {0, 0, 0, IDC_ADD_SECTION, kLong.c_str(), kStart + L" S:" + kLong.substr(0, 255) + L"[]", -1, kTop + L"8/6:" + kLong.substr(0, 255) + L"|"},
+    {0, 1, 0, IDC_ADD_SECTION, nullptr, kStart, 0, kTop, kW}, {1, 0, 0, IDC_MOVE_UP, nullptr, kStart, 0},
+    {1, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Configuration D:C:\\x S:W[D:C:\\w] D:Exit", 2,
+     L"1/0:My Documents|4/1:" + kSep + L"2/2:Configuration|7/3:x|5/4:W|3/5:Exit|", L"1/0:My Documents|2/2:Configuration|7/3:x|3/5:Exit|"},
     {1, 0, 2, IDC_DOCUMENTS_DELETE, L"You cannot remove selected item", kStart, 2},
-    {1, 1, 0, IDC_ADD_DOCUMENT, L"y", L"D:\\My Documents - D:Configuration D:Exit S:W[D:C:\\w D:y] D:C:\\x", -1},
-    {1, 1, 0, IDC_DOCUMENTS_DELETE, nullptr, L"D:\\My Documents - D:Configuration D:Exit S:W[] D:C:\\x", -1},
+    {1, 1, 0, IDC_ADD_DOCUMENT, L"y", L"D:\\My Documents - D:Configuration D:Exit S:W[D:C:\\w D:y] D:C:\\x", -1, kTop, kW + L"8/1:y|"},
+    {1, 1, 0, IDC_DOCUMENTS_DELETE, nullptr, L"D:\\My Documents - D:Configuration D:Exit S:W[] D:C:\\x", -1, kTop, L""},
 };
 
 // Each button changes tree, lists and menu together and stores exactly its changes; built-in entries are refused.
@@ -51,7 +55,7 @@ TEST_F(SettingsTest, ButtonsChangeTreeListsAndStoreTogether)
         EXPECT_EQ(prompts, std::vector<Prompt>(refused, {Page(c.page), refused ? c.text : L"", L"Error", MB_OK | MB_ICONHAND}));
         EXPECT_EQ(std::make_tuple(menutest::Describe(g_TodayMenu.Root, false), Selected(List(c.page)), dialog.done()),
                   std::make_tuple(c.tree, c.selected, c.button == IDC_ADD_SECTION && !closing));
-        ExpectState(c.tree != kStart);
+        ExpectState(c.tree != kStart, c.top, c.shown);
     }
 }
 
@@ -69,7 +73,8 @@ TEST_F(SettingsTest, TabsShowOnePageKeepSelectionsAndFollowAScreenTurn)
     EXPECT_EQ(shown(), std::make_tuple(TRUE, FALSE, 4, 1));
     Press(sections, IDC_MOVE_UP), SwitchTab(1);   // acts on the restored selection, W, and rebuilds the Documents list
     EXPECT_EQ(shown(), std::make_tuple(FALSE, TRUE, 3, 1));
-    ExpectState(true);
+    const std::wstring top = L"1/0:My Documents|4/1:-----------------|3/2:Exit|5/3:W|2/4:Configuration|7/5:x|";
+    ExpectState(true, top, L"1/0:My Documents|3/2:Exit|2/4:Configuration|7/5:x|");
 
     RECT client{}, tab{};
     SetWindowPos(window, nullptr, 0, 0, 320, 220, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -84,8 +89,7 @@ TEST_F(SettingsTest, TabsShowOnePageKeepSelectionsAndFollowAScreenTurn)
     }
     const int wide = g_TodayMenu.AppendSection(std::wstring(300, L's'), 0);
     FillItemList(List(0), g_TodayMenu, 0, false), FillItemList(List(0), g_TodayMenu, 99, true);   // no level 99: kept
-    EXPECT_EQ(Rows(List(0)), L"1/0:My Documents|4/1:-----------------|3/2:Exit|5/3:W|2/4:Configuration|7/5:x|8/6:" +
-                              std::wstring(255, L's') + L"|");
+    EXPECT_EQ(Rows(List(0)), top + L"8/6:" + std::wstring(255, L's') + L"|");
     Tap(List(0), 6);
     const auto picked = GetSelectedItem(List(0));
     EXPECT_EQ(picked ? std::make_pair(picked->index, picked->id) : std::make_pair(-1, 0), std::make_pair(6, wide));
@@ -109,16 +113,17 @@ TEST(SettingsWindowModal, OneAtATimeWithRealPromptsClosedByItsCaption)
         return picker && SetWindowTextW(GetFocus(), L"C:\\windows\\win.ini") && (apptest::Click(picker, IDOK), true);
     });
     apptest::Watch user([] {
-        if (!IsWindowVisible(GetAncestor(g_hSectionsPage, GA_ROOT)))
+        const HWND open = CSettingsState::OpenWindow(), sections = open ? CSettingsState::Of(open).Page(kSectionsTab) : nullptr;
+        if (!IsWindowVisible(open))
             return false;
         OpenSettingsWindow(Settings());   // returns at once: a second modal window would not
-        Tap(GetDlgItem(g_hSectionsPage, IDC_SECTIONS_LIST), 3);
-        Press(g_hSectionsPage, IDC_SECTIONS_DELETE);
-        Press(g_hSectionsPage, IDC_ADD_DOCUMENT);
-        return PostMessageW(GetAncestor(g_hSectionsPage, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0) != FALSE;
+        Tap(GetDlgItem(sections, IDC_SECTIONS_LIST), 3);
+        Press(sections, IDC_SECTIONS_DELETE);
+        Press(sections, IDC_ADD_DOCUMENT);
+        return PostMessageW(open, WM_SYSCOMMAND, SC_CLOSE, 0) != FALSE;
     });
     OpenSettingsWindow(Settings());
-    EXPECT_EQ(std::make_tuple(user.done(), prompts.done(), g_hSectionsPage), std::make_tuple(true, true, HWND{}));
+    EXPECT_EQ(std::make_tuple(user.done(), prompts.done(), CSettingsState::OpenWindow()), std::make_tuple(true, true, HWND{}));
     std::replace(text, text + 512, L'\n', L' ');   // long lines are broken at spaces to fit the screen
     EXPECT_STREQ(text, L"The selected item is not removable item. Please select another item to remove");
     EXPECT_EQ(storetest::StoredText(), L"D1:\\My Documents -4 D2:Configuration S5:W[S6:Deep[D3:Exit]] D7:C:\\windows\\win.ini");
@@ -139,8 +144,8 @@ TEST(PageLayout, FollowsTheRuleAndNothingLeavesThePage)
     for (int height = 60; height <= 400; ++height) {
         PageLayout got = ComputePageLayout(320, height, 5, SIZE{50, 23}, 6);
         got.buttons.push_back(got.list);
-        for (const PageRect& r : got.buttons)
-            EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.width <= 320 && r.y + r.height <= height) << height;
+        for (const PageRect& r : got.buttons)   // left, top, right, bottom inside
+            EXPECT_EQ(std::make_tuple(r.x >= 0, r.y >= 0, r.x + r.width <= 320, r.y + r.height <= height), std::make_tuple(true, true, true, true)) << height;
     }
 }
 

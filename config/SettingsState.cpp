@@ -1,0 +1,54 @@
+#include "config/SettingsState.h"
+
+#include "config/ItemList.h"
+#include "config/SettingsContext.h"
+#include "res/resource.h"
+
+namespace {
+
+// The property by which the settings window holds its state, and by which a second opening finds the open window.
+const wchar_t kStateProperty[] = L"Tabula.SettingsState";
+
+}  // namespace
+
+void CSettingsState::Attach(HWND window, std::unique_ptr<CSettingsState> state)
+{
+    if (SetPropW(window, kStateProperty, state.get()))
+        state.release();
+}
+
+std::unique_ptr<CSettingsState> CSettingsState::Detach(HWND window)
+{
+    return std::unique_ptr<CSettingsState>(static_cast<CSettingsState*>(RemovePropW(window, kStateProperty)));
+}
+
+CSettingsState& CSettingsState::Of(HWND window)
+{
+    return *static_cast<CSettingsState*>(GetPropW(GetAncestor(window, GA_ROOT), kStateProperty));
+}
+
+HWND CSettingsState::OpenWindow()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) {
+            if (!GetPropW(window, kStateProperty))
+                return TRUE;
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND CSettingsState::List(SettingsTab tab) const
+{
+    return GetDlgItem(pages[tab], tab == kDocumentsTab ? IDC_DOCUMENTS_LIST : IDC_SECTIONS_LIST);
+}
+
+void CSettingsState::FillList(SettingsTab tab) const
+{
+    // The Documents page lists only the documents of its level.
+    FillItemList(List(tab), *settings.menu, Level(tab), tab == kDocumentsTab);
+}

@@ -1,0 +1,51 @@
+#pragma once
+// What the open settings window remembers: its pages, the level that the Documents page shows, each list's selection
+// mark from when its tab was last left, the tab shown, a list drag in progress, and the editor through which every
+// change reaches the tree. The window makes it when it opens and destroys it when it closes; its pages reach it
+// through the window.
+#include <windows.h>
+
+#include <memory>
+
+#include "config/ListDrag.h"
+#include "config/TreeEditor.h"
+
+struct SettingsContext;
+
+// The tabs of the settings window, in their order; the first two show a list.
+enum SettingsTab : int { kSectionsTab = 0, kDocumentsTab = 1, kOptionsTab = 2, kTabCount = 3 };
+
+class CSettingsState {
+public:
+    explicit CSettingsState(const SettingsContext& context) : settings(context) {}
+    CSettingsState(const CSettingsState&) = delete;
+    CSettingsState& operator=(const CSettingsState&) = delete;
+
+    // The settings window keeps its state from its WM_INITDIALOG, before its pages are made, and hands it back at its
+    // end.
+    static void Attach(HWND window, std::unique_ptr<CSettingsState> state);
+    static std::unique_ptr<CSettingsState> Detach(HWND window);
+    // The state of the settings window that holds window (the window itself, a page or a control of a page).
+    static CSettingsState& Of(HWND window);
+    // The settings window open on this thread, or null.
+    static HWND OpenWindow();
+
+    HWND Page(SettingsTab tab) const { return pages[tab]; }
+    // The list of the Sections or the Documents page.
+    HWND List(SettingsTab tab) const;
+    // The level that a list page shows: 0 for the top level, otherwise a section's id.
+    int Level(SettingsTab tab) const { return tab == kDocumentsTab ? section : 0; }
+    // Fills a list page's list from its level of the tree; nothing is selected afterwards.
+    void FillList(SettingsTab tab) const;
+
+    const SettingsContext& settings;
+    // Each page puts itself here when it is made.
+    HWND pages[kTabCount] = {};
+    // The level that the Documents page shows: 0 for the top level, otherwise a section's id.
+    int section = 0;
+    // Each list's selection mark when the user last left its tab (the list tabs come before the Options tab).
+    int marks[kOptionsTab] = {};
+    SettingsTab shownTab = kSectionsTab;
+    CListDrag drag;
+    CTreeEditor editor{*this};
+};
