@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "config/MenuFiles.h"
 #include "config/PageLayout.h"
 #include "config/SettingsContext.h"
 #include "platform/Shell.h"
@@ -46,6 +47,7 @@ BOOL OnInitDialog(HWND page, LPARAM settings)
     SendMessageW(control, HKM_SETHOTKEY, hotkey, 0);
     // Claimed again: a program that held it may have let it go.
     ApplyHotkey(page, hotkey);
+    InitMenuFileControls(page);
     LayoutOptionsPage(page);
     return TRUE;
 }
@@ -57,6 +59,8 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(page, lParam);
     case WM_COMMAND:
+        if (OnMenuFileCommand(page, wParam))
+            return TRUE;
         if (LOWORD(wParam) == IDC_HOTKEY && HIWORD(wParam) == EN_CHANGE)
             return OnHotkeyChanged(page);
         if (LOWORD(wParam) == IDOK)
@@ -86,4 +90,5 @@ void LayoutOptionsPage(HWND page)
         MoveWindow(control, edge, top, std::max(0, place.width - 2 * edge), height, TRUE);
         top += height + edge;
     }
+    LayoutMenuFileControls(page, top, place.width);
 }

@@ -11,5 +11,6 @@ extern HWND g_hOptionsPage;
 
 INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Lays the page out inside its tab control: its label, hotkey control and note one below the other.
+// Lays the page out inside its tab control: its label, hotkey control and note one below the other, the menu file's
+// buttons under them.
 void LayoutOptionsPage(HWND page);
