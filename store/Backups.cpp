@@ -6,7 +6,9 @@
 #include "menu/TodayMenu.h"
 #include "platform/Environment.h"
 #include "platform/Files.h"
+#include "platform/Registry.h"
 #include "store/Options.h"
+#include "store/StoreKeys.h"
 #include "store/TreeFile.h"
 #include "store/TreeTransfer.h"
 
@@ -37,6 +39,14 @@ bool TimeOf(const std::wstring& name, SYSTEMTIME* time)
     return NameFor(*time) == name;
 }
 
+// When the stored tree's key last changed: a save replaces the key, and a change by hand below it changes its list.
+std::optional<ULONGLONG> StoredTreeChange()
+{
+    const std::wstring path = std::wstring(kParentPath) + L"\\" + kStoreName;
+    const platform::reg::unique_hkey key = platform::reg::OpenKey(platform::reg::StoreHive(), path.c_str());
+    return key ? platform::reg::LastChange(key.get()) : std::nullopt;
+}
+
 }  // namespace
 
 std::wstring CBackups::Folder() const
@@ -57,12 +67,34 @@ std::vector<std::wstring> CBackups::SortedNames() const
     return names;
 }
 
+std::optional<std::vector<TreeFileEntry>> CBackups::KnownTree() const
+{
+    if (saved_ && savedChange_ && StoredTreeChange() == savedChange_)
+        return saved_;
+    return std::nullopt;
+}
+
+void CBackups::AfterSave(const CTodayMenu* saved)
+{
+    saved_.reset();
+    savedChange_ = StoredTreeChange();
+    if (saved)
+        saved_ = TreeFileOf(*saved, 0, false).tree;
+}
+
 void CBackups::BeforeSave(CRegHelper& store)
 {
-    CTodayMenu stored;
-    if (!ReadStoredTree(store, &stored))
-        return;
-    const std::string text = FormatTreeFile(TreeFileOf(stored, LoadHotkey(), false));
+    // The tree that this helper stored last, unless the store changed since; otherwise read as the next load reads it.
+    TreeFile file{LoadHotkey(), {}};
+    if (std::optional<std::vector<TreeFileEntry>> known = KnownTree()) {
+        file.tree = std::move(*known);
+    } else {
+        CTodayMenu stored;
+        if (!ReadStoredTree(store, &stored))
+            return;
+        file.tree = TreeFileOf(stored, 0, false).tree;
+    }
+    const std::string text = FormatTreeFile(file);
     const std::wstring folder = Folder();
     std::vector<std::wstring> names = SortedNames();
     std::string newest;

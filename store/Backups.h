@@ -6,10 +6,14 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "store/TreeFile.h"
+
 class CRegHelper;
+class CTodayMenu;
 
 namespace store {
 
@@ -33,6 +37,9 @@ public:
 
     // Before a save of store: backs up the stored tree when it differs from the newest backup.
     void BeforeSave(CRegHelper& store);
+    // After a save: the tree it stored (null when it stored none), known from then on without reading the store,
+    // until the store changes otherwise.
+    void AfterSave(const CTodayMenu* saved);
 
     // The backups that can be read, newest first.
     std::vector<Backup> List() const;
@@ -40,6 +47,11 @@ public:
 private:
     std::vector<std::wstring> SortedNames() const;   // oldest first
     void Fail();
+    std::optional<std::vector<TreeFileEntry>> KnownTree() const;
+
+    // The tree that the last save stored, and the stored tree key's last change right after it.
+    std::optional<std::vector<TreeFileEntry>> saved_;
+    std::optional<ULONGLONG> savedChange_;
 
     std::wstring folder_;
     Clock clock_;

@@ -228,5 +228,6 @@ int CRegHelper::SaveTree(CTodayMenu* menu)
         Backups.BeforeSave(*this);
     const bool replaced =
         store::ReplaceStore(parent.get(), [this, menu](HKEY root) { return SaveLevel(root, &menu->Root); });
+    Backups.AfterSave(replaced ? menu : nullptr);
     return replaced ? 0 : -1;
 }
