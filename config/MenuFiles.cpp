@@ -117,21 +117,19 @@ void InitMenuFileControls(HWND page) { CheckDlgButton(page, IDC_EXPORT_PROFILE, 
 int LayoutMenuFileControls(HWND page, int top, int width)
 {
     const int edge = platform::Scaled(5);
-    // Export with its check box under it, then Import and Restore side by side; the check box as wide as the page.
-    const std::vector<std::vector<int>> rows = {{IDC_EXPORT}, {IDC_EXPORT_PROFILE}, {IDC_IMPORT, IDC_RESTORE}};
-    for (const std::vector<int>& row : rows) {
-        int left = edge, height = 0;
-        for (const int id : row) {
-            const HWND control = GetDlgItem(page, id);
-            const PageRect place = GetChildRect(page, control);
-            const int controlWidth = id == IDC_EXPORT_PROFILE ? std::max(0, width - 2 * edge) : place.width;
-            MoveWindow(control, left, top, controlWidth, place.height, TRUE);
-            left += controlWidth + edge;
-            height = std::max(height, place.height);
-        }
-        top += height + edge;
+    // The three buttons side by side (on as many rows as the width takes), then Export's check box as wide as the page.
+    int left = edge, height = 0;
+    for (const int id : {IDC_EXPORT, IDC_IMPORT, IDC_RESTORE, IDC_EXPORT_PROFILE}) {
+        const HWND control = GetDlgItem(page, id);
+        const PageRect place = GetChildRect(page, control);
+        const int controlWidth = id == IDC_EXPORT_PROFILE ? std::max(0, width - 2 * edge) : place.width;
+        if (left > edge && left + controlWidth > width - edge)
+            top += height + edge, left = edge, height = 0;
+        MoveWindow(control, left, top, controlWidth, place.height, TRUE);
+        left += controlWidth + edge;
+        height = std::max(height, place.height);
     }
-    return top;
+    return top + height + edge;
 }
 
 bool OnMenuFileCommand(HWND page, WPARAM wParam)
