@@ -63,8 +63,8 @@ int ImportFile(HINSTANCE instance, const std::wstring& path)
     const std::optional<store::TreeFile> file = store::ReadTreeFile(path, &error, &unreadable);
     if (!file)
         return Failed(unreadable ? kExitFileUnusable : kExitBadFile, error);
-    const HWND running =
-        FindWindowW(ResourceString(instance, IDS_WINDOW_CLASS).c_str(), ResourceString(instance, IDS_APP_TITLE).c_str());
+    const std::wstring windowClass = ResourceString(instance, IDS_WINDOW_CLASS);
+    const HWND running = FindWindowW(windowClass.c_str(), ResourceString(instance, IDS_APP_TITLE).c_str());
     if (running) {
         COPYDATASTRUCT data{kImportFileData, static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)),
                             const_cast<wchar_t*>(path.c_str())};
@@ -72,7 +72,8 @@ int ImportFile(HINSTANCE instance, const std::wstring& path)
         if (!SendMessageTimeoutW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL,
                                  kHandOverTimeoutMs, &code))
             return Failed(kExitNoStore, L"The running Tabula did not take the menu.");
-        return code == kExitDone ? kExitDone : Failed(static_cast<int>(code), ImportFailure(static_cast<int>(code), path));
+        const int result = static_cast<int>(code);
+        return result == kExitDone ? kExitDone : Failed(result, ImportFailure(result, path));
     }
     g_RegHelper.Backups.SetReport([](const std::wstring& text) { platform::WriteErrorLine(L"tabula: " + text); });
     const SettingsContext settings{instance, &g_TodayMenu, &g_RegHelper, nullptr};

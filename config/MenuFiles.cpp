@@ -89,7 +89,8 @@ void RestoreMenu(HWND page)
         return;
     }
     // Restoring is an import, and so itself backed up first.
-    if (const std::optional<std::wstring> chosen = RunRestoreDialog(GetAncestor(page, GA_ROOT), settings.instance, backups))
+    const std::optional<std::wstring> chosen = RunRestoreDialog(GetAncestor(page, GA_ROOT), settings.instance, backups);
+    if (chosen)
         ImportFrom(page, *chosen, L"Restore");
 }
 

@@ -2,29 +2,30 @@
 
 #include <windows.h>
 
+#include "platform/Handles.h"
+
 namespace platform {
 
 namespace {
 
-// The standard error that the program was started with, or its parent's console; null when there is neither.
-HANDLE ErrorOutput()
+// The parent's console, once this process is attached to it (a second attach fails as already done).
+handles::unique_hfile ParentConsole()
 {
-    const HANDLE given = GetStdHandle(STD_ERROR_HANDLE);
-    if (given && given != INVALID_HANDLE_VALUE)
-        return given;
-    if (!AttachConsole(ATTACH_PARENT_PROCESS))
-        return nullptr;
-    const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                       OPEN_EXISTING, 0, nullptr);
-    return console == INVALID_HANDLE_VALUE ? nullptr : console;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED)
+        return handles::unique_hfile(nullptr);
+    return handles::unique_hfile(CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
 }
 
 }  // namespace
 
 void WriteErrorLine(const std::wstring& line)
 {
-    static const HANDLE output = ErrorOutput();
-    if (!output)
+    const HANDLE given = GetStdHandle(STD_ERROR_HANDLE);
+    const handles::unique_hfile console = given && given != INVALID_HANDLE_VALUE ? handles::unique_hfile(nullptr)
+                                                                                   : ParentConsole();
+    const HANDLE output = console ? console.get() : given;
+    if (!output || output == INVALID_HANDLE_VALUE)
         return;
     const std::wstring text = line + L"\r\n";
     DWORD written = 0;

@@ -29,8 +29,8 @@ bool WriteAll(HANDLE file, const std::string& bytes)
 
 FileRead ReadWholeFile(const std::wstring& path, size_t maxBytes, std::string* bytes)
 {
-    const handles::unique_hfile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const handles::unique_hfile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0)
         return FileRead::Unreadable;

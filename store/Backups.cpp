@@ -98,12 +98,15 @@ void CBackups::BeforeSave(CRegHelper& store)
     const std::wstring folder = Folder();
     std::vector<std::wstring> names = SortedNames();
     std::string newest;
-    if (!names.empty() &&
-        platform::ReadWholeFile(folder + L"\\" + names.back(), kMaxTreeFileBytes, &newest) == platform::FileRead::Read &&
+    const std::wstring newestPath = names.empty() ? L"" : folder + L"\\" + names.back();
+    if (!names.empty() && platform::ReadWholeFile(newestPath, kMaxTreeFileBytes, &newest) == platform::FileRead::Read &&
         newest == text)
         return;
     SYSTEMTIME now{};
-    clock_ ? void(now = clock_()) : GetLocalTime(&now);
+    if (clock_)
+        now = clock_();
+    else
+        GetLocalTime(&now);
     std::wstring name = NameFor(now);
     if (!names.empty() && names.back().compare(0, kMinuteLength, name, 0, kMinuteLength) == 0)
         name = names.back();   // this minute's backup is brought up to date

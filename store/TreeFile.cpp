@@ -47,10 +47,12 @@ struct DocumentValue {
     void (*apply)(CTodayMenu& menu, int id, const EntryValue& value);
 };
 
+using Found = std::optional<EntryValue>;
+
 const DocumentValue kDocumentValues[] = {
-    {"Caption", false, [](const CItem& item) { return item.OwnCaption ? std::optional<EntryValue>(item.Caption) : std::nullopt; },
+    {"Caption", false, [](const CItem& item) { return item.OwnCaption ? Found(item.Caption) : std::nullopt; },
      [](CTodayMenu& menu, int id, const EntryValue& value) { menu.RenameEntry(id, std::get<std::wstring>(value)); }},
-    {"Expand", true, [](const CItem& item) { return item.ShowContents ? std::optional<EntryValue>(DWORD{1}) : std::nullopt; },
+    {"Expand", true, [](const CItem& item) { return item.ShowContents ? Found(DWORD{1}) : std::nullopt; },
      [](CTodayMenu& menu, int id, const EntryValue& value) { menu.ShowFolderContents(id, std::get<DWORD>(value) == 1); }},
 };
 
