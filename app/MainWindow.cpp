@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/AboutBox.h"
+#include "app/CommandLine.h"
 #include "app/Globals.h"
 #include "app/Hotkey.h"
 #include "app/ItemImage.h"
@@ -273,6 +274,7 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_MEASUREITEM: return OnMeasureItem(wParam, lParam);
     case WM_COMMAND: return OnCommand(hWnd, wParam, lParam);
     case WM_HOTKEY: return OnHotkey(hWnd, wParam);
+    case WM_COPYDATA: return OnImportHandedOver(hWnd, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     default: return DefWindowProcW(hWnd, message, wParam, lParam);
     }
 }

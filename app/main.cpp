@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "app/CommandLine.h"
 #include "app/Globals.h"
 #include "app/MainWindow.h"
 #include "app/TryIcon.h"
@@ -12,6 +13,9 @@
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int nCmdShow)
 {
+    // A verb runs and ends here, before the claim of the one running copy.
+    if (const std::optional<int> verb = RunCommandLine(hInstance, GetCommandLineW()))
+        return *verb;
     if (!InitMainWindow(hInstance, nCmdShow))
         return 0;
     HACCEL accelerators = LoadAcceleratorsW(hInstance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
@@ -21,6 +25,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int nCmdShow)
     g_TrayIcon.SetWindow(g_hMainWnd);
     g_TrayIcon.SetIcon(trayIcon);
     g_TrayIcon.Add();
+    g_RegHelper.Backups.SetReport([](const std::wstring& text) { g_TrayIcon.ShowBalloon(L"Tabula", text.c_str()); });
     ClaimStoredHotkey();
 
     CoInitializeEx(nullptr, platform::ProgramComModel());

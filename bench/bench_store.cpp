@@ -17,9 +17,12 @@
 #include "app/ItemImage.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
+#include "platform/Files.h"
 #include "platform/Registry.h"
 #include "store/RegHelper.h"
 #include "store/StoreKeys.h"
+#include "store/TreeFile.h"
+#include "store/TreeTransfer.h"
 
 namespace {
 
@@ -280,6 +283,37 @@ int wmain(int argc, wchar_t** argv)
                 plainRead, load / plainRead);
     std::printf("  first pop-up of the largest section (its pictures):  %8.1f ms\n", firstPopup);
     std::printf("  the pictures of all its documents, as menus open:   %8.1f ms\n", images);
+
+    // Menu files: the command line's export (the stored tree read, written as a file) and import (the file read and
+    // checked, the tree stored by the safe save and made again in the running menu), against the save's floor.
+    const double floor = plainDelete + plainWrite;
+    wchar_t temp[MAX_PATH + 1] = {};
+    const std::wstring file = std::wstring(temp, GetTempPathW(MAX_PATH + 1, temp)) + L"tabula-bench.json";
+    store.SaveTree(&tree);
+    const double exported = Best([] {}, [&] { platform::WriteWholeFile(file, *store::ExportStoredTree(store, true)); });
+    CTodayMenu running;
+    const double imported = Best([] {}, [&] {
+        std::wstring error;
+        store::ImportTree(store, running, *store::ReadTreeFile(file, &error));
+    });
+    std::printf("export to a file:                                     %8.1f ms   ratio to the save's floor %.2f\n",
+                exported, exported / floor);
+    std::printf("import from a file, with its save:                    %8.1f ms   ratio to the save's floor %.2f\n",
+                imported, imported / floor);
+    // The backup before each save: the tree that the last save stored compared with the newest backup, and written
+    // when it differs (every backup removed first); the first save of a run reads the stored tree instead.
+    const auto removeBackups = [&] {
+        for (const store::Backup& backup : store.Backups.List())
+            platform::RemoveFile(backup.path);
+    };
+    const double known = Best([] {}, [&] { store.Backups.BeforeSave(store); });
+    const double written = Best(removeBackups, [&] { store.Backups.BeforeSave(store); });
+    const double first = Best([] {}, [&] { CRegHelper fresh; fresh.Backups.BeforeSave(fresh); });
+    const double after = Best([] {}, [&] { store.Backups.AfterSave(&tree); });
+    std::printf("backup added to a save: %.1f ms (%.1f ms when a file is written; %.1f ms at a run's first save, which\n"
+                "  reads the stored tree); and %.1f ms after it, to keep the tree it stored\n",
+                known, written, first, after);
+    DeleteFileW(file.c_str());
 
     int wideEntries = 0;
     const double wide = WideLevelLoad(&wideEntries);

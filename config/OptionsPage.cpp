@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "config/MenuFiles.h"
 #include "config/PageLayout.h"
 #include "config/SettingsContext.h"
 #include "config/SettingsState.h"
@@ -49,12 +50,16 @@ BOOL OnInitDialog(HWND page)
     SendMessageW(control, HKM_SETHOTKEY, hotkey, 0);
     // Claimed again: a program that held it may have let it go.
     ApplyHotkey(page, hotkey);
+    InitMenuFileControls(page);
     LayoutOptionsPage(page);
     return TRUE;
 }
 
-BOOL OnCommand(HWND page, int control, int code)
+BOOL OnCommand(HWND page, WPARAM wParam)
 {
+    if (OnMenuFileCommand(page, wParam))
+        return TRUE;
+    const int control = LOWORD(wParam), code = HIWORD(wParam);
     switch (control) {
     case IDC_HOTKEY: return code == EN_CHANGE && OnHotkeyChanged(page);
     case IDOK: SendMessageW(GetAncestor(page, GA_ROOT), WM_CLOSE, 0, 0); return TRUE;
@@ -68,7 +73,7 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
 {
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(page);
-    case WM_COMMAND: return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
+    case WM_COMMAND: return OnCommand(page, wParam);
     // The page and its texts show the window colour, as the other pages do.
     case WM_CTLCOLORSTATIC:
         SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
@@ -89,4 +94,5 @@ void LayoutOptionsPage(HWND page)
         MoveWindow(control, edge, top, std::max(0, place.width - 2 * edge), height, TRUE);
         top += height + edge;
     }
+    LayoutMenuFileControls(page, top, place.width);
 }

@@ -6,5 +6,6 @@
 
 INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Lays the page out inside its tab control: its controls one below the other, as wide as the page.
+// Lays the page out inside its tab control: its controls one below the other, as wide as the page, the menu file's
+// buttons under them.
 void LayoutOptionsPage(HWND page);

@@ -93,12 +93,20 @@ void CTreeEditor::ToggleShowContents(SettingsTab page)
            {page, selected ? selected->index : -1, false});
 }
 
+void CTreeEditor::ShowReplacedTree() { Show({kSectionsTab}); }
+
 bool CTreeEditor::Commit(bool changed, const Shown& shown)
 {
     if (!changed)
         return false;
+    state_.settings.store->SaveTree(state_.settings.menu);
+    Show(shown);
+    return true;
+}
+
+void CTreeEditor::Show(const Shown& shown)
+{
     const SettingsContext& settings = state_.settings;
-    settings.store->SaveTree(settings.menu);
     if (shown.page != kDocumentsTab && shown.listed) {
         FillSectionBox(GetDlgItem(state_.Page(kDocumentsTab), IDC_SECTION_BOX), *settings.menu);
         state_.section = 0;
@@ -110,5 +118,4 @@ bool CTreeEditor::Commit(bool changed, const Shown& shown)
         SelectListItem(list, shown.selected, 0xFF);
         ListView_EnsureVisible(list, shown.selected, FALSE);
     }
-    return true;
 }

@@ -35,6 +35,10 @@ public:
     // Turns the showing of the selected folder's contents as its sub-menu on or off; it stays selected.
     void ToggleShowContents(SettingsTab page);
 
+    // The whole tree was replaced and stored elsewhere (an import, a restore): every page shows it, the Documents page
+    // its top level.
+    void ShowReplacedTree();
+
 private:
     // What the pages show after a change besides the new tree.
     struct Shown {
@@ -46,6 +50,8 @@ private:
     };
     // Stores and shows a change; false, doing nothing, when nothing changed.
     bool Commit(bool changed, const Shown& shown);
+    // The pages show the tree as it is now.
+    void Show(const Shown& shown);
 
     CSettingsState& state_;
 };

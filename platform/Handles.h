@@ -28,6 +28,7 @@ inline void DeleteMemoryDC(HDC dc) { DeleteDC(dc); }
 inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
 inline void CloseFileHandle(HANDLE file) { CloseHandle(file); }
+inline void CloseFindHandle(HANDLE find) { FindClose(find); }
 
 using unique_hkey = unique_handle<HKEY, CloseKey>;
 using unique_hbitmap = unique_handle<HBITMAP, DeleteGdiObject>;
@@ -36,6 +37,8 @@ using unique_hpen = unique_handle<HPEN, DeleteGdiObject>;
 using unique_hdc = unique_handle<HDC, DeleteMemoryDC>;
 using unique_hicon = unique_handle<HICON, DestroyIconHandle>;
 using unique_hmenu = unique_handle<HMENU, DestroyMenuHandle>;
+// A search of FindFirstFileW; its "none" is INVALID_HANDLE_VALUE, which is never stored here.
+using unique_hfind = unique_handle<HANDLE, CloseFindHandle>;
 
 // A file handle; INVALID_HANDLE_VALUE is "none" for files, so it is never stored here.
 struct unique_hfile {

@@ -81,6 +81,12 @@ OpenFileAnswer& OpenFileHook()
     return answer;
 }
 
+OpenFileAnswer& SaveFileHook()
+{
+    static OpenFileAnswer answer;
+    return answer;
+}
+
 FolderAnswer& FolderHook()
 {
     static FolderAnswer answer;
@@ -100,6 +106,12 @@ bool ShowOpenFileDialog(OPENFILENAMEW& record)
 {
     const bool chosen = OpenFileHook() ? OpenFileHook()(record) : GetOpenFileNameW(&record) != FALSE;
     // A dialog ended from outside (the program exiting under it) reports a choice without a name.
+    return chosen && record.lpstrFile && record.lpstrFile[0] != L'\0';
+}
+
+bool ShowSaveFileDialog(OPENFILENAMEW& record)
+{
+    const bool chosen = SaveFileHook() ? SaveFileHook()(record) : GetSaveFileNameW(&record) != FALSE;
     return chosen && record.lpstrFile && record.lpstrFile[0] != L'\0';
 }
 
@@ -124,6 +136,8 @@ std::optional<std::wstring> ChooseFolder(HWND owner, const std::wstring& title)
 void SetMessageAnswer(MessageAnswer answer) { MessageHook() = std::move(answer); }
 
 void SetOpenFileAnswer(OpenFileAnswer answer) { OpenFileHook() = std::move(answer); }
+
+void SetSaveFileAnswer(OpenFileAnswer answer) { SaveFileHook() = std::move(answer); }
 
 void SetFolderAnswer(FolderAnswer answer) { FolderHook() = std::move(answer); }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The modal prompts of the settings pages: message boxes, the open-file dialog and the folder picker. Tests can answer
-// them without a human by installing an answer function; the program never does.
+// The modal prompts of the settings pages: message boxes, the open-file and save-file dialogs and the folder picker.
+// Tests can answer them without a human by installing an answer function; the program never does.
 #include <windows.h>
 #include <commdlg.h>
 
@@ -17,6 +17,9 @@ int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& captio
 // for an empty name.
 bool ShowOpenFileDialog(OPENFILENAMEW& record);
 
+// GetSaveFileNameW on a filled record; true when the user chose a name (its path is in lpstrFile), never an empty one.
+bool ShowSaveFileDialog(OPENFILENAMEW& record);
+
 // The shell's folder picker, titled title; the full path of the folder that the user picked, or nothing on cancel.
 std::optional<std::wstring> ChooseFolder(HWND owner, const std::wstring& title);
 
@@ -26,6 +29,7 @@ using MessageAnswer = std::function<int(HWND owner, const std::wstring& text, co
 using OpenFileAnswer = std::function<bool(OPENFILENAMEW& record)>;
 void SetMessageAnswer(MessageAnswer answer);
 void SetOpenFileAnswer(OpenFileAnswer answer);
+void SetSaveFileAnswer(OpenFileAnswer answer);
 using FolderAnswer = std::function<std::optional<std::wstring>(HWND owner)>;
 void SetFolderAnswer(FolderAnswer answer);
 

@@ -85,6 +85,15 @@ std::optional<std::wstring> ReadString(HKEY key, const wchar_t* name)
     return std::nullopt;
 }
 
+std::optional<ULONGLONG> LastChange(HKEY key)
+{
+    FILETIME time{};
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         &time) != ERROR_SUCCESS)
+        return std::nullopt;
+    return ULARGE_INTEGER{{time.dwLowDateTime, time.dwHighDateTime}}.QuadPart;
+}
+
 bool HasValue(HKEY key, const wchar_t* name)
 {
     return RegQueryValueExW(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;

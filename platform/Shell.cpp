@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "platform/Environment.h"
 #include "platform/Handles.h"
 
 namespace platform {
@@ -10,8 +11,9 @@ namespace {
 const wchar_t kDeviceDocuments[] = L"\\My Documents";
 }
 
-std::wstring ResolveDevicePath(const std::wstring& path)
+std::wstring ResolveDevicePath(const std::wstring& stored)
 {
+    const std::wstring path = ExpandVariables(stored);
     const size_t prefix = ARRAYSIZE(kDeviceDocuments) - 1;
     if (path.size() < prefix || _wcsnicmp(path.c_str(), kDeviceDocuments, prefix) != 0)
         return path;

@@ -7,8 +7,8 @@
 
 namespace platform {
 
-// A path as the desktop can open it: "\My Documents" and the paths below it stand for the user's
-// documents folder. Any other path is returned unchanged.
+// A path as the desktop can open it: its %NAME% variables expanded (platform/Environment.h), then "\My Documents"
+// and the paths below it standing for the user's documents folder. Any other path is returned unchanged.
 std::wstring ResolveDevicePath(const std::wstring& path);
 
 // The program that opens folders, and its parameters for one folder.

@@ -29,6 +29,7 @@
 #define IDD_SETTINGS                131
 #define IDD_ADD_SECTION             132
 #define IDD_OPTIONS_PAGE            133
+#define IDD_RESTORE                 134
 
 // About box controls
 #define IDC_ABOUT_ICON              201
@@ -54,6 +55,11 @@
 #define IDC_HOTKEY_LABEL            1021 // Options page
 #define IDC_HOTKEY                  1022
 #define IDC_HOTKEY_NOTE             1023
+#define IDC_EXPORT                  1024 // Options page: menu files
+#define IDC_EXPORT_PROFILE          1025
+#define IDC_IMPORT                  1026
+#define IDC_RESTORE                 1027
+#define IDC_BACKUP_LIST             1028 // Restore dialog
 
 // Commands of the pages' list context menu beside their buttons' own
 #define IDC_ADD_FOLDER              1101

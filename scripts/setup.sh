@@ -3,8 +3,9 @@
 # Idempotent: quiet when everything is present.
 set -euo pipefail
 
-# fonts-wine brings Tahoma, the device's interface font, and Marlett, which the caption buttons are drawn with.
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine
+# fonts-wine brings Tahoma, the device's interface font, and Marlett, which the caption buttons are drawn with;
+# nlohmann-json3-dev the header-only JSON library that reads and writes menu files.
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest nlohmann-json3-dev wine wine64 fonts-wine
           xvfb xauth xdotool imagemagick x11-utils python3)
 
 missing=()

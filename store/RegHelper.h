@@ -7,9 +7,14 @@
 
 #include "menu/BaseObj.h"
 #include "platform/Registry.h"
+#include "store/Backups.h"
 
 class CTodayMenu;
 class CItemVector;
+
+// Appends "Configuration" and "Exit" to the top level unless the tree holds them, as every load does: whatever was
+// stored, the user can reach the settings and leave.
+void EnsureCommandEntries(CTodayMenu* menu);
 
 // One entry key of a level, as read while that level is loaded.
 struct StoredEntry {
@@ -53,6 +58,9 @@ public:
     unique_hkey CreateDefaults();
     void LoadLevel(HKEY level, CTodayMenu* menu, int parentId);
     bool SaveLevel(HKEY level, const CItemVector* list);   // false at the first entry not written
+
+    // Each save first backs up the tree it replaces (store/Backups.h).
+    store::CBackups Backups;
 
 private:
     unique_hkey WriteEntry(HKEY parent, int id, int pos, DWORD type, DWORD isSpec, const wchar_t* name);

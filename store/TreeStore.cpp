@@ -48,7 +48,8 @@ bool KeepsStoredId(const StoredEntry& entry, const CTodayMenu& menu)
     return !menu.Root.Ids->InUse(id);
 }
 
-// A store emptied or damaged by hand still lets the user reach the settings and leave.
+}  // namespace
+
 void EnsureCommandEntries(CTodayMenu* menu)
 {
     if (!menu->Root.Ids->InUse(ID_CONFIGURATION))
@@ -56,8 +57,6 @@ void EnsureCommandEntries(CTodayMenu* menu)
     if (!menu->Root.Ids->InUse(ID_EXIT))
         menu->AppendDocumentWithID(L"Exit", ID_EXIT, 0);
 }
-
-}  // namespace
 
 // Reading one entry key. A record needs a "Type" that is a 4-byte REG_DWORD, or it is skipped (with
 // the subtree of a section). The other values may be missing or unusable:
@@ -225,7 +224,10 @@ int CRegHelper::SaveTree(CTodayMenu* menu)
     const wchar_t* stored = store::SettleStore(parent.get());
     if (stored && wcscmp(stored, store::kStoreName) != 0)
         return -1;
+    if (stored)
+        Backups.BeforeSave(*this);
     const bool replaced =
         store::ReplaceStore(parent.get(), [this, menu](HKEY root) { return SaveLevel(root, &menu->Root); });
+    Backups.AfterSave(replaced ? menu : nullptr);
     return replaced ? 0 : -1;
 }

@@ -6,8 +6,11 @@
 #include "AppTesting.h"
 #include "StoreTesting.h"
 #include "app/TryIcon.h"
+#include "platform/Files.h"
 #include "res/resource.h"
 #include "store/Options.h"
+#include "store/RegHelper.h"
+#include "store/TreeTransfer.h"
 
 namespace {
 
@@ -162,4 +165,40 @@ TEST(EndToEnd, AWindowWithoutTheClaimIsARunningCopy)
     EXPECT_EQ(code, 0u);
     TerminateProcess(run.hProcess, 1), CloseHandle(run.hProcess);
     DestroyWindow(window), UnregisterClassW(L"TABULA", older.hInstance);
+}
+
+// "/import" hands the file to the running copy, which shows the tree (its "Exit" stores it) and alone writes the
+// store; a file that is not a menu file changes nothing; "/export" writes the stored tree from outside.
+TEST(EndToEnd, ImportAndExportOnTheCommandLine)
+{
+    storetest::ClearStore();
+    Tabula app;
+    ASSERT_TRUE(app.started);
+    wchar_t temp[MAX_PATH] = {};
+    const std::wstring file = std::wstring(temp, GetTempPathW(MAX_PATH, temp)) + L"tabula e2e.json", bad = file + L".bad";
+    const auto run = [](const std::wstring& verb, const std::wstring& path) {
+        const std::wstring arguments = verb + L" \"" + path + L"\"";
+        SHELLEXECUTEINFOW run{sizeof(run), SEE_MASK_NOCLOSEPROCESS, nullptr, nullptr, L"Z:" TABULA_EXE, arguments.c_str()};
+        DWORD code = STILL_ACTIVE;
+        ShellExecuteExW(&run) && !WaitForSingleObject(run.hProcess, 20000) && GetExitCodeProcess(run.hProcess, &code);
+        return CloseHandle(run.hProcess), code;
+    };
+    platform::WriteWholeFile(file, R"({"version": 1, "hotkey": 1622, "tree": [{"kind": "document", "name": "C:\\imported.txt"},
+                                {"kind": "separator"}, {"kind": "section", "name": "S", "children": []}]})");
+    platform::WriteWholeFile(bad, "{");
+    const std::wstring imported = L"D5:C:\\imported.txt -6 S7:S[] D2:Configuration D3:Exit";
+    EXPECT_EQ(run(L"/import", file), 0u);
+    EXPECT_EQ(storetest::StoredText(), imported);
+    EXPECT_EQ(storetest::Read(storetest::KeyPath(L"Tabula Options"), L"Hotkey").Dword(), 1622u);   // Ctrl+Alt+V
+    EXPECT_EQ(run(L"/import", bad), 2u);
+    EXPECT_EQ(storetest::StoredText(), imported);
+    const HWND question = Tap(kExit) ? Await(L"Run on startup setting") : nullptr;
+    EXPECT_TRUE(PostMessageW(GetDlgItem(question, IDNO), BM_CLICK, 0, 0) && !app.ExitCode(15000));
+    EXPECT_EQ(storetest::StoredText(), imported);
+    EXPECT_EQ(run(L"/export", file), 0u);
+    CRegHelper store;
+    std::string written;
+    platform::ReadWholeFile(file, 1 << 20, &written);
+    EXPECT_EQ(written, store::ExportStoredTree(store, true).value_or(""));
+    DeleteFileW(file.c_str()), DeleteFileW(bad.c_str());
 }

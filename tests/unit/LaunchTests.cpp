@@ -14,8 +14,10 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
     for (const std::wstring& made : {folder, foreign, deep, deep + L"\\Tabula deep"})
         CreateDirectoryW(made.c_str(), nullptr);
     CloseHandle(CreateFileW(note.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    SetEnvironmentVariableW(L"TABULA_DEVICE", L"\\My Documents");   // the shell would expand it, but not map it
     const struct { std::wstring path; const wchar_t* windowClass; std::wstring title; } cases[] = {
         {folder, L"ExplorerWClass", L"Tabula launch, folder"}, {folder + L"\\", L"ExplorerWClass", L"Tabula launch, folder"},
+        {L"%TABULA_DEVICE%", L"ExplorerWClass", wcsrchr(documents, L'\\') + 1},
         {foreign, L"ExplorerWClass", L"Tabula \x00FCn\x00EF \x6587\x66F8"}, {deep + L"\\Tabula deep", L"ExplorerWClass", L"Tabula deep"},
         {L"\\My Documents", L"ExplorerWClass", wcsrchr(documents, L'\\') + 1}, {note, L"Notepad", L"launch note"},
         {L"C:\\no such folder\\Tabula missing", nullptr, L""}, {L"C:\\" + std::wstring(MAX_PATH - 3, L'x'), nullptr, L""},

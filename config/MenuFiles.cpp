@@ -1,0 +1,146 @@
+#include "config/MenuFiles.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "config/PageLayout.h"
+#include "config/RestoreDialog.h"
+#include "config/SettingsContext.h"
+#include "config/SettingsState.h"
+#include "platform/Files.h"
+#include "platform/Prompts.h"
+#include "platform/Shell.h"
+#include "res/resource.h"
+#include "store/Options.h"
+#include "store/RegHelper.h"
+#include "store/TreeFile.h"
+#include "store/TreeTransfer.h"
+
+namespace {
+
+const wchar_t kFilter[] = L"Menu files (*.json)\0*.json\0All files (*.*)\0*.*\0";
+
+// The record of a file dialog over the settings window, naming into path.
+OPENFILENAMEW FileDialog(HWND page, std::wstring& path, const wchar_t* title, DWORD flags)
+{
+    OPENFILENAMEW record{};
+    record.lStructSize = sizeof(record);
+    record.hwndOwner = GetAncestor(page, GA_ROOT);
+    record.lpstrFilter = kFilter;
+    record.lpstrFile = path.data();
+    record.nMaxFile = static_cast<DWORD>(path.size());
+    record.lpstrTitle = title;
+    record.lpstrDefExt = L"json";
+    record.Flags = flags | OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    return record;
+}
+
+std::wstring Chosen(const std::wstring& path) { return path.substr(0, path.find(L'\0')); }
+
+void Tell(HWND page, const std::wstring& text, const wchar_t* caption)
+{
+    platform::ShowMessage(GetAncestor(page, GA_ROOT), text, caption, MB_OK | MB_ICONERROR);
+}
+
+void ExportMenu(HWND page)
+{
+    std::wstring path = L"Tabula menu.json";
+    path.resize(32768);
+    OPENFILENAMEW record = FileDialog(page, path, L"Export Menu", OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST);
+    if (!platform::ShowSaveFileDialog(record))
+        return;
+    const bool profile = IsDlgButtonChecked(page, IDC_EXPORT_PROFILE) == BST_CHECKED;
+    const SettingsContext& settings = CSettingsState::Of(page).settings;
+    const std::string text = store::FormatTreeFile(store::TreeFileOf(*settings.menu, store::LoadHotkey(), profile));
+    if (!platform::WriteWholeFile(Chosen(path), text))
+        Tell(page, L"Cannot write " + Chosen(path) + L".", L"Export");
+}
+
+// Reads a menu file whole and, when it is one, puts its tree in place of the menu's; otherwise says why not.
+void ImportFrom(HWND page, const std::wstring& path, const wchar_t* caption)
+{
+    std::wstring error;
+    const std::optional<store::TreeFile> file = store::ReadTreeFile(path, &error);
+    if (!file)
+        Tell(page, error, caption);
+    else if (!ApplyImportedTree(CSettingsState::Of(page).settings, *file))
+        Tell(page, L"The menu could not be stored; it stays as it was.", caption);
+}
+
+void ImportMenu(HWND page)
+{
+    std::wstring path(32768, L'\0');
+    OPENFILENAMEW record = FileDialog(page, path, L"Import Menu", OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
+    if (platform::ShowOpenFileDialog(record))
+        ImportFrom(page, Chosen(path), L"Import");
+}
+
+void RestoreMenu(HWND page)
+{
+    const SettingsContext& settings = CSettingsState::Of(page).settings;
+    const std::vector<store::Backup> backups = settings.store->Backups.List();
+    if (backups.empty()) {
+        platform::ShowMessage(GetAncestor(page, GA_ROOT), L"There is no backup of the menu yet.", L"Restore",
+                              MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    // Restoring is an import, and so itself backed up first.
+    const std::optional<std::wstring> chosen = RunRestoreDialog(GetAncestor(page, GA_ROOT), settings.instance, backups);
+    if (chosen)
+        ImportFrom(page, *chosen, L"Restore");
+}
+
+}  // namespace
+
+bool ApplyImportedTree(const SettingsContext& settings, const store::TreeFile& file)
+{
+    if (!store::ImportTree(*settings.store, *settings.menu, file))
+        return false;
+    const HWND window = CSettingsState::OpenWindow();
+    if (window)
+        CSettingsState::Of(window).editor.ShowReplacedTree();
+    if (const HWND options = window ? CSettingsState::Of(window).Page(kOptionsTab) : nullptr) {
+        // The open page claims the key and says whether it is in use, as for a key typed there.
+        SendDlgItemMessageW(options, IDC_HOTKEY, HKM_SETHOTKEY, file.hotkey, 0);
+        SendMessageW(options, WM_COMMAND, MAKEWPARAM(IDC_HOTKEY, EN_CHANGE),
+                     reinterpret_cast<LPARAM>(GetDlgItem(options, IDC_HOTKEY)));
+    } else if (settings.changeHotkey) {
+        settings.changeHotkey(file.hotkey);
+    }
+    return true;
+}
+
+void InitMenuFileControls(HWND page) { CheckDlgButton(page, IDC_EXPORT_PROFILE, BST_CHECKED); }
+
+int LayoutMenuFileControls(HWND page, int top, int width)
+{
+    const int edge = platform::Scaled(5);
+    // The three buttons side by side (on as many rows as the width takes), then Export's check box as wide as the page.
+    int left = edge, height = 0;
+    for (const int id : {IDC_EXPORT, IDC_IMPORT, IDC_RESTORE, IDC_EXPORT_PROFILE}) {
+        const HWND control = GetDlgItem(page, id);
+        const PageRect place = GetChildRect(page, control);
+        const int controlWidth = id == IDC_EXPORT_PROFILE ? std::max(0, width - 2 * edge) : place.width;
+        if (left > edge && left + controlWidth > width - edge)
+            top += height + edge, left = edge, height = 0;
+        MoveWindow(control, left, top, controlWidth, place.height, TRUE);
+        left += controlWidth + edge;
+        height = std::max(height, place.height);
+    }
+    return top + height + edge;
+}
+
+bool OnMenuFileCommand(HWND page, WPARAM wParam)
+{
+    if (HIWORD(wParam) != BN_CLICKED)
+        return false;
+    switch (LOWORD(wParam)) {
+    case IDC_EXPORT: ExportMenu(page); return true;
+    case IDC_IMPORT: ImportMenu(page); return true;
+    case IDC_RESTORE: RestoreMenu(page); return true;
+    default: return false;
+    }
+}
