@@ -6,19 +6,31 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "menu/TodayMenu.h"
 
 namespace menutest {
 
-inline std::wstring Describe(const CItemVector& list, bool withIds = true)
+inline std::wstring Describe(const CItemVector& top, bool withIds = true)
 {
+    // The lists on the way down are a work list: a tree of any depth is described.
     std::wstring text;
-    for (const auto& item : list.Items) {
-        const std::wstring id = withIds ? std::to_wstring(item->ID) : L"", space = text.empty() ? L"" : L" ";
+    for (std::vector<std::pair<const CItemVector*, size_t>> lists{{&top, 0}}; !lists.empty();) {
+        auto& [list, next] = lists.back();
+        if (next == list->Items.size()) {
+            lists.pop_back();
+            text += lists.empty() ? L"" : L"]";
+            continue;
+        }
+        const CItem* item = list->Items[next++].get();
+        const std::wstring id = withIds ? std::to_wstring(item->ID) : L"", space = next > 1 ? L" " : L"";
         text += space + (item->Type == ITEM_DOCUMENT ? L"D" + id + L":" + item->Path
-                         : item->IsSection()         ? L"S" + id + L":" + item->Caption + L"[" + Describe(*item->Children, withIds) + L"]"
+                         : item->IsSection()         ? L"S" + id + L":" + item->Caption + L"["
                                                      : (item->Type == ITEM_SEPARATOR ? L"-" : L"?") + id);
+        if (item->IsSection())
+            lists.push_back({item->Children.get(), 0});
     }
     return text;
 }
@@ -52,36 +64,48 @@ inline void BuildDefaults(CTodayMenu& menu)
     menu.AppendDocumentWithID(L"Exit", ID_EXIT, 0);
 }
 
-inline bool HasDocumentBelow(const CItemVector& list)
+inline bool HasDocumentBelow(const CItemVector& top)
 {
-    return std::any_of(list.Items.begin(), list.Items.end(), [](const auto& item) {
-        return item->Type == ITEM_DOCUMENT || (item->IsSection() && HasDocumentBelow(*item->Children));
-    });
+    for (std::vector<const CItemVector*> lists{&top}; !lists.empty();) {
+        const CItemVector* list = lists.back();
+        lists.pop_back();
+        for (const auto& item : list->Items) {
+            if (item->Type == ITEM_DOCUMENT)
+                return true;
+            if (item->IsSection())
+                lists.push_back(item->Children.get());
+        }
+    }
+    return false;
 }
 
 // The list's menu and those below mirror the tree: entries in order, ids, titles, grayed exactly while no document below.
-inline void CheckMenu(const CItemVector& list)
+inline void CheckMenu(const CItemVector& top)
 {
-    ASSERT_EQ(GetMenuItemCount(list.Menu.get()), static_cast<int>(list.Items.size())) << Describe(list);
-    for (UINT i = 0; i < list.Items.size(); ++i) {
-        const CItem* item = list.Items[i].get();
-        MENUITEMINFOW info{sizeof(info), MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_SUBMENU | MIIM_STATE};
-        std::wstring text(GetMenuStringW(list.Menu.get(), i, nullptr, 0, MF_BYPOSITION) + 1, L'\0');
-        text.resize(GetMenuStringW(list.Menu.get(), i, text.data(), static_cast<int>(text.size()), MF_BYPOSITION));
-        ASSERT_TRUE(GetMenuItemInfoW(list.Menu.get(), i, TRUE, &info)) << i;
-        const std::wstring where = L"item " + std::to_wstring(i) + L" of " + Describe(list);
-        if (item->Type == ITEM_DOCUMENT) {
-            EXPECT_TRUE(info.fType & MFT_OWNERDRAW && info.wID == UINT(item->ID) && info.dwItemData == ULONG_PTR(item)) << where;
-        } else if (item->IsSection()) {
-            ASSERT_EQ(info.hSubMenu, item->Children->Menu.get()) << where;
-            std::wstring shown;   // the title as typed: "&" marks no mnemonic, a tab opens no column
-            for (wchar_t c : item->Caption)
-                shown += c == L'&' ? L"&&" : std::wstring(1, c == L'\t' ? L' ' : c);
-            EXPECT_EQ(text + (info.fState & MFS_GRAYED ? L" grayed" : L""),
-                      shown + (HasDocumentBelow(*item->Children) ? L"" : L" grayed")) << where;
-            CheckMenu(*item->Children);
-        } else {
-            EXPECT_TRUE(info.fType & MFT_SEPARATOR) << where;
+    for (std::vector<const CItemVector*> lists{&top}; !lists.empty();) {
+        const CItemVector& list = *lists.back();
+        lists.pop_back();
+        ASSERT_EQ(GetMenuItemCount(list.Menu.get()), static_cast<int>(list.Items.size())) << Describe(list);
+        for (UINT i = 0; i < list.Items.size(); ++i) {
+            const CItem* item = list.Items[i].get();
+            MENUITEMINFOW info{sizeof(info), MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_SUBMENU | MIIM_STATE};
+            std::wstring text(GetMenuStringW(list.Menu.get(), i, nullptr, 0, MF_BYPOSITION) + 1, L'\0');
+            text.resize(GetMenuStringW(list.Menu.get(), i, text.data(), static_cast<int>(text.size()), MF_BYPOSITION));
+            ASSERT_TRUE(GetMenuItemInfoW(list.Menu.get(), i, TRUE, &info)) << i;
+            const auto where = [&] { return L"item " + std::to_wstring(i) + L" of " + Describe(list); };
+            if (item->Type == ITEM_DOCUMENT) {
+                EXPECT_TRUE(info.fType & MFT_OWNERDRAW && info.wID == UINT(item->ID) && info.dwItemData == ULONG_PTR(item)) << where();
+            } else if (item->IsSection()) {
+                ASSERT_EQ(info.hSubMenu, item->Children->Menu.get()) << where();
+                std::wstring shown;   // the title as typed: "&" marks no mnemonic, a tab opens no column
+                for (wchar_t c : item->Caption)
+                    shown += c == L'&' ? L"&&" : std::wstring(1, c == L'\t' ? L' ' : c);
+                EXPECT_EQ(text + (info.fState & MFS_GRAYED ? L" grayed" : L""),
+                          shown + (HasDocumentBelow(*item->Children) ? L"" : L" grayed")) << where();
+                lists.push_back(item->Children.get());
+            } else {
+                EXPECT_TRUE(info.fType & MFT_SEPARATOR) << where();
+            }
         }
     }
 }
