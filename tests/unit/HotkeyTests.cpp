@@ -82,13 +82,11 @@ TEST(Hotkey, OpensTheMenuChangesAtOnceAndSaysWhenTaken)
 TEST(Hotkey, StoredValuesLoadAsTheOptionsTabMakesThem)
 {
     const std::wstring options = storetest::KeyPath(store::kOptionsName);
-    const struct { DWORD type, stored; WORD loaded; } cases[] = {
-        {REG_NONE, 0, 0x0654}, {REG_BINARY, 0x0274, 0x0654},   // nothing usable stored: Ctrl+Alt+T
-        {REG_DWORD, 0, 0}, {REG_DWORD, 0x0274, 0x0274}, {REG_DWORD, 0x0574, 0x0574}, {REG_DWORD, 0x0054, 0x0654},
-        {REG_DWORD, 0x0154, 0x0754},   // Windows' control adds Ctrl+Alt to Shift; Wine's puts them in Shift's place
-        {REG_DWORD, 0x082D, 0x0E2D}, {REG_DWORD, 0x0600, 0}, {REG_DWORD, 0x1654, 0}, {REG_DWORD, 0x0601, 0},
-        {REG_DWORD, 0x0007, 0}, {REG_DWORD, 0x06C5, 0}, {REG_DWORD, 0x06FF, 0}, {REG_DWORD, 0x10654, 0},
-    };
+    // Nothing usable stored: Ctrl+Alt+T. Shift+T: Windows' hotkey control adds Ctrl+Alt to Shift, Wine's puts them in its place.
+    const struct { DWORD type, stored; WORD loaded; } cases[] = {{REG_NONE, 0, 0x0654}, {REG_BINARY, 0x0274, 0x0654}, {REG_DWORD, 0, 0},
+        {REG_DWORD, 0x0274, 0x0274}, {REG_DWORD, 0x0574, 0x0574}, {REG_DWORD, 0x0054, 0x0654}, {REG_DWORD, 0x0154, 0x0754}, {REG_DWORD, 0x082D, 0x0E2D},
+        {REG_DWORD, 0x0600, 0}, {REG_DWORD, 0x1654, 0}, {REG_DWORD, 0x0601, 0}, {REG_DWORD, 0x0007, 0}, {REG_DWORD, 0x06C5, 0}, {REG_DWORD, 0x06FF, 0},
+        {REG_DWORD, 0x10654, 0}};
     for (const auto& [type, stored, loaded] : cases) {
         storetest::Put(options, store::kHotkeyValue, type, type == REG_NONE ? nullptr : &stored, sizeof(stored));
         EXPECT_EQ(store::LoadHotkey(), loaded) << std::hex << stored;

@@ -64,50 +64,56 @@ inline void BuildDefaults(CTodayMenu& menu)
     menu.AppendDocumentWithID(L"Exit", ID_EXIT, 0);
 }
 
-inline bool HasDocumentBelow(const CItemVector& top)
+// Every list of the tree from top down, read level by level: a tree of any depth.
+inline std::vector<const CItemVector*> Lists(const CItemVector& top)
 {
-    for (std::vector<const CItemVector*> lists{&top}; !lists.empty();) {
-        const CItemVector* list = lists.back();
-        lists.pop_back();
-        for (const auto& item : list->Items) {
-            if (item->Type == ITEM_DOCUMENT)
-                return true;
+    std::vector<const CItemVector*> lists{&top};
+    for (size_t i = 0; i < lists.size(); ++i)
+        for (const auto& item : lists[i]->Items)
             if (item->IsSection())
                 lists.push_back(item->Children.get());
-        }
-    }
-    return false;
+    return lists;
 }
 
-// The list's menu and those below mirror the tree: entries in order, ids, titles, grayed exactly while no document below.
-inline void CheckMenu(const CItemVector& top)
+inline bool HasDocumentBelow(const CItemVector& top)
 {
-    for (std::vector<const CItemVector*> lists{&top}; !lists.empty();) {
-        const CItemVector& list = *lists.back();
-        lists.pop_back();
-        ASSERT_EQ(GetMenuItemCount(list.Menu.get()), static_cast<int>(list.Items.size())) << Describe(list);
-        for (UINT i = 0; i < list.Items.size(); ++i) {
-            const CItem* item = list.Items[i].get();
-            MENUITEMINFOW info{sizeof(info), MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_SUBMENU | MIIM_STATE};
-            std::wstring text(GetMenuStringW(list.Menu.get(), i, nullptr, 0, MF_BYPOSITION) + 1, L'\0');
-            text.resize(GetMenuStringW(list.Menu.get(), i, text.data(), static_cast<int>(text.size()), MF_BYPOSITION));
-            ASSERT_TRUE(GetMenuItemInfoW(list.Menu.get(), i, TRUE, &info)) << i;
-            const auto where = [&] { return L"item " + std::to_wstring(i) + L" of " + Describe(list); };
-            if (item->Type == ITEM_DOCUMENT) {
-                EXPECT_TRUE(info.fType & MFT_OWNERDRAW && info.wID == UINT(item->ID) && info.dwItemData == ULONG_PTR(item)) << where();
-            } else if (item->IsSection()) {
-                ASSERT_EQ(info.hSubMenu, item->Children->Menu.get()) << where();
-                std::wstring shown;   // the title as typed: "&" marks no mnemonic, a tab opens no column
-                for (wchar_t c : item->Caption)
-                    shown += c == L'&' ? L"&&" : std::wstring(1, c == L'\t' ? L' ' : c);
-                EXPECT_EQ(text + (info.fState & MFS_GRAYED ? L" grayed" : L""),
-                          shown + (HasDocumentBelow(*item->Children) ? L"" : L" grayed")) << where();
-                lists.push_back(item->Children.get());
-            } else {
-                EXPECT_TRUE(info.fType & MFT_SEPARATOR) << where();
-            }
+    const std::vector<const CItemVector*> lists = Lists(top);
+    return std::any_of(lists.begin(), lists.end(), [](const CItemVector* list) {
+        return std::any_of(list->Items.begin(), list->Items.end(), [](const auto& item) { return item->Type == ITEM_DOCUMENT; });
+    });
+}
+
+// The list's menu mirrors the list: entries in order, ids, titles, sections grayed exactly while no document below.
+inline void CheckMenuLevel(const CItemVector& list)
+{
+    ASSERT_EQ(GetMenuItemCount(list.Menu.get()), static_cast<int>(list.Items.size())) << Describe(list);
+    for (UINT i = 0; i < list.Items.size(); ++i) {
+        const CItem* item = list.Items[i].get();
+        MENUITEMINFOW info{sizeof(info), MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_SUBMENU | MIIM_STATE};
+        std::wstring text(GetMenuStringW(list.Menu.get(), i, nullptr, 0, MF_BYPOSITION) + 1, L'\0');
+        text.resize(GetMenuStringW(list.Menu.get(), i, text.data(), static_cast<int>(text.size()), MF_BYPOSITION));
+        ASSERT_TRUE(GetMenuItemInfoW(list.Menu.get(), i, TRUE, &info)) << i;
+        const auto where = [&] { return L"item " + std::to_wstring(i) + L" of " + Describe(list); };
+        if (item->Type == ITEM_DOCUMENT) {
+            EXPECT_TRUE(info.fType & MFT_OWNERDRAW && info.wID == UINT(item->ID) && info.dwItemData == ULONG_PTR(item)) << where();
+        } else if (item->IsSection()) {
+            ASSERT_EQ(info.hSubMenu, item->Children->Menu.get()) << where();
+            std::wstring shown;   // the title as typed: "&" marks no mnemonic, a tab opens no column
+            for (wchar_t c : item->Caption)
+                shown += c == L'&' ? L"&&" : std::wstring(1, c == L'\t' ? L' ' : c);
+            EXPECT_EQ(text + (info.fState & MFS_GRAYED ? L" grayed" : L""),
+                      shown + (HasDocumentBelow(*item->Children) ? L"" : L" grayed")) << where();
+        } else {
+            EXPECT_TRUE(info.fType & MFT_SEPARATOR) << where();
         }
     }
+}
+
+// The list's menu and those below mirror the tree, however deep.
+inline void CheckMenu(const CItemVector& top)
+{
+    for (const CItemVector* list : Lists(top))
+        CheckMenuLevel(*list);
 }
 
 }  // namespace menutest

@@ -56,6 +56,16 @@ inline void PutEntries(const std::wstring& level, std::initializer_list<const wc
     }
 }
 
+// A chain of sections below path, each key named "5" and holding only its Type (2): an id is made for each on loading.
+inline void PutChain(const std::wstring& path, int levels)
+{
+    HKEY level = nullptr, key = nullptr;
+    RegCreateKeyExW(platform::reg::StoreHive(), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &level, nullptr);
+    for (const DWORD section = 2; levels-- > 0; RegCloseKey(level), level = key)
+        RegCreateKeyExW(level, L"5", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), RegSetValueExW(key, L"Type", 0, REG_DWORD, (const BYTE*)&section, 4);
+    RegCloseKey(level);
+}
+
 // A value as stored (REG_NONE and no bytes if absent); a number only if a 4-byte REG_DWORD.
 struct Value {
     DWORD type = REG_NONE;
@@ -76,39 +86,31 @@ inline Value Read(const std::wstring& path, const wchar_t* name) { const HKEY ke
 inline DWORD Values(HKEY key)
 { DWORD values = 0; return RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr, nullptr), values; }
 
-// One level of the stored tree in Pos order: each entry's Pos, its text up to its entries, and a section's key name.
-struct StoredLevel {
-    HKEY key;
-    std::vector<std::tuple<DWORD, std::wstring, std::wstring>> entries;
-    size_t next = 0;
-};
-inline StoredLevel ReadStoredLevel(HKEY level)
-{
-    StoredLevel read{level, {}};
-    for (const std::wstring& name : platform::reg::Subkeys(level)) {
-        const HKEY key = Open(name, KEY_READ, level);
-        const DWORD type = Read(key, L"Type").Dword(), special = Read(key, L"IsSpec").Dword(), number = Read(key, L"ID").Dword();
-        const std::wstring id = std::to_wstring(number);
-        const Value caption = Read(key, L"Name");
-        const bool sound = name == id && special == (type == 1 ? number >= 1 && number <= 3 : type == 3 && number == 4) &&
-                           Values(key) == (type == 3 ? 4u : 5u) + (type == 1) * ((Read(key, L"Caption").type == REG_SZ) + (Read(key, L"Expand").Dword() == 1)) &&
-                           (type == 3 || (caption.type == REG_SZ && caption.Text() == caption.Text().c_str() + std::wstring(1, L'\0')));
-        read.entries.emplace_back(Read(key, L"Pos").Dword(), (sound ? L"" : L"!") + (type == 3 ? L"-" + id : (type == 1 ? L"D" : L"S") + id + L":" +
-                                  caption.Text().c_str()), type == 2 ? name : L"");
-        RegCloseKey(key);
-    }
-    std::stable_sort(read.entries.begin(), read.entries.end(), [](const auto& a, const auto& b) { return std::get<0>(a) < std::get<0>(b); });
-    return read;
-}
-
 // The stored tree in Pos order; "!" marks an entry not as saved (key its id, Pos its index, IsSpec for 1-4, values exact;
-// a document may add its own Caption and Expand 1). Read through open keys, level by level: a tree of any depth.
+// a document may add its own Caption and Expand 1). Read level by level through open keys: a tree of any depth.
 inline std::wstring StoredText(const std::wstring& path = RootPath())
 {
+    struct Level { HKEY key; std::vector<std::tuple<DWORD, std::wstring, std::wstring>> entries; size_t next; };   // Pos, text, section key
+    const auto read = [](HKEY level) {
+        Level read{level, {}, 0};
+        for (const std::wstring& name : platform::reg::Subkeys(level)) {
+            const HKEY key = Open(name, KEY_READ, level);
+            const DWORD type = Read(key, L"Type").Dword(), special = Read(key, L"IsSpec").Dword(), number = Read(key, L"ID").Dword();
+            const std::wstring id = std::to_wstring(number);
+            const Value caption = Read(key, L"Name");
+            const bool sound = name == id && special == (type == 1 ? number >= 1 && number <= 3 : type == 3 && number == 4) &&
+                               Values(key) == (type == 3 ? 4u : 5u) + (type == 1) * ((Read(key, L"Caption").type == REG_SZ) + (Read(key, L"Expand").Dword() == 1)) &&
+                               (type == 3 || (caption.type == REG_SZ && caption.Text() == caption.Text().c_str() + std::wstring(1, L'\0')));
+            read.entries.emplace_back(Read(key, L"Pos").Dword(), (sound ? L"" : L"!") + (type == 3 ? L"-" + id : (type == 1 ? L"D" : L"S") + id + L":" +
+                                      caption.Text().c_str()), type == 2 ? name : L"");
+            RegCloseKey(key);
+        }
+        std::stable_sort(read.entries.begin(), read.entries.end(), [](const auto& a, const auto& b) { return std::get<0>(a) < std::get<0>(b); });
+        return read;
+    };
     std::wstring text;
-    std::vector<StoredLevel> levels{ReadStoredLevel(Open(path))};
-    while (!levels.empty()) {
-        StoredLevel& level = levels.back();
+    for (std::vector<Level> levels{read(Open(path))}; !levels.empty();) {
+        Level& level = levels.back();
         if (level.next == level.entries.size()) {
             RegCloseKey(level.key), levels.pop_back();
             text += levels.empty() ? L"" : L"]";
@@ -118,7 +120,7 @@ inline std::wstring StoredText(const std::wstring& path = RootPath())
         const auto& [pos, entry, section] = level.entries[index];
         text += (index ? L" " : L"") + std::wstring(pos == index ? L"" : L"!") + entry + (section.empty() ? L"" : L"[");
         if (!section.empty())
-            levels.push_back(ReadStoredLevel(Open(section, KEY_READ, level.key)));
+            levels.push_back(read(Open(section, KEY_READ, level.key)));
     }
     return text;
 }

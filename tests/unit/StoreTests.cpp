@@ -82,26 +82,15 @@ TEST_F(Store, SaveAndLoadKeepEveryLevel)
     // 5,000 levels, which Wine's registry holds (Windows' holds 512 at most), load, save and go within seconds; a tree
     // left beside the stored one is deleted at any depth.
     ClearStore();
-    for (const std::wstring& top : {RootPath(), KeyPath(store::kRetiredName)}) {
-        HKEY level = nullptr, key = nullptr;
-        RegCreateKeyExW(platform::reg::StoreHive(), top.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &level, nullptr);
-        for (int depth = 0; depth < 5000; ++depth, RegCloseKey(level), level = key) {
-            const DWORD section = ITEM_SECTION;   // its id comes from its key's name
-            RegCreateKeyExW(level, L"5", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-            RegSetValueExW(key, L"Type", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&section), 4);
-        }
-        RegCloseKey(level);
-    }
+    PutChain(RootPath(), 5000), PutChain(KeyPath(store::kRetiredName), 5000);
     const DWORD start = GetTickCount();
     CTodayMenu deep;
     store.LoadTree(&deep);
-    int depth = 0;
-    for (const CItemVector* list = &deep.Root; !list->Items.empty() && list->Items[0]->IsSection(); list = list->Items[0]->Children.get())
-        ++depth;
-    EXPECT_EQ(depth, 5000);
+    const std::wstring text = Describe(deep.Root);
+    EXPECT_EQ(std::count(text.begin(), text.end(), L'['), 5000);
     ASSERT_EQ(store.SaveTree(&deep), 0);
     EXPECT_LT(GetTickCount() - start, 30000u);   // each change costs Wine's registry more the deeper its key is
-    EXPECT_EQ(Load(), Describe(deep.Root));
+    EXPECT_EQ(Load(), text);
     CheckSettled(L"deep trees");
 }
 
