@@ -177,12 +177,26 @@ void CItemVector::SwapItems(int idA, int idB)
 
 void CItemVector::Clear()
 {
-    while (!Items.empty()) {
-        // The item leaves the menu first: a section's sub-menu is its own list's to destroy.
-        const int last = static_cast<int>(Items.size()) - 1;
-        if (Menu)
-            RemoveMenu(Menu.get(), last, MF_BYPOSITION);
-        Ids->Release(Items.back()->ID);
-        Items.pop_back();
+    // The lists below are emptied here too, through one work list, before their sections go: no list's destructor
+    // runs inside another's, so a tree of any depth is deleted in the same stack.
+    std::vector<std::unique_ptr<CItem>> leaving;
+    for (CItemVector* list = this; list;) {
+        const size_t first = leaving.size();
+        while (!list->Items.empty()) {
+            // The item leaves the menu first: a section's sub-menu is its own list's to destroy.
+            const int last = static_cast<int>(list->Items.size()) - 1;
+            if (list->Menu)
+                RemoveMenu(list->Menu.get(), last, MF_BYPOSITION);
+            list->Ids->Release(list->Items.back()->ID);
+            leaving.push_back(std::move(list->Items.back()));
+            list->Items.pop_back();
+        }
+        std::reverse(leaving.begin() + static_cast<std::ptrdiff_t>(first), leaving.end());   // the last goes first
+        for (list = nullptr; !leaving.empty() && !list;) {
+            if (leaving.back()->Children && !leaving.back()->Children->Items.empty())
+                list = leaving.back()->Children.get();
+            else
+                leaving.pop_back();
+        }
     }
 }

@@ -8,8 +8,9 @@ namespace reg {
 
 namespace {
 
-// Registry key names hold at most 255 characters.
+// Registry key names hold at most 255 characters; a name is never longer than a counted string can be.
 constexpr DWORD kKeyNameChars = 256;
+constexpr DWORD kLongestName = 32768;
 
 long g_changes = 0;
 long g_refuseAfter = -1;
@@ -104,6 +105,28 @@ LONG EnumSubkey(HKEY key, DWORD index, wchar_t* name, DWORD* length)
     return RegEnumKeyExW(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
 }
 
+bool Subkeys::Read(DWORD index)
+{
+    for (DWORD size = kKeyNameChars;; size *= 2) {
+        name_.resize(size);
+        DWORD length = size;
+        status_ = EnumSubkey(key_, index, name_.data(), &length);
+        if (status_ == ERROR_SUCCESS) {
+            name_.resize(length);
+            return true;
+        }
+        if (status_ != ERROR_MORE_DATA || size >= kLongestName)
+            return false;
+    }
+}
+
+Subkeys::iterator& Subkeys::iterator::operator++()
+{
+    if (!range_->Read(++index_))
+        range_ = nullptr;
+    return *this;
+}
+
 unique_hkey CreateKey(HKEY parent, const wchar_t* path)
 {
     HKEY key = nullptr;
@@ -118,6 +141,20 @@ LONG SetValue(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD
     if (!MayChange(faults::Change::SetValue))
         return ERROR_WRITE_FAULT;
     return RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
+}
+
+bool WriteDword(HKEY key, const wchar_t* name, DWORD value)
+{
+    return SetValue(key, name, REG_DWORD, &value, sizeof(value)) == ERROR_SUCCESS;
+}
+
+bool WriteString(HKEY key, const wchar_t* name, const wchar_t* text)
+{
+    const size_t length = wcslen(text);
+    if (length >= MAXDWORD / sizeof(wchar_t))
+        return false;
+    const DWORD size = static_cast<DWORD>((length + 1) * sizeof(wchar_t));
+    return SetValue(key, name, REG_SZ, text, size) == ERROR_SUCCESS;
 }
 
 LONG DeleteValue(HKEY key, const wchar_t* name)
@@ -137,24 +174,22 @@ LONG DeleteTree(HKEY parent, const wchar_t* path)
         return ERROR_FILE_NOT_FOUND;
     chain.emplace_back(std::move(top), path);
     while (!chain.empty()) {
-        wchar_t name[kKeyNameChars];
-        DWORD length = kKeyNameChars;
-        // Deleting a key's first subkey moves the next one to index 0.
-        LONG status = EnumSubkey(chain.back().first.get(), 0, name, &length);
-        if (status == ERROR_SUCCESS) {
-            unique_hkey child = OpenKey(chain.back().first.get(), name, KEY_READ | DELETE);
+        // Deleting a key's first subkey moves the next one to the front.
+        Subkeys below(chain.back().first.get());
+        if (const auto first = below.begin(); first != below.end()) {
+            unique_hkey child = OpenKey(chain.back().first.get(), first->c_str(), KEY_READ | DELETE);
             if (!child)
                 return ERROR_ACCESS_DENIED;
-            chain.emplace_back(std::move(child), name);
+            chain.emplace_back(std::move(child), *first);
             continue;
         }
-        if (status != ERROR_NO_MORE_ITEMS)
-            return status;
+        if (below.Status() != ERROR_NO_MORE_ITEMS)
+            return below.Status();
         const std::wstring leaf = std::move(chain.back().second);
         chain.pop_back();   // the key is closed before it is deleted
         if (!MayChange(faults::Change::DeleteKey))
             return ERROR_WRITE_FAULT;
-        status = RegDeleteKeyW(chain.empty() ? parent : chain.back().first.get(), leaf.c_str());
+        const LONG status = RegDeleteKeyW(chain.empty() ? parent : chain.back().first.get(), leaf.c_str());
         if (status != ERROR_SUCCESS)
             return status;
     }

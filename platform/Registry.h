@@ -37,9 +37,44 @@ std::optional<ULONGLONG> LastChange(HKEY key);
 // The name of the subkey at index, and the enumeration's status (ERROR_NO_MORE_ITEMS past the last one).
 LONG EnumSubkey(HKEY key, DWORD index, wchar_t* name, DWORD* length);
 
+// The names of a key's subkeys in the registry's order, as a range: for (const std::wstring& name : Subkeys(key)).
+// The walk ends after the last name or at the first failure; Status() then says which (ERROR_NO_MORE_ITEMS after the
+// last name). A range read while its key changes sees the names that are at each index when it gets there.
+class Subkeys {
+public:
+    class iterator {
+    public:
+        const std::wstring& operator*() const { return range_->name_; }
+        const std::wstring* operator->() const { return &range_->name_; }
+        iterator& operator++();
+        bool operator==(const iterator& other) const { return range_ == other.range_; }
+        bool operator!=(const iterator& other) const { return range_ != other.range_; }
+
+    private:
+        friend class Subkeys;
+        iterator(Subkeys* range, DWORD index) : range_(range), index_(index) {}
+        Subkeys* range_;   // null at the end
+        DWORD index_;
+    };
+
+    explicit Subkeys(HKEY key) : key_(key) {}
+    iterator begin() { return iterator(Read(0) ? this : nullptr, 0); }
+    iterator end() { return iterator(nullptr, 0); }
+    LONG Status() const { return status_; }
+
+private:
+    bool Read(DWORD index);   // the name at index into name_; false at the end or on failure
+    HKEY key_;
+    std::wstring name_;
+    LONG status_ = ERROR_NO_MORE_ITEMS;
+};
+
 // Changes, each one counted.
 unique_hkey CreateKey(HKEY parent, const wchar_t* path);   // opened for changes; none on failure
 LONG SetValue(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD size);
+// A REG_DWORD, and a REG_SZ with its terminator: false when not written.
+bool WriteDword(HKEY key, const wchar_t* name, DWORD value);
+bool WriteString(HKEY key, const wchar_t* name, const wchar_t* text);
 LONG DeleteValue(HKEY key, const wchar_t* name);
 // Removes a key with everything below it, one key at a time (each removal is one change).
 LONG DeleteTree(HKEY parent, const wchar_t* path);

@@ -82,7 +82,7 @@ void CBackups::AfterSave(const CTodayMenu* saved)
         saved_ = TreeFileOf(*saved, 0, false).tree;
 }
 
-void CBackups::BeforeSave(CRegHelper& store)
+void CBackups::BeforeSave(CTreeStore& store)
 {
     // The tree that this helper stored last, unless the store changed since; otherwise read as the next load reads it.
     TreeFile file{LoadHotkey(), {}};

@@ -12,7 +12,7 @@
 
 #include "store/TreeFile.h"
 
-class CRegHelper;
+class CTreeStore;
 class CTodayMenu;
 
 namespace store {
@@ -36,7 +36,7 @@ public:
     std::wstring Folder() const;
 
     // Before a save of store: backs up the stored tree when it differs from the newest backup.
-    void BeforeSave(CRegHelper& store);
+    void BeforeSave(CTreeStore& store);
     // After a save: the tree it stored (null when it stored none), known from then on without reading the store,
     // until the store changes otherwise.
     void AfterSave(const CTodayMenu* saved);

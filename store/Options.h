@@ -14,7 +14,9 @@ constexpr const wchar_t* kHotkeyValue = L"Hotkey";
 // 0 for none.
 constexpr WORD kDefaultHotkey = MAKEWORD('T', 0x02 | 0x04);   // Ctrl+Alt+T
 
-// The stored hotkey; the default when none is stored (or what is stored is not a hotkey).
+// The stored hotkey as the Options tab would have made it: Ctrl+Alt added to a key stored without Ctrl or Alt, and
+// none for a value that no key gives (no key or a code that no keyboard sends in the low byte, or modifier bits that
+// a hotkey control does not report). The default when nothing usable is stored (no 4-byte REG_DWORD).
 WORD LoadHotkey();
 // Stores the hotkey (0 included); false when it could not.
 bool SaveHotkey(WORD hotkey);

@@ -42,9 +42,7 @@ bool WriteStaging(HKEY parent, const std::function<bool(HKEY)>& write)
     if (written) {
         // The content reaches the disk before the mark that vouches for it.
         platform::reg::Flush(staging.get());
-        const DWORD mark = 1;
-        written = platform::reg::SetValue(staging.get(), kCompleteValue, REG_DWORD, &mark, sizeof(mark)) ==
-                  ERROR_SUCCESS;
+        written = platform::reg::WriteDword(staging.get(), kCompleteValue, 1);
         platform::reg::Flush(staging.get());
     }
     staging.reset();

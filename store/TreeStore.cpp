@@ -1,20 +1,19 @@
-// The stored form of the menu tree: one key per entry, named by its id, below the key of the level
-// that holds it, with the values Type, IsSpec, ID, Name and Pos, and a document's own "Caption".
+// Loading and saving the tree in its stored layout (TreeStore.h), with a work list of the levels on the way down in
+// place of recursion: a stored tree of any depth loads whole and is stored again whole.
+#include "store/TreeStore.h"
+
 #include <cwchar>
 #include <map>
+#include <vector>
 
 #include "menu/TodayMenu.h"
-#include "platform/Registry.h"
-#include "store/RegHelper.h"
 #include "store/StoreKeys.h"
 
 namespace {
 
+namespace reg = platform::reg;
 using handles::unique_hkey;
 
-// Sections below this many levels are loaded empty: well within the registry's 512 levels of keys,
-// so that whatever was loaded can be stored again.
-constexpr int kMaxLevels = 256;
 // A menu command id is 16 bits wide: a kept id must fit in one.
 constexpr DWORD kLargestCommandId = 0xFFFF;
 // Records without a usable "Pos" come after every stored Pos.
@@ -48,16 +47,6 @@ bool KeepsStoredId(const StoredEntry& entry, const CTodayMenu& menu)
     return !menu.Root.Ids->InUse(id);
 }
 
-}  // namespace
-
-void EnsureCommandEntries(CTodayMenu* menu)
-{
-    if (!menu->Root.Ids->InUse(ID_CONFIGURATION))
-        menu->AppendDocumentWithID(L"Configuration", ID_CONFIGURATION, 0);
-    if (!menu->Root.Ids->InUse(ID_EXIT))
-        menu->AppendDocumentWithID(L"Exit", ID_EXIT, 0);
-}
-
 // Reading one entry key. A record needs a "Type" that is a 4-byte REG_DWORD, or it is skipped (with
 // the subtree of a section). The other values may be missing or unusable:
 //   "IsSpec" -> 0, the entry is an ordinary one and gets a fresh id;
@@ -65,54 +54,42 @@ void EnsureCommandEntries(CTodayMenu* menu)
 //   "Pos"    -> the record follows every record that has one, in enumeration order;
 //   "Name"   -> empty;
 //   "Caption" -> the caption made from the document's path.
-std::optional<StoredEntry> CRegHelper::ReadEntry(HKEY level, const wchar_t* keyName, ULONGLONG* order)
+std::optional<StoredEntry> ReadEntry(HKEY level, const std::wstring& keyName, ULONGLONG* order)
 {
-    const unique_hkey key = OpenKey(level, keyName);
-    const std::optional<DWORD> type = key ? GetDword(key.get(), L"Type") : std::nullopt;
+    const unique_hkey key = reg::OpenKey(level, keyName.c_str());
+    const std::optional<DWORD> type = key ? reg::ReadDword(key.get(), L"Type") : std::nullopt;
     if (!type)
         return std::nullopt;
-    const std::optional<DWORD> pos = GetDword(key.get(), L"Pos");
+    const std::optional<DWORD> pos = reg::ReadDword(key.get(), L"Pos");
     *order = pos ? *pos : kNoPos;
-    StoredEntry entry{*type, GetDword(key.get(), L"IsSpec").value_or(0),
-                      GetDword(key.get(), L"ID").value_or(IdFromKeyName(keyName)),
-                      GetString(key.get(), L"Name").value_or(L""), keyName,
+    StoredEntry entry{*type, reg::ReadDword(key.get(), L"IsSpec").value_or(0),
+                      reg::ReadDword(key.get(), L"ID").value_or(IdFromKeyName(keyName.c_str())),
+                      reg::ReadString(key.get(), L"Name").value_or(L""), keyName,
                       // Both optional: a document shown as the contents of its folder, and its own caption.
-                      GetDword(key.get(), L"Expand").value_or(0), GetString(key.get(), L"Caption")};
+                      reg::ReadDword(key.get(), L"Expand").value_or(0),
+                      reg::ReadString(key.get(), L"Caption")};
     return entry;
 }
 
-void CRegHelper::LoadLevel(HKEY level, CTodayMenu* menu, int parentId) { LoadLevelAt(level, menu, parentId, 0); }
-
-std::multimap<ULONGLONG, StoredEntry> CRegHelper::ReadLevel(HKEY level)
+// Every entry key of a level, read and closed before the first entry is made, in Pos order.
+std::vector<StoredEntry> ReadLevel(HKEY level)
 {
     // Records of equal Pos all stay, in enumeration order, so that the next save keeps them all.
     std::multimap<ULONGLONG, StoredEntry> records;
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[256];
-        DWORD length = 256;
-        const LONG status = EnumSubkey(level, index, name, &length);
-        if (status == ERROR_NO_MORE_ITEMS)
-            break;
-        if (status == ERROR_MORE_DATA)
-            continue;
-        if (status != ERROR_SUCCESS)
-            break;
+    for (const std::wstring& name : reg::Subkeys(level)) {
         ULONGLONG order = 0;
         if (std::optional<StoredEntry> entry = ReadEntry(level, name, &order))
             records.emplace(order, std::move(*entry));
     }
-    return records;
+    std::vector<StoredEntry> entries;
+    for (auto& record : records)
+        entries.push_back(std::move(record.second));
+    return entries;
 }
 
-void CRegHelper::LoadLevelAt(HKEY level, CTodayMenu* menu, int parentId, int depth)
-{
-    // Every entry key of the level is read and closed before the first entry is made.
-    const std::multimap<ULONGLONG, StoredEntry> records = ReadLevel(level);
-    for (const auto& record : records)
-        AppendStored(level, record.second, menu, parentId, depth);
-}
-
-void CRegHelper::AppendStored(HKEY level, const StoredEntry& entry, CTodayMenu* menu, int parentId, int depth)
+// Appends one record to the menu's section parentId; the new section's id when it is a section whose entries are to
+// be loaded below it, else -1.
+int AppendStored(const StoredEntry& entry, CTodayMenu* menu, int parentId)
 {
     const bool keepId = KeepsStoredId(entry, *menu);
     const int id = static_cast<int>(entry.ID);
@@ -125,40 +102,80 @@ void CRegHelper::AppendStored(HKEY level, const StoredEntry& entry, CTodayMenu* 
             menu->RenameEntry(added, *entry.Caption);
         if (entry.Expand == 1 && added != -1)
             menu->ShowFolderContents(added, true);
-        break;
+        return -1;
     }
-    case ITEM_SECTION: {
-        const int sectionId = menu->AppendSection(entry.Name, parentId);
-        if (sectionId == -1 || depth + 1 >= kMaxLevels)
-            break;
-        // The children are below the key that the record came from.
-        const unique_hkey children = OpenKey(level, entry.Key.c_str());
-        if (children)
-            LoadLevelAt(children.get(), menu, sectionId, depth + 1);
-        break;
-    }
+    case ITEM_SECTION:
+        return menu->AppendSection(entry.Name, parentId);
     case ITEM_SEPARATOR:
         if (keepId)
             menu->AppendSeparatorWithID(id, parentId);
         else
             menu->AppendSeparator(parentId);
-        break;
+        return -1;
     default:
-        break;
+        return -1;
     }
 }
 
-int CRegHelper::LoadTree(CTodayMenu* menu)
+// A level on the way down: its records, the next one to append, and the key that its sections' entries are below.
+struct LoadingLevel {
+    unique_hkey key;   // none for the level the load starts at
+    std::vector<StoredEntry> entries;
+    size_t next;
+    int sectionId;     // the section its entries go to
+};
+
+// A list on the way down while it is written: the key its entries go below.
+struct SavingLevel {
+    unique_hkey key;   // none for the level the save starts at
+    const CItemVector* list;
+    size_t next;
+};
+
+}  // namespace
+
+void EnsureCommandEntries(CTodayMenu* menu)
+{
+    if (!menu->Root.Ids->InUse(ID_CONFIGURATION))
+        menu->AppendDocumentWithID(L"Configuration", ID_CONFIGURATION, 0);
+    if (!menu->Root.Ids->InUse(ID_EXIT))
+        menu->AppendDocumentWithID(L"Exit", ID_EXIT, 0);
+}
+
+void CTreeStore::LoadLevel(HKEY level, CTodayMenu* menu, int parentId)
+{
+    // Depth-first, each level in Pos order, as the fresh ids have always been handed out.
+    std::vector<LoadingLevel> path;
+    path.push_back({nullptr, ReadLevel(level), 0, parentId});
+    while (!path.empty()) {
+        LoadingLevel& current = path.back();
+        if (current.next == current.entries.size()) {
+            path.pop_back();
+            continue;
+        }
+        const StoredEntry& entry = current.entries[current.next++];
+        const int sectionId = AppendStored(entry, menu, current.sectionId);
+        // The children are below the key that the record came from.
+        unique_hkey children =
+            sectionId == -1 ? nullptr : reg::OpenKey(current.key ? current.key.get() : level, entry.Key.c_str());
+        if (children) {
+            std::vector<StoredEntry> entries = ReadLevel(children.get());
+            path.push_back({std::move(children), std::move(entries), 0, sectionId});
+        }
+    }
+}
+
+int CTreeStore::LoadTree(CTodayMenu* menu)
 {
     const unique_hkey parent = store::OpenStoreParent();
     unique_hkey root;
     if (parent) {
         const wchar_t* source = store::SettleStore(parent.get());
         // Defaults only where no tree is stored: a stored tree that cannot be read is not replaced.
-        root = source ? OpenKey(parent.get(), source) : CreateDefaults();
+        root = source ? reg::OpenKey(parent.get(), source) : CreateDefaults();
     } else {
         const std::wstring path = std::wstring(store::kParentPath) + L"\\" + store::kStoreName;
-        root = OpenKey(platform::reg::StoreHive(), path.c_str());
+        root = reg::OpenKey(reg::StoreHive(), path.c_str());
     }
     if (root)
         LoadLevel(root.get(), menu, 0);
@@ -166,7 +183,7 @@ int CRegHelper::LoadTree(CTodayMenu* menu)
     return 0;
 }
 
-CRegHelper::unique_hkey CRegHelper::CreateDefaults()
+CTreeStore::unique_hkey CTreeStore::CreateDefaults()
 {
     const unique_hkey parent = store::OpenStoreParent();
     if (!parent)
@@ -179,43 +196,92 @@ CRegHelper::unique_hkey CRegHelper::CreateDefaults()
     };
     if (!store::ReplaceStore(parent.get(), writeDefaults))
         return nullptr;
-    return OpenKey(parent.get(), store::kStoreName);
+    return reg::OpenKey(parent.get(), store::kStoreName);
 }
 
-bool CRegHelper::SaveLevel(HKEY level, const CItemVector* list)
+CTreeStore::unique_hkey CTreeStore::WriteEntry(HKEY parent, int id, int pos, DWORD type, DWORD isSpec,
+                                               const wchar_t* name)
 {
-    for (size_t i = 0; i < list->Items.size(); ++i) {
-        const CItem* item = list->Items[i].get();
-        const int pos = static_cast<int>(i);
+    unique_hkey key = reg::CreateKey(parent, std::to_wstring(id).c_str());
+    // The order of the values is part of the layout.
+    const bool written = key && reg::WriteDword(key.get(), L"Type", type) &&
+                         reg::WriteDword(key.get(), L"IsSpec", isSpec) &&
+                         reg::WriteDword(key.get(), L"ID", static_cast<DWORD>(id)) &&
+                         (!name || reg::WriteString(key.get(), L"Name", name)) &&
+                         reg::WriteDword(key.get(), L"Pos", static_cast<DWORD>(pos));
+    return written ? std::move(key) : nullptr;
+}
+
+CTreeStore::unique_hkey CTreeStore::WriteDocument(HKEY parent, const std::wstring& path, int id, int pos)
+{
+    return WriteEntry(parent, id, pos, ITEM_DOCUMENT, 0, path.c_str());
+}
+
+CTreeStore::unique_hkey CTreeStore::WriteSpecialDocument(HKEY parent, const std::wstring& path, int id, int pos)
+{
+    return WriteEntry(parent, id, pos, ITEM_DOCUMENT, 1, path.c_str());
+}
+
+CTreeStore::unique_hkey CTreeStore::WriteSection(HKEY parent, const std::wstring& title, int id, int pos)
+{
+    return WriteEntry(parent, id, pos, ITEM_SECTION, 0, title.c_str());
+}
+
+CTreeStore::unique_hkey CTreeStore::WriteSeparator(HKEY parent, int id, int pos)
+{
+    return WriteEntry(parent, id, pos, ITEM_SEPARATOR, 0, nullptr);
+}
+
+CTreeStore::unique_hkey CTreeStore::WriteSpecialSeparator(HKEY parent, int id, int pos)
+{
+    return WriteEntry(parent, id, pos, ITEM_SEPARATOR, 1, nullptr);
+}
+
+bool CTreeStore::SaveLevel(HKEY level, const CItemVector* list)
+{
+    // Depth-first, a section's entries right after the section's own key, as before the work list took the place of
+    // recursion; the keys of the sections on the way down stay open until their entries are written.
+    std::vector<SavingLevel> path;
+    path.push_back({nullptr, list, 0});
+    while (!path.empty()) {
+        SavingLevel& current = path.back();
+        if (current.next == current.list->Items.size()) {
+            path.pop_back();
+            continue;
+        }
+        const HKEY parent = current.key ? current.key.get() : level;
+        const int pos = static_cast<int>(current.next);
+        const CItem* item = current.list->Items[current.next++].get();
         unique_hkey key;
         switch (item->Type) {
         case ITEM_DOCUMENT:
-            key = IsBuiltin(*item) ? WriteSpecialDocument(level, item->Path, item->ID, pos)
-                                   : WriteDocument(level, item->Path, item->ID, pos);
+            key = IsBuiltin(*item) ? WriteSpecialDocument(parent, item->Path, item->ID, pos)
+                                   : WriteDocument(parent, item->Path, item->ID, pos);
             // A live folder keeps its mark, and a caption of the user's own follows the values of the layout.
-            if (key && item->ShowContents && !SetDword(key.get(), L"Expand", 1))
+            if (key && item->ShowContents && !reg::WriteDword(key.get(), L"Expand", 1))
                 return false;
-            if (key && item->OwnCaption && !SetString(key.get(), L"Caption", item->Caption.c_str()))
+            if (key && item->OwnCaption && !reg::WriteString(key.get(), L"Caption", item->Caption.c_str()))
                 return false;
             break;
         case ITEM_SECTION:
-            key = WriteSection(level, item->Caption, item->ID, pos);
-            if (key && item->Children && !SaveLevel(key.get(), item->Children.get()))
-                return false;
+            key = WriteSection(parent, item->Caption, item->ID, pos);
             break;
         case ITEM_SEPARATOR:
-            key = IsBuiltin(*item) ? WriteSpecialSeparator(level, item->ID, pos) : WriteSeparator(level, item->ID, pos);
+            key = IsBuiltin(*item) ? WriteSpecialSeparator(parent, item->ID, pos)
+                                   : WriteSeparator(parent, item->ID, pos);
             break;
         default:
             continue;   // not an entry kind: nothing written, a gap in Pos
         }
         if (!key)
             return false;
+        if (item->Type == ITEM_SECTION && item->Children)
+            path.push_back({std::move(key), item->Children.get(), 0});
     }
     return true;
 }
 
-int CRegHelper::SaveTree(CTodayMenu* menu)
+int CTreeStore::SaveTree(CTodayMenu* menu)
 {
     const unique_hkey parent = store::OpenStoreParent();
     if (!parent)

@@ -3,7 +3,7 @@
 #include "menu/TodayMenu.h"
 #include "platform/Registry.h"
 #include "store/Options.h"
-#include "store/RegHelper.h"
+#include "store/TreeStore.h"
 #include "store/StoreKeys.h"
 
 namespace store {
@@ -28,7 +28,7 @@ unique_hkey OpenStoredTree()
 
 }  // namespace
 
-bool ReadStoredTree(CRegHelper& store, CTodayMenu* menu)
+bool ReadStoredTree(CTreeStore& store, CTodayMenu* menu)
 {
     const unique_hkey tree = OpenStoredTree();
     if (!tree)
@@ -38,7 +38,7 @@ bool ReadStoredTree(CRegHelper& store, CTodayMenu* menu)
     return true;
 }
 
-std::optional<std::string> ExportStoredTree(CRegHelper& store, bool profileAsVariable)
+std::optional<std::string> ExportStoredTree(CTreeStore& store, bool profileAsVariable)
 {
     CTodayMenu menu;
     if (!ReadStoredTree(store, &menu))
@@ -46,7 +46,7 @@ std::optional<std::string> ExportStoredTree(CRegHelper& store, bool profileAsVar
     return FormatTreeFile(TreeFileOf(menu, LoadHotkey(), profileAsVariable));
 }
 
-bool ImportTree(CRegHelper& store, CTodayMenu& menu, const TreeFile& file)
+bool ImportTree(CTreeStore& store, CTodayMenu& menu, const TreeFile& file)
 {
     // Made and stored apart first, so that a tree that cannot be stored leaves the running menu as it was.
     CTodayMenu staged;

@@ -5,20 +5,20 @@
 
 #include "store/TreeFile.h"
 
-class CRegHelper;
+class CTreeStore;
 class CTodayMenu;
 
 namespace store {
 
 // Loads the stored tree into an empty menu as the load makes it, without changing the store (another copy of the
 // program may be saving it at that moment). False when no tree is stored.
-bool ReadStoredTree(CRegHelper& store, CTodayMenu* menu);
+bool ReadStoredTree(CTreeStore& store, CTodayMenu* menu);
 
 // The stored tree and hotkey as a menu file's text; nothing when no tree is stored.
-std::optional<std::string> ExportStoredTree(CRegHelper& store, bool profileAsVariable);
+std::optional<std::string> ExportStoredTree(CTreeStore& store, bool profileAsVariable);
 
 // Stores the file's tree through the safe save (the stored tree backed up first) and its hotkey, then makes menu show
 // it. False, with the store and the menu as they were, when the tree could not be stored. The caller claims the hotkey.
-bool ImportTree(CRegHelper& store, CTodayMenu& menu, const TreeFile& file);
+bool ImportTree(CTreeStore& store, CTodayMenu& menu, const TreeFile& file);
 
 }  // namespace store

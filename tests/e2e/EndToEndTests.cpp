@@ -202,3 +202,16 @@ TEST(EndToEnd, ImportAndExportOnTheCommandLine)
     EXPECT_EQ(written, store::ExportStoredTree(store, true).value_or(""));
     DeleteFileW(file.c_str()), DeleteFileW(bad.c_str());
 }
+
+// A tree 5,000 levels deep: the program starts with it, shows its settings, and stores it whole at "Exit".
+TEST(EndToEnd, DeepTree)
+{
+    storetest::ClearStore(), storetest::PutChain(storetest::RootPath(), 5000);
+    Tabula app;
+    const HWND settings = app.started && Tap(kConfiguration) ? Await(L"Dialog") : nullptr;
+    EXPECT_TRUE(PostMessageW(settings, WM_CLOSE, 0, 0) && WaitFor(10000, [&] { return !IsWindow(settings); }));
+    PostMessageW(GetDlgItem(Tap(kExit) ? Await(L"Run on startup setting") : nullptr, IDNO), BM_CLICK, 0, 0);
+    EXPECT_EQ(app.ExitCode(30000), 0u);
+    const std::wstring tree = storetest::StoredText();
+    EXPECT_EQ(std::count(tree.begin(), tree.end(), L'['), 5000) << tree.substr(0, 100);
+}

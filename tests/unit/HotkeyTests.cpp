@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include "app/TryIcon.h"
 #include "res/resource.h"
+#include "store/Options.h"
 
 namespace {
 
@@ -88,4 +89,20 @@ TEST(Hotkey, OpensTheMenuChangesAtOnceAndSaysWhenTaken)
     ASSERT_TRUE(again.started);
     EXPECT_TRUE(WaitFor(5000, [] { return apptest::FindWindowWith(L"tooltips_class32", L"Ctrl+Alt+U is in use"); }));
     UnregisterHotKey(nullptr, 1);
+}
+
+// A stored value loads as the Options tab makes a hotkey: Ctrl+Alt added where neither is, none where no key gives it.
+TEST(Hotkey, StoredValuesLoadAsTheOptionsTabMakesThem)
+{
+    const std::wstring options = storetest::KeyPath(store::kOptionsName);
+    // Nothing usable stored: Ctrl+Alt+T. Shift+T: Windows' hotkey control adds Ctrl+Alt to Shift, Wine's puts them in its place.
+    const struct { DWORD type, stored; WORD loaded; } cases[] = {{REG_NONE, 0, 0x0654}, {REG_BINARY, 0x0274, 0x0654}, {REG_DWORD, 0, 0},
+        {REG_DWORD, 0x0274, 0x0274}, {REG_DWORD, 0x0574, 0x0574}, {REG_DWORD, 0x0054, 0x0654}, {REG_DWORD, 0x0154, 0x0754}, {REG_DWORD, 0x082D, 0x0E2D},
+        {REG_DWORD, 0x0600, 0}, {REG_DWORD, 0x1654, 0}, {REG_DWORD, 0x0601, 0}, {REG_DWORD, 0x0007, 0}, {REG_DWORD, 0x06C5, 0}, {REG_DWORD, 0x06FF, 0},
+        {REG_DWORD, 0x10654, 0}};
+    for (const auto& [type, stored, loaded] : cases) {
+        storetest::Put(options, store::kHotkeyValue, type, type == REG_NONE ? nullptr : &stored, sizeof(stored));
+        EXPECT_EQ(store::LoadHotkey(), loaded) << std::hex << stored;
+    }
+    RegDeleteTreeW(platform::reg::StoreHive(), options.c_str());
 }

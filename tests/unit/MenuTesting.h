@@ -7,20 +7,32 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "menu/MenuItem.h"
 #include "menu/TodayMenu.h"
 
 namespace menutest {
 
-inline std::wstring Describe(const CItemVector& list, bool withIds = true)
+inline std::wstring Describe(const CItemVector& top, bool withIds = true)
 {
+    // The lists on the way down are a work list: a tree of any depth is described.
     std::wstring text;
-    for (const auto& item : list.Items) {
-        const std::wstring id = withIds ? std::to_wstring(item->ID) : L"", space = text.empty() ? L"" : L" ";
+    for (std::vector<std::pair<const CItemVector*, size_t>> lists{{&top, 0}}; !lists.empty();) {
+        auto& [list, next] = lists.back();
+        if (next == list->Items.size()) {
+            lists.pop_back();
+            text += lists.empty() ? L"" : L"]";
+            continue;
+        }
+        const CItem* item = list->Items[next++].get();
+        const std::wstring id = withIds ? std::to_wstring(item->ID) : L"", space = next > 1 ? L" " : L"";
         text += space + (item->Type == ITEM_DOCUMENT ? L"D" + id + L":" + item->Path
-                         : item->IsSection()         ? L"S" + id + L":" + item->Caption + L"[" + Describe(*item->Children, withIds) + L"]"
+                         : item->IsSection()         ? L"S" + id + L":" + item->Caption + L"["
                                                      : (item->Type == ITEM_SEPARATOR ? L"-" : L"?") + id);
+        if (item->IsSection())
+            lists.push_back({item->Children.get(), 0});
     }
     return text;
 }
@@ -54,6 +66,17 @@ inline void BuildDefaults(CTodayMenu& menu)
     menu.AppendDocumentWithID(L"Exit", ID_EXIT, 0);
 }
 
+// Every list of the tree from top down, read level by level: a tree of any depth.
+inline std::vector<const CItemVector*> Lists(const CItemVector& top)
+{
+    std::vector<const CItemVector*> lists{&top};
+    for (size_t i = 0; i < lists.size(); ++i)
+        for (const auto& item : lists[i]->Items)
+            if (item->IsSection())
+                lists.push_back(item->Children.get());
+    return lists;
+}
+
 // A menu as it shows: each item's caption (an entry's own for an owner-drawn item), "#id" for an entry with an id,
 // "-" for a separator, "~" when grayed, a sub-menu in [].
 inline std::wstring Shown(HMENU menu)
@@ -72,27 +95,33 @@ inline std::wstring Shown(HMENU menu)
     return text;
 }
 
-// The list's menu and those below mirror the tree: one item per entry in order, a document's owner-drawn item with its
+// The list's menu mirrors the list: one item per entry in order, a document's owner-drawn item with its
 // id and entry, a section's sub-menu its list's. What the items show is checked against Shown().
-inline void CheckMenu(const CItemVector& list)
+inline void CheckMenuLevel(const CItemVector& list)
 {
     ASSERT_EQ(GetMenuItemCount(list.Menu.get()), static_cast<int>(list.Items.size())) << Describe(list);
     for (UINT i = 0; i < list.Items.size(); ++i) {
         const CItem* item = list.Items[i].get();
         MENUITEMINFOW info{sizeof(info), MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_SUBMENU};
         ASSERT_TRUE(GetMenuItemInfoW(list.Menu.get(), i, TRUE, &info)) << i;
-        const std::wstring where = L"item " + std::to_wstring(i) + L" of " + Describe(list);
+        const auto where = [&] { return L"item " + std::to_wstring(i) + L" of " + Describe(list); };
         if (item->Type == ITEM_DOCUMENT) {
-            EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << where;
-            EXPECT_EQ(info.wID, UINT(item->ID)) << where;
-            EXPECT_EQ(EntryOfItemData(info.dwItemData), item) << where;
+            EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << where();
+            EXPECT_EQ(info.wID, UINT(item->ID)) << where();
+            EXPECT_EQ(EntryOfItemData(info.dwItemData), item) << where();
         } else if (item->IsSection()) {
-            ASSERT_EQ(info.hSubMenu, item->Children->Menu.get()) << where;
-            CheckMenu(*item->Children);
+            ASSERT_EQ(info.hSubMenu, item->Children->Menu.get()) << where();
         } else {
-            EXPECT_TRUE(info.fType & MFT_SEPARATOR) << where;
+            EXPECT_TRUE(info.fType & MFT_SEPARATOR) << where();
         }
     }
+}
+
+// The list's menu and those below mirror the tree, however deep.
+inline void CheckMenu(const CItemVector& top)
+{
+    for (const CItemVector* list : Lists(top))
+        CheckMenuLevel(*list);
 }
 
 }  // namespace menutest

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/Registry.h"
@@ -15,8 +16,8 @@ namespace storetest {
 
 inline std::wstring KeyPath(const wchar_t* name) { return std::wstring(store::kParentPath) + L"\\" + name; }
 inline std::wstring RootPath() { return KeyPath(store::kStoreName); }
-inline HKEY Open(const std::wstring& path, REGSAM rights = KEY_READ)
-{ HKEY key = nullptr; return RegOpenKeyExW(platform::reg::StoreHive(), path.c_str(), 0, rights, &key) ? nullptr : key; }
+inline HKEY Open(const std::wstring& path, REGSAM rights = KEY_READ, HKEY parent = platform::reg::StoreHive())
+{ HKEY key = nullptr; return RegOpenKeyExW(parent, path.c_str(), 0, rights, &key) ? nullptr : key; }
 inline bool KeyExists(const std::wstring& path) { HKEY key = Open(path); return key && !RegCloseKey(key); }
 
 // Removes the stored tree and anything an earlier save left beside it; no fault is planted.
@@ -55,6 +56,16 @@ inline void PutEntries(const std::wstring& level, std::initializer_list<const wc
     }
 }
 
+// A chain of sections below path, each key named "5" and holding only its Type (2): an id is made for each on loading.
+inline void PutChain(const std::wstring& path, int levels)
+{
+    HKEY level = nullptr, key = nullptr;
+    RegCreateKeyExW(platform::reg::StoreHive(), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &level, nullptr);
+    for (const DWORD section = 2; levels-- > 0; RegCloseKey(level), level = key)
+        RegCreateKeyExW(level, L"5", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), RegSetValueExW(key, L"Type", 0, REG_DWORD, (const BYTE*)&section, 4);
+    RegCloseKey(level);
+}
+
 // A value as stored (REG_NONE and no bytes if absent); a number only if a 4-byte REG_DWORD.
 struct Value {
     DWORD type = REG_NONE;
@@ -62,49 +73,55 @@ struct Value {
     DWORD Dword() const { return type == REG_DWORD && bytes.size() == 4 ? *reinterpret_cast<const DWORD*>(bytes.data()) : 0xBAD0BAD0u; }
     std::wstring Text() const { return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2); }
 };
-inline Value Read(const std::wstring& path, const wchar_t* name)
+inline Value Read(HKEY key, const wchar_t* name)
 {
     Value value;
     DWORD size = 0;
-    const HKEY key = Open(path);
     if (key && !RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size))
         value.bytes.resize(size), RegQueryValueExW(key, name, nullptr, &value.type, value.bytes.data(), &size);
-    return RegCloseKey(key), value;
+    return value;
 }
+inline Value Read(const std::wstring& path, const wchar_t* name) { const HKEY key = Open(path); const Value value = Read(key, name); return RegCloseKey(key), value; }
 
-inline std::vector<std::wstring> Subkeys(const std::wstring& path, DWORD* values = nullptr)
-{
-    std::vector<std::wstring> names;
-    const HKEY key = Open(path);
-    wchar_t name[256];
-    for (DWORD length = 256; key && !RegEnumKeyExW(key, DWORD(names.size()), name, &length, nullptr, nullptr, nullptr, nullptr); length = 256)
-        names.push_back(name);
-    if (key && values)
-        RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, values, nullptr, nullptr, nullptr, nullptr);
-    return RegCloseKey(key), names;
-}
+inline DWORD Values(HKEY key)
+{ DWORD values = 0; return RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr, nullptr), values; }
 
 // The stored tree in Pos order; "!" marks an entry not as saved (key its id, Pos its index, IsSpec for 1-4, values exact;
-// a document may add its own Caption and Expand 1).
+// a document may add its own Caption and Expand 1). Read level by level through open keys: a tree of any depth.
 inline std::wstring StoredText(const std::wstring& path = RootPath())
 {
-    std::vector<std::pair<DWORD, std::wstring>> entries;
-    for (const std::wstring& name : Subkeys(path)) {
-        const std::wstring key = path + L"\\" + name, id = std::to_wstring(Read(key, L"ID").Dword());
-        const DWORD type = Read(key, L"Type").Dword(), special = Read(key, L"IsSpec").Dword(), number = Read(key, L"ID").Dword();
-        const Value caption = Read(key, L"Name");
-        DWORD values = 0;
-        Subkeys(key, &values);
-        const bool sound = name == id && special == (type == 1 ? number >= 1 && number <= 3 : type == 3 && number == 4) &&
-                           values == (type == 3 ? 4u : 5u) + (type == 1) * ((Read(key, L"Caption").type == REG_SZ) + (Read(key, L"Expand").Dword() == 1)) &&
-                           (type == 3 || (caption.type == REG_SZ && caption.Text() == caption.Text().c_str() + std::wstring(1, L'\0')));
-        entries.push_back({Read(key, L"Pos").Dword(), (sound ? L"" : L"!") + (type == 3 ? L"-" + id : (type == 1 ? L"D" : L"S") + id + L":" +
-                           caption.Text().c_str() + (type == 2 ? L"[" + StoredText(key) + L"]" : L""))});
-    }
-    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    struct Level { HKEY key; std::vector<std::tuple<DWORD, std::wstring, std::wstring>> entries; size_t next; };   // Pos, text, section key
+    const auto read = [](HKEY level) {
+        Level read{level, {}, 0};
+        for (const std::wstring& name : platform::reg::Subkeys(level)) {
+            const HKEY key = Open(name, KEY_READ, level);
+            const DWORD type = Read(key, L"Type").Dword(), special = Read(key, L"IsSpec").Dword(), number = Read(key, L"ID").Dword();
+            const std::wstring id = std::to_wstring(number);
+            const Value caption = Read(key, L"Name");
+            const bool sound = name == id && special == (type == 1 ? number >= 1 && number <= 3 : type == 3 && number == 4) &&
+                               Values(key) == (type == 3 ? 4u : 5u) + (type == 1) * ((Read(key, L"Caption").type == REG_SZ) + (Read(key, L"Expand").Dword() == 1)) &&
+                               (type == 3 || (caption.type == REG_SZ && caption.Text() == caption.Text().c_str() + std::wstring(1, L'\0')));
+            read.entries.emplace_back(Read(key, L"Pos").Dword(), (sound ? L"" : L"!") + (type == 3 ? L"-" + id : (type == 1 ? L"D" : L"S") + id + L":" +
+                                      caption.Text().c_str()), type == 2 ? name : L"");
+            RegCloseKey(key);
+        }
+        std::stable_sort(read.entries.begin(), read.entries.end(), [](const auto& a, const auto& b) { return std::get<0>(a) < std::get<0>(b); });
+        return read;
+    };
     std::wstring text;
-    for (size_t i = 0; i < entries.size(); ++i)
-        text += (i ? L" " : L"") + std::wstring(entries[i].first == i ? L"" : L"!") + entries[i].second;
+    for (std::vector<Level> levels{read(Open(path))}; !levels.empty();) {
+        Level& level = levels.back();
+        if (level.next == level.entries.size()) {
+            RegCloseKey(level.key), levels.pop_back();
+            text += levels.empty() ? L"" : L"]";
+            continue;
+        }
+        const size_t index = level.next++;
+        const auto& [pos, entry, section] = level.entries[index];
+        text += (index ? L" " : L"") + std::wstring(pos == index ? L"" : L"!") + entry + (section.empty() ? L"" : L"[");
+        if (!section.empty())
+            levels.push_back(read(Open(section, KEY_READ, level.key)));
+    }
     return text;
 }
 
