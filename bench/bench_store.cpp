@@ -338,9 +338,9 @@ int wmain(int argc, wchar_t** argv)
         for (const store::Backup& backup : store.Backups.List())
             platform::RemoveFile(backup.path);
     };
-    const double known = Best([] {}, [&] { store.Backups.BeforeSave(store); });
-    const double written = Best(removeBackups, [&] { store.Backups.BeforeSave(store); });
-    const double first = Best([] {}, [&] { CRegHelper fresh; fresh.Backups.BeforeSave(fresh); });
+    const double known = Best([] {}, [&] { store.Backups.BeforeSave([&](CTodayMenu* m) { return store.ReadStored(m); }); });
+    const double written = Best(removeBackups, [&] { store.Backups.BeforeSave([&](CTodayMenu* m) { return store.ReadStored(m); }); });
+    const double first = Best([] {}, [&] { CRegHelper fresh; fresh.Backups.BeforeSave([&](CTodayMenu* m) { return fresh.ReadStored(m); }); });
     const double after = Best([] {}, [&] { store.Backups.AfterSave(&tree); });
     std::printf("backup added to a save: %.1f ms (%.1f ms when a file is written; %.1f ms at a run's first save, which\n"
                 "  reads the stored tree); and %.1f ms after it, to keep the tree it stored\n",

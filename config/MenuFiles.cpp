@@ -10,6 +10,7 @@
 #include "config/RestoreDialog.h"
 #include "config/SettingsContext.h"
 #include "config/SettingsState.h"
+#include "config/TreeEditor.h"
 #include "platform/Files.h"
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
@@ -101,7 +102,7 @@ bool ApplyImportedTree(const SettingsContext& settings, const store::TreeFile& f
         return false;
     const HWND window = CSettingsState::OpenWindow();
     if (window)
-        CSettingsState::Of(window).editor.ShowReplacedTree();
+        CTreeEditor(CSettingsState::Of(window)).ShowReplacedTree();
     if (const HWND options = window ? CSettingsState::Of(window).Page(kOptionsTab) : nullptr) {
         // The open page claims the key and says whether it is in use, as for a key typed there.
         SendDlgItemMessageW(options, IDC_HOTKEY, HKM_SETHOTKEY, file.hotkey, 0);

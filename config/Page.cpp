@@ -14,6 +14,7 @@
 #include "config/SectionBox.h"
 #include "config/SettingsContext.h"
 #include "config/SettingsState.h"
+#include "config/TreeEditor.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
 #include "platform/ListInput.h"
@@ -82,7 +83,7 @@ std::optional<int> StepTarget(HWND list, int step)
 void MoveSelected(HWND page, const PageKind& kind, int step)
 {
     if (const auto target = StepTarget(List(page, kind), step))
-        State(page).editor.Move(kind.tab, *target - step, *target);
+        CTreeEditor(State(page)).Move(kind.tab, *target - step, *target);
 }
 
 const CItem* SelectedEntry(HWND page, const PageKind& kind)
@@ -169,7 +170,7 @@ std::optional<std::wstring> TypedName(HWND list, const NMLVDISPINFOW* info)
 BOOL OnEndRename(HWND page, const PageKind& kind, const NMLVDISPINFOW* info)
 {
     if (const auto name = TypedName(List(page, kind), info))
-        State(page).editor.Rename(kind.tab, info->item.iItem, *name);
+        CTreeEditor(State(page)).Rename(kind.tab, info->item.iItem, *name);
     SetWindowLongPtrW(page, DWLP_MSGRESULT, FALSE);
     return TRUE;
 }
@@ -191,7 +192,7 @@ BOOL OnNotify(HWND page, const PageKind& kind, const NMHDR* header)
 BOOL OnDrop(HWND page, const PageKind& kind, POINT at)
 {
     if (const auto move = State(page).drag.End(page, at))
-        State(page).editor.Move(kind.tab, move->from, move->to);
+        CTreeEditor(State(page)).Move(kind.tab, move->from, move->to);
     return TRUE;
 }
 
@@ -210,7 +211,7 @@ BOOL OnSectionChosen(HWND page)
 // The commands of the buttons and of the list's context menu; each is told to the tree editor.
 BOOL OnEditCommand(HWND page, const PageKind& kind, int control)
 {
-    CTreeEditor& editor = State(page).editor;
+    CTreeEditor editor(State(page));
     switch (control) {
     case IDC_MOVE_UP: MoveSelected(page, kind, -1); break;
     case IDC_MOVE_DOWN: MoveSelected(page, kind, +1); break;
@@ -228,9 +229,9 @@ BOOL OnCommand(HWND page, const PageKind& kind, int control, int code)
         return code == CBN_SELCHANGE ? OnSectionChosen(page) : FALSE;
     switch (control) {
     case IDOK: SendMessageW(GetAncestor(page, GA_ROOT), WM_CLOSE, 0, 0); return TRUE;
-    case IDC_ADD_FOLDER: State(page).editor.AddFolder(kind.tab); return TRUE;
+    case IDC_ADD_FOLDER: CTreeEditor(State(page)).AddFolder(kind.tab); return TRUE;
     case IDC_RENAME: OnRename(page, kind); return TRUE;
-    case IDC_SHOW_CONTENTS: State(page).editor.ToggleShowContents(kind.tab); return TRUE;
+    case IDC_SHOW_CONTENTS: CTreeEditor(State(page)).ToggleShowContents(kind.tab); return TRUE;
     }
     return HasButton(kind, control) && OnEditCommand(page, kind, control);
 }

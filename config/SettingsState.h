@@ -1,14 +1,13 @@
 #pragma once
 // What the open settings window remembers: its pages, the level that the Documents page shows, each list's selection
-// mark from when its tab was last left, the tab shown, a list drag in progress, and the editor through which every
-// change reaches the tree. The window makes it when it opens and destroys it when it closes; its pages reach it
-// through the window.
+// mark from when its tab was last left, the tab shown and a list drag in progress. The window makes it when it opens
+// and destroys it when it closes; its pages reach it through the window, and every change reaches the tree through a
+// CTreeEditor (config/TreeEditor.h) made on it.
 #include <windows.h>
 
 #include <memory>
 
 #include "config/ListDrag.h"
-#include "config/TreeEditor.h"
 
 struct SettingsContext;
 
@@ -47,5 +46,4 @@ public:
     int marks[kOptionsTab] = {};
     SettingsTab shownTab = kSectionsTab;
     CListDrag drag;
-    CTreeEditor editor{*this};
 };

@@ -11,6 +11,7 @@
 #include "config/Page.h"
 #include "config/SettingsContext.h"
 #include "config/SettingsState.h"
+#include "config/TreeEditor.h"
 #include "platform/DialogLayout.h"
 #include "platform/ListInput.h"
 #include "platform/ShellUi.h"
@@ -124,7 +125,7 @@ BOOL OnDropFiles(HWND dialog, HDROP drop)
 {
     CSettingsState& state = CSettingsState::Of(dialog);
     const SettingsTab tab = state.shownTab == kDocumentsTab ? kDocumentsTab : kSectionsTab;
-    state.editor.AddDropped(tab, platform::TakeDroppedPaths(drop));
+    CTreeEditor(state).AddDropped(tab, platform::TakeDroppedPaths(drop));
     return TRUE;
 }
 

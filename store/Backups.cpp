@@ -10,7 +10,6 @@
 #include "store/Options.h"
 #include "store/StoreKeys.h"
 #include "store/TreeFile.h"
-#include "store/TreeTransfer.h"
 
 namespace store {
 
@@ -82,7 +81,7 @@ void CBackups::AfterSave(const CTodayMenu* saved)
         saved_ = TreeFileOf(*saved, 0, false).tree;
 }
 
-void CBackups::BeforeSave(CTreeStore& store)
+void CBackups::BeforeSave(const std::function<bool(CTodayMenu*)>& readStored)
 {
     // The tree that this helper stored last, unless the store changed since; otherwise read as the next load reads it.
     TreeFile file{LoadHotkey(), {}};
@@ -90,7 +89,7 @@ void CBackups::BeforeSave(CTreeStore& store)
         file.tree = std::move(*known);
     } else {
         CTodayMenu stored;
-        if (!ReadStoredTree(store, &stored))
+        if (!readStored(&stored))
             return;
         file.tree = TreeFileOf(stored, 0, false).tree;
     }

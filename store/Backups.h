@@ -12,7 +12,6 @@
 
 #include "store/TreeFile.h"
 
-class CTreeStore;
 class CTodayMenu;
 
 namespace store {
@@ -35,8 +34,8 @@ public:
     void SetReport(Report report) { report_ = std::move(report); }
     std::wstring Folder() const;
 
-    // Before a save of store: backs up the stored tree when it differs from the newest backup.
-    void BeforeSave(CTreeStore& store);
+    // Before a save: backs up the stored tree, as readStored loads it, when it differs from the newest backup.
+    void BeforeSave(const std::function<bool(CTodayMenu*)>& readStored);
     // After a save: the tree it stored (null when it stored none), known from then on without reading the store,
     // until the store changes otherwise.
     void AfterSave(const CTodayMenu* saved);

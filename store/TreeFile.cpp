@@ -5,7 +5,6 @@
 #include "menu/TodayMenu.h"
 #include "platform/Environment.h"
 #include "platform/Files.h"
-#include "store/RegHelper.h"
 
 namespace store {
 

@@ -132,6 +132,20 @@ struct SavingLevel {
     size_t next;
 };
 
+// The key that the next start would load the tree from (StoreKeys.h), found without settling anything.
+unique_hkey OpenStoredTree()
+{
+    const unique_hkey parent = platform::reg::OpenKey(platform::reg::StoreHive(), store::kParentPath);
+    if (!parent)
+        return nullptr;
+    if (unique_hkey tree = platform::reg::OpenKey(parent.get(), store::kStoreName))
+        return tree;
+    unique_hkey staging = platform::reg::OpenKey(parent.get(), store::kStagingName);
+    if (staging && platform::reg::ReadDword(staging.get(), store::kCompleteValue) == 1u)
+        return staging;
+    return platform::reg::OpenKey(parent.get(), store::kRetiredName);
+}
+
 }  // namespace
 
 void EnsureCommandEntries(CTodayMenu* menu)
@@ -281,6 +295,16 @@ bool CTreeStore::SaveLevel(HKEY level, const CItemVector* list)
     return true;
 }
 
+bool CTreeStore::ReadStored(CTodayMenu* menu)
+{
+    const unique_hkey tree = OpenStoredTree();
+    if (!tree)
+        return false;
+    LoadLevel(tree.get(), menu, 0);
+    EnsureCommandEntries(menu);
+    return true;
+}
+
 int CTreeStore::SaveTree(CTodayMenu* menu)
 {
     const unique_hkey parent = store::OpenStoreParent();
@@ -291,7 +315,7 @@ int CTreeStore::SaveTree(CTodayMenu* menu)
     if (stored && wcscmp(stored, store::kStoreName) != 0)
         return -1;
     if (stored)
-        Backups.BeforeSave(*this);
+        Backups.BeforeSave([this](CTodayMenu* stored) { return ReadStored(stored); });
     const bool replaced =
         store::ReplaceStore(parent.get(), [this, menu](HKEY root) { return SaveLevel(root, &menu->Root); });
     Backups.AfterSave(replaced ? menu : nullptr);

@@ -52,6 +52,9 @@ public:
     int LoadTree(CTodayMenu* menu);   // always 0
     int SaveTree(CTodayMenu* menu);   // 0 when stored; -1 when the stored tree stayed as it was
     unique_hkey CreateDefaults();
+    // Loads the stored tree into an empty menu as the load makes it, without changing the store (another copy of the
+    // program may be saving it at that moment). False when no tree is stored.
+    bool ReadStored(CTodayMenu* menu);
     // Appends every entry stored below level, at every depth, to the menu's section parentId (0: the top level).
     void LoadLevel(HKEY level, CTodayMenu* menu, int parentId);
     // Writes the list and every list below it below level; false at the first entry not written.

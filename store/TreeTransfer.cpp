@@ -1,47 +1,15 @@
 #include "store/TreeTransfer.h"
 
 #include "menu/TodayMenu.h"
-#include "platform/Registry.h"
 #include "store/Options.h"
 #include "store/TreeStore.h"
-#include "store/StoreKeys.h"
 
 namespace store {
-
-namespace {
-
-using platform::reg::unique_hkey;
-
-// The key that the next start would load the tree from (StoreKeys.h), found without settling anything.
-unique_hkey OpenStoredTree()
-{
-    const unique_hkey parent = platform::reg::OpenKey(platform::reg::StoreHive(), kParentPath);
-    if (!parent)
-        return nullptr;
-    if (unique_hkey tree = platform::reg::OpenKey(parent.get(), kStoreName))
-        return tree;
-    unique_hkey staging = platform::reg::OpenKey(parent.get(), kStagingName);
-    if (staging && platform::reg::ReadDword(staging.get(), kCompleteValue) == 1u)
-        return staging;
-    return platform::reg::OpenKey(parent.get(), kRetiredName);
-}
-
-}  // namespace
-
-bool ReadStoredTree(CTreeStore& store, CTodayMenu* menu)
-{
-    const unique_hkey tree = OpenStoredTree();
-    if (!tree)
-        return false;
-    store.LoadLevel(tree.get(), menu, 0);
-    EnsureCommandEntries(menu);
-    return true;
-}
 
 std::optional<std::string> ExportStoredTree(CTreeStore& store, bool profileAsVariable)
 {
     CTodayMenu menu;
-    if (!ReadStoredTree(store, &menu))
+    if (!store.ReadStored(&menu))
         return std::nullopt;
     return FormatTreeFile(TreeFileOf(menu, LoadHotkey(), profileAsVariable));
 }

@@ -10,10 +10,6 @@ class CTodayMenu;
 
 namespace store {
 
-// Loads the stored tree into an empty menu as the load makes it, without changing the store (another copy of the
-// program may be saving it at that moment). False when no tree is stored.
-bool ReadStoredTree(CTreeStore& store, CTodayMenu* menu);
-
 // The stored tree and hotkey as a menu file's text; nothing when no tree is stored.
 std::optional<std::string> ExportStoredTree(CTreeStore& store, bool profileAsVariable);
 

@@ -10,7 +10,7 @@ static RECT OpenMenu(bool tap = true, RECT r = {})
 {
     static int shift = 0;
     tap ? apptest::ClickAt(GetSystemMetrics(SM_CXSCREEN) - 8 - (shift ^= 6), GetSystemMetrics(SM_CYSCREEN) - 10) : void();
-    return apptest::WaitFor(5000, [] { return apptest::VisibleMenuWindow() != nullptr; }), GetWindowRect(apptest::VisibleMenuWindow(), &r), r;
+    return apptest::WaitFor(10000, [] { return apptest::VisibleMenuWindow() != nullptr; }), GetWindowRect(apptest::VisibleMenuWindow(), &r), r;
 }
 // The middle of a row of another process's list on the screen: below its header, rows as high as the list says.
 static POINT Row(HWND list, int row, RECT header = {})
@@ -38,12 +38,13 @@ TEST(EndToEnd, DragAndRenameWithTheMouse)
     const POINT first = Row(list, 0), second = Row(list, 1), third = Row(list, 2);   // presses and releases move too: Wine may move the pointer
     apptest::ClickAt(first.x, first.y, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_MOVE);
     apptest::ClickAt(third.x, third.y + 3, MOUSEEVENTF_MOVE, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP);   // the lower half of row 3
-    EXPECT_TRUE(apptest::WaitFor(5000, [] { return storetest::StoredText() == L"-4 D5:C:\\x.txt D1:\\My Documents D2:Configuration D3:Exit"; }));
+    EXPECT_TRUE(apptest::WaitFor(10000, [] { return storetest::StoredText() == L"-4 D5:C:\\x.txt D1:\\My Documents D2:Configuration D3:Exit"; }));
     apptest::ClickAt(second.x, second.y, MOUSEEVENTF_MOVE | MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_MOVE | MOUSEEVENTF_RIGHTUP);
     const RECT context = OpenMenu(false);
-    apptest::ClickAt(context.left + 20, context.top + (context.bottom - context.top) * 3 / 10), Sleep(500);   // "Rename", 2nd of 5
+    apptest::ClickAt(context.left + 20, context.top + (context.bottom - context.top) * 3 / 10);   // "Rename", 2nd of 5
+    EXPECT_TRUE(apptest::WaitFor(10000, [&] { return FindWindowExW(list, nullptr, L"Edit", nullptr) != nullptr; }));
     for (const wchar_t* key = L"RENAMEDTOSOMETHINGLONGER\r"; *key; ++key)
         apptest::PressKeys({WORD(*key)});
-    EXPECT_TRUE(apptest::WaitFor(5000, [] { return storetest::Read(storetest::RootPath() + L"\\5", L"Caption").Text() == std::wstring(L"renamedtosomethinglonger", 25); }));
+    EXPECT_TRUE(apptest::WaitFor(10000, [] { return storetest::Read(storetest::RootPath() + L"\\5", L"Caption").Text() == std::wstring(L"renamedtosomethinglonger", 25); }));
     EXPECT_LT(OpenMenu().left, before.left);   // the menu stands at the screen's right edge
 }

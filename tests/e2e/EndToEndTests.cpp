@@ -37,7 +37,7 @@ bool Tap(int row = kNone)
     static int shift = 0;
     GUITHREADINFO info{sizeof(info)};
     apptest::ClickAt(Width() - 8 - (shift ^= 6), GetSystemMetrics(SM_CYSCREEN) - 10);
-    const bool open = WaitFor(5000, [&] { return GetGUIThreadInfo(GetWindowThreadProcessId(Main(), 0), &info) && info.flags & GUI_INMENUMODE; });
+    const bool open = WaitFor(10000, [&] { return GetGUIThreadInfo(GetWindowThreadProcessId(Main(), 0), &info) && info.flags & GUI_INMENUMODE; });
     const RECT menu = Rect(apptest::VisibleMenuWindow());
     if (row != kNone)
         apptest::ClickAt((menu.left + menu.right) / 2, menu.bottom + 5 + 20 * row);
@@ -49,7 +49,7 @@ bool Turn(LONG cx, LONG cy)
 {
     DEVMODEW dm{};
     dm.dmSize = sizeof(dm), dm.dmPelsWidth = cx, dm.dmPelsHeight = cy, dm.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-    return Width() == cx || (!ChangeDisplaySettingsW(&dm, 0) && WaitFor(9000, [&] { return TaskBar().right == cx; }));
+    return Width() == cx || (!ChangeDisplaySettingsW(&dm, 0) && WaitFor(10000, [&] { return TaskBar().right == cx; }));
 }
 
 // tabula.exe started copies times at once: one runs with its icon and tree, the others end with 0; gone at the end.
@@ -65,7 +65,8 @@ struct Tabula {
                     running = runs[i].hProcess;
             return size_t(std::count(codes.begin(), codes.end(), 0u)) == copies - 1 && HasIcon();
         }) && SendMessageTimeoutW(Main(), WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr) && !FindWindowExW(nullptr, Main(), L"TABULA", nullptr);
-        tree = storetest::StoredText();
+        // The icon comes before the tree is loaded, and a shell call in between may answer the message above.
+        started = started && WaitFor(10000, [&] { return !(tree = storetest::StoredText()).empty(); });
     }
     ~Tabula()
     {
@@ -104,20 +105,20 @@ TEST(EndToEnd, Session)
         const RECT menu = Rect(apptest::VisibleMenuWindow());
         EXPECT_TRUE(menu.right == Width() && menu.bottom == TaskBar().top && abs(menu.bottom - menu.top - 76) < 12);
         apptest::ClickAt(60, 60);
-        ASSERT_TRUE(WaitFor(5000, NoMenu) && SetForegroundWindow(Main()));
+        ASSERT_TRUE(WaitFor(10000, NoMenu) && SetForegroundWindow(Main()));
         apptest::PressKeys({VK_CONTROL, 'A'});
         EXPECT_TRUE(About(layout) && (Width() > 240 ? Turn(240, 320) : Turn(320, 240) && About("landscape+full")));
         EXPECT_TRUE(PostMessageW(Await(L"About Tabula"), WM_CLOSE, 0, 0) && About("none")) << AboutLayout();
     }
     // A restarted task bar gets the icon back; "My Documents", chosen by its letter and Enter, opens in the file explorer.
     NOTIFYICONDATAW icon{sizeof(icon), Main(), TRAY_ICON_ID};
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon) && TaskbarCreated() && WaitFor(5000, HasIcon));
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon) && TaskbarCreated() && WaitFor(10000, HasIcon));
     const HWND folder = Tap() && (apptest::PressKeys({'M'}), apptest::PressKeys({VK_RETURN}), true) ? Await(L"Documents", L"ExplorerWClass") : nullptr;
-    EXPECT_TRUE(PostMessageW(folder, WM_CLOSE, 0, 0) && WaitFor(5000, [&] { return !IsWindow(folder); }));
+    EXPECT_TRUE(PostMessageW(folder, WM_CLOSE, 0, 0) && WaitFor(10000, [&] { return !IsWindow(folder); }));
     // "Configuration" opens the settings window with no owner; chosen again, it brings it forward, no new one.
     const HWND settings = Tap(kConfiguration) ? Await(L"Dialog") : nullptr;
     ASSERT_TRUE(settings && !GetWindow(settings, GW_OWNER));
-    EXPECT_TRUE(Tap(kConfiguration) && WaitFor(5000, [&] { return GetForegroundWindow() == settings; }));
+    EXPECT_TRUE(Tap(kConfiguration) && WaitFor(10000, [&] { return GetForegroundWindow() == settings; }));
     EXPECT_EQ(FindWindowW(L"#32770", L"Dialog"), settings);
     RegDeleteTreeW(platform::reg::StoreHive(), FirstKey().c_str());
     EXPECT_TRUE(PostMessageW(Main(), WM_CLOSE, 0, 0) && !app.ExitCode(15000) && !storetest::KeyExists(FirstKey()));
@@ -135,7 +136,7 @@ TEST(EndToEnd, ExitOverTheAddSectionDialog)
         const HWND pages = GetWindow(GetDlgItem(settings, IDC_TABS), GW_CHILD);   // Documents, then Sections
         PostMessageW(GetDlgItem(GetWindow(pages, GW_HWNDNEXT), IDC_ADD_SECTION), BM_CLICK, 0, 0);
         const HWND adding = Await(L"Add Section");
-        ASSERT_TRUE(SetDlgItemTextW(adding, IDC_SECTION_NAME, L"New") && Tap(kConfiguration) && WaitFor(5000, NoMenu));
+        ASSERT_TRUE(SetDlgItemTextW(adding, IDC_SECTION_NAME, L"New") && Tap(kConfiguration) && WaitFor(10000, NoMenu));
         EXPECT_FALSE(WaitFor(1000, [&] { return FindWindowW(L"#32770", L"Dialog") != settings || !IsWindow(adding); }));
         RegDeleteTreeW(platform::reg::StoreHive(), FirstKey().c_str());
         EXPECT_FALSE(hotkeyFree());

@@ -71,7 +71,7 @@ TEST(MainWindow, RoutesTapsAndCommands)
     for (const auto& row : rows)
         EXPECT_EQ(row.seen, Observe([&] { return SendMessageW(window, row.message, row.wParam, row.lParam); })) << &row - rows;
     EXPECT_EQ(std::string(sizeof(record), '\0'), std::string(std::begin(record), std::end(record)));
-    EXPECT_TRUE(apptest::WaitFor(5000, [] { return GetFileAttributesW(L"go.now.cmd") == INVALID_FILE_ATTRIBUTES; }));
+    EXPECT_TRUE(apptest::WaitFor(10000, [] { return GetFileAttributesW(L"go.now.cmd") == INVALID_FILE_ATTRIBUTES; }));
     EXPECT_EQ(0, tray.Remove());
     EXPECT_FALSE(apptest::ShellHasIcon(window, TRAY_ICON_ID));
     EXPECT_EQ(L"quit0 returns 0", Observe([&] { return SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, 1), 0); }));

@@ -20,10 +20,10 @@ bool OpensMenu(std::initializer_list<WORD> chord, std::initializer_list<WORD> th
 {
     apptest::PressKeys(chord);
     RECT menu{}, bar{};
-    const bool shown = WaitFor(2000, [&] { return GetWindowRect(apptest::VisibleMenuWindow(), &menu) != FALSE; });
+    const bool shown = WaitFor(10000, [&] { return GetWindowRect(apptest::VisibleMenuWindow(), &menu) != FALSE; });
     for (const WORD key : then)
         apptest::PressKeys({key});
-    WaitFor(3000, [] { return !apptest::VisibleMenuWindow(); });
+    WaitFor(10000, [] { return !apptest::VisibleMenuWindow(); });
     GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &bar);
     return shown && menu.right == GetSystemMetrics(SM_CXSCREEN) && menu.bottom == bar.top;
 }
@@ -68,9 +68,10 @@ TEST(Hotkey, OpensTheMenuChangesAtOnceAndSaysWhenTaken)
         EXPECT_TRUE(RegisterHotKey(nullptr, 2, MOD_CONTROL | MOD_ALT, 'K'));
         UnregisterHotKey(nullptr, 2);
         apptest::PressKeys({VK_CONTROL, VK_SHIFT, VK_F5});
-        EXPECT_TRUE(WaitFor(3000, [] { return StoredHotkey() == MAKEWORD(VK_F5, HOTKEYF_CONTROL | HOTKEYF_SHIFT); }));
+        EXPECT_TRUE(WaitFor(10000, [] { return StoredHotkey() == MAKEWORD(VK_F5, HOTKEYF_CONTROL | HOTKEYF_SHIFT); }));
         EXPECT_TRUE(OpensMenu({VK_CONTROL, VK_SHIFT, VK_F5}));
-        EXPECT_FALSE(OpensMenu({VK_CONTROL, VK_MENU, 'T'}));
+        EXPECT_TRUE(RegisterHotKey(nullptr, 2, MOD_CONTROL | MOD_ALT, 'T'));   // the old chord is let go
+        UnregisterHotKey(nullptr, 2);
         // Taken by this test's thread: the page says so in words and keeps it.
         ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'U'));
         const WORD taken = MAKEWORD('U', HOTKEYF_CONTROL | HOTKEYF_ALT);
@@ -87,7 +88,7 @@ TEST(Hotkey, OpensTheMenuChangesAtOnceAndSaysWhenTaken)
     }
     Tabula again;
     ASSERT_TRUE(again.started);
-    EXPECT_TRUE(WaitFor(5000, [] { return apptest::FindWindowWith(L"tooltips_class32", L"Ctrl+Alt+U is in use"); }));
+    EXPECT_TRUE(WaitFor(10000, [] { return apptest::FindWindowWith(L"tooltips_class32", L"Ctrl+Alt+U is in use"); }));
     UnregisterHotKey(nullptr, 1);
 }
 
