@@ -210,3 +210,11 @@ CItemVector* CTodayMenu::ListOf(HMENU menu)
     CItemVector* list = MenuOwnerAs<CItemVector>(menu);
     return list && list->Ids == Root.Ids ? list : nullptr;
 }
+
+void EnsureCommandEntries(CTodayMenu* menu)
+{
+    if (!menu->Root.Ids->InUse(ID_CONFIGURATION))
+        menu->AppendDocumentWithID(L"Configuration", ID_CONFIGURATION, 0);
+    if (!menu->Root.Ids->InUse(ID_EXIT))
+        menu->AppendDocumentWithID(L"Exit", ID_EXIT, 0);
+}

@@ -65,3 +65,7 @@ private:
     CLiveFolders live_;
     MenuPictures pictures_;
 };
+
+// Appends "Configuration" and "Exit" to the top level unless the tree holds them, as every load and import does:
+// whatever was stored, the user can reach the settings and leave.
+void EnsureCommandEntries(CTodayMenu* menu);

@@ -148,13 +148,6 @@ unique_hkey OpenStoredTree()
 
 }  // namespace
 
-void EnsureCommandEntries(CTodayMenu* menu)
-{
-    if (!menu->Root.Ids->InUse(ID_CONFIGURATION))
-        menu->AppendDocumentWithID(L"Configuration", ID_CONFIGURATION, 0);
-    if (!menu->Root.Ids->InUse(ID_EXIT))
-        menu->AppendDocumentWithID(L"Exit", ID_EXIT, 0);
-}
 
 void CTreeStore::LoadLevel(HKEY level, CTodayMenu* menu, int parentId)
 {

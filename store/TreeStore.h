@@ -21,10 +21,6 @@
 class CTodayMenu;
 class CItemVector;
 
-// Appends "Configuration" and "Exit" to the top level unless the tree holds them, as every load does: whatever was
-// stored, the user can reach the settings and leave.
-void EnsureCommandEntries(CTodayMenu* menu);
-
 // One entry key of a level, as read while that level is loaded.
 struct StoredEntry {
     DWORD Type = 0;       // 0 when the key has no usable "Type"
