@@ -29,10 +29,19 @@ void ApplyHotkey(HWND page, WORD hotkey)
     SetDlgItemTextW(page, IDC_HOTKEY_NOTE, note.c_str());
 }
 
+bool IsModifierHeld()
+{
+    return GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0;
+}
+
 BOOL OnHotkeyChanged(HWND page)
 {
     const WORD hotkey = LOWORD(SendDlgItemMessageW(page, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
     if (hotkey && !LOBYTE(hotkey))   // modifiers alone: the key is still being typed
+        return TRUE;
+    // Some hotkey controls (Wine's) report no key at all while a modifier is held: the chord is still being typed too,
+    // and is not to be cleared. Where the control reports the modifiers, this never holds.
+    if (!hotkey && IsModifierHeld())
         return TRUE;
     store::SaveHotkey(hotkey);
     ApplyHotkey(page, hotkey);

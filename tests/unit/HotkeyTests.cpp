@@ -31,7 +31,9 @@ bool OpensMenu(std::initializer_list<WORD> chord, std::initializer_list<WORD> th
 // tabula.exe started with its icon up; closed at the end.
 struct Tabula {
     SHELLEXECUTEINFOW run{sizeof(run), SEE_MASK_NOCLOSEPROCESS, nullptr, nullptr, L"Z:" TABULA_EXE};
-    const bool started = ShellExecuteExW(&run) && WaitFor(20000, [] { return apptest::ShellHasIcon(Main(), TRAY_ICON_ID); });
+    // The icon comes first, then the hotkey and the tree: a stored tree says that the start is over.
+    const bool started = ShellExecuteExW(&run) && WaitFor(20000, [] { return apptest::ShellHasIcon(Main(), TRAY_ICON_ID); }) &&
+                         WaitFor(10000, [] { return !storetest::StoredText().empty(); });
     ~Tabula()
     {
         PostMessageW(Main(), WM_CLOSE, 0, 0);
