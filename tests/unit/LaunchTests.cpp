@@ -57,8 +57,9 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
 // in its window state; without them, as it always has.
 TEST(Launch, PassesArgumentsStartFolderAndWindowState)
 {
-    wchar_t temp[MAX_PATH] = {}, here[MAX_PATH] = {}, probe[MAX_PATH] = {};
+    wchar_t temp[MAX_PATH] = {}, here[MAX_PATH] = {}, probe[MAX_PATH] = {}, documents[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp), GetCurrentDirectoryW(MAX_PATH, here), GetFullPathNameW(L"Z:" TABULA_PROBE, MAX_PATH, probe, nullptr);
+    SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, 0, documents);
     const std::wstring out = temp + std::wstring(L"tabula probe.txt"), folder = temp + std::wstring(L"Tabula start in"),
                        typed = temp + std::wstring(L"a.tabulaprobe"), command = L"\"" + std::wstring(probe) + L"\" verb \"%1\"";
     CreateDirectoryW(folder.c_str(), nullptr), CloseHandle(CreateFileW(typed.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
@@ -69,7 +70,7 @@ TEST(Launch, PassesArgumentsStartFolderAndWindowState)
     const struct { std::wstring path; DocumentProperties properties; std::wstring arguments, folder; int show; } rows[] = {
         {probe, {}, L"", here, SW_SHOW}, {typed, {{}, {}, {}, L"probe"}, L" verb \"" + typed + L"\"", here, SW_SHOW},
         {probe, {L"-a \"b c\" \"\"\"d\"\"\" e\\", folder, DWORD(SW_SHOWMAXIMIZED)}, L" -a \"b c\" \"\"\"d\"\"\" e\\", folder, SW_SHOWMAXIMIZED},
-        {probe, {L"%TABULA_START%", L"%TABULA_START%", DWORD(SW_SHOWMINNOACTIVE)}, L" " + folder, folder, SW_SHOWMINNOACTIVE},
+        {probe, {L"%TABULA_START%", L"\\My Documents", DWORD(SW_SHOWMINNOACTIVE)}, L" " + folder, documents, SW_SHOWMINNOACTIVE},
         {probe, {std::nullopt, std::nullopt, DWORD(SW_SHOWNORMAL), L"runas"}, L"", here, SW_SHOWNORMAL},
     };
     for (const auto& row : rows) {
