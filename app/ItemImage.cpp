@@ -26,6 +26,10 @@ platform::SmallIcon LoadItemIcon(const CItem& item)
     case ID_CONFIGURATION: return {platform::LoadIconAtSize(g_hInstance, IDI_CONFIGURATION, builtin, builtin), true};
     case ID_EXIT: return {platform::LoadIconAtSize(g_hInstance, IDI_EXIT, builtin, builtin), true};
     default:
+        // An icon of the user's choice, unless its file holds none there.
+        if (item.Properties.Icon)
+            if (handles::unique_hicon own = platform::SmallIconAt(*item.Properties.Icon))
+                return {own.release(), true};
         // A sub-folder of a folder shown as contents (it has no list of the tree).
         if (item.ShowContents && !item.Parent)
             return platform::SmallFolderIcon(item.Path);

@@ -18,10 +18,13 @@ std::wstring ListText(const CItem& item)
     return item.Caption.substr(0, kListTextCapacity - 1);
 }
 
-// The image at index becomes the entry's small shell icon on the menu colour.
+// The image at index becomes the entry's small icon on the menu colour.
 void ReplaceItemImage(HWND list, HIMAGELIST images, int index, const CItem& item)
 {
-    const handles::unique_hicon icon = item.Path.empty() ? nullptr : platform::GetSmallFileIcon(item.Path);
+    // An icon of the user's choice, unless its file holds none there.
+    handles::unique_hicon icon = item.Properties.Icon ? platform::SmallIconAt(*item.Properties.Icon) : nullptr;
+    if (!icon && !item.Path.empty())
+        icon = platform::GetSmallFileIcon(item.Path);
     const handles::unique_hbitmap bitmap = platform::IconToBitmap(list, icon.get());
     if (bitmap)
         ImageList_Replace(images, index, bitmap.get(), nullptr);

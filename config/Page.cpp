@@ -121,6 +121,8 @@ void ShowListMenu(HWND page, const PageKind& kind, POINT at)
     if (entry && CanShowContents(Menu(page), entry->ID))
         AppendMenuW(menu.get(), MF_STRING | (entry->ShowContents ? MF_CHECKED : MF_UNCHECKED), IDC_SHOW_CONTENTS,
                     L"Show Contents as Sub-menu");
+    AppendMenuW(menu.get(), MF_STRING | (entry && HasProperties(*entry) ? MF_ENABLED : MF_GRAYED), IDC_PROPERTIES,
+                L"Properties...");
     if (at.x == -1 && at.y == -1) {
         // Below the selected item, or at the list's corner.
         const auto selected = GetSelectedItem(list);
@@ -232,6 +234,7 @@ BOOL OnCommand(HWND page, const PageKind& kind, int control, int code)
     case IDC_ADD_FOLDER: CTreeEditor(State(page)).AddFolder(kind.tab); return TRUE;
     case IDC_RENAME: OnRename(page, kind); return TRUE;
     case IDC_SHOW_CONTENTS: CTreeEditor(State(page)).ToggleShowContents(kind.tab); return TRUE;
+    case IDC_PROPERTIES: CTreeEditor(State(page)).EditProperties(kind.tab); return TRUE;
     }
     return HasButton(kind, control) && OnEditCommand(page, kind, control);
 }

@@ -16,7 +16,7 @@ constexpr DWORD kPathBufferLength = 32768;
 
 }  // namespace
 
-std::optional<std::wstring> ChooseDocumentFile(HWND page)
+std::optional<std::wstring> ChooseDocumentFile(HWND page, const wchar_t* title)
 {
     std::wstring file(kPathBufferLength, L'\0');
     std::wstring fileTitle(kPathBufferLength, L'\0');
@@ -32,7 +32,7 @@ std::optional<std::wstring> ChooseDocumentFile(HWND page)
     record.nMaxFile = kPathBufferLength;
     record.lpstrFileTitle = fileTitle.data();
     record.nMaxFileTitle = kPathBufferLength;
-    record.lpstrTitle = L"Add Document";
+    record.lpstrTitle = title;
     record.Flags = OFN_PATHMUSTEXIST;
     if (!platform::ShowOpenFileDialog(record))
         return std::nullopt;
@@ -130,3 +130,5 @@ bool IsRemovable(const CItem& entry)
 }
 
 bool IsRenamable(const CItem& entry) { return !IsBuiltin(entry) && entry.Type != ITEM_SEPARATOR; }
+
+bool HasProperties(const CItem& entry) { return entry.Type == ITEM_DOCUMENT && !IsBuiltin(entry); }

@@ -12,8 +12,9 @@
 class CItem;
 class CTodayMenu;
 
-// The open-file dialog "Add Document"; the full path of the picked file, or nothing on cancel.
-std::optional<std::wstring> ChooseDocumentFile(HWND page);
+// The open-file dialog, titled "Add Document" unless another title is given; the full path of the picked file, or
+// nothing on cancel.
+std::optional<std::wstring> ChooseDocumentFile(HWND page, const wchar_t* title = L"Add Document");
 
 // Appends a document picked in the open-file dialog, or a folder picked in the shell's folder picker "Add Folder", to
 // a level (0 = the top level).
@@ -43,6 +44,7 @@ bool CanShowContents(const CTodayMenu& menu, int id);
 bool SetShowContents(CTodayMenu& menu, int id, bool on);
 
 // The page rules for an entry: built-in entries and sections that hold "Configuration" or "Exit" cannot be removed;
-// built-in entries and separators cannot be renamed.
+// built-in entries and separators cannot be renamed; only the user's documents have properties.
 bool IsRemovable(const CItem& entry);
 bool IsRenamable(const CItem& entry);
+bool HasProperties(const CItem& entry);

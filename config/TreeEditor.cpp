@@ -7,6 +7,7 @@
 #include "config/AddSectionDialog.h"
 #include "config/ItemList.h"
 #include "config/PageCommands.h"
+#include "config/PropertiesDialog.h"
 #include "config/SectionBox.h"
 #include "config/SettingsContext.h"
 #include "config/SettingsState.h"
@@ -91,6 +92,18 @@ void CTreeEditor::ToggleShowContents(SettingsTab page)
     // The lists show no sign of it: the Documents page stays on its level.
     Commit(entry && SetShowContents(menu, entry->ID, !entry->ShowContents),
            {page, selected ? selected->index : -1, false});
+}
+
+void CTreeEditor::EditProperties(SettingsTab page)
+{
+    const auto selected = GetSelectedItem(state_.List(page));
+    CTodayMenu& menu = *state_.settings.menu;
+    const CItem* entry = selected ? menu.Root.FindItem(selected->id) : nullptr;
+    if (!entry || !HasProperties(*entry))
+        return;
+    // Only the id is used after the dialog: the tree may change under it (a menu file handed to the program).
+    const auto edit = AskDocumentProperties(state_.Page(page), state_.settings.instance, DocumentEditOf(*entry));
+    Commit(edit && ApplyDocumentEdit(menu, selected->id, *edit), {page, selected->index});
 }
 
 void CTreeEditor::ShowReplacedTree() { Show({kSectionsTab}); }

@@ -34,6 +34,9 @@ public:
     void DeleteSelected(SettingsTab page, const wchar_t* refusal);
     // Turns the showing of the selected folder's contents as its sub-menu on or off; it stays selected.
     void ToggleShowContents(SettingsTab page);
+    // Opens the Properties dialog of the selected document of the user's and applies its OK as one change; it stays
+    // selected.
+    void EditProperties(SettingsTab page);
 
     // The whole tree was replaced and stored elsewhere (an import, a restore): every page shows it, the Documents page
     // its top level.

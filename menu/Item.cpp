@@ -22,6 +22,17 @@ bool IsBuiltin(const CItem& item)
            (item.Type == ITEM_SEPARATOR && item.ID == ID_FIRST_SEPARATOR);
 }
 
+bool DocumentProperties::operator==(const DocumentProperties& other) const
+{
+    return Args == other.Args && StartIn == other.StartIn && Show == other.Show && Verb == other.Verb &&
+           Icon == other.Icon;
+}
+
+bool IsDocumentShow(DWORD show)
+{
+    return show == SW_SHOWNORMAL || show == SW_SHOWMINNOACTIVE || show == SW_SHOWMAXIMIZED;
+}
+
 CItem::CItem(int id, CItemVector* parent)
     : Type(ITEM_SEPARATOR), ID(id), Parent(parent)
 {

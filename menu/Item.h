@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,26 @@ enum BuiltinId : int {
     ID_FIRST_SEPARATOR = 4,
 };
 
+// How a document of the user's is opened and shown, each value optional and kept only when set: the arguments it is
+// given, the folder it starts in, the state of its window, the shell's verb ("runas": as administrator) and an icon of
+// its own ("file,index"). Environment variables in them are expanded when the document is opened.
+struct DocumentProperties {
+    std::optional<std::wstring> Args;
+    std::optional<std::wstring> StartIn;
+    std::optional<DWORD> Show;   // SW_SHOWNORMAL, SW_SHOWMINNOACTIVE or SW_SHOWMAXIMIZED
+    std::optional<std::wstring> Verb;
+    std::optional<std::wstring> Icon;
+
+    bool operator==(const DocumentProperties& other) const;
+    bool operator!=(const DocumentProperties& other) const { return !(*this == other); }
+};
+
+// The window states a document may be opened in; any other stored one is none.
+bool IsDocumentShow(DWORD show);
+
+// The longest arguments a document is given.
+constexpr size_t kMaxArguments = 2048;
+
 // One menu entry: a document, a section (a sub-menu with a list of its own) or a separator.
 class CItem : public CBaseObj {
 public:
@@ -45,6 +66,9 @@ public:
 
     // Documents: true while Caption is a name the user gave it, false while it is the one made from Path.
     bool OwnCaption = false;
+
+    // Documents: how the user wants it opened, and its own icon.
+    DocumentProperties Properties;
 
     // A separator.
     CItem(int id, CItemVector* parent);

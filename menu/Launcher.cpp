@@ -1,34 +1,56 @@
 #include "menu/Launcher.h"
 
-#include <windows.h>
 #include <shellapi.h>
 
+#include "menu/Item.h"
+#include "platform/Environment.h"
 #include "platform/Shell.h"
 
-ShellOpening OpeningOf(const std::wstring& stored)
+namespace {
+
+// A path alone is opened as a document without properties.
+LaunchRequest PlainRequest(const std::wstring& path) { return {path, L"", L"", L"", SW_SHOW}; }
+
+}  // namespace
+
+LaunchRequest LaunchRequestOf(const CItem& document)
 {
-    const std::wstring path = platform::ResolveDevicePath(stored);
+    const DocumentProperties& properties = document.Properties;
+    return {document.Path, properties.Args.value_or(L""), properties.StartIn.value_or(L""),
+            properties.Verb.value_or(L""), static_cast<int>(properties.Show.value_or(SW_SHOW))};
+}
+
+ShellOpening OpeningOf(const LaunchRequest& request)
+{
+    const std::wstring path = platform::ResolveDevicePath(request.path);
     // The shell opens nothing longer than its path buffers, and a much longer path brings it down.
     if (path.size() >= MAX_PATH)
         return {};
     // A path whose attributes cannot be read goes to the shell as a file, which fails quietly.
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return {platform::FileExplorer(), platform::FileExplorerParameters(path)};
-    return {path, {}};
+        return {platform::FileExplorer(), platform::FileExplorerParameters(path), {}, {}, request.show};
+    return {path, platform::ExpandVariables(request.arguments), platform::ResolveDevicePath(request.startIn),
+            platform::ExpandVariables(request.verb), request.show};
 }
 
-void OpenDocument(const std::wstring& path)
+ShellOpening OpeningOf(const std::wstring& path) { return OpeningOf(PlainRequest(path)); }
+
+void OpenDocument(const LaunchRequest& request)
 {
-    const ShellOpening opening = OpeningOf(path);
+    const ShellOpening opening = OpeningOf(request);
     if (opening.file.empty())
         return;
+    const auto orNull = [](const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); };
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_FLAG_NO_UI;   // a failure stays silent
-    info.lpVerb = L"open";
-    info.nShow = SW_SHOW;
+    info.fMask = SEE_MASK_FLAG_NO_UI;   // a failure stays silent, and so does an elevation the user refused
+    info.lpVerb = opening.verb.empty() ? L"open" : opening.verb.c_str();
+    info.nShow = opening.show;
     info.lpFile = opening.file.c_str();
-    info.lpParameters = opening.parameters.empty() ? nullptr : opening.parameters.c_str();
+    info.lpParameters = orNull(opening.parameters);
+    info.lpDirectory = orNull(opening.directory);
     ShellExecuteExW(&info);
 }
+
+void OpenDocument(const std::wstring& path) { OpenDocument(PlainRequest(path)); }

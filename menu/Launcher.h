@@ -1,16 +1,36 @@
 #pragma once
 // Opening what a menu entry stands for.
+#include <windows.h>
+
 #include <string>
 
-// What opening a path hands the shell: the file to open and its parameters. A folder is the file explorer with the
-// folder; anything else, a path whose attributes cannot be read too, is the path itself as a file. No file at all for
-// a path too long for the shell.
+class CItem;
+
+// What opening a document asks for, as its entry holds it: plain strings and numbers, so that it can be handed on.
+struct LaunchRequest {
+    std::wstring path;        // as stored: variables and "\My Documents" not yet resolved
+    std::wstring arguments;   // the rest as stored too; empty for none
+    std::wstring startIn;
+    std::wstring verb;        // empty: "open"
+    int show = SW_SHOW;
+};
+LaunchRequest LaunchRequestOf(const CItem& document);
+
+// What opening a path hands the shell: the file to open, its parameters, the folder it starts in, the verb and the
+// window's state. A folder is the file explorer with the folder, whatever the request's arguments, folder and verb;
+// anything else, a path whose attributes cannot be read too, is the path itself as a file. No file at all for a path
+// too long for the shell.
 struct ShellOpening {
     std::wstring file;
     std::wstring parameters;
+    std::wstring directory;
+    std::wstring verb;
+    int show = SW_SHOW;
 };
+ShellOpening OpeningOf(const LaunchRequest& request);
 ShellOpening OpeningOf(const std::wstring& path);
 
-// Opens a document's path: a folder in the file explorer, anything else through the shell's "open"; a failure stays
-// silent.
+// Opens a document's path: a folder in the file explorer, anything else through the shell's "open" (or the request's
+// verb); a failure, a refused elevation too, stays silent.
+void OpenDocument(const LaunchRequest& request);
 void OpenDocument(const std::wstring& path);

@@ -179,10 +179,33 @@ void CTodayMenu::RenameEntry(int id, const std::wstring& text)
     SetMenuItemInfoW(item->Parent->Menu.get(), item->Parent->IndexOf(id), TRUE, &info);
 }
 
+void CTodayMenu::ChangeDocument(int id, const std::wstring& path, const DocumentProperties& properties)
+{
+    CItem* item = Root.FindItem(id);
+    if (!item || item->Type != ITEM_DOCUMENT || IsBuiltin(*item))
+        return;
+    const bool moved = item->Path != path;
+    item->Path = path;
+    item->Properties = properties;
+    if (!item->OwnCaption)
+        item->Caption = CaptionFromPath(path);
+    // Its picture shows the icon and the caption: it is made again, and the item measured again, when the menu opens.
+    item->Image.reset();
+    if (moved && item->ShowContents) {
+        ShowFolderContents(id, true);   // a live menu of the new folder, read when it opens
+        return;
+    }
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_DATA;
+    info.dwItemData = ItemDataOf(item);
+    SetMenuItemInfoW(item->Parent->Menu.get(), item->Parent->IndexOf(id), TRUE, &info);
+}
+
 void CTodayMenu::Launch(int id)
 {
     if (const CItem* item = Root.FindItem(id))
-        OpenDocument(item->Path);
+        OpenDocument(LaunchRequestOf(*item));
 }
 
 bool CTodayMenu::ShowFolderContents(int id, bool on)

@@ -37,8 +37,12 @@ public:
     // empty text the caption made from its path again. The menu shows it at once; a separator has no name.
     void RenameEntry(int id, const std::wstring& text);
 
+    // Gives a document of the user's another path and other properties; a caption made from the path follows it, the
+    // picture is made again, and a folder shown as its contents shows the new path's. Built-in entries stay as they are.
+    void ChangeDocument(int id, const std::wstring& path, const DocumentProperties& properties);
+
     // Opens the document behind a menu command: a folder in the file explorer, anything else through
-    // the shell's "open".
+    // the shell as its properties ask.
     void Launch(int id);
 
     // Shows a document whose path is a folder as a live sub-menu of the folder's contents (on), or as a plain document

@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "platform/Handles.h"
+#include "platform/Shell.h"
+#include "platform/ShellIcons.h"
 #include "platform/ShellUi.h"
 
 namespace platform {
@@ -93,6 +95,12 @@ FolderAnswer& FolderHook()
     return answer;
 }
 
+IconAnswer& IconHook()
+{
+    static IconAnswer answer;
+    return answer;
+}
+
 }  // namespace
 
 int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags)
@@ -133,6 +141,25 @@ std::optional<std::wstring> ChooseFolder(HWND owner, const std::wstring& title)
     return named ? std::optional<std::wstring>(path) : std::nullopt;
 }
 
+std::optional<std::wstring> PickIcon(HWND owner, const std::wstring& location)
+{
+    if (IconHook())
+        return IconHook()(owner, location);
+    // Some systems export the picker by its ordinal alone.
+    using PickIconDialog = int(WINAPI*)(HWND, PWSTR, UINT, int*);
+    const auto pick = reinterpret_cast<PickIconDialog>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"shell32.dll"), MAKEINTRESOURCEA(62))));
+    IconLocation place = ParseIconLocation(location);
+    std::wstring file = ResolveDevicePath(place.file);
+    if (!pick || file.size() >= MAX_PATH)
+        return std::nullopt;
+    file.resize(MAX_PATH);
+    if (!pick(owner, file.data(), MAX_PATH, &place.index))
+        return std::nullopt;
+    place.file = file.c_str();
+    return FormatIconLocation(place);
+}
+
 void SetMessageAnswer(MessageAnswer answer) { MessageHook() = std::move(answer); }
 
 void SetOpenFileAnswer(OpenFileAnswer answer) { OpenFileHook() = std::move(answer); }
@@ -140,5 +167,7 @@ void SetOpenFileAnswer(OpenFileAnswer answer) { OpenFileHook() = std::move(answe
 void SetSaveFileAnswer(OpenFileAnswer answer) { SaveFileHook() = std::move(answer); }
 
 void SetFolderAnswer(FolderAnswer answer) { FolderHook() = std::move(answer); }
+
+void SetIconAnswer(IconAnswer answer) { IconHook() = std::move(answer); }
 
 }  // namespace platform

@@ -23,6 +23,10 @@ bool ShowSaveFileDialog(OPENFILENAMEW& record);
 // The shell's folder picker, titled title; the full path of the folder that the user picked, or nothing on cancel.
 std::optional<std::wstring> ChooseFolder(HWND owner, const std::wstring& title);
 
+// The shell's icon picker opened on an icon location ("file,index", see platform/ShellIcons.h); the location of the
+// icon that the user picked, or nothing on cancel.
+std::optional<std::wstring> PickIcon(HWND owner, const std::wstring& location);
+
 // Test hooks: while an answer function is set, the prompt is not shown and the function answers in
 // its place. An empty function brings the real prompt back.
 using MessageAnswer = std::function<int(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags)>;
@@ -32,5 +36,7 @@ void SetOpenFileAnswer(OpenFileAnswer answer);
 void SetSaveFileAnswer(OpenFileAnswer answer);
 using FolderAnswer = std::function<std::optional<std::wstring>(HWND owner)>;
 void SetFolderAnswer(FolderAnswer answer);
+using IconAnswer = std::function<std::optional<std::wstring>(HWND owner, const std::wstring& location)>;
+void SetIconAnswer(IconAnswer answer);
 
 }  // namespace platform

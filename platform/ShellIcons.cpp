@@ -3,6 +3,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <climits>
+#include <cwchar>
 #include <cwctype>
 #include <map>
 
@@ -114,6 +116,35 @@ handles::unique_hicon GetSmallFileIcon(const std::wstring& path)
 {
     const SmallIcon icon = SmallFileIcon(ResolveDevicePath(path));
     return handles::unique_hicon(icon.owned || !icon.icon ? icon.icon : CopyIcon(icon.icon));
+}
+
+IconLocation ParseIconLocation(const std::wstring& text)
+{
+    const size_t comma = text.rfind(L',');
+    if (comma == std::wstring::npos || comma + 1 == text.size())
+        return {text, 0};
+    wchar_t* end = nullptr;
+    const long index = std::wcstol(text.c_str() + comma + 1, &end, 10);
+    if (*end != L'\0' || index < INT_MIN || index > INT_MAX)
+        return {text, 0};
+    return {text.substr(0, comma), static_cast<int>(index)};
+}
+
+std::wstring FormatIconLocation(const IconLocation& location)
+{
+    return location.file + L"," + std::to_wstring(location.index);
+}
+
+handles::unique_hicon SmallIconAt(const std::wstring& location)
+{
+    const IconLocation place = ParseIconLocation(location);
+    const std::wstring file = ResolveDevicePath(place.file);
+    HICON icon = nullptr;
+    UINT id = 0;
+    // Not a count of icons: none, or 0xFFFFFFFF for a file that cannot be read.
+    const UINT extracted = PrivateExtractIconsW(file.c_str(), place.index, GetSystemMetrics(SM_CXSMICON),
+                                                GetSystemMetrics(SM_CYSMICON), &icon, &id, 1, 0);
+    return handles::unique_hicon(extracted == 1 ? icon : nullptr);
 }
 
 handles::unique_hbitmap IconToBitmap(HWND window, HICON icon)

@@ -28,6 +28,19 @@ SmallIcon SmallFolderIcon(const std::wstring& path);
 // The shell's small icon for a path (the device's "\My Documents" standing for the documents folder), or none.
 handles::unique_hicon GetSmallFileIcon(const std::wstring& path);
 
+// An icon's place as the shell's icon picker names it, "file,index" (a negative index is a resource id). A text without
+// a number after its last comma is a file, and its first icon.
+struct IconLocation {
+    std::wstring file;
+    int index = 0;
+};
+IconLocation ParseIconLocation(const std::wstring& text);
+std::wstring FormatIconLocation(const IconLocation& location);
+
+// The icon at a location (its file resolved as ResolveDevicePath does) at the small-icon size of the screen's density,
+// or none when the file holds no icon there.
+handles::unique_hicon SmallIconAt(const std::wstring& location);
+
 // A picture of the small-icon size with the icon drawn on the menu colour (plain without an icon), or none.
 handles::unique_hbitmap IconToBitmap(HWND window, HICON icon);
 

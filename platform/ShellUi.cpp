@@ -129,6 +129,15 @@ UINT NotifyIconVersion()
 #endif
 }
 
+bool OffersElevation()
+{
+#if defined(_WIN32_WCE)
+    return false;
+#else
+    return true;
+#endif
+}
+
 void TrackPopupMenuAt(HMENU menu, UINT flags, int x, int y, HWND owner)
 {
     // A menu owned by a window that is not in the foreground does not close on a click elsewhere.

@@ -52,6 +52,10 @@ bool IsScreenLayoutChange(UINT message, WPARAM wParam);
 // tap is the only way (the device).
 UINT NotifyIconVersion();
 
+// Whether the system can run a program as administrator (the shell's "runas" verb): desktop Windows and Wine can, the
+// device cannot.
+bool OffersElevation();
+
 // Tracks a popup menu owned by a hidden window so that a tap elsewhere closes it, as on the device.
 void TrackPopupMenuAt(HMENU menu, UINT flags, int x, int y, HWND owner);
 

@@ -30,6 +30,8 @@
 #define IDD_ADD_SECTION             132
 #define IDD_OPTIONS_PAGE            133
 #define IDD_RESTORE                 134
+#define IDD_PROPERTIES_PORTRAIT     135
+#define IDD_PROPERTIES_LANDSCAPE    136
 
 // About box controls
 #define IDC_ABOUT_ICON              201
@@ -60,11 +62,29 @@
 #define IDC_IMPORT                  1026
 #define IDC_RESTORE                 1027
 #define IDC_BACKUP_LIST             1028 // Restore dialog
+#define IDC_PROP_NAME_LABEL         1030 // Properties dialog
+#define IDC_PROP_NAME               1031
+#define IDC_PROP_PATH_LABEL         1032
+#define IDC_PROP_PATH               1033
+#define IDC_PROP_PATH_BROWSE        1034
+#define IDC_PROP_ARGS_LABEL         1035
+#define IDC_PROP_ARGS               1036
+#define IDC_PROP_START_LABEL        1037
+#define IDC_PROP_START              1038
+#define IDC_PROP_START_BROWSE       1039
+#define IDC_PROP_RUN_LABEL          1040
+#define IDC_PROP_RUN                1041
+#define IDC_PROP_ADMIN              1042
+#define IDC_PROP_ICON_LABEL         1043
+#define IDC_PROP_ICON               1044 // the icon's picture
+#define IDC_PROP_CHANGE_ICON        1045
+#define IDC_PROP_DEFAULT_ICON       1046
 
 // Commands of the pages' list context menu beside their buttons' own
 #define IDC_ADD_FOLDER              1101
 #define IDC_RENAME                  1102
 #define IDC_SHOW_CONTENTS           1103
+#define IDC_PROPERTIES              1104
 
 // Accelerator commands ("Configuration" and "Exit" send the ids of their entries, menu/Item.h)
 #define ID_QUIT_KEY                 40000 // Ctrl+Q: reaches the default handling only

@@ -44,15 +44,60 @@ struct DocumentValue {
     bool number;   // a number, or else a text
     std::optional<EntryValue> (*read)(const CItem& item);
     void (*apply)(CTodayMenu& menu, int id, const EntryValue& value);
+    size_t longest = kMaxTreeFileName;   // of a text
 };
 
 using Found = std::optional<EntryValue>;
+using TextProperty = std::optional<std::wstring> DocumentProperties::*;
+
+template <TextProperty property>
+Found ReadProperty(const CItem& item)
+{
+    const std::optional<std::wstring>& text = item.Properties.*property;
+    return text ? Found(*text) : std::nullopt;
+}
+
+void ChangeProperties(CTodayMenu& menu, int id, DocumentProperties properties)
+{
+    if (const CItem* item = menu.Root.FindItem(id))
+        menu.ChangeDocument(id, item->Path, properties);
+}
+
+template <TextProperty property>
+void ApplyProperty(CTodayMenu& menu, int id, const EntryValue& value)
+{
+    if (const CItem* item = menu.Root.FindItem(id)) {
+        DocumentProperties properties = item->Properties;
+        properties.*property = std::get<std::wstring>(value);
+        ChangeProperties(menu, id, properties);
+    }
+}
+
+// A window state that no document may have is left out, as a load leaves it out.
+void ApplyShow(CTodayMenu& menu, int id, const EntryValue& value)
+{
+    const CItem* item = menu.Root.FindItem(id);
+    if (!item || !IsDocumentShow(std::get<DWORD>(value)))
+        return;
+    DocumentProperties properties = item->Properties;
+    properties.Show = std::get<DWORD>(value);
+    ChangeProperties(menu, id, properties);
+}
 
 const DocumentValue kDocumentValues[] = {
     {"Caption", false, [](const CItem& item) { return item.OwnCaption ? Found(item.Caption) : std::nullopt; },
      [](CTodayMenu& menu, int id, const EntryValue& value) { menu.RenameEntry(id, std::get<std::wstring>(value)); }},
     {"Expand", true, [](const CItem& item) { return item.ShowContents ? Found(DWORD{1}) : std::nullopt; },
      [](CTodayMenu& menu, int id, const EntryValue& value) { menu.ShowFolderContents(id, std::get<DWORD>(value) == 1); }},
+    {"Args", false, ReadProperty<&DocumentProperties::Args>, ApplyProperty<&DocumentProperties::Args>,
+     kMaxTreeFileLongText},
+    {"StartIn", false, ReadProperty<&DocumentProperties::StartIn>, ApplyProperty<&DocumentProperties::StartIn>,
+     kMaxTreeFileLongText},
+    {"Show", true, [](const CItem& item) { return item.Properties.Show ? Found(*item.Properties.Show) : std::nullopt; },
+     ApplyShow},
+    {"Verb", false, ReadProperty<&DocumentProperties::Verb>, ApplyProperty<&DocumentProperties::Verb>},
+    {"Icon", false, ReadProperty<&DocumentProperties::Icon>, ApplyProperty<&DocumentProperties::Icon>,
+     kMaxTreeFileLongText},
 };
 
 const struct {
@@ -171,23 +216,24 @@ private:
         return true;
     }
 
-    bool Text(const Json& json, const std::string& place, std::wstring* text)
+    bool Text(const Json& json, const std::string& place, std::wstring* text, size_t longest = kMaxTreeFileName)
     {
         if (!json.is_string())
             return Fail(place, MustBe("a string", json));
         *text = Utf16(json.get_ref<const std::string&>());
-        if (text->size() > kMaxTreeFileName)
-            return Fail(place, "longer than " + std::to_string(kMaxTreeFileName) + " characters");
+        if (text->size() > longest)
+            return Fail(place, "longer than " + std::to_string(longest) + " characters");
         if (text->find(L'\0') != std::wstring::npos)
             return Fail(place, "holds a NUL character");
         return true;
     }
 
-    bool Value(const Json& json, const std::string& place, bool number, EntryValue* value)
+    bool Value(const Json& json, const std::string& place, const DocumentValue& kind, EntryValue* value)
     {
+        const bool number = kind.number;
         DWORD figure = 0;
         std::wstring text;
-        if (number ? !Number(json, place, MAXDWORD, &figure) : !Text(json, place, &text))
+        if (number ? !Number(json, place, MAXDWORD, &figure) : !Text(json, place, &text, kind.longest))
             return false;
         *value = number ? EntryValue(figure) : EntryValue(std::move(text));
         return true;
@@ -230,7 +276,7 @@ private:
         }
         for (const DocumentValue& value : kDocumentValues) {
             const Json* found = entry->kind == ITEM_DOCUMENT ? Optional(json, value.name) : nullptr;
-            if (found && !Value(*found, place + "." + value.name, value.number, &entry->values[value.name]))
+            if (found && !Value(*found, place + "." + value.name, value, &entry->values[value.name]))
                 return false;
         }
         return entry->kind != ITEM_SECTION || Children(json, place, level, entry);

@@ -10,6 +10,8 @@
 #include <variant>
 #include <vector>
 
+#include "menu/Item.h"
+
 class CTodayMenu;
 
 namespace store {
@@ -19,6 +21,8 @@ constexpr int kTreeFileVersion = 1;
 // characters long, and this many bytes in all.
 constexpr int kMaxTreeFileDepth = 500;
 constexpr size_t kMaxTreeFileName = 255;
+// A document's arguments, start folder and icon may be longer: as long as its longest arguments.
+constexpr size_t kMaxTreeFileLongText = kMaxArguments;
 constexpr size_t kMaxTreeFileBytes = 16 * 1024 * 1024;
 
 // A document's optional value: a text or a number.

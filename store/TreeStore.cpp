@@ -53,7 +53,16 @@ bool KeepsStoredId(const StoredEntry& entry, const CTodayMenu& menu)
 //   "ID"     -> the id that the key name spells, or none (a fresh id);
 //   "Pos"    -> the record follows every record that has one, in enumeration order;
 //   "Name"   -> empty;
-//   "Caption" -> the caption made from the document's path.
+//   "Caption" -> the caption made from the document's path;
+//   "Args", "StartIn", "Show", "Verb", "Icon" -> the document is opened as it is without it.
+DocumentProperties ReadProperties(HKEY key)
+{
+    const std::optional<DWORD> show = reg::ReadDword(key, L"Show");
+    return {reg::ReadString(key, L"Args"), reg::ReadString(key, L"StartIn"),
+            show && IsDocumentShow(*show) ? show : std::nullopt, reg::ReadString(key, L"Verb"),
+            reg::ReadString(key, L"Icon")};
+}
+
 std::optional<StoredEntry> ReadEntry(HKEY level, const std::wstring& keyName, ULONGLONG* order)
 {
     const unique_hkey key = reg::OpenKey(level, keyName.c_str());
@@ -67,7 +76,9 @@ std::optional<StoredEntry> ReadEntry(HKEY level, const std::wstring& keyName, UL
                       reg::ReadString(key.get(), L"Name").value_or(L""), keyName,
                       // Both optional: a document shown as the contents of its folder, and its own caption.
                       reg::ReadDword(key.get(), L"Expand").value_or(0),
-                      reg::ReadString(key.get(), L"Caption")};
+                      reg::ReadString(key.get(), L"Caption"), {}};
+    if (entry.Type == ITEM_DOCUMENT)
+        entry.Properties = ReadProperties(key.get());
     return entry;
 }
 
@@ -102,6 +113,8 @@ int AppendStored(const StoredEntry& entry, CTodayMenu* menu, int parentId)
             menu->RenameEntry(added, *entry.Caption);
         if (entry.Expand == 1 && added != -1)
             menu->ShowFolderContents(added, true);
+        if (added != -1 && entry.Properties != DocumentProperties{})
+            menu->ChangeDocument(added, entry.Name, entry.Properties);
         return -1;
     }
     case ITEM_SECTION:
@@ -115,6 +128,17 @@ int AppendStored(const StoredEntry& entry, CTodayMenu* menu, int parentId)
     default:
         return -1;
     }
+}
+
+// Writes a document's properties that are set, in the layout's order; false when one could not be written.
+bool WriteProperties(HKEY key, const DocumentProperties& properties)
+{
+    const auto text = [key](const wchar_t* name, const std::optional<std::wstring>& value) {
+        return !value || reg::WriteString(key, name, value->c_str());
+    };
+    return text(L"Args", properties.Args) && text(L"StartIn", properties.StartIn) &&
+           (!properties.Show || reg::WriteDword(key, L"Show", *properties.Show)) && text(L"Verb", properties.Verb) &&
+           text(L"Icon", properties.Icon);
 }
 
 // A level on the way down: its records, the next one to append, and the key that its sections' entries are below.
@@ -268,6 +292,8 @@ bool CTreeStore::SaveLevel(HKEY level, const CItemVector* list)
             if (key && item->ShowContents && !reg::WriteDword(key.get(), L"Expand", 1))
                 return false;
             if (key && item->OwnCaption && !reg::WriteString(key.get(), L"Caption", item->Caption.c_str()))
+                return false;
+            if (key && !WriteProperties(key.get(), item->Properties))
                 return false;
             break;
         case ITEM_SECTION:

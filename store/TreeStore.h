@@ -6,7 +6,9 @@
 //   in each entry key, the REG_DWORD values Type (1 document, 2 section, 3 separator), IsSpec (1 for the built-in
 //   entries), ID and Pos (its place in its level), written in that order with the REG_SZ Name (a document's path, a
 //   section's title; a separator has none) before Pos; then, for a document only, Expand (1: a live folder) and
-//   Caption (a name the user gave it) where they apply.
+//   Caption (a name the user gave it) where they apply, and after them how it is opened, each value only when set:
+//   the REG_SZ Args and StartIn, the REG_DWORD Show (SW_SHOWNORMAL, SW_SHOWMINNOACTIVE or SW_SHOWMAXIMIZED), and
+//   the REG_SZ Verb ("runas": as administrator) and Icon ("file,index").
 // The load is lenient with a store damaged by hand (see TreeStore.cpp); the save writes exactly this layout, so that
 // a tree that was loaded is stored again as it was, every level of it.
 #include <windows.h>
@@ -15,11 +17,11 @@
 #include <string>
 
 #include "menu/BaseObj.h"
+#include "menu/Item.h"
 #include "platform/Registry.h"
 #include "store/Backups.h"
 
 class CTodayMenu;
-class CItemVector;
 
 // One entry key of a level, as read while that level is loaded.
 struct StoredEntry {
@@ -30,6 +32,7 @@ struct StoredEntry {
     std::wstring Key;     // the entry key's own name: a section's children are below it
     DWORD Expand = 0;     // 1: a document shown as a live sub-menu of its folder's contents
     std::optional<std::wstring> Caption;   // a document's own caption ("Caption"); none: the one made from its path
+    DocumentProperties Properties;         // a document's way of being opened, each value as found
 };
 
 // The load and the save of the tree in that layout. Neither goes deeper into the machine stack with a deeper tree.

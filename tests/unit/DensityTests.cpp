@@ -69,6 +69,7 @@ TEST(HighDensity, DISABLED_PicturesAndPagesAreTwiceTheirSize)
         }
     }
     DestroyWindow(window);
+    EXPECT_EQ(settingstest::PropertiesOutside(2), L"");
 }
 
 // Pictures and pages follow the density itself, not its whole-number ratio to 96: 120 and 144 DPI are larger than 96.

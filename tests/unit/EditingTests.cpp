@@ -19,12 +19,13 @@ static std::wstring MenuStates(HWND page, HWND list, std::wstring states = L"")
 // The list's own label editing, ended by Enter; false when it does not begin.
 static bool Rename(HWND list, int item, const std::wstring& text, HWND edit = nullptr) { return (edit = ListView_EditLabel(list, item)) && SetWindowTextW(edit, text.c_str()) && !SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0); }
 
-// Each entry of the context menu (Add Folder..., Rename, Move Up, Move Down, Delete) is enabled where the page's rules allow.
+// Each entry of the context menu (Add Folder..., Rename, Move Up, Move Down, Delete, Properties...) is enabled where the
+// page's rules allow.
 TEST_F(SettingsTest, EditingContextMenuFollowsThePageRules)
 {
-    const struct { int page, item; const wchar_t* states; } cases[] = {{0, 6, L"10101"},   // a separator of the user's
-        {0, 0, L"10010"}, {0, 1, L"10110"}, {0, 3, L"10110"}, {0, 4, L"11111"}, {0, 5, L"11111"}, {0, -1, L"10000"},
-        {1, 0, L"10010"}, {1, 2, L"10110"}, {1, 3, L"11101"}, {1, -1, L"10000"}};
+    const struct { int page, item; const wchar_t* states; } cases[] = {{0, 6, L"101010"},   // a separator of the user's
+        {0, 0, L"100100"}, {0, 1, L"101100"}, {0, 3, L"101100"}, {0, 4, L"111110"}, {0, 5, L"111111"}, {0, -1, L"100000"},
+        {1, 0, L"100100"}, {1, 2, L"101100"}, {1, 3, L"111011"}, {1, -1, L"100000"}};
     Press(Page(0), IDC_ADD_SEPARATOR);
     for (const auto& c : cases) {
         ListView_SetItemState(List(c.page), -1, 0, LVIS_SELECTED);
@@ -61,8 +62,8 @@ TEST(EditingStore, CaptionSurvivesRenumbering)
     std::wstring captions = (g_RegHelper.LoadTree(&menu), g_RegHelper.SaveTree(&menu), L"");
     for (const auto& item : menu.Root.Items)
         captions += item->Caption + L"|";
-    EXPECT_EQ(captions + Caption(5) + Caption(6) + Caption(7), L"Mine|b|c|Configuration|Exit|Mine--");
-    EXPECT_EQ(storetest::StoredText(), L"D5:C:\\a.txt D6:C:\\b.txt D7:C:\\c.txt D2:Configuration D3:Exit");
+    EXPECT_EQ(captions, L"Mine|b|c|Configuration|Exit|");
+    EXPECT_EQ(storetest::StoredText(), L"D5:C:\\a.txt{Caption:Mine} D6:C:\\b.txt D7:C:\\c.txt D2:Configuration D3:Exit");
 }
 
 // A drag of the first item to below the last does what as many Down presses do, and stores the tree once.
@@ -111,8 +112,8 @@ TEST_F(SettingsTest, EditingDropsAndAddsFolders)
     platform::SetFolderAnswer({});
     // A folder of the user's also offers to show its contents as a sub-menu: checked once chosen, stored, still selected.
     Tap(List(1), 2);
-    EXPECT_EQ(MenuStates(Page(1), List(1)), L"111111");
+    EXPECT_EQ(MenuStates(Page(1), List(1)), L"1111111");
     Press(Page(1), IDC_SHOW_CONTENTS);
-    EXPECT_EQ(MenuStates(Page(1), List(1)), L"11111c");
+    EXPECT_EQ(MenuStates(Page(1), List(1)), L"11111c1");
     EXPECT_EQ(storetest::Read(storetest::RootPath() + L"\\5\\9", L"Expand").Dword(), 1u);
 }

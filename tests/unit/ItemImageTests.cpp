@@ -5,8 +5,12 @@
 #include "MenuTesting.h"
 #include "app/Globals.h"
 #include "app/ItemImage.h"
+#include "config/ItemList.h"
 #include "platform/Handles.h"
 #include "platform/ShellIcons.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
 
 static std::vector<COLORREF> Pixels(HBITMAP bitmap, RECT area)
 {
@@ -108,3 +112,41 @@ TEST(ItemImage, SmallIconsComeFromTheShell)
     EXPECT_EQ(Drawn(Pixels(plain.get(), small)), 0);
 }
 
+
+// A document's own icon is its picture in the menu and in the settings lists; an icon file without icons leaves the
+// document's own file icon.
+TEST(ItemImage, OwnIconsShowInMenusAndLists)
+{
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    const std::wstring file = L"C:\\windows\\win.ini", icons[] = {self + std::wstring(L",-") + std::to_wstring(IDI_APP), file + L",0", L""};
+    CTodayMenu menu;
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", LVS_REPORT, 0, 0, 99, 99, nullptr, nullptr, g_hInstance, nullptr);
+    PrepareItemList(list, L"");
+    for (const std::wstring& icon : icons)
+        menu.ChangeDocument(menu.AppendDocument(file, 0), file, {{}, {}, {}, {}, icon.empty() ? std::nullopt : std::optional(icon)});
+    FillItemList(list, menu, 0, false);
+    const handles::unique_hicon own(static_cast<HICON>(LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, cx, cy, 0)));
+    const std::vector<COLORREF> app = Pixels(platform::IconToBitmap(g_hMainWnd, own.get()).get(), {0, 0, cx, cy}),
+                                plain = Pixels(platform::IconToBitmap(g_hMainWnd, platform::GetSmallFileIcon(file).get()).get(), {0, 0, cx, cy});
+    ASSERT_NE(app, plain);
+    handles::window_dc screen(g_hMainWnd);
+    std::vector<COLORREF> listed[3];   // the list draws the plain icon's soft edges on its own: compared among themselves
+    for (int i = 0; i < 3; ++i) {
+        BuildImage(menu.Root.Items[i].get());
+        EXPECT_EQ(Pixels(menu.Root.Items[i]->Image.get(), {2, 2, 2 + cx, 2 + cy}), i ? plain : app) << i;
+        handles::unique_hbitmap shown(CreateCompatibleBitmap(screen.get(), cx, cy));
+        {
+            handles::unique_hdc dc(CreateCompatibleDC(screen.get()));
+            handles::select_object selected(dc.get(), shown.get());
+            const RECT all{0, 0, cx, cy};
+            FillRect(dc.get(), &all, GetSysColorBrush(COLOR_MENU));   // under what the list's images leave transparent
+            ImageList_Draw(ListView_GetImageList(list, LVSIL_SMALL), i, dc.get(), 0, 0, ILD_NORMAL);
+        }
+        listed[i] = Pixels(shown.get(), {0, 0, cx, cy});
+    }
+    EXPECT_EQ(listed[0], app);
+    EXPECT_EQ(listed[1], listed[2]);
+    DestroyWindow(list);
+}

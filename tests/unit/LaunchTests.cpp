@@ -1,6 +1,7 @@
 #include "AppTesting.h"
 #include "MenuTesting.h"
 #include "menu/Launcher.h"
+#include "platform/Files.h"
 #include "platform/Shell.h"
 
 // Folders open in the file explorer, files in their handler; a path that cannot be opened fails without a word.
@@ -51,3 +52,34 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
     }
 }
 
+
+// A document opens with its arguments (spaces, quotes and variables as a shell passes them), in its start folder and
+// in its window state; without them, as it always has.
+TEST(Launch, PassesArgumentsStartFolderAndWindowState)
+{
+    wchar_t temp[MAX_PATH] = {}, here[MAX_PATH] = {}, probe[MAX_PATH] = {}, documents[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp), GetCurrentDirectoryW(MAX_PATH, here), GetFullPathNameW(L"Z:" TABULA_PROBE, MAX_PATH, probe, nullptr);
+    SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, 0, documents);
+    const std::wstring out = temp + std::wstring(L"tabula probe.txt"), folder = temp + std::wstring(L"Tabula start in"),
+                       typed = temp + std::wstring(L"a.tabulaprobe"), command = L"\"" + std::wstring(probe) + L"\" verb \"%1\"";
+    CreateDirectoryW(folder.c_str(), nullptr), CloseHandle(CreateFileW(typed.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    // A file type whose only verb opens the probe: the document's verb reaches the shell.
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, L".tabulaprobe", nullptr, REG_SZ, L"TabulaProbe", 24);
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, L"TabulaProbe\\shell\\probe\\command", nullptr, REG_SZ, command.c_str(), DWORD(command.size() * 2 + 2));
+    SetEnvironmentVariableW(L"TABULA_PROBE_FILE", out.c_str()), SetEnvironmentVariableW(L"TABULA_START", folder.c_str());
+    const struct { std::wstring path; DocumentProperties properties; std::wstring arguments, folder; int show; } rows[] = {
+        {probe, {}, L"", here, SW_SHOW}, {typed, {{}, {}, {}, L"probe"}, L" verb \"" + typed + L"\"", here, SW_SHOW},
+        {probe, {L"-a \"b c\" \"\"\"d\"\"\" e\\", folder, DWORD(SW_SHOWMAXIMIZED)}, L" -a \"b c\" \"\"\"d\"\"\" e\\", folder, SW_SHOWMAXIMIZED},
+        {probe, {L"%TABULA_START%", L"\\My Documents", DWORD(SW_SHOWMINNOACTIVE)}, L" " + folder, documents, SW_SHOWMINNOACTIVE},
+        {probe, {std::nullopt, std::nullopt, DWORD(SW_SHOWNORMAL), L"runas"}, L"", here, SW_SHOWNORMAL},
+    };
+    for (const auto& row : rows) {
+        CTodayMenu menu;
+        const int id = menu.AppendDocument(row.path, 0);
+        DeleteFileW(out.c_str()), menu.ChangeDocument(id, row.path, row.properties), menu.Launch(id);
+        std::string text;
+        ASSERT_TRUE(apptest::WaitFor(10000, [&] { return platform::ReadWholeFile(out, 1 << 16, &text) == platform::FileRead::Read; })) << &row - rows;
+        const std::wstring lines(reinterpret_cast<const wchar_t*>(text.data()), text.size() / sizeof(wchar_t));
+        EXPECT_EQ(lines, L"\"" + std::wstring(probe) + L"\"" + row.arguments + L"\n" + row.folder + L"\n" + std::to_wstring(row.show));
+    }
+}

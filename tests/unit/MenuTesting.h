@@ -1,11 +1,12 @@
 #pragma once
-// Trees as text ("D5:C:\a.txt" document 5, "S6:Work[...]" section, "-4" separator; Build() without ids); menus as
+// Trees as text ("D5:C:\a.txt{Caption:A}" document 5 with its own values, "S6:Work[...]" section, "-4" separator; Build() without ids); menus as
 // they show (Shown); CheckMenu.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +15,20 @@
 #include "menu/TodayMenu.h"
 
 namespace menutest {
+
+// A document's values beside its path, in the store's order.
+constexpr const wchar_t* kValueNames[] = {L"Caption", L"Args", L"StartIn", L"Show", L"Verb", L"Icon"};
+
+// A document's own caption and properties as "{Caption:Mine|Args:-a|Show:3}", in the store's order; empty without any.
+inline std::wstring Values(const CItem& item, std::wstring text = L"")
+{
+    const DocumentProperties& p = item.Properties;
+    const std::optional<std::wstring> values[] = {item.OwnCaption ? std::optional(item.Caption) : std::nullopt, p.Args, p.StartIn,
+                                                  p.Show ? std::optional(std::to_wstring(*p.Show)) : std::nullopt, p.Verb, p.Icon};
+    for (const auto& value : values)
+        text += value ? (text.empty() ? L"{" : L"|") + std::wstring(kValueNames[&value - values]) + L":" + *value : L"";
+    return text.empty() ? text : text + L"}";
+}
 
 inline std::wstring Describe(const CItemVector& top, bool withIds = true)
 {
@@ -28,7 +43,7 @@ inline std::wstring Describe(const CItemVector& top, bool withIds = true)
         }
         const CItem* item = list->Items[next++].get();
         const std::wstring id = withIds ? std::to_wstring(item->ID) : L"", space = next > 1 ? L" " : L"";
-        text += space + (item->Type == ITEM_DOCUMENT ? L"D" + id + L":" + item->Path
+        text += space + (item->Type == ITEM_DOCUMENT ? L"D" + id + L":" + item->Path + Values(*item)
                          : item->IsSection()         ? L"S" + id + L":" + item->Caption + L"["
                                                      : (item->Type == ITEM_SEPARATOR ? L"-" : L"?") + id);
         if (item->IsSection())

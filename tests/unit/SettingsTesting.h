@@ -9,6 +9,7 @@
 #include "config/ItemList.h"
 #include "config/Page.h"
 #include "config/PageLayout.h"
+#include "config/PropertiesDialog.h"
 #include "config/SettingsContext.h"
 #include "config/SettingsState.h"
 #include "config/SettingsWindow.h"
@@ -86,5 +87,23 @@ protected:
         EXPECT_EQ(Rows(List(1)), shown);
     }
 };
+
+// The controls of the Properties dialog not wholly inside it (their ids), filling a 240x300 and a 320x220 screen area
+// (the work areas of 240x320 and 320x240) at scale times their size; empty when all fit.
+inline std::wstring PropertiesOutside(int scale, std::wstring outside = L"")
+{
+    PropertiesDialogState state{g_hInstance};
+    HWND dialog = CreateDialogIndirectParamW(g_hInstance, platform::FindDialogTemplate(g_hInstance, IDD_PROPERTIES_PORTRAIT), nullptr, PropertiesDlgProc, LPARAM(&state));
+    for (const SIZE size : {SIZE{240, 300}, SIZE{320, 220}}) {
+        RECT area{};
+        SetWindowPos(dialog, nullptr, 0, 0, size.cx * scale, size.cy * scale, SWP_NOZORDER | SWP_NOACTIVATE), GetClientRect(dialog, &area);
+        for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+            const PageRect r = GetChildRect(dialog, control);
+            outside += r.x < 0 || r.y < 0 || r.x + r.width > area.right || r.y + r.height > area.bottom ? std::to_wstring(size.cx) + L":" + std::to_wstring(GetDlgCtrlID(control)) + L" " : L"";
+        }
+    }
+    DestroyWindow(dialog);
+    return outside;
+}
 
 }  // namespace settingstest

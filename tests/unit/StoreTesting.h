@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "MenuTesting.h"
 #include "platform/Registry.h"
 #include "store/StoreKeys.h"
 
@@ -86,8 +87,20 @@ inline Value Read(const std::wstring& path, const wchar_t* name) { const HKEY ke
 inline DWORD Values(HKEY key)
 { DWORD values = 0; return RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr, nullptr), values; }
 
+// A document's stored values named in kValueNames as Describe shows them; *count: how many, each of its one right type.
+inline std::wstring StoredValues(HKEY key, DWORD* count, std::wstring text = L"")
+{
+    for (const wchar_t* name : menutest::kValueNames) {
+        const Value value = Read(key, name);
+        const bool number = !wcscmp(name, L"Show");
+        if (value.type == (number ? REG_DWORD : REG_SZ))
+            ++*count, text += (text.empty() ? L"{" : L"|") + std::wstring(name) + L":" + (number ? std::to_wstring(value.Dword()) : value.Text().c_str());
+    }
+    return text.empty() ? text : text + L"}";
+}
+
 // The stored tree in Pos order; "!" marks an entry not as saved (key its id, Pos its index, IsSpec for 1-4, values exact;
-// a document may add its own Caption and Expand 1). Read level by level through open keys: a tree of any depth.
+// a document may add its own Caption, Expand 1 and properties, shown as Describe shows them). Read level by level through open keys: a tree of any depth.
 inline std::wstring StoredText(const std::wstring& path = RootPath())
 {
     struct Level { HKEY key; std::vector<std::tuple<DWORD, std::wstring, std::wstring>> entries; size_t next; };   // Pos, text, section key
@@ -98,11 +111,13 @@ inline std::wstring StoredText(const std::wstring& path = RootPath())
             const DWORD type = Read(key, L"Type").Dword(), special = Read(key, L"IsSpec").Dword(), number = Read(key, L"ID").Dword();
             const std::wstring id = std::to_wstring(number);
             const Value caption = Read(key, L"Name");
+            DWORD own = 0;
+            const std::wstring values = type == 1 ? StoredValues(key, &own) : L"";
             const bool sound = name == id && special == (type == 1 ? number >= 1 && number <= 3 : type == 3 && number == 4) &&
-                               Values(key) == (type == 3 ? 4u : 5u) + (type == 1) * ((Read(key, L"Caption").type == REG_SZ) + (Read(key, L"Expand").Dword() == 1)) &&
+                               Values(key) == (type == 3 ? 4u : 5u) + (type == 1) * (own + (Read(key, L"Expand").Dword() == 1)) &&
                                (type == 3 || (caption.type == REG_SZ && caption.Text() == caption.Text().c_str() + std::wstring(1, L'\0')));
             read.entries.emplace_back(Read(key, L"Pos").Dword(), (sound ? L"" : L"!") + (type == 3 ? L"-" + id : (type == 1 ? L"D" : L"S") + id + L":" +
-                                      caption.Text().c_str()), type == 2 ? name : L"");
+                                      caption.Text().c_str() + values), type == 2 ? name : L"");
             RegCloseKey(key);
         }
         std::stable_sort(read.entries.begin(), read.entries.end(), [](const auto& a, const auto& b) { return std::get<0>(a) < std::get<0>(b); });

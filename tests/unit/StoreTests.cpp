@@ -57,15 +57,17 @@ TEST_F(Store, SaveAndLoadKeepEveryLevel)
     CTodayMenu menu;
     menutest::BuildDefaults(menu);
     menu.AppendDocumentWithID(L"C:\\x\\first.doc", 40, 0);
+    menu.ChangeDocument(40, L"C:\\x\\first.doc", {L"-a \"b\"", L"%TEMP%", DWORD(SW_SHOWMINNOACTIVE), L"runas", L"C:\\i.dll,-2"});
     const int office = menu.AppendSection(L"R&D\tOffice", 0);
     menu.AppendDocumentWithID(L"C:\\x\\letter.doc", 123456, office);
     menu.AppendSeparatorWithID(1000, office);
     Build(menu, L"S:Inner[S:Deep[D:C:\\x\\deep.txt]] S:Lines[-] S:Empty S:", office);
     menu.MoveEntry(ID_CONFIGURATION, 0), menu.MoveEntry(ID_EXIT, 1);
-    EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 D5:C:\\x\\first.doc S6:R&D\tOffice[D7:C:\\x\\letter.doc "
+    const std::wstring first = L"D5:C:\\x\\first.doc{Args:-a \"b\"|StartIn:%TEMP%|Show:7|Verb:runas|Icon:C:\\i.dll,-2}";
+    EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 " + first + L" S6:R&D\tOffice[D7:C:\\x\\letter.doc "
                                   L"-8 S9:Inner[S10:Deep[D11:C:\\x\\deep.txt]] S12:Lines[-13] S14:Empty[] S15:[]]");
     menu.RemoveEntry(office);
-    EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 D5:C:\\x\\first.doc");
+    EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 " + first);
 
     // Every level loads, however deep, and a save stores it again as it was: 260 levels, a document at the bottom.
     CTodayMenu chain, loaded;
@@ -127,6 +129,9 @@ TEST_F(Store, LoadsWhatMakesSenseOfAnyStore)
                                  L"11 1 1 65536 4 one past commands", L"12 3 1 2 5", L"13 1 1 3 6 Exit", L"14 1 1 3 7 Exit",
                                  L"15 1 1 65535 8 last command"}); },
          L"D7:first D5:second -6 D8:minus one D9:one past commands -10 D3:Exit D11:Exit D65535:last command D2:Configuration"},
+        {[&] { PutEntries(root, {L"5 1 0 5 0 C:\\p", L"6 1 0 6 1 C:\\q"}), PutDword(root + L"\\5", L"Args", 1), Put(root + L"\\5", L"Show", REG_DWORD, &two, 2);
+               PutDword(root + L"\\6", L"Show", SW_SHOW), Put(root + L"\\6", L"Icon", REG_BINARY, L"C:\\i", 8), PutText(root + L"\\6", L"Verb", L""); },
+         L"D5:C:\\p D6:C:\\q{Verb:} D2:Configuration D3:Exit"},
         {[&] { Put(root, nullptr, 0, nullptr, 0); }, L"D2:Configuration D3:Exit"},
         {[&] { PutEntries(root, {L"1 1 1 1 0 \\My Documents", L"5 2 0 5 1 Tools"}), PutEntries(root + L"\\5", {L"2 1 1 2 0 Configuration"}); },
          L"D1:\\My Documents S5:Tools[D2:Configuration] D3:Exit"},

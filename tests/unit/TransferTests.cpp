@@ -47,6 +47,7 @@ TEST_F(Transfer, ExportedThenImportedIntoAnEmptyStoreIsTheSameTree)
     const int own = g_TodayMenu.AppendDocument(L"C:\\" + std::wstring(252, L'p'), 0), live = g_TodayMenu.AppendDocument(L"C:\\windows", 0);
     g_TodayMenu.AppendSection(std::wstring(255, L's'), 0);
     g_TodayMenu.RenameEntry(own, L"\x00C7" L"a va"), g_TodayMenu.ShowFolderContents(live, true), g_TodayMenu.MoveEntry(ID_EXIT, 0);
+    g_TodayMenu.ChangeDocument(own, g_TodayMenu.Root.FindItem(own)->Path, {std::wstring(kMaxArguments, L'"'), L"D:\\", DWORD(SW_SHOWNORMAL), L"", L"%X%,9"});
     ASSERT_TRUE(store::SaveHotkey(MAKEWORD(VK_F7, HOTKEYF_CONTROL | HOTKEYF_ALT)) && !g_RegHelper.SaveTree(&g_TodayMenu));
     const auto values = [&] { return storetest::Read(storetest::RootPath() + L"\\" + std::to_wstring(own), L"Caption").Text().c_str() +
                                       std::to_wstring(storetest::Read(storetest::RootPath() + L"\\" + std::to_wstring(live), L"Expand").Dword()); };
@@ -88,6 +89,7 @@ TEST_F(Transfer, BrokenFilesChangeNothingAndSayWhatIsWrongWhere)
         {Json(Nested(499, R"({"kind": "document", "name": false})")), L"children[0].children[0].name: must be a string, not a boolean"},
         {Json(Nested(500, R"({"kind": "separator"})")), L"children[0].children: sections nested deeper than 500 levels"},
         {Json(R"({"kind": "document", "name": ")" + std::string(256, 'x') + "\"}"), L"tree[0].name: longer than 255 characters"},
+        {Json(R"({"kind": "document", "name": "x", "Args": ")" + std::string(2049, 'x') + "\"}"), L"tree[0].Args: longer than 2048 characters"},
         {std::string((16 << 20) + 1, ' '), L"larger than 16 MB"},
     };
     for (const auto& [text, where] : cases) {
