@@ -7,6 +7,7 @@
 
 #include "menu/BaseObj.h"
 #include "menu/IdPool.h"
+#include "menu/MenuItem.h"
 #include "platform/Handles.h"
 
 class CItemVector;
@@ -45,6 +46,9 @@ public:
 
     // Documents: true while Caption is a name the user gave it, false while it is the one made from Path.
     bool OwnCaption = false;
+
+    // Documents: what their owner-drawn menu item carries as its data (menu/MenuItem.h).
+    MenuItemData ItemData;
 
     // A separator.
     CItem(int id, CItemVector* parent);
