@@ -8,6 +8,7 @@
 #include "AppTesting.h"
 #include "config/Page.h"
 #include "res/resource.h"
+#include "platform/ContrastIcons.h"
 #include "platform/Handles.h"
 #include "platform/ShellIcons.h"
 
@@ -119,6 +120,16 @@ TEST(ItemImage, FocusMarksAndHighContrast)
         EXPECT_EQ(count(all, c.back) + count(all, c.ink), w * h) << &c - cases;   // nothing but the scheme's two colours
         EXPECT_GT(count(icon, c.ink), c.outline) << &c - cases;
     }
+    // An icon's outline is inked even where the icon is light: a white 4x4 square shows as its 12 edge pixels alone.
+    const BYTE mask[16] = {0xFF, 0, 0xFF, 0, 0xC3, 0, 0xC3, 0, 0xC3, 0, 0xC3, 0, 0xFF, 0, 0xFF}, square[16] = {0, 0, 0, 0, 0x3C, 0, 0x3C, 0, 0x3C, 0, 0x3C};
+    handles::unique_hicon icon(CreateIcon(nullptr, 8, 8, 1, 1, mask, square));
+    {
+        handles::select_object selected(dc.get(), target.get());
+        PatBlt(dc.get(), 0, 0, 8, 8, BLACKNESS), platform::DrawIconInk(dc.get(), 0, 0, icon.get(), 8, 8, RGB(255, 0, 0));
+    }
+    const std::vector<COLORREF> inked = Pixels(target.get(), {0, 0, 8, 8});
+    EXPECT_EQ(std::count(inked.begin(), inked.end(), RGB(255, 0, 0)), 12);
+    EXPECT_EQ(std::count(inked.begin(), inked.end(), RGB(0, 0, 0)), 52);
 }
 
 // Shell icons of folders, the documents folder and files, none for a missing file; each caller owns its own, drawn small.

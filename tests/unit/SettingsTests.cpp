@@ -66,8 +66,9 @@ TEST_F(SettingsTest, TabGoesThroughNamedControlsInReadingOrder)
         {{IDC_SECTIONS_LIST, L""}, {IDC_MOVE_UP, L"Move Up"}, {IDC_MOVE_DOWN, L"Move Down"}, {IDC_ADD_SEPARATOR, L"Add Separator"},
          {IDC_ADD_SECTION, L"Add Section"}, {IDC_ADD_DOCUMENT, L"Add Document"}, {IDC_SECTIONS_DELETE, L"Delete"}},
         {{IDC_SECTION_BOX, L""}, {IDC_DOCUMENTS_LIST, L""}, {IDC_MOVE_UP, L"Move Up"}, {IDC_MOVE_DOWN, L"Move Down"},
-         {IDC_ADD_DOCUMENT, L"Add Document"}, {IDC_DOCUMENTS_DELETE, L"Delete"}}};
-    for (int page : {0, 1}) {
+         {IDC_ADD_DOCUMENT, L"Add Document"}, {IDC_DOCUMENTS_DELETE, L"Delete"}},
+        {{IDC_HOTKEY, L""}, {IDC_EXPORT, L""}, {IDC_IMPORT, L""}, {IDC_RESTORE, L""}, {IDC_EXPORT_PROFILE, L""}}};
+    for (int page : {0, 1, 2}) {
         std::vector<int> order, forward, back;
         for (const auto& [control, name] : pages[page]) {
             HWND item = GetDlgItem(Page(page), control);
@@ -93,6 +94,15 @@ TEST_F(SettingsTest, TabGoesThroughNamedControlsInReadingOrder)
         std::reverse(order.begin(), order.end() - 1);
         EXPECT_EQ(back, order) << page;
     }
+}
+
+// The Options page's texts show the window's text colour on the window colour, light on dark in a high-contrast scheme.
+TEST_F(SettingsTest, OptionsTextsTakeTheWindowColours)
+{
+    const apptest::HighContrastScheme scheme({{COLOR_WINDOW, RGB(0, 0, 0)}, {COLOR_WINDOWTEXT, RGB(255, 255, 255)}});
+    const handles::window_dc dc(Page(kOptionsTab));
+    SendMessageW(Page(kOptionsTab), WM_CTLCOLORSTATIC, WPARAM(dc.get()), LPARAM(GetDlgItem(Page(kOptionsTab), IDC_HOTKEY_LABEL)));
+    EXPECT_EQ(std::make_pair(GetTextColor(dc.get()), GetBkColor(dc.get())), std::make_pair(RGB(255, 255, 255), RGB(0, 0, 0)));
 }
 
 std::vector<int> Corners(const PageRect& r) { return {r.x, r.y, r.width, r.height}; }
