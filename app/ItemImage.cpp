@@ -5,6 +5,7 @@
 #include "app/Globals.h"
 #include "menu/Item.h"
 #include "menu/MenuItem.h"
+#include "platform/ContrastIcons.h"
 #include "platform/Handles.h"
 #include "platform/Shell.h"
 #include "platform/ShellIcons.h"
@@ -53,8 +54,13 @@ void PaintItem(HDC dc, int x, int y, const CItem& item, const ItemImageLayout& l
     FillRect(dc, &all, platform::SysColorBrush(background));
     const platform::SmallIcon icon = LoadItemIcon(item);
     if (icon.icon) {
-        DrawIconEx(dc, x + layout.icon.left, y + layout.icon.top, icon.icon, layout.icon.right - layout.icon.left,
-                   layout.icon.bottom - layout.icon.top, 0, nullptr, DI_NORMAL);
+        const int iconX = x + layout.icon.left, iconY = y + layout.icon.top;
+        const int iconWidth = layout.icon.right - layout.icon.left, iconHeight = layout.icon.bottom - layout.icon.top;
+        // The program's own icons are drawn in the text colour of a high-contrast scheme, the shell's as they are.
+        if (HasBuiltinIcon(item.ID) && platform::HighContrast())
+            platform::DrawIconInk(dc, iconX, iconY, icon.icon, iconWidth, iconHeight, GetSysColor(text));
+        else
+            DrawIconEx(dc, iconX, iconY, icon.icon, iconWidth, iconHeight, 0, nullptr, DI_NORMAL);
         if (icon.owned)
             DestroyIcon(icon.icon);
     }

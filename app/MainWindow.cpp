@@ -144,6 +144,13 @@ LRESULT OnTaskbarCreated()
 // The screen's density may have changed: every picture is made again, at the new one, when next shown.
 void OnDensityMayHaveChanged() { DropImages(g_TodayMenu.Root); }
 
+// The pictures are painted in the menu's colours: a new colour scheme has them made again when next shown.
+LRESULT OnColoursChanged()
+{
+    DropImages(g_TodayMenu.Root);
+    return 0;
+}
+
 LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam)
 {
     if (wParam != 0)
@@ -264,6 +271,7 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
         OnDensityMayHaveChanged();
         platform::HandleSettingChange(hWnd, wParam, lParam, &g_ActivateInfo);
         return 0;
+    case WM_SYSCOLORCHANGE: return OnColoursChanged();
     case WM_DPICHANGED:
     case WM_DISPLAYCHANGE: OnDensityMayHaveChanged(); return DefWindowProcW(hWnd, message, wParam, lParam);
     case WM_INITMENUPOPUP: return menumsg::OnInitMenuPopup(g_TodayMenu, wParam);

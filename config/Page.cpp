@@ -16,6 +16,7 @@
 #include "config/SettingsState.h"
 #include "config/TreeEditor.h"
 #include "menu/TodayMenu.h"
+#include "platform/ContrastIcons.h"
 #include "platform/Handles.h"
 #include "platform/ListInput.h"
 #include "platform/Shell.h"
@@ -177,11 +178,28 @@ BOOL OnEndRename(HWND page, const PageKind& kind, const NMLVDISPINFOW* info)
     return TRUE;
 }
 
+BOOL OnCommand(HWND page, const PageKind& kind, int control, int code);
+
+// The list's keys reach what its context menu and its page's buttons reach: F2 renames, Delete deletes, Alt+Up and
+// Alt+Down move the selected entry.
+BOOL OnListKey(HWND page, const PageKind& kind, const NMLVKEYDOWN* key)
+{
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    switch (key->wVKey) {
+    case VK_F2: return OnCommand(page, kind, IDC_RENAME, 0);
+    case VK_DELETE: return OnCommand(page, kind, DeleteButton(kind), 0);
+    case VK_UP: return alt && OnCommand(page, kind, IDC_MOVE_UP, 0);
+    case VK_DOWN: return alt && OnCommand(page, kind, IDC_MOVE_DOWN, 0);
+    }
+    return FALSE;
+}
+
 BOOL OnNotify(HWND page, const PageKind& kind, const NMHDR* header)
 {
     if (header->idFrom != static_cast<UINT_PTR>(kind.list))
         return FALSE;
     switch (header->code) {
+    case LVN_KEYDOWN: return OnListKey(page, kind, reinterpret_cast<const NMLVKEYDOWN*>(header));
     case LVN_BEGINDRAG:
         State(page).drag.Begin(page, List(page, kind), reinterpret_cast<const NMLISTVIEW*>(header)->iItem);
         return TRUE;
@@ -259,6 +277,27 @@ void Layout(HWND page, const PageKind& kind)
     LayoutPage(page, List(page, kind), buttons, top);
 }
 
+// Each icon button's text names it for screen readers; a tooltip shows the same name. The tooltip window goes with the
+// settings window, which owns it.
+void AddButtonTips(HWND page, const PageKind& kind)
+{
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(page, GWLP_HINSTANCE));
+    HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, page, nullptr, instance, nullptr);
+    for (size_t i = 0; tips && i < kind.buttonCount; ++i) {
+        HWND button = GetDlgItem(page, kind.buttons[i].control);
+        std::wstring name(GetWindowTextLengthW(button) + 1, L'\0');
+        name.resize(GetWindowTextW(button, name.data(), static_cast<int>(name.size())));
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_SUBCLASS | TTF_IDISHWND;
+        tool.hwnd = page;
+        tool.uId = reinterpret_cast<UINT_PTR>(button);
+        tool.lpszText = name.data();
+        SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
 BOOL OnInitDialog(HWND page, const PageKind& kind)
 {
     CSettingsState& state = State(page);
@@ -267,6 +306,8 @@ BOOL OnInitDialog(HWND page, const PageKind& kind)
     HWND list = List(page, kind);
     PrepareItemList(list, kind.column);
     SetWindowLongPtrW(list, GWL_STYLE, GetWindowLongPtrW(list, GWL_STYLE) | LVS_EDITLABELS);
+    platform::NotifyAltArrows(list);
+    AddButtonTips(page, kind);
     if (ChoosesSection(kind)) {
         PaintSectionLabel(GetDlgItem(page, IDC_SECTION_LABEL));
         FillSectionBox(GetDlgItem(page, IDC_SECTION_BOX), *state.settings.menu);
@@ -313,17 +354,51 @@ INT_PTR PageProc(const PageKind& kind, HWND page, UINT message, WPARAM wParam, L
     return FALSE;
 }
 
-void PaintButtonFace(HINSTANCE instance, HDC dc, int width, int height, int iconId)
+// The colours of a button's face and, in a high-contrast scheme, of its icon drawn in one colour (ink < 0: in its own).
+struct ButtonColours {
+    int face;
+    int ink;
+};
+
+// The window colour and the icon's own; in a high-contrast scheme the scheme's button colours, swapped while pressed.
+ButtonColours ColoursOf(const DRAWITEMSTRUCT* record)
 {
-    handles::unique_hpen pen(CreatePen(PS_SOLID, 0, GetSysColor(COLOR_WINDOW)));
+    if (!platform::HighContrast())
+        return {COLOR_WINDOW, -1};
+    return record->itemState & ODS_SELECTED ? ButtonColours{COLOR_BTNTEXT, COLOR_BTNFACE}
+                                            : ButtonColours{COLOR_BTNFACE, COLOR_BTNTEXT};
+}
+
+void PaintButtonFace(HINSTANCE instance, HDC dc, int width, int height, int iconId, ButtonColours colours)
+{
+    handles::unique_hpen pen(CreatePen(PS_SOLID, 0, GetSysColor(colours.face)));
     handles::select_object selectPen(dc, pen.get());
-    handles::select_object selectBrush(dc, platform::SysColorBrush(COLOR_WINDOW));
+    handles::select_object selectBrush(dc, platform::SysColorBrush(colours.face));
     Rectangle(dc, 0, 0, width, height);
     const int iconWidth = platform::Scaled(kButtonIconWidth), iconHeight = platform::Scaled(kButtonIconHeight);
     handles::unique_hicon icon(platform::LoadIconAtSize(instance, iconId, iconWidth, iconHeight));
-    if (icon)
-        DrawIconEx(dc, (width - iconWidth) / 2, (height - iconHeight) / 2, icon.get(), iconWidth, iconHeight, 0, nullptr,
-                   DI_NORMAL);
+    const int x = (width - iconWidth) / 2, y = (height - iconHeight) / 2;
+    if (icon && colours.ink >= 0)
+        platform::DrawIconInk(dc, x, y, icon.get(), iconWidth, iconHeight, GetSysColor(colours.ink));
+    else if (icon)
+        DrawIconEx(dc, x, y, icon.get(), iconWidth, iconHeight, 0, nullptr, DI_NORMAL);
+}
+
+// The focus mark inside the button's edge: the desktop's dotted focus rectangle, or dotted in the ink of a high-contrast
+// scheme, which stays one of the scheme's colours.
+void DrawFocusMark(HDC dc, RECT area, ButtonColours colours)
+{
+    const int edge = platform::Scaled(2);
+    InflateRect(&area, -edge, -edge);
+    if (colours.ink < 0) {
+        DrawFocusRect(dc, &area);
+        return;
+    }
+    const LOGBRUSH ink{BS_SOLID, GetSysColor(colours.ink), 0};
+    handles::unique_hpen pen(ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &ink, 0, nullptr));
+    handles::select_object selectPen(dc, pen.get());
+    handles::select_object selectBrush(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, area.left, area.top, area.right, area.bottom);
 }
 
 }  // namespace
@@ -348,16 +423,19 @@ BOOL DrawIconButton(const DRAWITEMSTRUCT* record, int iconId)
     const int width = item.right - item.left;
     const int height = item.bottom - item.top;
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(record->hwndItem, GWLP_HINSTANCE));
+    const ButtonColours colours = ColoursOf(record);
     handles::unique_hdc memory(CreateCompatibleDC(record->hDC));
     handles::unique_hbitmap face(CreateCompatibleBitmap(record->hDC, width, height));
     if (memory && face) {
         handles::select_object selected(memory.get(), face.get());
-        PaintButtonFace(instance, memory.get(), width, height, iconId);
+        PaintButtonFace(instance, memory.get(), width, height, iconId, colours);
         BitBlt(record->hDC, item.left, item.top, width, height, memory.get(), 0, 0, SRCCOPY);
     }
-    if (record->itemState & ODS_SELECTED) {
+    if ((record->itemState & ODS_SELECTED) && colours.ink < 0) {
         RECT pressed = item;
         InvertRect(record->hDC, &pressed);
     }
+    if ((record->itemState & ODS_FOCUS) && !(record->itemState & ODS_NOFOCUSRECT))
+        DrawFocusMark(record->hDC, item, colours);
     return TRUE;
 }

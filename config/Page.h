@@ -14,5 +14,6 @@ void LayoutSectionsPage(HWND page);
 void LayoutDocumentsPage(HWND page);
 
 // Paints an owner-drawn page button: its icon (from the button's own instance) centred on the window colour,
-// inverted while pressed.
+// inverted while pressed, with a focus rectangle inside its edge while it has the focus. In a high-contrast scheme the
+// icon is drawn in the button text colour on the button face colour, the two swapped while pressed.
 BOOL DrawIconButton(const DRAWITEMSTRUCT* record, int iconId);

@@ -71,6 +71,8 @@ BOOL OnInitDialog(HWND dialog, const SettingsContext& settings)
     FitTabControl(dialog);
     HWND tabs = Tabs(dialog);
     SendMessageW(tabs, CCM_SETVERSION, kTabControlVersion, 0);
+    // The pages are the tab control's children: the dialog's keyboard handling (Tab, Shift+Tab) looks inside it.
+    SetWindowLongPtrW(tabs, GWL_EXSTYLE, GetWindowLongPtrW(tabs, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     for (const auto& page : kPages)
         InsertTab(tabs, page.tab, page.text);
     for (const SettingsTab tab : kMakingOrder)

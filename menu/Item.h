@@ -8,6 +8,7 @@
 
 #include "menu/BaseObj.h"
 #include "menu/IdPool.h"
+#include "menu/MenuItem.h"
 #include "platform/Handles.h"
 
 class CItemVector;
@@ -69,6 +70,8 @@ public:
 
     // Documents: how the user wants it opened, and its own icon.
     DocumentProperties Properties;
+    // Documents: what their owner-drawn menu item carries as its data (menu/MenuItem.h).
+    MenuItemData ItemData;
 
     // A separator.
     CItem(int id, CItemVector* parent);

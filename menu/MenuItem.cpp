@@ -2,9 +2,22 @@
 
 #include "menu/Item.h"
 
-ULONG_PTR ItemDataOf(CItem* entry) { return reinterpret_cast<ULONG_PTR>(entry); }
+ULONG_PTR ItemDataOf(CItem* entry)
+{
+    // A copy of the caption: the name must stay readable whatever later happens to the caption's own storage.
+    MenuItemData& data = entry->ItemData;
+    data.text = entry->Caption;
+    data.name.cchWText = static_cast<DWORD>(data.text.size());
+    data.name.pszWText = data.text.data();
+    data.entry = entry;
+    return reinterpret_cast<ULONG_PTR>(&data);
+}
 
-CItem* EntryOfItemData(ULONG_PTR data) { return reinterpret_cast<CItem*>(data); }
+CItem* EntryOfItemData(ULONG_PTR data)
+{
+    const auto* record = reinterpret_cast<const MenuItemData*>(data);
+    return record && record->name.dwMSAASignature == MSAA_MENU_SIG ? record->entry : nullptr;
+}
 
 MENUITEMINFOW DocumentMenuItem(CItem* entry, HMENU contents)
 {

@@ -1,8 +1,31 @@
 #include "platform/ListInput.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 namespace platform {
+
+namespace {
+
+LRESULT CALLBACK AltArrowsProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
+{
+    if (message == WM_SYSKEYDOWN && (wParam == VK_UP || wParam == VK_DOWN) && (HIWORD(lParam) & KF_ALTDOWN)) {
+        NMLVKEYDOWN key{};
+        key.hdr.hwndFrom = list;
+        key.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+        key.hdr.code = static_cast<UINT>(LVN_KEYDOWN);
+        key.wVKey = static_cast<WORD>(wParam);
+        SendMessageW(GetParent(list), WM_NOTIFY, key.hdr.idFrom, reinterpret_cast<LPARAM>(&key));
+        return 0;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(list, AltArrowsProc, id);
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+}  // namespace
+
+void NotifyAltArrows(HWND list) { SetWindowSubclass(list, AltArrowsProc, 0, 0); }
 
 bool IsContextMenuRequest(UINT message, WPARAM wParam, LPARAM lParam, HWND* control, POINT* at)
 {

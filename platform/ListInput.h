@@ -14,6 +14,10 @@ namespace platform {
 // screen coordinates, or (-1, -1) when asked from the keyboard.
 bool IsContextMenuRequest(UINT message, WPARAM wParam, LPARAM lParam, HWND* control, POINT* at);
 
+// Alt+Up and Alt+Down, which a list view keeps to itself, reach its parent as the list's LVN_KEYDOWN, as its other keys
+// do; the Alt key is down while the parent handles them.
+void NotifyAltArrows(HWND list);
+
 // Lets the file manager drop files and folders on the window (WM_DROPFILES).
 void AcceptDroppedFiles(HWND window);
 // The paths of a drop, in the order they were dropped; the drop is released.

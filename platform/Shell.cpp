@@ -2,8 +2,11 @@
 
 #include <shlobj.h>
 
+#include <cwchar>
+
 #include "platform/Environment.h"
 #include "platform/Handles.h"
+#include "platform/Registry.h"
 
 namespace platform {
 
@@ -66,5 +69,19 @@ HFONT MenuFont()
 }
 
 HBRUSH SysColorBrush(int index) { return GetSysColorBrush(index); }
+
+bool HighContrast()
+{
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    if (SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+        (contrast.dwFlags & HCF_HIGHCONTRASTON))
+        return true;
+    // Wine keeps no such switch (it refuses SPI_SETHIGHCONTRAST): there the user's choice is read where Windows keeps
+    // it, which a Wine prefix can be given.
+    const reg::unique_hkey key = reg::OpenKey(HKEY_CURRENT_USER, L"Control Panel\\Accessibility\\HighContrast");
+    const std::optional<std::wstring> flags = key ? reg::ReadString(key.get(), L"Flags") : std::nullopt;
+    return flags && (std::wcstoul(flags->c_str(), nullptr, 10) & HCF_HIGHCONTRASTON);
+}
 
 }  // namespace platform

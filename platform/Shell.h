@@ -30,4 +30,8 @@ HFONT MenuFont();
 // The brush of a system colour (not to be deleted).
 HBRUSH SysColorBrush(int index);
 
+// Whether the user chose a high-contrast scheme: what the program draws itself then takes only the scheme's system
+// colours. Read afresh each time.
+bool HighContrast();
+
 }  // namespace platform

@@ -3,11 +3,14 @@
 // chooses "Exit" and answers No. A picture of the screen is saved at each step as a BMP file.
 //
 // Usage: tabula_tour.exe TABULA_EXE OUTPUT_PREFIX   (pictures: OUTPUT_PREFIX + "menu.bmp" and so on)
-// It prints the path of each picture, and ends with 0 when every step was reached.
+// It prints the path of each picture, and ends with 0 when every step was reached. With TABULA_CONTRAST=1 in its
+// environment the whole tour runs under a high-contrast scheme, turned off again at its end.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "AppTesting.h"
@@ -120,8 +123,51 @@ private:
     std::wstring prefix_;
 };
 
+// A high-contrast scheme after Windows' "High Contrast Black": white text on black, cyan selections, green gray text.
+const std::vector<std::pair<int, COLORREF>> kHighContrastBlack = {
+    {COLOR_BACKGROUND, RGB(0, 0, 0)}, {COLOR_APPWORKSPACE, RGB(0, 0, 0)}, {COLOR_SCROLLBAR, RGB(0, 0, 0)},
+    {COLOR_WINDOW, RGB(0, 0, 0)}, {COLOR_WINDOWTEXT, RGB(255, 255, 255)}, {COLOR_WINDOWFRAME, RGB(255, 255, 255)},
+    {COLOR_MENU, RGB(0, 0, 0)}, {COLOR_MENUTEXT, RGB(255, 255, 255)}, {COLOR_MENUBAR, RGB(0, 0, 0)},
+    {COLOR_MENUHILIGHT, RGB(26, 235, 255)}, {COLOR_HIGHLIGHT, RGB(26, 235, 255)}, {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},
+    {COLOR_HOTLIGHT, RGB(255, 255, 0)}, {COLOR_GRAYTEXT, RGB(63, 242, 0)}, {COLOR_BTNFACE, RGB(0, 0, 0)},
+    {COLOR_BTNTEXT, RGB(255, 255, 255)}, {COLOR_BTNHIGHLIGHT, RGB(255, 255, 255)}, {COLOR_3DLIGHT, RGB(255, 255, 255)},
+    {COLOR_BTNSHADOW, RGB(128, 128, 128)}, {COLOR_3DDKSHADOW, RGB(255, 255, 255)}, {COLOR_INFOBK, RGB(0, 0, 0)},
+    {COLOR_INFOTEXT, RGB(255, 255, 255)}, {COLOR_ACTIVECAPTION, RGB(128, 0, 128)},
+    {COLOR_GRADIENTACTIVECAPTION, RGB(128, 0, 128)}, {COLOR_CAPTIONTEXT, RGB(255, 255, 255)},
+    {COLOR_INACTIVECAPTION, RGB(0, 128, 0)}, {COLOR_GRADIENTINACTIVECAPTION, RGB(0, 128, 0)},
+    {COLOR_INACTIVECAPTIONTEXT, RGB(255, 255, 255)}, {COLOR_ACTIVEBORDER, RGB(255, 255, 0)},
+    {COLOR_INACTIVEBORDER, RGB(0, 128, 0)},
+};
+
+// Windows draws its controls without their visual style under a high-contrast scheme; Wine keeps its theme unless its
+// switch is off when a program starts. Off while this lives, as it was afterwards.
+class ThemeOff {
+public:
+    ThemeOff()
+    {
+        DWORD size = sizeof(before_);
+        if (RegGetValueW(HKEY_CURRENT_USER, kKey, L"ThemeActive", RRF_RT_REG_SZ, nullptr, before_, &size) == ERROR_SUCCESS)
+            RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"ThemeActive", REG_SZ, L"0", 2 * sizeof(wchar_t));
+    }
+    ~ThemeOff()
+    {
+        if (*before_)
+            RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"ThemeActive", REG_SZ, before_, (lstrlenW(before_) + 1) * sizeof(wchar_t));
+    }
+    ThemeOff(const ThemeOff&) = delete;
+    ThemeOff& operator=(const ThemeOff&) = delete;
+
+private:
+    static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+    wchar_t before_[16] = {};
+};
+
 int RunTour(const std::wstring& program, const std::wstring& prefix)
 {
+    std::optional<apptest::HighContrastScheme> contrast;
+    std::optional<ThemeOff> themeOff;
+    if (const wchar_t* wanted = _wgetenv(L"TABULA_CONTRAST"); wanted && std::wstring(wanted) == L"1")
+        contrast.emplace(kHighContrastBlack), themeOff.emplace();
     Tour tour(prefix);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);

@@ -93,13 +93,33 @@ inline void ClickAt(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = 
                                                       0, flags[i] | MOUSEEVENTF_ABSOLUTE, 0, 0};
     SendInput(1, inputs, sizeof(INPUT)), Sleep(100), SendInput(3, inputs, sizeof(INPUT));
 }
-inline void PressKeys(std::initializer_list<WORD> keys)
+inline void PressKeys(const std::vector<WORD>& keys)
 {
     std::vector<INPUT> inputs(keys.size() * 2);
     for (size_t i = 0, up = 0; i < inputs.size(); ++i, up = i >= keys.size())   // down in order, up in reverse
         inputs[i].type = INPUT_KEYBOARD, inputs[i].ki = {keys.begin()[up ? inputs.size() - 1 - i : i], 0, DWORD(up ? KEYEVENTF_KEYUP : 0), 0, 0};
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
+
+// A high-contrast scheme turned on as a user of Wine turns it on: its colours for the session, its switch where Windows
+// keeps it (Wine refuses SPI_SETHIGHCONTRAST). Turned off again, with the colours as they were, at the end.
+class HighContrastScheme {
+public:
+    explicit HighContrastScheme(const std::vector<std::pair<int, COLORREF>>& scheme)
+    {
+        for (const auto& [element, colour] : scheme)
+            elements_.push_back(element), before_.push_back(GetSysColor(element)), colours_.push_back(colour);
+        SetSysColors(int(elements_.size()), elements_.data(), colours_.data());
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Flags", REG_SZ, L"127", 8);   // HCF_HIGHCONTRASTON and the usual others
+    }
+    ~HighContrastScheme() { SetSysColors(int(elements_.size()), elements_.data(), before_.data()), RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"Flags"); }
+    HighContrastScheme(const HighContrastScheme&) = delete;
+
+private:
+    static constexpr const wchar_t* kKey = L"Control Panel\\Accessibility\\HighContrast";
+    std::vector<int> elements_;
+    std::vector<COLORREF> before_, colours_;
+};
 
 // Whether the shell holds a notification icon with this window and id.
 inline bool ShellHasIcon(HWND window, UINT id)

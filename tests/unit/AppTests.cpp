@@ -7,6 +7,7 @@
 #include "app/AboutBox.h"
 #include "platform/DialogLayout.h"
 #include "app/Globals.h"
+#include "app/ItemImage.h"
 #include "app/MainWindow.h"
 #include "app/Shortcut.h"
 #include "app/TryIcon.h"
@@ -71,6 +72,8 @@ TEST(MainWindow, RoutesTapsAndCommands)
     for (const auto& row : rows)
         EXPECT_EQ(row.seen, Observe([&] { return SendMessageW(window, row.message, row.wParam, row.lParam); })) << &row - rows;
     EXPECT_EQ(std::string(sizeof(record), '\0'), std::string(std::begin(record), std::end(record)));
+    BuildImages(g_TodayMenu.Root), SendMessageW(window, WM_SYSCOLORCHANGE, 0, 0);   // pictures made again in new colours
+    EXPECT_FALSE(g_TodayMenu.Root.FindItem(ID_ABOUT)->Image);
     EXPECT_TRUE(apptest::WaitFor(10000, [] { return GetFileAttributesW(L"go.now.cmd") == INVALID_FILE_ATTRIBUTES; }));
     EXPECT_EQ(0, tray.Remove());
     EXPECT_FALSE(apptest::ShellHasIcon(window, TRAY_ICON_ID));

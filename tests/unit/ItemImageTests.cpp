@@ -5,7 +5,11 @@
 #include "MenuTesting.h"
 #include "app/Globals.h"
 #include "app/ItemImage.h"
+#include "AppTesting.h"
 #include "config/ItemList.h"
+#include "config/Page.h"
+#include "res/resource.h"
+#include "platform/ContrastIcons.h"
 #include "platform/Handles.h"
 #include "platform/ShellIcons.h"
 #include "res/resource.h"
@@ -78,6 +82,58 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
         EXPECT_EQ(std::count(rest.begin(), rest.end(), back), static_cast<int>(rest.size())) << state;
         EXPECT_EQ(Pixels(target.get(), {0, 0, 5, 3}), std::vector<COLORREF>(15, RGB(0, 0, 0)));
     }
+}
+
+// A focused page button shows a focus rectangle inside its edge. Under a high-contrast scheme a built-in entry, plain or
+// selected, and a button, plain or pressed and focused, show only the scheme's two colours for them, the icon drawn in
+// the text colour.
+TEST(ItemImage, FocusMarksAndHighContrast)
+{
+    CTodayMenu menu;
+    CItem& config = *menu.Root.Items[(menu.AppendDocumentWithID(L"Configuration", ID_CONFIGURATION, 0), 0)];
+    const int w = 80, h = 30, cell = (GetSystemMetrics(SM_CXSMICON) + 4 - 12) / 2;   // the built-in icon's place in the item
+    handles::window_dc screen(g_hMainWnd);
+    handles::unique_hbitmap target(CreateCompatibleBitmap(screen.get(), w, h));
+    handles::unique_hdc dc(CreateCompatibleDC(nullptr));
+    const auto draw = [&](UINT type, UINT state, RECT area) {
+        {
+            handles::select_object selected(dc.get(), target.get());
+            DRAWITEMSTRUCT record{type, 0, 0, ODA_DRAWENTIRE, state, g_hMainWnd, dc.get(), {0, 0, w, h}, ItemDataOf(&config)};
+            type == ODT_MENU ? DrawMenuItem(&record) : void(DrawIconButton(&record, IDI_BTN_DELETE));
+        }
+        return Pixels(target.get(), area);
+    };
+    const std::vector<COLORREF> plain = draw(ODT_BUTTON, 0, {0, 0, w, h}), focused = draw(ODT_BUTTON, ODS_FOCUS, {0, 0, w, h});
+    int ring = 0, elsewhere = 0;
+    for (int i = 0; i < w * h; ++i) {
+        const int x = i % w, y = i / w, inside = x >= 2 && y >= 2 && x < w - 2 && y < h - 2;
+        (inside && (x == 2 || y == 2 || x == w - 3 || y == h - 3) ? ring : elsewhere) += plain[i] != focused[i];
+    }
+    EXPECT_EQ(std::make_pair(ring > w, elsewhere), std::make_pair(true, 0));
+
+    const apptest::HighContrastScheme scheme({{COLOR_MENU, RGB(0, 0, 0)}, {COLOR_MENUTEXT, RGB(255, 255, 255)}, {COLOR_HIGHLIGHT, RGB(26, 235, 255)},
+                                              {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)}, {COLOR_BTNFACE, RGB(0, 0, 0)}, {COLOR_BTNTEXT, RGB(255, 255, 0)}});
+    const struct { UINT type, state; int back, ink; RECT icon; int outline; } cases[] = {
+        {ODT_MENU, 0, COLOR_MENU, COLOR_MENUTEXT, {cell, cell, cell + 12, cell + 12}, 50},
+        {ODT_MENU, ODS_SELECTED, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, {cell, cell, cell + 12, cell + 12}, 50},
+        {ODT_BUTTON, 0, COLOR_BTNFACE, COLOR_BTNTEXT, {0, 0, w, h}, 80},
+        {ODT_BUTTON, ODS_SELECTED | ODS_FOCUS, COLOR_BTNTEXT, COLOR_BTNFACE, {0, 0, w, h}, 150}};
+    for (const auto& c : cases) {
+        const std::vector<COLORREF> all = draw(c.type, c.state, {0, 0, w, h}), icon = draw(c.type, c.state, c.icon);
+        const auto count = [](const std::vector<COLORREF>& p, int colour) { return std::count(p.begin(), p.end(), GetSysColor(colour)); };
+        EXPECT_EQ(count(all, c.back) + count(all, c.ink), w * h) << &c - cases;   // nothing but the scheme's two colours
+        EXPECT_GT(count(icon, c.ink), c.outline) << &c - cases;
+    }
+    // An icon's outline is inked even where the icon is light: a white 4x4 square shows as its 12 edge pixels alone.
+    const BYTE mask[16] = {0xFF, 0, 0xFF, 0, 0xC3, 0, 0xC3, 0, 0xC3, 0, 0xC3, 0, 0xFF, 0, 0xFF}, square[16] = {0, 0, 0, 0, 0x3C, 0, 0x3C, 0, 0x3C, 0, 0x3C};
+    handles::unique_hicon icon(CreateIcon(nullptr, 8, 8, 1, 1, mask, square));
+    {
+        handles::select_object selected(dc.get(), target.get());
+        PatBlt(dc.get(), 0, 0, 8, 8, BLACKNESS), platform::DrawIconInk(dc.get(), 0, 0, icon.get(), 8, 8, RGB(255, 0, 0));
+    }
+    const std::vector<COLORREF> inked = Pixels(target.get(), {0, 0, 8, 8});
+    EXPECT_EQ(std::count(inked.begin(), inked.end(), RGB(255, 0, 0)), 12);
+    EXPECT_EQ(std::count(inked.begin(), inked.end(), RGB(0, 0, 0)), 52);
 }
 
 // Shell icons of folders, the documents folder and files, none for a missing file; each caller owns its own, drawn small.

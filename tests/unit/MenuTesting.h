@@ -92,8 +92,16 @@ inline std::vector<const CItemVector*> Lists(const CItemVector& top)
     return lists;
 }
 
-// A menu as it shows: each item's caption (an entry's own for an owner-drawn item), "#id" for an entry with an id,
-// "-" for a separator, "~" when grayed, a sub-menu in [].
+// The name a screen reader reads for an owner-drawn item, from the MSAAMENUINFO its data begins with; "?" without one.
+// Read from the data: Wine's oleacc has no menu objects (AccessibleObjectFromWindow on a menu window: E_NOINTERFACE).
+inline std::wstring AccessibleName(ULONG_PTR data)
+{
+    const auto* name = reinterpret_cast<const MSAAMENUINFO*>(data);
+    return name && name->dwMSAASignature == MSAA_MENU_SIG ? std::wstring(name->pszWText, name->cchWText) : L"?";
+}
+
+// A menu as it shows: each item's caption (an owner-drawn item's name, "!" after it when not its entry's caption),
+// "#id" for an entry with an id, "-" for a separator, "~" when grayed, a sub-menu in [].
 inline std::wstring Shown(HMENU menu)
 {
     std::wstring text;
@@ -103,7 +111,8 @@ inline std::wstring Shown(HMENU menu)
         info.dwTypeData = caption, info.cch = 64;
         GetMenuItemInfoW(menu, i, TRUE, &info);
         const CItem* item = EntryOfItemData(info.dwItemData);
-        const std::wstring shown = (item ? item->Caption : caption) + (item && info.wID ? L"#" + std::to_wstring(info.wID) : L"") +
+        const std::wstring name = item ? AccessibleName(info.dwItemData) + (AccessibleName(info.dwItemData) == item->Caption ? L"" : L"!") : caption;
+        const std::wstring shown = name + (item && info.wID ? L"#" + std::to_wstring(info.wID) : L"") +
                                    (info.fState & MFS_GRAYED ? L"~" : L"") + (info.hSubMenu ? L"[" + Shown(info.hSubMenu) + L"]" : L"");
         text += (i ? L"|" : L"") + (info.fType & MFT_SEPARATOR ? L"-" : shown);   // no "~" there: Wine reports separators grayed
     }
@@ -124,6 +133,7 @@ inline void CheckMenuLevel(const CItemVector& list)
             EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << where();
             EXPECT_EQ(info.wID, UINT(item->ID)) << where();
             EXPECT_EQ(EntryOfItemData(info.dwItemData), item) << where();
+            EXPECT_EQ(AccessibleName(info.dwItemData), item->Caption) << where();
         } else if (item->IsSection()) {
             ASSERT_EQ(info.hSubMenu, item->Children->Menu.get()) << where();
         } else {

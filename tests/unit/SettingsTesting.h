@@ -35,6 +35,7 @@ inline std::wstring Rows(HWND list)
         rows += std::to_wstring(item.lParam) + L"/" + std::to_wstring(item.iImage) + L":" + text + L"|";
     return rows;
 }
+const wchar_t kNotRemovable[] = L"The selected item is not removable item.\nPlease select another item to remove";   // the Sections page's refusal
 const std::wstring kTop = L"1/0:My Documents|4/1:-----------------|2/2:Configuration|3/3:Exit|5/4:W|7/5:x|",
                    kGeneral = L"1/0:My Documents|2/2:Configuration|3/3:Exit|7/5:x|";
 
@@ -69,7 +70,23 @@ protected:
         sections = CSettingsState::Of(window).Page(kSectionsTab), documents = CSettingsState::Of(window).Page(kDocumentsTab);
     }
 
-    HWND Page(int page) const { return page ? documents : sections; }
+    // The window in front, a list page shown with its list's input; real keys pressed on it then, its messages handled as
+    // its modal loop handles them (IsDialogMessage), until done holds (false after 10 s).
+    void Front(int page) { ShowWindow(window, SW_SHOW), SetForegroundWindow(window), SwitchTab(page); }
+    bool Keys(const std::vector<WORD>& keys, const std::function<bool()>& done)
+    {
+        apptest::PressKeys(keys);
+        for (const DWORD start = GetTickCount(); !done(); Sleep(20)) {
+            for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+                if (!IsDialogMessageW(window, &msg))
+                    DispatchMessageW(&msg);
+            if (GetTickCount() - start > 10000)
+                return false;
+        }
+        return true;
+    }
+
+    HWND Page(int page) const { return page == kOptionsTab ? CSettingsState::Of(window).Page(kOptionsTab) : page ? documents : sections; }
     HWND List(int page) const { return GetDlgItem(Page(page), page ? IDC_DOCUMENTS_LIST : IDC_SECTIONS_LIST); }
     HWND Tabs() const { return GetDlgItem(window, IDC_TABS); }
     void SwitchTab(int tab)

@@ -6,7 +6,6 @@ using namespace settingstest;
 namespace {
 
 const std::wstring kStart = L"D:\\My Documents - D:Configuration D:Exit S:W[D:C:\\w] D:C:\\x", kLong(300, L'n');
-const wchar_t kNotRemovable[] = L"The selected item is not removable item.\nPlease select another item to remove";
 
 // A press on a page after picking a box entry and an item, with the file, name or refusal (null cancels): tree, selection,
 // then the rows of the Sections list and of the Documents list (which a change on the Sections page takes to "General").
@@ -57,6 +56,53 @@ TEST_F(SettingsTest, ButtonsChangeTreeListsAndStoreTogether)
                   std::make_tuple(c.tree, c.selected, c.button == IDC_ADD_SECTION && !closing));
         ExpectState(c.tree != kStart, c.top, c.shown);
     }
+}
+
+// Each page's controls in reading order: Tab goes through them and round, Shift+Tab back; an icon button's text, which
+// screen readers read, and its tooltip are its name.
+TEST_F(SettingsTest, TabGoesThroughNamedControlsInReadingOrder)
+{
+    const std::vector<std::pair<int, std::wstring>> pages[] = {
+        {{IDC_SECTIONS_LIST, L""}, {IDC_MOVE_UP, L"Move Up"}, {IDC_MOVE_DOWN, L"Move Down"}, {IDC_ADD_SEPARATOR, L"Add Separator"},
+         {IDC_ADD_SECTION, L"Add Section"}, {IDC_ADD_DOCUMENT, L"Add Document"}, {IDC_SECTIONS_DELETE, L"Delete"}},
+        {{IDC_SECTION_BOX, L""}, {IDC_DOCUMENTS_LIST, L""}, {IDC_MOVE_UP, L"Move Up"}, {IDC_MOVE_DOWN, L"Move Down"},
+         {IDC_ADD_DOCUMENT, L"Add Document"}, {IDC_DOCUMENTS_DELETE, L"Delete"}},
+        {{IDC_HOTKEY, L""}, {IDC_EXPORT, L""}, {IDC_IMPORT, L""}, {IDC_RESTORE, L""}, {IDC_EXPORT_PROFILE, L""}}};
+    for (int page : {0, 1, 2}) {
+        std::vector<int> order, forward, back;
+        for (const auto& [control, name] : pages[page]) {
+            HWND item = GetDlgItem(Page(page), control);
+            wchar_t text[64] = {}, tip[64] = {};
+            TTTOOLINFOW tool{sizeof(tool), 0, Page(page), UINT_PTR(item)};
+            tool.lpszText = tip;
+            for (HWND tips = nullptr; !*tip && (tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr));)
+                SendMessageW(tips, TTM_GETTEXTW, 64, LPARAM(&tool));
+            GetWindowTextW(item, text, 64), order.push_back(control);
+            if (!name.empty()) {
+                EXPECT_EQ(std::make_pair(std::wstring(text), std::wstring(tip)), std::make_pair(name, name));
+            }
+        }
+        Front(page), SetFocus(GetDlgItem(Page(page), order[0]));
+        for (std::vector<int>* reached : {&forward, &back})
+            for (size_t i = 0; i < order.size(); ++i) {
+                const HWND before = GetFocus();
+                Keys(reached == &back ? std::vector<WORD>{VK_SHIFT, VK_TAB} : std::vector<WORD>{VK_TAB}, [&] { return GetFocus() != before; });
+                reached->push_back(GetParent(GetFocus()) == Page(page) ? GetDlgCtrlID(GetFocus()) : 0);
+            }
+        std::rotate(order.begin(), order.begin() + 1, order.end());
+        EXPECT_EQ(forward, order) << page;
+        std::reverse(order.begin(), order.end() - 1);
+        EXPECT_EQ(back, order) << page;
+    }
+}
+
+// The Options page's texts show the window's text colour on the window colour, light on dark in a high-contrast scheme.
+TEST_F(SettingsTest, OptionsTextsTakeTheWindowColours)
+{
+    const apptest::HighContrastScheme scheme({{COLOR_WINDOW, RGB(0, 0, 0)}, {COLOR_WINDOWTEXT, RGB(255, 255, 255)}});
+    const handles::window_dc dc(Page(kOptionsTab));
+    SendMessageW(Page(kOptionsTab), WM_CTLCOLORSTATIC, WPARAM(dc.get()), LPARAM(GetDlgItem(Page(kOptionsTab), IDC_HOTKEY_LABEL)));
+    EXPECT_EQ(std::make_pair(GetTextColor(dc.get()), GetBkColor(dc.get())), std::make_pair(RGB(255, 255, 255), RGB(0, 0, 0)));
 }
 
 std::vector<int> Corners(const PageRect& r) { return {r.x, r.y, r.width, r.height}; }
