@@ -8,7 +8,7 @@
 
 #include "menu/BaseObj.h"
 #include "menu/IdPool.h"
-#include "menu/MenuItem.h"
+#include "menu/MenuItemData.h"
 #include "platform/Handles.h"
 
 class CItemVector;

@@ -2,19 +2,12 @@
 // How an entry shows as an item of a menu: the item data that leads back to the entry, a document's owner-drawn item
 // and a section's title.
 #include <windows.h>
-#include <oleacc.h>
 
 #include <string>
 
-class CItem;
+#include "menu/MenuItemData.h"
 
-// What an entry's item carries as its data, owned by the entry. It begins with the item's name as screen readers read
-// an owner-drawn item (MSAAMENUINFO: the caption shown), and leads back to the entry.
-struct MenuItemData {
-    MSAAMENUINFO name{MSAA_MENU_SIG, 0, nullptr};
-    std::wstring text;   // what name points to
-    CItem* entry = nullptr;
-};
+class CItem;
 
 // What an entry's item carries as its data, and the entry that data leads back to. Every reader and writer of an
 // item's data goes through these two, so that the data's layout can change in one place. The name is the caption at

@@ -62,7 +62,7 @@ TEST(PopupMenu, EveryChangeKeepsMenuAndTreeInStep)
          L"S6:E[] S9:R&D\tX[-10] D5:a -11 S7:F[D8:b]", L"E~[]|R&&D X~[-]|a#5|-|F[b#8]"},
         {L"S:S[D:a - D:b]", [](CTodayMenu& m) { m.MoveEntry(6, 2); }, L"S5:S[-7 D8:b D6:a]", L"S[-|b#8|a#6]"},
         {L"D:a S:S[D:b]", [](CTodayMenu& m) { m.RenameEntry(5, L"Mine"), m.RenameEntry(6, L"T&U"), m.RenameEntry(7, L"c"), m.RenameEntry(7, L""); },
-         L"D5:a S6:T&U[D7:b]", L"Mine#5|T&&U[b#7]"},   // each item's name follows its caption
+         L"D5:a{Caption:Mine} S6:T&U[D7:b]", L"Mine#5|T&&U[b#7]"},   // each item's name follows its caption
         {L"D:a S:S - D:b", [](CTodayMenu& m) { m.SwapDocuments(5, 8); }, L"D8:b S6:S[] -7 D5:a", L"b#8|S~[]|-|a#5"},
         {L"D:a - D:b S:S[D:c]", [](CTodayMenu& m) { m.SwapDocuments(5, 6), m.SwapDocuments(5, 99), m.SwapDocuments(7, 9); },
          L"D5:a -6 D7:b S8:S[D9:c]", L"a#5|-|b#7|S[c#9]"},
