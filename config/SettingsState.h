@@ -9,6 +9,7 @@
 
 #include "config/ListDrag.h"
 #include "config/TreeEditor.h"
+#include "platform/Handles.h"
 
 struct SettingsContext;
 
@@ -48,4 +49,6 @@ public:
     SettingsTab shownTab = kSectionsTab;
     CListDrag drag;
     CTreeEditor editor{*this};
+    // Sees the keys that choose a tab (Ctrl+Tab, Ctrl+Shift+Tab) before the window's own keyboard handling does.
+    handles::unique_hhook tabKeys;
 };

@@ -59,7 +59,7 @@ TEST_F(SettingsTest, ButtonsChangeTreeListsAndStoreTogether)
 }
 
 // Each page's controls in reading order: Tab goes through them and round, Shift+Tab back; an icon button's text, which
-// screen readers read, and its tooltip are its name.
+// screen readers read, and its tooltip are its name. Ctrl+Tab goes through the tabs.
 TEST_F(SettingsTest, TabGoesThroughNamedControlsInReadingOrder)
 {
     const std::vector<std::pair<int, std::wstring>> pages[] = {
@@ -94,6 +94,12 @@ TEST_F(SettingsTest, TabGoesThroughNamedControlsInReadingOrder)
         EXPECT_EQ(forward, order) << tab;
         std::reverse(order.begin(), order.end() - 1);
         EXPECT_EQ(back, order) << tab;
+    }
+    // From the Options tab, Ctrl+Tab and Ctrl+Shift+Tab choose the next and the previous tab, round, as a tap on it does.
+    const std::pair<bool, int> steps[] = {{false, 0}, {false, 1}, {true, 0}, {true, 2}};
+    for (const auto& [shift, tab] : steps) {
+        const std::vector<WORD> keys = shift ? std::vector<WORD>{VK_CONTROL, VK_SHIFT, VK_TAB} : std::vector<WORD>{VK_CONTROL, VK_TAB};
+        EXPECT_TRUE(Keys(keys, [&, tab = tab] { return TabCtrl_GetCurSel(Tabs()) == tab && IsWindowVisible(CSettingsState::Of(window).Page(SettingsTab(tab))); })) << tab;
     }
 }
 
