@@ -83,9 +83,11 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(page);
     case WM_COMMAND: return OnCommand(page, wParam);
-    // The page and its texts show the window colour, as the other pages do.
+    // The page and its texts show the window colour, as the other pages do, and the window's text colour on it (which
+    // a high-contrast scheme makes light).
     case WM_CTLCOLORSTATIC:
         SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+        SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
         return reinterpret_cast<INT_PTR>(platform::SysColorBrush(COLOR_WINDOW));
     case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(platform::SysColorBrush(COLOR_WINDOW));
     }

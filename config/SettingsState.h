@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "config/ListDrag.h"
+#include "platform/Handles.h"
 
 struct SettingsContext;
 
@@ -46,4 +47,6 @@ public:
     int marks[kOptionsTab] = {};
     SettingsTab shownTab = kSectionsTab;
     CListDrag drag;
+    // Sees the keys that choose a tab (Ctrl+Tab, Ctrl+Shift+Tab) before the window's own keyboard handling does.
+    handles::unique_hhook tabKeys;
 };

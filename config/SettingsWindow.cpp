@@ -63,6 +63,21 @@ void MakePage(HWND tabs, HINSTANCE instance, int templateId, DLGPROC procedure, 
     ShowWindow(page, shown ? SW_SHOW : SW_HIDE);
 }
 
+// Ctrl+Tab and Ctrl+Shift+Tab choose the next and the previous tab, wherever the input is, as a tap on the tab does. The
+// window's own keyboard handling would take them for Tab: they are seen before it, in its message filter.
+LRESULT CALLBACK TabKeysFilter(int code, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    const bool tabKey = code == MSGF_DIALOGBOX && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB &&
+                        GetKeyState(VK_CONTROL) < 0;
+    HWND dialog = tabKey ? CSettingsState::OpenWindow() : nullptr;
+    if (!dialog || GetAncestor(msg->hwnd, GA_ROOT) != dialog)
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    const int step = GetKeyState(VK_SHIFT) < 0 ? kTabCount - 1 : 1;
+    TabCtrl_SetCurFocus(Tabs(dialog), (TabCtrl_GetCurSel(Tabs(dialog)) + step) % kTabCount);
+    return TRUE;
+}
+
 BOOL OnInitDialog(HWND dialog, const SettingsContext& settings)
 {
     CSettingsState::Attach(dialog, std::make_unique<CSettingsState>(settings));
@@ -78,6 +93,7 @@ BOOL OnInitDialog(HWND dialog, const SettingsContext& settings)
     for (const SettingsTab tab : kMakingOrder)
         MakePage(tabs, settings.instance, kPages[tab].templateId, kPages[tab].procedure, tab == kSectionsTab);
     platform::AcceptDroppedFiles(dialog);
+    CSettingsState::Of(dialog).tabKeys.reset(SetWindowsHookExW(WH_MSGFILTER, TabKeysFilter, nullptr, GetCurrentThreadId()));
     return TRUE;
 }
 

@@ -29,6 +29,7 @@ inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
 inline void CloseFileHandle(HANDLE file) { CloseHandle(file); }
 inline void CloseFindHandle(HANDLE find) { FindClose(find); }
+inline void UnhookHook(HHOOK hook) { UnhookWindowsHookEx(hook); }
 
 using unique_hkey = unique_handle<HKEY, CloseKey>;
 using unique_hbitmap = unique_handle<HBITMAP, DeleteGdiObject>;
@@ -37,6 +38,7 @@ using unique_hpen = unique_handle<HPEN, DeleteGdiObject>;
 using unique_hdc = unique_handle<HDC, DeleteMemoryDC>;
 using unique_hicon = unique_handle<HICON, DestroyIconHandle>;
 using unique_hmenu = unique_handle<HMENU, DestroyMenuHandle>;
+using unique_hhook = unique_handle<HHOOK, UnhookHook>;
 // A search of FindFirstFileW; its "none" is INVALID_HANDLE_VALUE, which is never stored here.
 using unique_hfind = unique_handle<HANDLE, CloseFindHandle>;
 

@@ -53,7 +53,8 @@ TEST_F(SettingsTest, EditingRenamesDocumentsAndSections)
 }
 
 // Real keys on either list reach the commands: Alt+Up and Alt+Down move, Delete deletes (refused as the button refuses),
-// F2 and a typed name rename, Shift+F10 opens the context menu, where Up and Enter choose its last command, Delete.
+// F2 and a typed name rename, Shift+F10 opens the context menu, where Up, Up and Enter choose Delete, the command
+// before "Properties...".
 TEST_F(SettingsTest, EditingKeysReachTheCommands)
 {
     const std::wstring tree = L"D1:\\My Documents -4 D2:Configuration D3:Exit S5:W[D6:C:\\w] D7:C:\\x";
@@ -62,11 +63,11 @@ TEST_F(SettingsTest, EditingKeysReachTheCommands)
         {0, 0, {VK_MENU, VK_DOWN}, {}, L"-4 D1:\\My Documents D2:Configuration D3:Exit S5:W[D6:C:\\w] D7:C:\\x"},
         {0, 0, {VK_DELETE}, {}, L"", L"-", kNotRemovable}, {0, 5, {VK_DELETE}, {}, L"D1:\\My Documents -4 D2:Configuration D3:Exit S5:W[D6:C:\\w]"},
         {0, 4, {VK_F2}, {'Z', VK_RETURN}, L"D1:\\My Documents -4 D2:Configuration D3:Exit S5:z[D6:C:\\w] D7:C:\\x"},
-        {0, 4, {VK_SHIFT, VK_F10}, {VK_UP, VK_RETURN}, L"D1:\\My Documents -4 D2:Configuration D3:Exit D7:C:\\x"},
+        {0, 4, {VK_SHIFT, VK_F10}, {VK_UP, VK_UP, VK_RETURN}, L"D1:\\My Documents -4 D2:Configuration D3:Exit D7:C:\\x"},
         {1, 3, {VK_MENU, VK_UP}, {}, L"D1:\\My Documents -4 D2:Configuration D7:C:\\x S5:W[D6:C:\\w] D3:Exit"},
         {1, 0, {VK_MENU, VK_DOWN}, {}, L"D2:Configuration -4 D1:\\My Documents D3:Exit S5:W[D6:C:\\w] D7:C:\\x"},
-        {1, 1, {VK_DELETE}, {}, L"", L"-", L"You cannot remove selected item"}, {1, 3, {VK_F2}, {'Z', VK_RETURN}, tree, L"z"},
-        {1, 3, {VK_SHIFT, VK_F10}, {VK_UP, VK_RETURN}, L"D1:\\My Documents -4 D2:Configuration D3:Exit S5:W[D6:C:\\w]"}};
+        {1, 1, {VK_DELETE}, {}, L"", L"-", L"You cannot remove selected item"}, {1, 3, {VK_F2}, {'Z', VK_RETURN}, tree + L"{Caption:z}", L"z"},
+        {1, 3, {VK_SHIFT, VK_F10}, {VK_UP, VK_UP, VK_RETURN}, L"D1:\\My Documents -4 D2:Configuration D3:Exit S5:W[D6:C:\\w]"}};
     for (const auto& c : cases) {
         Reopen(), Front(c.page), Tap(List(c.page), c.item);
         apptest::Watch then([&, list = List(c.page)] {   // once the context menu or the label's edit box takes the keys

@@ -86,7 +86,7 @@ protected:
         return true;
     }
 
-    HWND Page(int page) const { return page == kOptionsTab ? CSettingsState::Of(window).Page(kOptionsTab) : page ? documents : sections; }
+    HWND Page(int page) const { return page ? documents : sections; }
     HWND List(int page) const { return GetDlgItem(Page(page), page ? IDC_DOCUMENTS_LIST : IDC_SECTIONS_LIST); }
     HWND Tabs() const { return GetDlgItem(window, IDC_TABS); }
     void SwitchTab(int tab)

@@ -59,7 +59,7 @@ TEST_F(SettingsTest, ButtonsChangeTreeListsAndStoreTogether)
 }
 
 // Each page's controls in reading order: Tab goes through them and round, Shift+Tab back; an icon button's text, which
-// screen readers read, and its tooltip are its name.
+// screen readers read, and its tooltip are its name. Ctrl+Tab goes through the tabs.
 TEST_F(SettingsTest, TabGoesThroughNamedControlsInReadingOrder)
 {
     const std::vector<std::pair<int, std::wstring>> pages[] = {
@@ -68,12 +68,13 @@ TEST_F(SettingsTest, TabGoesThroughNamedControlsInReadingOrder)
         {{IDC_SECTION_BOX, L""}, {IDC_DOCUMENTS_LIST, L""}, {IDC_MOVE_UP, L"Move Up"}, {IDC_MOVE_DOWN, L"Move Down"},
          {IDC_ADD_DOCUMENT, L"Add Document"}, {IDC_DOCUMENTS_DELETE, L"Delete"}},
         {{IDC_HOTKEY, L""}, {IDC_EXPORT, L""}, {IDC_IMPORT, L""}, {IDC_RESTORE, L""}, {IDC_EXPORT_PROFILE, L""}}};
-    for (int page : {0, 1, 2}) {
+    for (int tab : {0, 1, 2}) {
+        const HWND page = CSettingsState::Of(window).Page(SettingsTab(tab));
         std::vector<int> order, forward, back;
-        for (const auto& [control, name] : pages[page]) {
-            HWND item = GetDlgItem(Page(page), control);
+        for (const auto& [control, name] : pages[tab]) {
+            HWND item = GetDlgItem(page, control);
             wchar_t text[64] = {}, tip[64] = {};
-            TTTOOLINFOW tool{sizeof(tool), 0, Page(page), UINT_PTR(item)};
+            TTTOOLINFOW tool{sizeof(tool), 0, page, UINT_PTR(item)};
             tool.lpszText = tip;
             for (HWND tips = nullptr; !*tip && (tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr));)
                 SendMessageW(tips, TTM_GETTEXTW, 64, LPARAM(&tool));
@@ -82,17 +83,23 @@ TEST_F(SettingsTest, TabGoesThroughNamedControlsInReadingOrder)
                 EXPECT_EQ(std::make_pair(std::wstring(text), std::wstring(tip)), std::make_pair(name, name));
             }
         }
-        Front(page), SetFocus(GetDlgItem(Page(page), order[0]));
+        Front(tab), SetFocus(GetDlgItem(page, order[0]));
         for (std::vector<int>* reached : {&forward, &back})
             for (size_t i = 0; i < order.size(); ++i) {
                 const HWND before = GetFocus();
                 Keys(reached == &back ? std::vector<WORD>{VK_SHIFT, VK_TAB} : std::vector<WORD>{VK_TAB}, [&] { return GetFocus() != before; });
-                reached->push_back(GetParent(GetFocus()) == Page(page) ? GetDlgCtrlID(GetFocus()) : 0);
+                reached->push_back(GetParent(GetFocus()) == page ? GetDlgCtrlID(GetFocus()) : 0);
             }
         std::rotate(order.begin(), order.begin() + 1, order.end());
-        EXPECT_EQ(forward, order) << page;
+        EXPECT_EQ(forward, order) << tab;
         std::reverse(order.begin(), order.end() - 1);
-        EXPECT_EQ(back, order) << page;
+        EXPECT_EQ(back, order) << tab;
+    }
+    // From the Options tab, Ctrl+Tab and Ctrl+Shift+Tab choose the next and the previous tab, round, as a tap on it does.
+    const std::pair<bool, int> steps[] = {{false, 0}, {false, 1}, {true, 0}, {true, 2}};
+    for (const auto& [shift, tab] : steps) {
+        const std::vector<WORD> keys = shift ? std::vector<WORD>{VK_CONTROL, VK_SHIFT, VK_TAB} : std::vector<WORD>{VK_CONTROL, VK_TAB};
+        EXPECT_TRUE(Keys(keys, [&, tab = tab] { return TabCtrl_GetCurSel(Tabs()) == tab && IsWindowVisible(CSettingsState::Of(window).Page(SettingsTab(tab))); })) << tab;
     }
 }
 
@@ -100,8 +107,9 @@ TEST_F(SettingsTest, TabGoesThroughNamedControlsInReadingOrder)
 TEST_F(SettingsTest, OptionsTextsTakeTheWindowColours)
 {
     const apptest::HighContrastScheme scheme({{COLOR_WINDOW, RGB(0, 0, 0)}, {COLOR_WINDOWTEXT, RGB(255, 255, 255)}});
-    const handles::window_dc dc(Page(kOptionsTab));
-    SendMessageW(Page(kOptionsTab), WM_CTLCOLORSTATIC, WPARAM(dc.get()), LPARAM(GetDlgItem(Page(kOptionsTab), IDC_HOTKEY_LABEL)));
+    const HWND options = CSettingsState::Of(window).Page(kOptionsTab);
+    const handles::window_dc dc(options);
+    SendMessageW(options, WM_CTLCOLORSTATIC, WPARAM(dc.get()), LPARAM(GetDlgItem(options, IDC_HOTKEY_LABEL)));
     EXPECT_EQ(std::make_pair(GetTextColor(dc.get()), GetBkColor(dc.get())), std::make_pair(RGB(255, 255, 255), RGB(0, 0, 0)));
 }
 
