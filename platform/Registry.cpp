@@ -95,6 +95,15 @@ std::optional<ULONGLONG> LastChange(HKEY key)
     return ULARGE_INTEGER{{time.dwLowDateTime, time.dwHighDateTime}}.QuadPart;
 }
 
+std::optional<DWORD> ValueCount(HKEY key)
+{
+    DWORD values = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                         nullptr) != ERROR_SUCCESS)
+        return std::nullopt;
+    return values;
+}
+
 bool HasValue(HKEY key, const wchar_t* name)
 {
     return RegQueryValueExW(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;

@@ -57,19 +57,13 @@ Found ReadProperty(const CItem& item)
     return text ? Found(*text) : std::nullopt;
 }
 
-void ChangeProperties(CTodayMenu& menu, int id, DocumentProperties properties)
-{
-    if (const CItem* item = menu.Root.FindItem(id))
-        menu.ChangeDocument(id, item->Path, properties);
-}
-
 template <TextProperty property>
 void ApplyProperty(CTodayMenu& menu, int id, const EntryValue& value)
 {
     if (const CItem* item = menu.Root.FindItem(id)) {
         DocumentProperties properties = item->Properties;
         properties.*property = std::get<std::wstring>(value);
-        ChangeProperties(menu, id, properties);
+        menu.ChangeDocument(id, item->Path, properties);
     }
 }
 
@@ -81,7 +75,7 @@ void ApplyShow(CTodayMenu& menu, int id, const EntryValue& value)
         return;
     DocumentProperties properties = item->Properties;
     properties.Show = std::get<DWORD>(value);
-    ChangeProperties(menu, id, properties);
+    menu.ChangeDocument(id, item->Path, properties);
 }
 
 const DocumentValue kDocumentValues[] = {
@@ -230,12 +224,11 @@ private:
 
     bool Value(const Json& json, const std::string& place, const DocumentValue& kind, EntryValue* value)
     {
-        const bool number = kind.number;
         DWORD figure = 0;
         std::wstring text;
-        if (number ? !Number(json, place, MAXDWORD, &figure) : !Text(json, place, &text, kind.longest))
+        if (kind.number ? !Number(json, place, MAXDWORD, &figure) : !Text(json, place, &text, kind.longest))
             return false;
-        *value = number ? EntryValue(figure) : EntryValue(std::move(text));
+        *value = kind.number ? EntryValue(figure) : EntryValue(std::move(text));
         return true;
     }
 

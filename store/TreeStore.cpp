@@ -71,13 +71,17 @@ std::optional<StoredEntry> ReadEntry(HKEY level, const std::wstring& keyName, UL
         return std::nullopt;
     const std::optional<DWORD> pos = reg::ReadDword(key.get(), L"Pos");
     *order = pos ? *pos : kNoPos;
-    StoredEntry entry{*type, reg::ReadDword(key.get(), L"IsSpec").value_or(0),
-                      reg::ReadDword(key.get(), L"ID").value_or(IdFromKeyName(keyName.c_str())),
-                      reg::ReadString(key.get(), L"Name").value_or(L""), keyName,
-                      // Both optional: a document shown as the contents of its folder, and its own caption.
-                      reg::ReadDword(key.get(), L"Expand").value_or(0),
-                      reg::ReadString(key.get(), L"Caption"), {}};
-    if (entry.Type == ITEM_DOCUMENT)
+    const std::optional<DWORD> isSpec = reg::ReadDword(key.get(), L"IsSpec"), id = reg::ReadDword(key.get(), L"ID");
+    const std::optional<std::wstring> name = reg::ReadString(key.get(), L"Name");
+    // Both optional: a document shown as the contents of its folder, and its own caption.
+    const std::optional<DWORD> expand = reg::ReadDword(key.get(), L"Expand");
+    StoredEntry entry{*type, isSpec.value_or(0), id.value_or(IdFromKeyName(keyName.c_str())), name.value_or(L""), keyName,
+                      expand.value_or(0), reg::ReadString(key.get(), L"Caption"), {}};
+    // Each value looked for costs the load a call of the registry, and most documents have no properties: they are
+    // looked for only where the key holds more values than those read.
+    const DWORD read = 1 + pos.has_value() + isSpec.has_value() + id.has_value() + name.has_value() + expand.has_value() +
+                       entry.Caption.has_value();
+    if (entry.Type == ITEM_DOCUMENT && reg::ValueCount(key.get()).value_or(MAXDWORD) > read)
         entry.Properties = ReadProperties(key.get());
     return entry;
 }

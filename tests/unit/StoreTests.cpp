@@ -129,9 +129,10 @@ TEST_F(Store, LoadsWhatMakesSenseOfAnyStore)
                                  L"11 1 1 65536 4 one past commands", L"12 3 1 2 5", L"13 1 1 3 6 Exit", L"14 1 1 3 7 Exit",
                                  L"15 1 1 65535 8 last command"}); },
          L"D7:first D5:second -6 D8:minus one D9:one past commands -10 D3:Exit D11:Exit D65535:last command D2:Configuration"},
-        {[&] { PutEntries(root, {L"5 1 0 5 0 C:\\p", L"6 1 0 6 1 C:\\q"}), PutDword(root + L"\\5", L"Args", 1), Put(root + L"\\5", L"Show", REG_DWORD, &two, 2);
-               PutDword(root + L"\\6", L"Show", SW_SHOW), Put(root + L"\\6", L"Icon", REG_BINARY, L"C:\\i", 8), PutText(root + L"\\6", L"Verb", L""); },
-         L"D5:C:\\p D6:C:\\q{Verb:} D2:Configuration D3:Exit"},
+        {[&] { PutEntries(root, {L"5 1 0 5 0 C:\\p", L"6 1 0 6 1 C:\\q", L"7 1 0 7 2 C:\\r"}), PutDword(root + L"\\5", L"Args", 1);
+               Put(root + L"\\5", L"Show", REG_DWORD, &two, 2), Put(root + L"\\5", L"Icon", REG_BINARY, L"C:\\i", 8), PutText(root + L"\\6", L"Verb", L"");
+               PutDword(root + L"\\7", L"Show", SW_SHOW); },
+         L"D5:C:\\p D6:C:\\q{Verb:} D7:C:\\r D2:Configuration D3:Exit"},
         {[&] { Put(root, nullptr, 0, nullptr, 0); }, L"D2:Configuration D3:Exit"},
         {[&] { PutEntries(root, {L"1 1 1 1 0 \\My Documents", L"5 2 0 5 1 Tools"}), PutEntries(root + L"\\5", {L"2 1 1 2 0 Configuration"}); },
          L"D1:\\My Documents S5:Tools[D2:Configuration] D3:Exit"},
