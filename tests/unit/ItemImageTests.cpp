@@ -90,7 +90,8 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
 TEST(ItemImage, FocusMarksAndHighContrast)
 {
     CTodayMenu menu;
-    CItem& config = *menu.Root.Items[(menu.AppendDocumentWithID(L"Configuration", ID_CONFIGURATION, 0), 0)];
+    menu.AppendDocumentWithID(L"Configuration", ID_CONFIGURATION, 0);
+    CItem& config = *menu.Root.Items[0];
     const int w = 80, h = 30, cell = (GetSystemMetrics(SM_CXSMICON) + 4 - 12) / 2;   // the built-in icon's place in the item
     handles::window_dc screen(g_hMainWnd);
     handles::unique_hbitmap target(CreateCompatibleBitmap(screen.get(), w, h));
