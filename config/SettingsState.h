@@ -17,7 +17,9 @@ enum SettingsTab : int { kSectionsTab = 0, kDocumentsTab = 1, kOptionsTab = 2, k
 
 class CSettingsState {
 public:
-    explicit CSettingsState(const SettingsContext& context) : settings(context) {}
+    // Icons that the disk gives while the window is open show in its lists.
+    explicit CSettingsState(const SettingsContext& context);
+    ~CSettingsState();
     CSettingsState(const CSettingsState&) = delete;
     CSettingsState& operator=(const CSettingsState&) = delete;
 
@@ -48,4 +50,7 @@ public:
     SettingsTab shownTab = kSectionsTab;
     CListDrag drag;
     CTreeEditor editor{*this};
+
+private:
+    int iconListener_ = 0;
 };

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/Media.h"
 #include "platform/Shell.h"
 
 ShellOpening OpeningOf(const std::wstring& stored)
@@ -12,23 +13,29 @@ ShellOpening OpeningOf(const std::wstring& stored)
     if (path.size() >= MAX_PATH)
         return {};
     // A path whose attributes cannot be read goes to the shell as a file, which fails quietly.
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD attributes = platform::media::Attributes(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return {platform::FileExplorer(), platform::FileExplorerParameters(path)};
     return {path, {}};
 }
 
-void OpenDocument(const std::wstring& path)
+void OpenDocument(const LaunchRequest& request)
 {
-    const ShellOpening opening = OpeningOf(path);
+    const ShellOpening opening = OpeningOf(request.path);
     if (opening.file.empty())
         return;
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_FLAG_NO_UI;   // a failure stays silent
+    // A failure stays silent; the shell finishes its work before the call returns, as the worker ends with it.
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
     info.lpVerb = L"open";
     info.nShow = SW_SHOW;
     info.lpFile = opening.file.c_str();
     info.lpParameters = opening.parameters.empty() ? nullptr : opening.parameters.c_str();
-    ShellExecuteExW(&info);
+    platform::media::Execute(info);
+}
+
+void CLauncher::Launch(LaunchRequest request)
+{
+    pool_.Run([request = std::move(request)] { OpenDocument(request); });
 }

@@ -1,7 +1,6 @@
 #include "platform/Media.h"
 
 #include <array>
-#include <atomic>
 #include <mutex>
 
 #include "platform/Handles.h"
@@ -15,7 +14,7 @@ namespace {
 struct Seam {
     std::mutex lock;
     std::array<DWORD, 4> delays{};
-    std::array<bool, 4> hung{};
+    std::array<unsigned, 4> hung{};   // calls of each kind still to hang; UINT_MAX: all
     HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);   // set when hung calls may return
 };
 
@@ -34,8 +33,11 @@ void Pass(Call call)
     {
         std::lock_guard<std::mutex> held(seam.lock);
         delay = seam.delays[static_cast<size_t>(call)];
-        if (seam.hung[static_cast<size_t>(call)])
+        unsigned& hung = seam.hung[static_cast<size_t>(call)];
+        if (hung) {
+            hung -= hung != UINT_MAX;
             release = seam.release;
+        }
     }
     if (release)
         WaitForSingleObject(release, INFINITE);
@@ -65,15 +67,15 @@ bool ListFolder(const std::wstring& folder, const std::function<void(const WIN32
     Pass(Call::Listing);
     const std::wstring pattern = folder.empty() || folder.back() == L'\\' ? folder + L"*" : folder + L"\\*";
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
-                                           FIND_FIRST_EX_LARGE_FETCH);
-    if (search == INVALID_HANDLE_VALUE)
+    const HANDLE first = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
+                                          FIND_FIRST_EX_LARGE_FETCH);
+    if (first == INVALID_HANDLE_VALUE)
         return false;
+    const handles::unique_hfind search(first);
     do {
         if (wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0)
             each(found);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
     return true;
 }
 
@@ -91,10 +93,10 @@ void Delay(Call call, DWORD ms)
     TheSeam().delays[static_cast<size_t>(call)] = ms;
 }
 
-void Hang(Call call)
+void Hang(Call call, unsigned calls)
 {
     std::lock_guard<std::mutex> held(TheSeam().lock);
-    TheSeam().hung[static_cast<size_t>(call)] = true;
+    TheSeam().hung[static_cast<size_t>(call)] = calls;
 }
 
 void Reset()

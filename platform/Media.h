@@ -27,7 +27,8 @@ bool Execute(SHELLEXECUTEINFOW& info);
 enum class Call { Attributes, Icon, Listing, Launch };
 namespace slow {
 void Delay(Call call, DWORD ms);
-void Hang(Call call);
+// The next `calls` calls of the kind, every one by default, wait until Reset.
+void Hang(Call call, unsigned calls = UINT_MAX);
 void Reset();   // no delays; every hung call returns
 }  // namespace slow
 

@@ -73,11 +73,13 @@ UINT WorkDoneMessage()
     return message;
 }
 
-void PostToWindow(HWND window, std::function<void()> done)
+bool PostToWindow(HWND window, std::function<void()> done)
 {
     auto closure = std::make_unique<std::function<void()>>(std::move(done));
-    if (PostMessageW(window, WorkDoneMessage(), 0, reinterpret_cast<LPARAM>(closure.get())))
-        closure.release();   // the window's thread owns it now
+    if (!window || !PostMessageW(window, WorkDoneMessage(), 0, reinterpret_cast<LPARAM>(closure.get())))
+        return false;
+    closure.release();   // the window's thread owns it now
+    return true;
 }
 
 void RunPostedWork(LPARAM lParam)

@@ -21,15 +21,17 @@ public:
 
     void Run(std::function<void()> job);
 
+    struct Queue;   // what the pool shares with its threads
+
 private:
-    struct Queue;
     std::shared_ptr<Queue> queue_;
 };
 
 // The registered message by which finished work reaches a window's thread; its lParam carries the closure.
 UINT WorkDoneMessage();
-// Posts done to the window's thread, from any thread; dropped, never run, when the window is gone.
-void PostToWindow(HWND window, std::function<void()> done);
+// Posts done to the window's thread, from any thread; false, and done dropped without running, when the window is
+// gone. A window that goes with the message still queued drops it too.
+bool PostToWindow(HWND window, std::function<void()> done);
 // Runs the closure that a WorkDoneMessage carries: the window procedure hands it the message's lParam.
 void RunPostedWork(LPARAM lParam);
 

@@ -37,8 +37,8 @@ public:
 
     // Before a save of store: backs up the stored tree when it differs from the newest backup.
     void BeforeSave(CTreeStore& store);
-    // After a save: the tree it stored (null when it stored none), known from then on without reading the store,
-    // until the store changes otherwise.
+    // After a save or a load: the tree it stored or loaded (null when it stored none), known from then on without
+    // reading the store, until the store changes otherwise.
     void AfterSave(const CTodayMenu* saved);
 
     // The backups that can be read, newest first.
