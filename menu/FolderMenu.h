@@ -2,9 +2,9 @@
 // Live folders: a document whose path is a folder may show the folder's contents as its sub-menu, read from disk each
 // time the sub-menu opens, on a worker: the opening waits for the read at most kReadBudget, and a read that takes
 // longer shows "(reading...)" while it goes on; the next opening shows what it found. Its sub-folders are such
-// sub-menus in turn. The entries of a live menu take no ids from the
-// tree: they carry id 0, and their menus report a choice by menu and position (MNS_NOTIFYBYPOS, WM_MENUCOMMAND), so a
-// choice there can never be taken for a tree entry's command. Each live menu carries its CFolderMenu as its owner.
+// sub-menus in turn. The entries of a live menu take no ids from the tree: they carry id 0, and their menus report a
+// choice by menu and position (MNS_NOTIFYBYPOS, WM_MENUCOMMAND), so a choice there can never be taken for a tree
+// entry's command. Each live menu carries its CFolderMenu as its owner.
 #include <windows.h>
 
 #include <memory>

@@ -36,8 +36,10 @@ FolderListing ReadFolder(const std::wstring& folder)
     FolderListing listing;
     listing.folder = folder;
     listing.readable = platform::media::ListFolder(folder, [&listing](const WIN32_FIND_DATAW& found) {
-        if (!(found.dwFileAttributes & kLeftOut))
-            (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? listing.folders : listing.files).push_back(found.cFileName);
+        if (found.dwFileAttributes & kLeftOut)
+            return;
+        auto& names = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? listing.folders : listing.files;
+        names.push_back(found.cFileName);
     });
     return listing;
 }

@@ -72,7 +72,8 @@ void CTodayMenu::ShowAllSectionStates()
                 continue;
             const bool below = holds[item.Children.get()];
             any = any || below;
-            EnableMenuItem((*list)->Menu.get(), static_cast<UINT>(pos), MF_BYPOSITION | (below ? MF_ENABLED : MF_GRAYED));
+            EnableMenuItem((*list)->Menu.get(), static_cast<UINT>(pos),
+                           MF_BYPOSITION | (below ? MF_ENABLED : MF_GRAYED));
         }
         holds[*list] = any;
     }

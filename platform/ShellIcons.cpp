@@ -81,8 +81,8 @@ FileLook LookAtFile(const std::wstring& path, bool typeShared)
     look.folder = attributes & FILE_ATTRIBUTE_DIRECTORY;
     // Only a drive, a share or a read-only or system folder (the marks of a customised one) can look other than the
     // plain folder icon.
-    const bool own = look.folder ? PathIsRootW(path.c_str()) || (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM))
-                                 : !typeShared;
+    const bool marked = attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
+    const bool own = look.folder ? PathIsRootW(path.c_str()) || marked : !typeShared;
     if (own)
         look.own.reset(media::ShellIcon(path, 0, SHGFI_SMALLICON));
     return look;

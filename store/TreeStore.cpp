@@ -95,7 +95,8 @@ CItemVector* AppendStored(const StoredEntry& entry, CTodayMenu* menu, CItemVecto
     switch (entry.Type) {
     case ITEM_DOCUMENT:
         // The user's own caption goes with the entry, under whatever id it has in this run.
-        menu->Append(list, {ITEM_DOCUMENT, id, &entry.Name, entry.Caption ? &*entry.Caption : nullptr, entry.Expand == 1});
+        menu->Append(list, {ITEM_DOCUMENT, id, &entry.Name, entry.Caption ? &*entry.Caption : nullptr,
+                            entry.Expand == 1});
         return nullptr;
     case ITEM_SECTION:
         if (CItem* section = menu->Append(list, {ITEM_SECTION, -1, &entry.Name}))
@@ -153,7 +154,8 @@ void CTreeStore::LoadLevel(HKEY level, CTodayMenu* menu, int parentId)
         const StoredEntry& entry = current.entries[current.next++];
         CItemVector* list = AppendStored(entry, menu, *current.list);
         // The children are below the key that the record came from.
-        unique_hkey children = list ? reg::OpenKey(current.key ? current.key.get() : level, entry.Key.c_str()) : nullptr;
+        const HKEY parent = current.key ? current.key.get() : level;
+        unique_hkey children = list ? reg::OpenKey(parent, entry.Key.c_str()) : nullptr;
         if (children) {
             std::vector<StoredEntry> entries = ReadLevel(children.get());
             path.push_back({std::move(children), std::move(entries), 0, list});
