@@ -1,12 +1,18 @@
 #include "app/ItemImage.h"
 
 #include <algorithm>
+#include <cwchar>
+#include <utility>
 
 #include "app/Globals.h"
+#include "menu/FolderMenu.h"
 #include "menu/Item.h"
 #include "menu/MenuItem.h"
 #include "platform/ContrastIcons.h"
+#include "menu/MenuOwner.h"
+#include "menu/TodayMenu.h"
 #include "platform/Handles.h"
+#include "platform/IconCache.h"
 #include "platform/Shell.h"
 #include "platform/ShellIcons.h"
 #include "res/resource.h"
@@ -19,22 +25,29 @@ constexpr int kCellPadding = 4;        // around the small icon, at 96 DPI
 int SmallIconWidth() { return GetSystemMetrics(SM_CXSMICON); }
 int SmallIconHeight() { return GetSystemMetrics(SM_CYSMICON); }
 
-// The icon that a document shows, and whether the caller must destroy it.
-platform::SmallIcon LoadItemIcon(const CItem& item)
+// The icon that a document shows, whether the caller must destroy it, and whether it is final: a built-in icon, or
+// what the disk said of the path; until that is known, the icon of its type, found without the disk.
+struct ItemIcon {
+    HICON icon = nullptr;
+    bool owned = false;
+    bool final = true;
+};
+
+ItemIcon LoadItemIcon(const CItem& item)
 {
     const int builtin = platform::Scaled(kBuiltinIconSize);
     switch (item.ID) {
     case ID_CONFIGURATION: return {platform::LoadIconAtSize(g_hInstance, IDI_CONFIGURATION, builtin, builtin), true};
     case ID_EXIT: return {platform::LoadIconAtSize(g_hInstance, IDI_EXIT, builtin, builtin), true};
-    default:
+    default: {
         // An icon of the user's choice, unless its file holds none there.
         if (item.Properties.Icon)
             if (handles::unique_hicon own = platform::SmallIconAt(*item.Properties.Icon))
-                return {own.release(), true};
-        // A sub-folder of a folder shown as contents (it has no list of the tree).
-        if (item.ShowContents && !item.Parent)
-            return platform::SmallFolderIcon(item.Path);
-        return platform::SmallFileIcon(platform::ResolveDevicePath(item.Path));
+                return {own.release(), true, true};
+        // A document shown as its folder's contents, or a sub-folder of such a folder, is a folder.
+        const platform::CIconCache::Shown shown = g_TodayMenu.Icons().Icon(item.Path, item.ShowContents);
+        return {shown.icon, false, shown.final};
+    }
     }
 }
 
@@ -47,12 +60,13 @@ ItemImageLayout LayoutOf(HDC dc, const CItem& item)
                                   platform::ScreenDpi());
 }
 
-// The entry's icon and caption at (x, y) on dc, on a background of the colour given and with text of the other.
-void PaintItem(HDC dc, int x, int y, const CItem& item, const ItemImageLayout& layout, int background, int text)
+// The entry's icon and caption at (x, y) on dc, on a background of the colour given and with text of the other;
+// whether the icon drawn is final.
+bool PaintItem(HDC dc, int x, int y, const CItem& item, const ItemImageLayout& layout, int background, int text)
 {
     RECT all{x, y, x + layout.width, y + layout.height};
     FillRect(dc, &all, platform::SysColorBrush(background));
-    const platform::SmallIcon icon = LoadItemIcon(item);
+    const ItemIcon icon = LoadItemIcon(item);
     if (icon.icon) {
         const int iconX = x + layout.icon.left, iconY = y + layout.icon.top;
         const int iconWidth = layout.icon.right - layout.icon.left, iconHeight = layout.icon.bottom - layout.icon.top;
@@ -71,6 +85,21 @@ void PaintItem(HDC dc, int x, int y, const CItem& item, const ItemImageLayout& l
     OffsetRect(&caption, x, y);
     // A caption is shown as it is: "&" is no mnemonic mark.
     DrawTextW(dc, item.Caption.c_str(), -1, &caption, DT_VCENTER | DT_NOPREFIX);
+    return icon.final;
+}
+
+// The menu windows on the screen of this thread, and the menus they show.
+std::vector<std::pair<HWND, HMENU>> ShownMenus()
+{
+    std::vector<std::pair<HWND, HMENU>> shown;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM list) {
+        wchar_t name[8] = {};
+        if (IsWindowVisible(window) && GetClassNameW(window, name, 8) && wcscmp(name, L"#32768") == 0)
+            reinterpret_cast<std::vector<std::pair<HWND, HMENU>>*>(list)->emplace_back(
+                window, reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0)));
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&shown));
+    return shown;
 }
 
 }  // namespace
@@ -109,7 +138,7 @@ HBITMAP BuildImage(CItem* item)
     if (!item->Image)
         return nullptr;
     handles::select_object picture(memory.get(), item->Image.get());
-    PaintItem(memory.get(), 0, 0, *item, layout, COLOR_MENU, COLOR_MENUTEXT);
+    item->ImageFinal = PaintItem(memory.get(), 0, 0, *item, layout, COLOR_MENU, COLOR_MENUTEXT);
     item->Width = layout.width;
     item->Height = layout.height;
     return item->Image.get();
@@ -120,6 +149,44 @@ void BuildImages(const CItemVector& list)
     for (const auto& item : list.Items)
         if (item->Type == ITEM_DOCUMENT && !item->Image)
             BuildImage(item.get());
+}
+
+void PrepareImages(const CItemVector& list)
+{
+    std::vector<CItem*> unsized;
+    for (const auto& item : list.Items) {
+        if (item->Type != ITEM_DOCUMENT)
+            continue;
+        if (item->Image && !item->ImageFinal && g_TodayMenu.Icons().Known(item->Path))
+            item->Image.reset();   // the same size, with the icon the disk gave
+        if (!item->Width)
+            unsized.push_back(item.get());
+    }
+    MeasureImages(unsized);
+}
+
+void RefreshImages(const std::set<std::wstring>& paths)
+{
+    for (const auto& [window, menu] : ShownMenus()) {
+        // Only the menus of the tree and of its live folders carry entries as their items' data.
+        if (!MenuOwnerAs<CItemVector>(menu) && !MenuOwnerAs<CFolderMenu>(menu))
+            continue;
+        bool changed = false;
+        for (int pos = 0; pos < GetMenuItemCount(menu); ++pos) {
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_FTYPE | MIIM_DATA;
+            CItem* item = GetMenuItemInfoW(menu, pos, TRUE, &info) && (info.fType & MFT_OWNERDRAW)
+                              ? EntryOfItemData(info.dwItemData)
+                              : nullptr;
+            if (item && item->Image && !item->ImageFinal && paths.count(item->Path)) {
+                item->Image.reset();   // made again as it is drawn
+                changed = true;
+            }
+        }
+        if (changed)
+            InvalidateRect(window, nullptr, TRUE);
+    }
 }
 
 void DropImages(CItemVector& list)

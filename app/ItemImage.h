@@ -2,6 +2,8 @@
 // The menu pictures of document entries: made when a menu first needs them, measured and drawn by the main window.
 #include <windows.h>
 
+#include <set>
+#include <string>
 #include <vector>
 
 #include "platform/Shell.h"   // the density the pictures follow
@@ -23,11 +25,20 @@ struct ItemImageLayout {
 ItemImageLayout ComputeItemImageLayout(SIZE captionSize, int cx, int cy, bool builtinIcon, int dpi = 96);
 bool HasBuiltinIcon(int id);
 
-// Makes Image, Width and Height of a document entry (its shell icon and its caption); returns Image.
+// Makes Image, Width and Height of a document entry (its icon and its caption); returns Image. Its icon is the one
+// the disk gave for its path when that is known, the icon of its type until then (ImageFinal tells which), so that
+// making it never waits on the disk.
 HBITMAP BuildImage(CItem* item);
-// Makes the pictures of a list's documents that have none, as its menu is about to show; drops every picture of a
-// list and the lists below it, so that they are made again at the screen's new density.
+// Makes the pictures of a list's documents that have none.
 void BuildImages(const CItemVector& list);
+// A list's menu is about to show: its documents without a size are measured, and a picture made with its type's icon
+// is dropped once its own is known; each is made when it is first drawn, so that a long list costs only the pictures
+// on the screen.
+void PrepareImages(const CItemVector& list);
+// The own icons of these paths (as stored) are known: on the menus on the screen, pictures made with their type's
+// icon are dropped, to be made again as the menus are drawn again.
+void RefreshImages(const std::set<std::wstring>& paths);
+// Drops every picture of a list and the lists below it, so that they are made again at the screen's new density.
 void DropImages(CItemVector& list);
 // Sizes the pictures of entries without making them: a long menu is measured whole but shows few of its entries at
 // once, and each picture is made when it is first drawn.

@@ -167,10 +167,12 @@ LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam)
     return 1;
 }
 
-// The menu's pictures are the application's: the menu asks for them as it is about to show.
-LRESULT OnCreate()
+// The menu's pictures are the application's: the menu asks for them as it is about to show. The icons that the disk
+// gives later come back to this window.
+LRESULT OnCreate(HWND hWnd)
 {
-    g_TodayMenu.SetPictures({BuildImages, MeasureImages});
+    g_TodayMenu.SetPictures({PrepareImages, MeasureImages, RefreshImages});
+    g_TodayMenu.Icons().SetWindow(hWnd);
     return 0;
 }
 
@@ -262,8 +264,10 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
         return OnTrayNotify(hWnd, lParam);
     if (message != 0 && message == TaskbarCreatedMessage())
         return OnTaskbarCreated();
+    if (menumsg::IsWorkDone(message))
+        return menumsg::OnWorkDone(lParam);
     switch (message) {
-    case WM_CREATE: return OnCreate();
+    case WM_CREATE: return OnCreate(hWnd);
     case WM_DESTROY: return OnDestroy(hWnd);
     case WM_ACTIVATE: platform::HandleActivate(hWnd, wParam, lParam, &g_ActivateInfo, 0); return 0;
     case WM_PAINT: return OnPaint(hWnd);

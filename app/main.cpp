@@ -29,6 +29,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int nCmdShow)
     ClaimStoredHotkey();
 
     CoInitializeEx(nullptr, platform::ProgramComModel());
+    g_TodayMenu.Icons().Prepare();
     g_RegHelper.LoadTree(&g_TodayMenu);
     const int exitCode = RunMessageLoop(accelerators);
     CoUninitialize();

@@ -2,9 +2,11 @@
 
 #include <commctrl.h>
 
+#include <map>
 #include <string>
 
 #include "menu/TodayMenu.h"
+#include "platform/Handles.h"
 #include "platform/ShellIcons.h"
 
 namespace {
@@ -18,16 +20,28 @@ std::wstring ListText(const CItem& item)
     return item.Caption.substr(0, kListTextCapacity - 1);
 }
 
-// The image at index becomes the entry's small icon on the menu colour.
-void ReplaceItemImage(HWND list, HIMAGELIST images, int index, const CItem& item)
+// Where each icon that a list shows was first drawn into its images: most entries share their type's icon (and none
+// the plain picture), and a copy within the images costs a small part of a drawing.
+using IconImages = std::map<HICON, int>;
+
+// The image at index becomes the entry's small icon on the menu colour, from the menu's icons: the disk is never
+// waited for.
+void ReplaceItemImage(HWND list, HIMAGELIST images, int index, const CItem& item, const CTodayMenu& menu,
+                      IconImages& drawn)
 {
+    // "Configuration" and "Exit" name no file.
+    const bool file = item.Type == ITEM_DOCUMENT && item.ID != ID_CONFIGURATION && item.ID != ID_EXIT;
     // An icon of the user's choice, unless its file holds none there.
-    handles::unique_hicon icon = item.Properties.Icon ? platform::SmallIconAt(*item.Properties.Icon) : nullptr;
-    if (!icon && !item.Path.empty())
-        icon = platform::GetSmallFileIcon(item.Path);
-    const handles::unique_hbitmap bitmap = platform::IconToBitmap(list, icon.get());
-    if (bitmap)
-        ImageList_Replace(images, index, bitmap.get(), nullptr);
+    const handles::unique_hicon own = item.Properties.Icon ? platform::SmallIconAt(*item.Properties.Icon) : nullptr;
+    const HICON icon = own ? own.get() : file ? menu.Icons().Icon(item.Path, item.ShowContents).icon : nullptr;
+    // A drawn icon of the menu's stays alive; one of the user's goes with this call, so its handle is never matched.
+    if (const auto first = own ? drawn.end() : drawn.find(icon); first != drawn.end()) {
+        ImageList_Copy(images, index, images, first->second, ILCF_MOVE);
+        return;
+    }
+    const handles::unique_hbitmap bitmap = platform::IconToBitmap(list, icon);
+    if (bitmap && ImageList_Replace(images, index, bitmap.get(), nullptr) && !own)
+        drawn.emplace(icon, index);
 }
 
 void AppendListItem(HWND list, const CItem& item, int imageIndex, bool withImage)
@@ -85,21 +99,45 @@ void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
     const CItemVector* level = LevelOf(menu, sectionId);
     if (!level)
         return;
+    // Drawn once when full, not once an item.
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
     if (images) {
         ImageList_Remove(images, -1);
         ImageList_SetImageCount(images, static_cast<int>(level->Items.size()));
     }
+    IconImages drawn;
     for (size_t i = 0; i < level->Items.size(); ++i) {
         const CItem& item = *level->Items[i];
         if (documentsOnly && item.Type != ITEM_DOCUMENT)
             continue;
         // The image index is the entry's index in its level, not its place in the list.
         if (images)
-            ReplaceItemImage(list, images, static_cast<int>(i), item);
+            ReplaceItemImage(list, images, static_cast<int>(i), item, menu, drawn);
         AppendListItem(list, item, static_cast<int>(i), images != nullptr);
     }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const std::set<std::wstring>& paths)
+{
+    const CItemVector* level = LevelOf(menu, sectionId);
+    HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
+    if (!level || !images)
+        return;
+    bool changed = false;
+    IconImages drawn;
+    for (size_t i = 0; i < level->Items.size(); ++i) {
+        const CItem& item = *level->Items[i];
+        if (item.Type == ITEM_DOCUMENT && paths.count(item.Path)) {
+            ReplaceItemImage(list, images, static_cast<int>(i), item, menu, drawn);
+            changed = true;
+        }
+    }
+    if (changed)
+        InvalidateRect(list, nullptr, TRUE);
 }
 
 std::optional<SelectedItem> GetSelectedItem(HWND list)

@@ -17,7 +17,9 @@ enum SettingsTab : int { kSectionsTab = 0, kDocumentsTab = 1, kOptionsTab = 2, k
 
 class CSettingsState {
 public:
-    explicit CSettingsState(const SettingsContext& context) : settings(context) {}
+    // Icons that the disk gives while the window is open show in its lists.
+    explicit CSettingsState(const SettingsContext& context);
+    ~CSettingsState();
     CSettingsState(const CSettingsState&) = delete;
     CSettingsState& operator=(const CSettingsState&) = delete;
 
@@ -49,4 +51,7 @@ public:
     CListDrag drag;
     // Sees the keys that choose a tab (Ctrl+Tab, Ctrl+Shift+Tab) before the window's own keyboard handling does.
     handles::unique_hhook tabKeys;
+
+private:
+    int iconListener_ = 0;
 };

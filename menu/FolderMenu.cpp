@@ -6,7 +6,7 @@
 #include "menu/Launcher.h"
 #include "menu/MenuItem.h"
 #include "menu/MenuOwner.h"
-#include "platform/Shell.h"
+#include "platform/Worker.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ std::unique_ptr<CItem> LiveEntry(const std::wstring& path, const std::wstring& c
 
 }  // namespace
 
-CFolderMenu::CFolderMenu(std::wstring folder, const CLiveFolders* owner)
+CFolderMenu::CFolderMenu(std::wstring folder, CFolderMenuOwner* owner)
     : folder_(std::move(folder)), owner_(owner), menu_(CreatePopupMenu())
 {
     MENUINFO info{};
@@ -66,20 +66,28 @@ void CFolderMenu::AddNote(const wchar_t* text, UINT flags, std::wstring opens)
 void CFolderMenu::Open()
 {
     open_ = true;
-    FolderListing listing = ReadFolder(platform::ResolveDevicePath(folder_));
-    SortListing(listing, kMaxEntries);
+    if (!reading_)
+        reading_ = CFolderRead::Start(owner_->Readers(), folder_, kMaxEntries);
+    FolderListing listing;
+    if (!reading_->Wait(kReadBudget, &listing)) {
+        Release();
+        AddNote(L"(reading...)", MF_GRAYED, {});
+        return;
+    }
+    reading_.reset();
     Show(listing);
 }
 
 void CFolderMenu::Show(const FolderListing& listing)
 {
     Release();
-    const std::wstring folder = platform::ResolveDevicePath(folder_);
+    const std::wstring& folder = listing.folder;
     if (!listing.readable) {
         AddNote(L"(not available)", MF_GRAYED, {});
         return;
     }
-    Add(LiveEntry(folder, L"Open Folder"), nullptr, folder);
+    // Its picture path ends like a folder: the folder's icon shows before the folder's own look is known.
+    Add(LiveEntry(JoinPath(folder, L""), L"Open Folder"), nullptr, folder);
     const size_t total = listing.folders.size() + listing.files.size();
     if (total == 0)
         AddNote(L"(empty)", MF_GRAYED, {});
@@ -103,5 +111,5 @@ void CFolderMenu::Choose(int pos) const
     // A copy: opening may let messages run that free what the menu shows.
     const std::wstring path = entries_[pos].opens;
     if (!path.empty())
-        OpenDocument(path);
+        owner_->Launcher().Launch({path, L"", L"", L"", SW_SHOW});
 }

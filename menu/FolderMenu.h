@@ -1,8 +1,10 @@
 #pragma once
 // Live folders: a document whose path is a folder may show the folder's contents as its sub-menu, read from disk each
-// time the sub-menu opens; its sub-folders are such sub-menus in turn. The entries of a live menu take no ids from the
-// tree: they carry id 0, and their menus report a choice by menu and position (MNS_NOTIFYBYPOS, WM_MENUCOMMAND), so a
-// choice there can never be taken for a tree entry's command. Each live menu carries its CFolderMenu as its owner.
+// time the sub-menu opens, on a worker: the opening waits for the read at most kReadBudget, and a read that takes
+// longer shows "(reading...)" while it goes on; the next opening shows what it found. Its sub-folders are such
+// sub-menus in turn. The entries of a live menu take no ids from the tree: they carry id 0, and their menus report a
+// choice by menu and position (MNS_NOTIFYBYPOS, WM_MENUCOMMAND), so a choice there can never be taken for a tree
+// entry's command. Each live menu carries its CFolderMenu as its owner.
 #include <windows.h>
 
 #include <memory>
@@ -14,11 +16,25 @@
 #include "platform/Handles.h"
 
 class CItem;
-class CLiveFolders;
+class CLauncher;
+namespace platform {
+class CWorkerPool;
+}
+
+// What a live menu asks of the live folders that own it: the workers that read folders, and the launcher.
+class CFolderMenuOwner {
+public:
+    virtual platform::CWorkerPool& Readers() = 0;
+    virtual CLauncher& Launcher() = 0;
+
+protected:
+    ~CFolderMenuOwner() = default;
+};
 
 class CFolderMenu : public CBaseObj {
 public:
     static constexpr size_t kMaxEntries = 500;   // entries shown of one folder; "More..." opens the folder
+    static constexpr DWORD kReadBudget = 150;     // ms an opening waits for its folder's read
 
     // What one position of the menu is: its picture's entry (none for a text item), a sub-folder's own live menu, and
     // the path that choosing it opens (none for a sub-folder, which opens its own menu, and for the grayed notes).
@@ -29,19 +45,22 @@ public:
     };
 
     // The folder as stored ("\My Documents" resolved when read), and the live folders of the tree it belongs to.
-    CFolderMenu(std::wstring folder, const CLiveFolders* owner);
+    CFolderMenu(std::wstring folder, CFolderMenuOwner* owner);
     ~CFolderMenu() override;
     CFolderMenu(const CFolderMenu&) = delete;
     CFolderMenu& operator=(const CFolderMenu&) = delete;
 
     HMENU Menu() const { return menu_.get(); }
-    const CLiveFolders* Owner() const { return owner_; }
+    const CFolderMenuOwner* Owner() const { return owner_; }
     const std::vector<Entry>& Entries() const { return entries_; }
     // The entries that show a picture, by position.
     std::vector<CItem*> Items() const;
 
-    // The menu is opening: the folder is read again and shown; what it showed before is freed first.
+    // The menu is opening: the folder is read again (or the read that an earlier opening left going on is waited for)
+    // and shown, or "(reading...)" while the read takes longer than kReadBudget; what it showed before is freed first.
     void Open();
+    // Whether a read of the folder has been started and has not been shown yet.
+    bool ReadPending() const { return reading_ != nullptr; }
     // Shows a listing sorted by SortListing: "Open Folder", the sub-folders, the files, and "More..." past
     // kMaxEntries; "(empty)" for an empty folder, only "(not available)" for one that could not be read.
     void Show(const FolderListing& listing);
@@ -58,7 +77,8 @@ private:
     void AddNote(const wchar_t* text, UINT flags, std::wstring opens);
 
     std::wstring folder_;
-    const CLiveFolders* owner_;
+    CFolderMenuOwner* owner_;
+    std::shared_ptr<CFolderRead> reading_;   // shared with the worker that reads
     handles::unique_hmenu menu_;
     std::vector<Entry> entries_;   // by position in the menu
     bool open_ = false;

@@ -5,6 +5,9 @@
 
 #include <algorithm>
 
+#include "platform/Media.h"
+#include "platform/Shell.h"
+
 namespace {
 
 constexpr DWORD kLeftOut = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -31,19 +34,13 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name)
 FolderListing ReadFolder(const std::wstring& folder)
 {
     FolderListing listing;
-    WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileExW(JoinPath(folder, L"*").c_str(), FindExInfoBasic, &found,
-                                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (search == INVALID_HANDLE_VALUE)
-        return listing;
-    listing.readable = true;
-    do {
-        const std::wstring name = found.cFileName;
-        if ((found.dwFileAttributes & kLeftOut) || name == L"." || name == L"..")
-            continue;
-        (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? listing.folders : listing.files).push_back(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    listing.folder = folder;
+    listing.readable = platform::media::ListFolder(folder, [&listing](const WIN32_FIND_DATAW& found) {
+        if (found.dwFileAttributes & kLeftOut)
+            return;
+        auto& names = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? listing.folders : listing.files;
+        names.push_back(found.cFileName);
+    });
     return listing;
 }
 
@@ -51,4 +48,31 @@ void SortListing(FolderListing& listing, size_t count)
 {
     SortFirst(listing.folders, count);
     SortFirst(listing.files, count - std::min(count, listing.folders.size()));
+}
+
+CFolderRead::CFolderRead() : done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+CFolderRead::~CFolderRead()
+{
+    if (done_)
+        CloseHandle(done_);
+}
+
+std::shared_ptr<CFolderRead> CFolderRead::Start(platform::CWorkerPool& pool, const std::wstring& folder, size_t count)
+{
+    auto read = std::make_shared<CFolderRead>();
+    pool.Run([read, folder, count] {
+        read->listing_ = ReadFolder(platform::ResolveDevicePath(folder));
+        SortListing(read->listing_, count);
+        SetEvent(read->done_);
+    });
+    return read;
+}
+
+bool CFolderRead::Wait(DWORD ms, FolderListing* listing)
+{
+    if (!done_ || WaitForSingleObject(done_, ms) != WAIT_OBJECT_0)
+        return false;
+    *listing = std::move(listing_);
+    return true;
 }

@@ -59,6 +59,7 @@ public:
     std::unique_ptr<CItemVector> Children;   // sections only
     int ID = 0;
     handles::unique_hbitmap Image;           // documents only: their menu picture, made by the drawing code
+    bool ImageFinal = false;                 // made with what the disk said of Path, not its type's icon alone
     CItemVector* Parent = nullptr;           // the list that holds this entry
 
     // Documents: true while the entry shows its folder's contents as a live sub-menu ("Expand" in the store). The live

@@ -4,6 +4,7 @@
 
 #include "menu/Item.h"
 #include "platform/Environment.h"
+#include "platform/Media.h"
 #include "platform/Shell.h"
 
 namespace {
@@ -27,7 +28,7 @@ ShellOpening OpeningOf(const LaunchRequest& request)
     if (path.size() >= MAX_PATH)
         return {};
     // A path whose attributes cannot be read goes to the shell as a file, which fails quietly.
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD attributes = platform::media::Attributes(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return {platform::FileExplorer(), platform::FileExplorerParameters(path), {}, {}, request.show};
     return {path, platform::ExpandVariables(request.arguments), platform::ResolveDevicePath(request.startIn),
@@ -44,13 +45,20 @@ void OpenDocument(const LaunchRequest& request)
     const auto orNull = [](const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); };
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_FLAG_NO_UI;   // a failure stays silent, and so does an elevation the user refused
+    // A failure stays silent, and so does an elevation the user refused; the shell finishes its work before the call
+    // returns, as the worker ends with it.
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
     info.lpVerb = opening.verb.empty() ? L"open" : opening.verb.c_str();
     info.nShow = opening.show;
     info.lpFile = opening.file.c_str();
     info.lpParameters = orNull(opening.parameters);
     info.lpDirectory = orNull(opening.directory);
-    ShellExecuteExW(&info);
+    platform::media::Execute(info);
+}
+
+void CLauncher::Launch(LaunchRequest request)
+{
+    pool_.Run([request = std::move(request)] { OpenDocument(request); });
 }
 
 void OpenDocument(const std::wstring& path) { OpenDocument(PlainRequest(path)); }

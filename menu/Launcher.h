@@ -1,8 +1,11 @@
 #pragma once
-// Opening what a menu entry stands for.
+// Opening what a menu entry stands for, off the GUI thread: the shell may take as long as the medium or the program
+// opened takes, and the menu, the icon and the hotkey stay live meanwhile.
 #include <windows.h>
 
 #include <string>
+
+#include "platform/Worker.h"
 
 class CItem;
 
@@ -19,7 +22,7 @@ LaunchRequest LaunchRequestOf(const CItem& document);
 // What opening a path hands the shell: the file to open, its parameters, the folder it starts in, the verb and the
 // window's state. A folder is the file explorer with the folder, whatever the request's arguments, folder and verb;
 // anything else, a path whose attributes cannot be read too, is the path itself as a file. No file at all for a path
-// too long for the shell.
+// too long for the shell. It reads the path's attributes, so it may wait on the disk.
 struct ShellOpening {
     std::wstring file;
     std::wstring parameters;
@@ -30,7 +33,19 @@ struct ShellOpening {
 ShellOpening OpeningOf(const LaunchRequest& request);
 ShellOpening OpeningOf(const std::wstring& path);
 
-// Opens a document's path: a folder in the file explorer, anything else through the shell's "open" (or the request's
-// verb); a failure, a refused elevation too, stays silent.
+// Opens a document on the calling thread, waiting for the shell: a folder in the file explorer, anything else through
+// the shell's "open" (or the request's verb); a failure, a refused elevation too, stays silent.
 void OpenDocument(const LaunchRequest& request);
 void OpenDocument(const std::wstring& path);
+
+// Opens documents on worker threads. A launch that never returns keeps its thread, and the next one gets another, so
+// that two choices made in a row both open.
+class CLauncher {
+public:
+    CLauncher() : pool_(kMostAtOnce) {}
+    void Launch(LaunchRequest request);
+
+private:
+    static constexpr int kMostAtOnce = 16;
+    platform::CWorkerPool pool_;
+};

@@ -5,6 +5,7 @@
 
 #include "menu/FolderMenu.h"
 #include "menu/TodayMenu.h"
+#include "platform/Worker.h"
 
 namespace {
 
@@ -100,6 +101,14 @@ LRESULT OnMenuChar(CTodayMenu& menu, HWND window, WPARAM wParam, LPARAM lParam)
         }
     }
     return MNC_IGNORE;
+}
+
+bool IsWorkDone(UINT message) { return message != 0 && message == platform::WorkDoneMessage(); }
+
+LRESULT OnWorkDone(LPARAM lParam)
+{
+    platform::RunPostedWork(lParam);
+    return 0;
 }
 
 }  // namespace menumsg

@@ -19,4 +19,9 @@ LRESULT OnMenuCommand(CTodayMenu& menu, HWND window, WPARAM wParam, LPARAM lPara
 // A typed letter selects the next entry, wrapping round, whose caption starts with it.
 LRESULT OnMenuChar(CTodayMenu& menu, HWND window, WPARAM wParam, LPARAM lParam);
 
+// Whether a message is the one by which work done off the GUI thread comes back (platform/Worker.h), and its
+// handling: every window that forwards the menu's messages forwards this one too.
+bool IsWorkDone(UINT message);
+LRESULT OnWorkDone(LPARAM lParam);
+
 }  // namespace menumsg

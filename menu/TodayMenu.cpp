@@ -1,6 +1,8 @@
 #include "menu/TodayMenu.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <vector>
 
 #include "menu/FolderMenu.h"
 #include "menu/Launcher.h"
@@ -23,6 +25,14 @@ UINT SectionState(const CItem* section) { return HoldsDocument(*section->Childre
 
 }  // namespace
 
+CTodayMenu::CTodayMenu() : icons_(std::make_unique<platform::CIconCache>())
+{
+    icons_->Listen([this](const std::set<std::wstring>& paths) {
+        if (pictures_.arrived)
+            pictures_.arrived(paths);
+    });
+}
+
 // The entries leave their menus before the live menus they show go.
 CTodayMenu::~CTodayMenu() { Root.Clear(); }
 
@@ -44,16 +54,82 @@ void CTodayMenu::ShowSectionStates(const CItemVector* list)
     }
 }
 
+void CTodayMenu::ShowAllSectionStates()
+{
+    // Every list from the top down; walked backwards, each list comes after every list below it.
+    std::vector<const CItemVector*> lists{&Root};
+    for (size_t i = 0; i < lists.size(); ++i)
+        for (const auto& item : lists[i]->Items)
+            if (item->IsSection())
+                lists.push_back(item->Children.get());
+    std::unordered_map<const CItemVector*, bool> holds;
+    for (auto list = lists.rbegin(); list != lists.rend(); ++list) {
+        bool any = false;
+        for (size_t pos = 0; pos < (*list)->Items.size(); ++pos) {
+            const CItem& item = *(*list)->Items[pos];
+            any = any || item.Type == ITEM_DOCUMENT;
+            if (!item.IsSection())
+                continue;
+            const bool below = holds[item.Children.get()];
+            any = any || below;
+            EnableMenuItem((*list)->Menu.get(), static_cast<UINT>(pos),
+                           MF_BYPOSITION | (below ? MF_ENABLED : MF_GRAYED));
+        }
+        holds[*list] = any;
+    }
+}
+
+CItemVector* CTodayMenu::SectionList(int sectionId)
+{
+    if (sectionId == 0)
+        return &Root;
+    CItem* section = Root.FindItem(sectionId);
+    return section && section->IsSection() ? section->Children.get() : nullptr;
+}
+
+CItem* CTodayMenu::Append(CItemVector& list, const NewEntry& entry)
+{
+    if (entry.type != ITEM_DOCUMENT && entry.type != ITEM_SECTION && entry.type != ITEM_SEPARATOR)
+        return nullptr;
+    const int id = entry.id == -1 ? Root.NewID() : entry.id;
+    if (id < 0)
+        return nullptr;
+    static const std::wstring none;
+    CItem* item = entry.type == ITEM_SEPARATOR ? list.AddSeparator(id)
+                                               : list.AddItem(entry.text ? *entry.text : none, entry.type, id);
+    if (!item)
+        return nullptr;
+    const HMENU menu = list.Menu.get();
+    if (entry.type == ITEM_SEPARATOR) {
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    } else if (entry.type == ITEM_SECTION) {
+        AppendMenuW(menu, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(item->Children->Menu.get()),
+                    SectionMenuText(item->Caption).c_str());
+    } else {
+        // An empty own caption is the one made from the path.
+        if (entry.caption && !entry.caption->empty()) {
+            item->Caption = *entry.caption;
+            item->OwnCaption = true;
+        }
+        if (entry.properties)
+            item->Properties = *entry.properties;
+        if (entry.showContents && !IsBuiltin(*item)) {
+            live_.Replace(*item, true);
+            item->ShowContents = true;
+        }
+        const MENUITEMINFOW info = DocumentItem(item);
+        InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
+    }
+    return item;
+}
+
 int CTodayMenu::AppendDocumentEntry(const std::wstring& path, int id, int sectionId)
 {
-    CItem* item = sectionId == 0 ? Root.AddItem(path, ITEM_DOCUMENT, id)
-                                 : Root.AddItemToSection(path, ITEM_DOCUMENT, id, sectionId);
+    CItemVector* list = SectionList(sectionId);
+    CItem* item = list ? Append(*list, {ITEM_DOCUMENT, id, &path}) : nullptr;
     if (!item)
         return -1;
-    const HMENU menu = item->Parent->Menu.get();
-    const MENUITEMINFOW info = DocumentItem(item);
-    InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
-    ShowSectionStates(item->Parent);
+    ShowSectionStates(list);
     return item->ID;
 }
 
@@ -70,25 +146,16 @@ int CTodayMenu::AppendDocumentWithID(const std::wstring& path, int id, int secti
 
 int CTodayMenu::AppendSection(const std::wstring& title, int sectionId)
 {
-    const int id = Root.NewID();
-    if (id < 0)
-        return -1;
-    CItem* item = sectionId == 0 ? Root.AddItem(title, ITEM_SECTION, id)
-                                 : Root.AddItemToSection(title, ITEM_SECTION, id, sectionId);
-    if (!item)
-        return -1;
-    AppendMenuW(item->Parent->Menu.get(), MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(item->Children->Menu.get()),
-                SectionMenuText(item->Caption).c_str());
-    return item->ID;
+    CItemVector* list = SectionList(sectionId);
+    const CItem* item = list ? Append(*list, {ITEM_SECTION, -1, &title}) : nullptr;
+    return item ? item->ID : -1;
 }
 
 int CTodayMenu::AppendSeparatorEntry(int id, int sectionId)
 {
-    CItem* item = sectionId == 0 ? Root.AddSeparator(id) : Root.AddSeparatorToSection(id, sectionId);
-    if (!item)
-        return -1;
-    AppendMenuW(item->Parent->Menu.get(), MF_SEPARATOR, 0, nullptr);
-    return item->ID;
+    CItemVector* list = SectionList(sectionId);
+    const CItem* item = list ? Append(*list, {ITEM_SEPARATOR, id}) : nullptr;
+    return item ? item->ID : -1;
 }
 
 int CTodayMenu::AppendSeparator(int sectionId)
@@ -166,8 +233,9 @@ void CTodayMenu::RenameEntry(int id, const std::wstring& text)
     if (item->Type == ITEM_DOCUMENT) {
         item->OwnCaption = !text.empty();
         item->Caption = item->OwnCaption ? text : CaptionFromPath(item->Path);
-        // Its picture shows the caption: it is made again, and the item measured again, when the menu opens.
+        // Its picture shows the caption: it is measured and made again when the menu opens.
         item->Image.reset();
+        item->Width = item->Height = 0;
         info.fMask = MIIM_DATA;
         info.dwItemData = ItemDataOf(item);
     } else {
@@ -205,7 +273,7 @@ void CTodayMenu::ChangeDocument(int id, const std::wstring& path, const Document
 void CTodayMenu::Launch(int id)
 {
     if (const CItem* item = Root.FindItem(id))
-        OpenDocument(LaunchRequestOf(*item));
+        launcher_.Launch(LaunchRequestOf(*item));
 }
 
 bool CTodayMenu::ShowFolderContents(int id, bool on)

@@ -5,18 +5,33 @@
 
 #include "menu/BaseObj.h"
 #include "menu/Item.h"
+#include "menu/Launcher.h"
 #include "menu/LiveFolders.h"
 #include "menu/MenuPictures.h"
+#include "platform/IconCache.h"
+
+// An entry to append to a list: its kind, its id (-1 for a fresh one), a document's path or a section's title, and a
+// document's own caption (none: the one made from its path), whether it shows its folder's contents, and its
+// properties (none: the defaults).
+struct NewEntry {
+    int type = ITEM_DOCUMENT;
+    int id = -1;
+    const std::wstring* text = nullptr;
+    const std::wstring* caption = nullptr;
+    bool showContents = false;
+    const DocumentProperties* properties = nullptr;
+};
 
 // The menu that the notification icon pops up, and the entry tree behind it. Every operation changes
 // the tree and the platform menus in one step, so that the i-th entry of a list is always the i-th
 // item of that list's menu. The live menus of documents shown as their folder's contents are owned
-// here too. Its messages are handled by menu/MenuMessages.h.
+// here too, with what the menu does off the GUI thread: the looks at its documents' icons, the reads of its live
+// folders and its launches. Its messages are handled by menu/MenuMessages.h.
 class CTodayMenu : public CBaseObj {
 public:
     CItemVector Root;
 
-    CTodayMenu() = default;
+    CTodayMenu();
     ~CTodayMenu() override;
     CTodayMenu(const CTodayMenu&) = delete;
     CTodayMenu& operator=(const CTodayMenu&) = delete;
@@ -29,6 +44,12 @@ public:
     int AppendSection(const std::wstring& title, int sectionId);
     int AppendSeparator(int sectionId);
     int AppendSeparatorWithID(int id, int sectionId);
+    // Appends to a list of this tree that the caller holds, as a load does: no search of the tree, and the entry made
+    // whole before its item joins the menu. The sections' states are left as they are until ShowAllSectionStates(); the
+    // new entry, or null when nothing was added.
+    CItem* Append(CItemVector& list, const NewEntry& entry);
+    // Shows every section of the tree grayed or enabled by what it holds, in one pass.
+    void ShowAllSectionStates();
 
     void RemoveEntry(int id);
     void MoveEntry(int id, int newPos);
@@ -41,9 +62,10 @@ public:
     // picture is made again, and a folder shown as its contents shows the new path's. Built-in entries stay as they are.
     void ChangeDocument(int id, const std::wstring& path, const DocumentProperties& properties);
 
-    // Opens the document behind a menu command: a folder in the file explorer, anything else through
+    // Opens the document behind a menu command, on a worker: a folder in the file explorer, anything else through
     // the shell as its properties ask.
     void Launch(int id);
+    CLauncher& Launcher() { return launcher_; }
 
     // Shows a document whose path is a folder as a live sub-menu of the folder's contents (on), or as a plain document
     // again (off); built-in entries stay as they are. True when the entry changed.
@@ -58,16 +80,22 @@ public:
     // The application's pictures, given once at start.
     void SetPictures(MenuPictures pictures) { pictures_ = std::move(pictures); }
     const MenuPictures& Pictures() const { return pictures_; }
+    // The icons of the documents, for the menu's pictures and the settings lists alike; kept for the menu's life.
+    platform::CIconCache& Icons() const { return *icons_; }
 
 private:
     MENUITEMINFOW DocumentItem(CItem* item) const;
     int AppendDocumentEntry(const std::wstring& path, int id, int sectionId);
     int AppendSeparatorEntry(int id, int sectionId);
+    // The list of the section with this id (0: the top level), or null.
+    CItemVector* SectionList(int sectionId);
     // Shows each section from the list's own up to the top level grayed or enabled by what it holds now.
     void ShowSectionStates(const CItemVector* list);
 
-    CLiveFolders live_;
+    CLauncher launcher_;
+    CLiveFolders live_{launcher_};
     MenuPictures pictures_;
+    std::unique_ptr<platform::CIconCache> icons_;
 };
 
 // Appends "Configuration" and "Exit" to the top level unless the tree holds them, as every load and import does:

@@ -66,6 +66,16 @@ std::optional<DWORD> ReadDword(HKEY key, const wchar_t* name)
 
 std::optional<std::wstring> ReadString(HKEY key, const wchar_t* name)
 {
+    // Most texts fit a path's room: one call reads them. A longer one is read at its size.
+    {
+        wchar_t text[MAX_PATH + 2] = {};
+        DWORD type = REG_NONE, read = MAX_PATH * sizeof(wchar_t);
+        const LONG status = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &read);
+        if (status == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ))
+            return std::wstring(text, wcsnlen(text, read / sizeof(wchar_t)));
+        if (status != ERROR_MORE_DATA)
+            return std::nullopt;
+    }
     // The value may be rewritten between the size query and the read: a few tries, then give up.
     for (int attempt = 0; attempt < 3; ++attempt) {
         DWORD type = REG_NONE, size = 0;

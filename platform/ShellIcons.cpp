@@ -1,39 +1,20 @@
 #include "platform/ShellIcons.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <climits>
 #include <cwchar>
 #include <cwctype>
-#include <map>
 
+#include "platform/Media.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 
 namespace platform {
 
 namespace {
-
-HICON AskShell(const std::wstring& path)
-{
-    SHFILEINFOW info{};
-    if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON))
-        return nullptr;
-    return info.hIcon;
-}
-
-std::wstring LowerExtension(const std::wstring& path)
-{
-    const size_t slash = path.find_last_of(L"\\/");
-    const size_t dot = path.rfind(L'.');
-    if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash))
-        return {};
-    std::wstring extension = path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
-    return extension;
-}
 
 std::wstring ReadDefaultValue(const std::wstring& keyPath)
 {
@@ -50,72 +31,73 @@ bool ClassHasPerFileIcon(const std::wstring& cls)
            KeyExists(cls + L"\\shellex\\IconHandler");
 }
 
-// Whether the files of a type all show the icon of the type.
-bool IconOfTypeIsShared(const std::wstring& extension)
-{
-    static std::map<std::wstring, bool> shared;   // lower-case extension -> icon shared by the type
-    auto known = shared.find(extension);
-    if (known != shared.end())
-        return known->second;
-    static const wchar_t* const kPerFile[] = {L".exe", L".dll", L".ico", L".cur", L".ani", L".lnk",
-                                              L".url", L".scr", L".cpl", L".msc", L".appref-ms"};
-    bool isShared = !extension.empty() && std::none_of(std::begin(kPerFile), std::end(kPerFile),
-                                                     [&](const wchar_t* e) { return extension == e; });
-    if (isShared) {
-        const std::wstring cls = ReadDefaultValue(extension);
-        isShared = !ClassHasPerFileIcon(extension) && (cls.empty() || !ClassHasPerFileIcon(cls));
-    }
-    shared.emplace(extension, isShared);
-    return isShared;
-}
-
 }  // namespace
 
-SmallIcon SmallFileIcon(const std::wstring& path)
+std::wstring LowerExtension(const std::wstring& path)
 {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const size_t slash = path.find_last_of(L"\\/");
+    const size_t dot = path.rfind(L'.');
+    if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash))
+        return {};
+    std::wstring extension = path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+    return extension;
+}
+
+bool IconOfTypeIsShared(const std::wstring& extension)
+{
+    static const wchar_t* const kPerFile[] = {L".exe", L".dll", L".ico", L".cur", L".ani", L".lnk",
+                                              L".url", L".scr", L".cpl", L".msc", L".appref-ms"};
+    if (extension.empty() ||
+        std::any_of(std::begin(kPerFile), std::end(kPerFile), [&](const wchar_t* e) { return extension == e; }))
+        return false;
+    const std::wstring cls = ReadDefaultValue(extension);
+    return !ClassHasPerFileIcon(extension) && (cls.empty() || !ClassHasPerFileIcon(cls));
+}
+
+handles::unique_hicon TypeIcon(const std::wstring& extension, bool folder)
+{
+    SHFILEINFOW info{};
+    const std::wstring name = folder ? L"folder" : L"file" + extension;
+    if (!SHGetFileInfoW(name.c_str(), folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                        SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES))
+        return nullptr;
+    return handles::unique_hicon(info.hIcon);
+}
+
+FileLook LookAtFile(const std::wstring& path, bool typeShared)
+{
+    FileLook look;
+    const DWORD attributes = media::Attributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        // A file that is not there has no icon; anything else (a share, a shell name) is for the shell to say.
+        // A file that is not there has no icon; anything else is for the shell to say.
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME)
-            return {};
-        return {AskShell(path), true};
+            return look;
+        look.own.reset(media::ShellIcon(path, 0, SHGFI_SMALLICON));
+        look.exists = look.own != nullptr;
+        return look;
     }
+    look.exists = true;
+    look.folder = attributes & FILE_ATTRIBUTE_DIRECTORY;
+    // Only a drive, a share or a read-only or system folder (the marks of a customised one) can look other than the
+    // plain folder icon.
+    const bool marked = attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
+    const bool own = look.folder ? PathIsRootW(path.c_str()) || marked : !typeShared;
+    if (own)
+        look.own.reset(media::ShellIcon(path, 0, SHGFI_SMALLICON));
+    return look;
+}
+
+handles::unique_hicon GetSmallFileIcon(const std::wstring& stored)
+{
+    const std::wstring path = ResolveDevicePath(stored);
     const std::wstring extension = LowerExtension(path);
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !IconOfTypeIsShared(extension))
-        return {AskShell(path), true};
-
-    static std::map<std::wstring, handles::unique_hicon> icons;   // lower-case extension -> its icon
-    auto cached = icons.find(extension);
-    if (cached == icons.end()) {
-        handles::unique_hicon icon(AskShell(path));
-        if (!icon)
-            return {};
-        cached = icons.emplace(extension, std::move(icon)).first;
-    }
-    return {cached->second.get(), false};
-}
-
-SmallIcon SmallFolderIcon(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
-        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)))
-        return SmallFileIcon(path);
-    static handles::unique_hicon plain;
-    if (!plain) {
-        SHFILEINFOW info{};
-        if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
-                           SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES))
-            plain.reset(info.hIcon);
-    }
-    return plain ? SmallIcon{plain.get(), false} : SmallFileIcon(path);
-}
-
-handles::unique_hicon GetSmallFileIcon(const std::wstring& path)
-{
-    const SmallIcon icon = SmallFileIcon(ResolveDevicePath(path));
-    return handles::unique_hicon(icon.owned || !icon.icon ? icon.icon : CopyIcon(icon.icon));
+    FileLook look = LookAtFile(path, IconOfTypeIsShared(extension));
+    if (look.own || !look.exists)
+        return std::move(look.own);
+    return TypeIcon(extension, look.folder);
 }
 
 IconLocation ParseIconLocation(const std::wstring& text)

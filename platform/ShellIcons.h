@@ -9,23 +9,29 @@
 
 namespace platform {
 
-// The shell's small icon of a path, looked up once per ordinary file type: asking the shell costs about a
-// millisecond a file, which a menu of a thousand documents would pay at every start, and most files share the icon
-// of their type. An icon of that cache is lent (owned false), not copied, as a copy costs as much as the lookup.
-// Folders and the types whose icon depends on the file itself (programs, icons, shortcuts, and any type whose icon
-// names the file) are asked for anew, and the caller destroys what it gets. A file that is not there has no icon.
-struct SmallIcon {
-    HICON icon = nullptr;
-    bool owned = false;
+// What the disk says of a path for its small icon: whether it is there, whether it is a folder, and its own icon
+// where the shell draws this one file or folder apart from its type (a program, a shortcut, a customised folder, a
+// type without a shared icon); none where its type's icon (TypeIcon) stands for it.
+struct FileLook {
+    bool exists = false;
+    bool folder = false;
+    handles::unique_hicon own;
 };
-SmallIcon SmallFileIcon(const std::wstring& path);
+// Looks at the path through platform/Media, so it waits as long as the medium takes: off the GUI thread. typeShared
+// tells whether the files of the path's type all show the type's icon (IconOfTypeIsShared). A path whose attributes
+// cannot be read for another reason than its absence (a share, a shell name) is the shell's to draw.
+FileLook LookAtFile(const std::wstring& path, bool typeShared);
 
-// The small icon of a folder inside a folder being browsed: a folder that cannot carry a look of its own (neither
-// read-only nor system, the marks of a customised folder) shows the shell's plain folder icon, asked for once and lent;
-// any other is asked for as SmallFileIcon does. Asking the shell for a folder costs some 20 ms under Wine.
-SmallIcon SmallFolderIcon(const std::wstring& path);
+// The lower-case extension of a path's file name, with its dot; empty when it has none.
+std::wstring LowerExtension(const std::wstring& path);
+// Whether the files of a type all show the type's icon, as the registry's file classes say: no disk is read.
+bool IconOfTypeIsShared(const std::wstring& extension);
+// The shell's small icon of a type (of a plain folder for folder), found from the name alone without the disk; the
+// caller destroys it.
+handles::unique_hicon TypeIcon(const std::wstring& extension, bool folder);
 
-// The shell's small icon for a path (the device's "\My Documents" standing for the documents folder), or none.
+// The shell's small icon for a path (the device's "\My Documents" standing for the documents folder), or none for a
+// path that is not there. It waits on the disk.
 handles::unique_hicon GetSmallFileIcon(const std::wstring& path);
 
 // An icon's place as the shell's icon picker names it, "file,index" (a negative index is a resource id). A text without

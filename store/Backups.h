@@ -36,8 +36,8 @@ public:
 
     // Before a save: backs up the stored tree, as readStored loads it, when it differs from the newest backup.
     void BeforeSave(const std::function<bool(CTodayMenu*)>& readStored);
-    // After a save: the tree it stored (null when it stored none), known from then on without reading the store,
-    // until the store changes otherwise.
+    // After a save or a load: the tree it stored or loaded (null when it stored none), known from then on without
+    // reading the store, until the store changes otherwise.
     void AfterSave(const CTodayMenu* saved);
 
     // The backups that can be read, newest first.

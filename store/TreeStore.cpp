@@ -102,35 +102,26 @@ std::vector<StoredEntry> ReadLevel(HKEY level)
     return entries;
 }
 
-// Appends one record to the menu's section parentId; the new section's id when it is a section whose entries are to
-// be loaded below it, else -1.
-int AppendStored(const StoredEntry& entry, CTodayMenu* menu, int parentId)
+// Appends one record to the list; the new section's list when it is a section whose entries are to be loaded below
+// it, else null.
+CItemVector* AppendStored(const StoredEntry& entry, CTodayMenu* menu, CItemVector& list)
 {
-    const bool keepId = KeepsStoredId(entry, *menu);
-    const int id = static_cast<int>(entry.ID);
+    const int id = KeepsStoredId(entry, *menu) ? static_cast<int>(entry.ID) : -1;
     switch (entry.Type) {
-    case ITEM_DOCUMENT: {
-        const int added = keepId ? menu->AppendDocumentWithID(entry.Name, id, parentId)
-                                 : menu->AppendDocument(entry.Name, parentId);
+    case ITEM_DOCUMENT:
         // The user's own caption goes with the entry, under whatever id it has in this run.
-        if (added != -1 && entry.Caption)
-            menu->RenameEntry(added, *entry.Caption);
-        if (entry.Expand == 1 && added != -1)
-            menu->ShowFolderContents(added, true);
-        if (added != -1 && entry.Properties != DocumentProperties{})
-            menu->ChangeDocument(added, entry.Name, entry.Properties);
-        return -1;
-    }
+        menu->Append(list, {ITEM_DOCUMENT, id, &entry.Name, entry.Caption ? &*entry.Caption : nullptr,
+                            entry.Expand == 1, &entry.Properties});
+        return nullptr;
     case ITEM_SECTION:
-        return menu->AppendSection(entry.Name, parentId);
+        if (CItem* section = menu->Append(list, {ITEM_SECTION, -1, &entry.Name}))
+            return section->Children.get();
+        return nullptr;
     case ITEM_SEPARATOR:
-        if (keepId)
-            menu->AppendSeparatorWithID(id, parentId);
-        else
-            menu->AppendSeparator(parentId);
-        return -1;
+        menu->Append(list, {ITEM_SEPARATOR, id});
+        return nullptr;
     default:
-        return -1;
+        return nullptr;
     }
 }
 
@@ -150,7 +141,7 @@ struct LoadingLevel {
     unique_hkey key;   // none for the level the load starts at
     std::vector<StoredEntry> entries;
     size_t next;
-    int sectionId;     // the section its entries go to
+    CItemVector* list;   // the list its entries go to
 };
 
 // A list on the way down while it is written: the key its entries go below.
@@ -179,9 +170,14 @@ unique_hkey OpenStoredTree()
 
 void CTreeStore::LoadLevel(HKEY level, CTodayMenu* menu, int parentId)
 {
-    // Depth-first, each level in Pos order, as the fresh ids have always been handed out.
+    CItem* parent = parentId == 0 ? nullptr : menu->Root.FindItem(parentId);
+    CItemVector* top = parentId == 0 ? &menu->Root : parent && parent->IsSection() ? parent->Children.get() : nullptr;
+    if (!top)
+        return;
+    // Depth-first, each level in Pos order, as the fresh ids have always been handed out; each entry goes straight to
+    // its list, and the sections show what they hold once all are in.
     std::vector<LoadingLevel> path;
-    path.push_back({nullptr, ReadLevel(level), 0, parentId});
+    path.push_back({nullptr, ReadLevel(level), 0, top});
     while (!path.empty()) {
         LoadingLevel& current = path.back();
         if (current.next == current.entries.size()) {
@@ -189,15 +185,16 @@ void CTreeStore::LoadLevel(HKEY level, CTodayMenu* menu, int parentId)
             continue;
         }
         const StoredEntry& entry = current.entries[current.next++];
-        const int sectionId = AppendStored(entry, menu, current.sectionId);
+        CItemVector* list = AppendStored(entry, menu, *current.list);
         // The children are below the key that the record came from.
-        unique_hkey children =
-            sectionId == -1 ? nullptr : reg::OpenKey(current.key ? current.key.get() : level, entry.Key.c_str());
+        const HKEY parent = current.key ? current.key.get() : level;
+        unique_hkey children = list ? reg::OpenKey(parent, entry.Key.c_str()) : nullptr;
         if (children) {
             std::vector<StoredEntry> entries = ReadLevel(children.get());
-            path.push_back({std::move(children), std::move(entries), 0, sectionId});
+            path.push_back({std::move(children), std::move(entries), 0, list});
         }
     }
+    menu->ShowAllSectionStates();
 }
 
 int CTreeStore::LoadTree(CTodayMenu* menu)
@@ -215,6 +212,10 @@ int CTreeStore::LoadTree(CTodayMenu* menu)
     if (root)
         LoadLevel(root.get(), menu, 0);
     EnsureCommandEntries(menu);
+    // The tree just loaded is the stored one, as a read for a backup would find it: the backup before the first save
+    // needs no second read of the store.
+    if (root)
+        Backups.AfterSave(menu);
     return 0;
 }
 

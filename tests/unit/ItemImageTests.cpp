@@ -1,16 +1,17 @@
-// Menu item pictures: the measure and draw handlers, and the small shell icons.
+// Menu item pictures: the measure and draw handlers, the small shell icons, and icons that the disk gives late.
 #include <algorithm>
 #include <vector>
 
-#include "MenuTesting.h"
-#include "app/Globals.h"
+#include "SettingsTesting.h"
 #include "app/ItemImage.h"
 #include "AppTesting.h"
 #include "config/ItemList.h"
 #include "config/Page.h"
 #include "res/resource.h"
 #include "platform/ContrastIcons.h"
+#include "app/MainWindow.h"
 #include "platform/Handles.h"
+#include "platform/Media.h"
 #include "platform/ShellIcons.h"
 #include "res/resource.h"
 
@@ -38,6 +39,9 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
     for (const auto& item : menu.Root.Items)
         BuildImage(item.get());   // as when the menu is first shown
     ASSERT_EQ(menu.Root.Items.size(), 4u);
+    // A bare word names no file: once the disk has said so, the picture made has no icon.
+    ASSERT_TRUE(apptest::WaitFor(10000, [] { return g_TodayMenu.Icons().Known(L"Configuration"); }));
+    BuildImage(menu.Root.Items[1].get());
     CItem& config = *menu.Root.Items[0];
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON), cell = (cx + 4 - 12) / 2;
     const RECT icon{cell, cell, cell + 12, cell + 12}, all{0, 0, config.Width, config.Height};
@@ -206,4 +210,113 @@ TEST(ItemImage, OwnIconsShowInMenusAndLists)
     EXPECT_EQ(listed[0], app);
     EXPECT_EQ(listed[1], listed[2]);
     DestroyWindow(list);
+}
+
+// The program's main window, where the icons found by workers come back; the looks at the disk hang until the seam is
+// reset (Hung), or go at the disk's own pace (Off).
+struct SlowDisk : testing::TestWithParam<bool> {
+    const bool hung = GetParam();
+    HWND window = (RegisterMainWindowClass(g_hInstance, L"TabulaIcons"),
+                   CreateWindowExW(0, L"TabulaIcons", L"", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr));
+    wchar_t temp[MAX_PATH] = {};
+    const std::wstring folder = std::wstring(temp, GetTempPathW(MAX_PATH, temp)) + L"slow-" + std::to_wstring(GetTickCount());
+    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    void SetUp() override
+    {
+        CreateDirectoryW(folder.c_str(), nullptr), menutest::Reset(g_TodayMenu);
+        if (hung)
+            platform::media::slow::Hang(platform::media::Call::Attributes);
+    }
+    void TearDown() override { menutest::Reset(g_TodayMenu), DestroyWindow(window); }
+    // Tracks the menu until check, run in the menu's loop, holds; then closes it. False when check never held.
+    bool Track(HMENU menu, const std::function<bool()>& check)
+    {
+        apptest::Watch watch([&] { return check() && EndMenu(); });
+        SetForegroundWindow(window), TrackPopupMenuEx(menu, TPM_LEFTALIGN, 10, 10, window, nullptr);
+        return watch.done();
+    }
+    bool Made(const CItemVector& list, bool final)
+    { return std::all_of(list.Items.begin(), list.Items.end(), [&](const auto& item) { return item->Image && (item->ImageFinal || !final); }); }
+    // An entry's icon as its picture shows it, and an icon drawn as the pictures draw it.
+    std::vector<COLORREF> Icon(const CItem& item) { return Pixels(item.Image.get(), {2, 2, 2 + cx, 2 + cy}); }
+    std::vector<COLORREF> Icon(HICON icon) { return Pixels(platform::IconToBitmap(g_hMainWnd, icon).get(), {0, 0, cx, cy}); }
+};
+INSTANTIATE_TEST_SUITE_P(Seam, SlowDisk, testing::Bool(), [](const auto& seam) { return seam.param ? "Hung" : "Off"; });
+
+// A menu shows its pictures at once, with the icons of their types while the disk is slow (a folder's for a path that
+// ends like one); the files' own arrive while it is open and take their place: none for a file that is not there.
+TEST_P(SlowDisk, IconsArriveWhileTheMenuIsOpen)
+{
+    const std::wstring there = folder + L"\\there.txt", gone = folder + L"\\gone.txt", inside = folder + L"\\";
+    CloseHandle(CreateFileW(there.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    for (const std::wstring& path : {there, gone, inside})
+        g_TodayMenu.AppendDocument(path, 0);
+    const auto& items = g_TodayMenu.Root.Items;
+    std::vector<std::vector<COLORREF>> first, last;
+    ASSERT_TRUE(Track(g_TodayMenu.GetRootMenu(), [&] {
+        if (first.empty() && Made(g_TodayMenu.Root, false)) {
+            for (const auto& item : items)
+                first.push_back(Icon(*item));
+            platform::media::slow::Reset();
+        }
+        if (first.empty() || !Made(g_TodayMenu.Root, true))
+            return false;
+        for (const auto& item : items)
+            last.push_back(Icon(*item));
+        return true;
+    }));
+    const handles::unique_hicon text = platform::TypeIcon(L".txt", false), plain = platform::TypeIcon(L"", true);
+    ASSERT_EQ(last.size(), 3u);
+    if (hung) {
+        EXPECT_EQ(first, (std::vector<std::vector<COLORREF>>{Icon(text.get()), Icon(text.get()), Icon(plain.get())}));
+    }
+    EXPECT_EQ(last, (std::vector<std::vector<COLORREF>>{Icon(text.get()), Icon(nullptr), Icon(plain.get())}));
+}
+
+// While no look at the disk ends, the settings window opens, a section's menu shows the types' icons, and Exit ends
+// at once, the whole tree stored.
+TEST_P(SlowDisk, ExitStoresTheTreeWithoutWaiting)
+{
+    storetest::ClearStore(), menutest::BuildDefaults(g_TodayMenu);
+    menutest::Build(g_TodayMenu, L"S:Slow[D:" + folder + L"\\a.txt D:" + folder + L"\\b.exe]");
+    DestroyWindow(CreateDialogIndirectParamW(g_hInstance, platform::FindDialogTemplate(g_hInstance, IDD_SETTINGS), nullptr,
+                                             SettingsDlgProc, reinterpret_cast<LPARAM>(&settingstest::Settings())));
+    const CItemVector& slow = *g_TodayMenu.Root.Items[4]->Children;
+    ASSERT_TRUE(Track(slow.Menu.get(), [&] { return Made(slow, false); }));
+    for (const auto& item : slow.Items) {
+        EXPECT_FALSE(hung && item->ImageFinal) << item->Path;
+        EXPECT_EQ(Drawn(Icon(*item)) > 0, !item->ImageFinal) << item->Path;   // a type's icon, or none for no file
+    }
+    platform::SetMessageAnswer([](auto...) { return IDNO; });
+    const DWORD start = GetTickCount();
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(ID_EXIT, 0), 0);
+    EXPECT_LT(GetTickCount() - start, 10000u);
+    EXPECT_EQ(storetest::StoredText(), menutest::Describe(g_TodayMenu.Root));
+    platform::SetMessageAnswer({});
+}
+
+// Icons that come after their entry went, or after their menu closed, change nothing until the next opening, which
+// shows them at once; an entry of a path looked at before needs no look.
+TEST_P(SlowDisk, LateIconsShowAtTheNextOpening)
+{
+    const std::wstring gone = folder + L"\\gone.txt", kept = folder + L"\\kept.txt";
+    const int goneId = g_TodayMenu.AppendDocument(gone, 0);
+    g_TodayMenu.AppendDocument(kept, 0);
+    std::set<std::wstring> told;
+    const int listener = g_TodayMenu.Icons().Listen([&](const std::set<std::wstring>& paths) { told.insert(paths.begin(), paths.end()); });
+    ASSERT_TRUE(Track(g_TodayMenu.GetRootMenu(), [&] { return Made(g_TodayMenu.Root, false); }));
+    g_TodayMenu.RemoveEntry(goneId);
+    platform::media::slow::Reset();
+    EXPECT_TRUE(apptest::WaitFor(10000, [&] { return told.size() == 2; }));
+    g_TodayMenu.Icons().Forget(listener);
+    CItem& item = *g_TodayMenu.Root.Items[0];
+    EXPECT_FALSE(hung && item.ImageFinal);
+    SendMessageW(window, WM_INITMENUPOPUP, WPARAM(g_TodayMenu.GetRootMenu()), 0);
+    EXPECT_FALSE(hung && item.Image);
+    ASSERT_TRUE(Track(g_TodayMenu.GetRootMenu(), [&] { return Made(g_TodayMenu.Root, true); }));
+    EXPECT_EQ(Icon(item), Icon(nullptr));
+    g_TodayMenu.AppendDocument(gone, 0);
+    CItem& again = *g_TodayMenu.Root.Items[1];
+    BuildImage(&again);
+    EXPECT_TRUE(again.ImageFinal);
 }

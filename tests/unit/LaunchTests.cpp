@@ -1,7 +1,13 @@
+#include <fstream>
+
 #include "AppTesting.h"
 #include "MenuTesting.h"
+#include "app/Globals.h"
+#include "app/MainWindow.h"
+#include "app/TryIcon.h"
 #include "menu/Launcher.h"
 #include "platform/Files.h"
+#include "platform/Media.h"
 #include "platform/Shell.h"
 
 // Folders open in the file explorer, files in their handler; a path that cannot be opened fails without a word.
@@ -82,4 +88,24 @@ TEST(Launch, PassesArgumentsStartFolderAndWindowState)
         const std::wstring lines(reinterpret_cast<const wchar_t*>(text.data()), text.size() / sizeof(wchar_t));
         EXPECT_EQ(lines, L"\"" + std::wstring(probe) + L"\"" + row.arguments + L"\n" + row.folder + L"\n" + std::to_wstring(row.show));
     }
+}
+
+// A launch that never returns holds up neither a tap on the icon nor the next launch.
+TEST(Launch, AStuckLaunchHoldsUpNothing)
+{
+    RegisterMainWindowClass(g_hInstance, L"TabulaLaunch");
+    const HWND window = CreateWindowExW(0, L"TabulaLaunch", L"", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr);
+    const std::wstring script = std::wstring(_wgetenv(L"TEMP")) + L"\\launched.cmd";
+    for (const bool stuck : {true, false}) {
+        if (stuck)
+            platform::media::slow::Hang(platform::media::Call::Launch, 1);
+        g_TodayMenu.Launch(g_TodayMenu.AppendDocument(L"C:\\no such folder\\Tabula stuck.txt", 0));
+        apptest::Watch tapped([] { return apptest::VisibleMenuWindow() && EndMenu(); });
+        SendMessageW(window, WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+        EXPECT_TRUE(tapped.done()) << stuck;
+        std::ofstream(script.c_str()) << "del %0\n";   // a document that deletes itself when opened
+        g_TodayMenu.Launch(g_TodayMenu.AppendDocument(script, 0));
+        EXPECT_TRUE(apptest::WaitFor(10000, [&] { return GetFileAttributesW(script.c_str()) == INVALID_FILE_ATTRIBUTES; })) << stuck;
+    }
+    menutest::Reset(g_TodayMenu), DestroyWindow(window);
 }

@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "config/PageCommands.h"
 #include "menu/FolderMenu.h"
+#include "platform/Media.h"
 
 using menutest::Shown;
 
@@ -21,8 +22,14 @@ struct LiveFolder : testing::Test {
                    CreateWindowExW(0, L"TabulaLive", L"", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr));
     void SetUp() override { storetest::ClearStore(), menutest::Reset(g_TodayMenu), menutest::Build(g_TodayMenu, L"D:C:\\x.txt S:Work[D:C:\\y.txt]"); }
     void TearDown() override { menutest::Reset(g_TodayMenu), DestroyWindow(window); }
-    // The live document's menu after WM_INITMENUPOPUP, as the main window gets it when the menu opens.
-    HMENU Open(HMENU menu) { return SendMessageW(window, WM_INITMENUPOPUP, WPARAM(menu), 0), menu; }
+    // The live document's menu after WM_INITMENUPOPUP, as the main window gets it when the menu opens; a read that took
+    // longer than its budget is shown by a later opening.
+    HMENU Open(HMENU menu)
+    {
+        const auto open = [&] { return SendMessageW(window, WM_INITMENUPOPUP, WPARAM(menu), 0), g_TodayMenu.LiveFolders().Find(menu); };
+        const CFolderMenu* folder = open();
+        return folder && folder->ReadPending() && apptest::WaitFor(10000, [&] { return !open()->ReadPending(); }), menu;
+    }
     HMENU Live(int id) { const CFolderMenu* folder = g_TodayMenu.LiveFolder(id); return folder ? folder->Menu() : nullptr; }
 };
 
@@ -152,5 +159,19 @@ TEST_F(LiveFolder, TypedLetterSelectsTheNextEntryWrappingRound)
             SetMenuItemInfoW(row.menu, i, TRUE, &state);
         }
         EXPECT_EQ(row.selects, SendMessageW(window, WM_MENUCHAR, MAKEWPARAM(row.typed, MF_POPUP), LPARAM(row.menu))) << &row - rows;
+    }
+}
+
+// A read that takes longer than its budget shows "(reading...)" and goes on: a later opening shows what it found.
+TEST_F(LiveFolder, ASlowReadShowsReadingUntilItEnds)
+{
+    Make(root + L"\\a.txt");
+    const int live = g_TodayMenu.AppendDocument(root, 0);
+    g_TodayMenu.ShowFolderContents(live, true);
+    for (const DWORD delay : {0u, 1000u}) {
+        platform::media::slow::Delay(platform::media::Call::Listing, delay);
+        SendMessageW(window, WM_INITMENUPOPUP, WPARAM(Live(live)), 0);
+        EXPECT_EQ(delay ? L"(reading...)~" : L"Open Folder|a.txt", Shown(Live(live))) << delay;
+        EXPECT_EQ(L"Open Folder|a.txt", Shown(Open(Live(live)))) << delay;
     }
 }

@@ -26,12 +26,13 @@ class Store : public testing::Test {
 protected:
     void SetUp() override { ClearStore(); }
     void TearDown() override { ClearStore(); }
-    // Loads into a fresh menu, checks its menus in step with it, and describes it.
+    // Loads into a fresh menu, checks its menus in step with it, and describes it; keeps how its menu shows.
     std::wstring Load()
     {
         CTodayMenu menu;
         store.LoadTree(&menu);
         menutest::CheckMenu(menu.Root);
+        shown = Shown(menu.GetRootMenu());
         return Describe(menu.Root);
     }
     std::wstring StoreAndLoad(CTodayMenu& tree)
@@ -45,6 +46,7 @@ protected:
         return loaded;
     }
     CRegHelper store;
+    std::wstring shown;
 };
 
 // The first start stores the defaults; a load rebuilds every level, built-in ids kept, the others from 5 depth-first.
@@ -66,6 +68,7 @@ TEST_F(Store, SaveAndLoadKeepEveryLevel)
     const std::wstring first = L"D5:C:\\x\\first.doc{Args:-a \"b\"|StartIn:%TEMP%|Show:7|Verb:runas|Icon:C:\\i.dll,-2}";
     EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 " + first + L" S6:R&D\tOffice[D7:C:\\x\\letter.doc "
                                   L"-8 S9:Inner[S10:Deep[D11:C:\\x\\deep.txt]] S12:Lines[-13] S14:Empty[] S15:[]]");
+    EXPECT_EQ(shown, L"Configuration#2|Exit#3|My Documents#1|-|first#5|R&&D Office[letter#7|-|Inner[Deep[deep#11]]|Lines~[-]|Empty~[]|~[]]");
     menu.RemoveEntry(office);
     EXPECT_EQ(StoreAndLoad(menu), L"D2:Configuration D3:Exit D1:\\My Documents -4 " + first);
 

@@ -1,0 +1,36 @@
+#pragma once
+// The file system and the shell as the menu reaches them: a path's attributes, its icon, a folder's listing and a
+// launch. Each may block as long as its medium takes (a sleeping drive, an offline share, a card), so the menu calls
+// them from worker threads only. They all go through this one place, where tests and benchmarks can make them slow;
+// the program itself never does.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+
+namespace platform {
+namespace media {
+
+// GetFileAttributesW; INVALID_FILE_ATTRIBUTES with the thread's last error as the call left it.
+DWORD Attributes(const std::wstring& path);
+// SHGetFileInfoW's icon for the path with these flags (SHGFI_ICON is added); the caller destroys it. With
+// SHGFI_USEFILEATTRIBUTES the shell looks at the name and the attributes given only, not at the disk.
+HICON ShellIcon(const std::wstring& path, DWORD attributes, UINT flags);
+// Calls each for every entry of the folder but "." and ".."; false when the folder cannot be read.
+bool ListFolder(const std::wstring& folder, const std::function<void(const WIN32_FIND_DATAW&)>& each);
+// ShellExecuteExW.
+bool Execute(SHELLEXECUTEINFOW& info);
+
+// The slow-media seam, for tests and benchmarks: a delay before every call of a kind, or calls of a kind that do
+// not return until Reset.
+enum class Call { Attributes, Icon, Listing, Launch };
+namespace slow {
+void Delay(Call call, DWORD ms);
+// The next `calls` calls of the kind, every one by default, wait until Reset.
+void Hang(Call call, unsigned calls = UINT_MAX);
+void Reset();   // no delays; every hung call returns
+}  // namespace slow
+
+}  // namespace media
+}  // namespace platform
