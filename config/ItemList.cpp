@@ -20,9 +20,10 @@ std::wstring ListText(const CItem& item)
     return item.Caption.substr(0, kListTextCapacity - 1);
 }
 
-// Where each icon that a list shows was first drawn into its images: most entries share their type's icon (and none
-// the plain picture), and a copy within the images costs a small part of a drawing.
-using IconImages = std::map<HICON, int>;
+// The picture each icon that a list shows was drawn into: most entries share their type's icon (and none the plain
+// picture), and putting a picture made once into the images costs a small part of a drawing. (A copy within the
+// images would be cheaper still, but Wine's loses the soft edges of 32-bit images.)
+using IconImages = std::map<HICON, handles::unique_hbitmap>;
 
 // The image at index becomes the entry's small icon on the menu colour, from the menu's icons: the disk is never
 // waited for.
@@ -35,13 +36,13 @@ void ReplaceItemImage(HWND list, HIMAGELIST images, int index, const CItem& item
     const handles::unique_hicon own = item.Properties.Icon ? platform::SmallIconAt(*item.Properties.Icon) : nullptr;
     const HICON icon = own ? own.get() : file ? menu.Icons().Icon(item.Path, item.ShowContents).icon : nullptr;
     // A drawn icon of the menu's stays alive; one of the user's goes with this call, so its handle is never matched.
-    if (const auto first = own ? drawn.end() : drawn.find(icon); first != drawn.end()) {
-        ImageList_Copy(images, index, images, first->second, ILCF_MOVE);
+    if (const auto made = own ? drawn.end() : drawn.find(icon); made != drawn.end()) {
+        ImageList_Replace(images, index, made->second.get(), nullptr);
         return;
     }
-    const handles::unique_hbitmap bitmap = platform::IconToBitmap(list, icon);
+    handles::unique_hbitmap bitmap = platform::IconToBitmap(list, icon);
     if (bitmap && ImageList_Replace(images, index, bitmap.get(), nullptr) && !own)
-        drawn.emplace(icon, index);
+        drawn.emplace(icon, std::move(bitmap));
 }
 
 void AppendListItem(HWND list, const CItem& item, int imageIndex, bool withImage)
