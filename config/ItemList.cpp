@@ -20,25 +20,23 @@ std::wstring ListText(const CItem& item)
     return item.Caption.substr(0, kListTextCapacity - 1);
 }
 
-// Where each icon that a list shows was first drawn into its images: most entries share their type's icon (and none
-// the plain picture), and a copy within the images costs a small part of a drawing.
-using IconImages = std::map<HICON, int>;
+// The picture of each icon that a list shows, made once for the whole list: most entries share their type's icon, and
+// none the plain picture.
+using IconPictures = std::map<HICON, handles::unique_hbitmap>;
 
 // The image at index becomes the entry's small icon on the menu colour, from the menu's icons: the disk is never
 // waited for.
 void ReplaceItemImage(HWND list, HIMAGELIST images, int index, const CItem& item, const CTodayMenu& menu,
-                      IconImages& drawn)
+                      IconPictures& pictures)
 {
     // "Configuration" and "Exit" name no file.
     const bool file = item.Type == ITEM_DOCUMENT && item.ID != ID_CONFIGURATION && item.ID != ID_EXIT;
     const HICON icon = file ? menu.Icons().Icon(item.Path, item.ShowContents).icon : nullptr;
-    if (const auto first = drawn.find(icon); first != drawn.end()) {
-        ImageList_Copy(images, index, images, first->second, ILCF_MOVE);
-        return;
-    }
-    const handles::unique_hbitmap bitmap = platform::IconToBitmap(list, icon);
-    if (bitmap && ImageList_Replace(images, index, bitmap.get(), nullptr))
-        drawn.emplace(icon, index);
+    auto picture = pictures.find(icon);
+    if (picture == pictures.end())
+        picture = pictures.emplace(icon, platform::IconToBitmap(list, icon)).first;
+    if (picture->second)
+        ImageList_Replace(images, index, picture->second.get(), nullptr);
 }
 
 void AppendListItem(HWND list, const CItem& item, int imageIndex, bool withImage)
@@ -104,14 +102,14 @@ void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
         ImageList_Remove(images, -1);
         ImageList_SetImageCount(images, static_cast<int>(level->Items.size()));
     }
-    IconImages drawn;
+    IconPictures pictures;
     for (size_t i = 0; i < level->Items.size(); ++i) {
         const CItem& item = *level->Items[i];
         if (documentsOnly && item.Type != ITEM_DOCUMENT)
             continue;
         // The image index is the entry's index in its level, not its place in the list.
         if (images)
-            ReplaceItemImage(list, images, static_cast<int>(i), item, menu, drawn);
+            ReplaceItemImage(list, images, static_cast<int>(i), item, menu, pictures);
         AppendListItem(list, item, static_cast<int>(i), images != nullptr);
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
@@ -125,11 +123,11 @@ void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const s
     if (!level || !images)
         return;
     bool changed = false;
-    IconImages drawn;
+    IconPictures pictures;
     for (size_t i = 0; i < level->Items.size(); ++i) {
         const CItem& item = *level->Items[i];
         if (item.Type == ITEM_DOCUMENT && paths.count(item.Path)) {
-            ReplaceItemImage(list, images, static_cast<int>(i), item, menu, drawn);
+            ReplaceItemImage(list, images, static_cast<int>(i), item, menu, pictures);
             changed = true;
         }
     }
