@@ -51,13 +51,12 @@ ItemIcon LoadItemIcon(const CItem& item)
     }
 }
 
-ItemImageLayout LayoutOf(HDC dc, const CItem& item)
+ItemImageLayout LayoutOf(HDC dc, const CItem& item, int dpi = platform::ScreenDpi())
 {
     SIZE captionSize{};
     GetTextExtentExPointW(dc, item.Caption.c_str(), static_cast<int>(item.Caption.size()), 0, nullptr, nullptr,
                           &captionSize);
-    return ComputeItemImageLayout(captionSize, SmallIconWidth(), SmallIconHeight(), HasBuiltinIcon(item.ID),
-                                  platform::ScreenDpi());
+    return ComputeItemImageLayout(captionSize, SmallIconWidth(), SmallIconHeight(), HasBuiltinIcon(item.ID), dpi);
 }
 
 // The entry's icon and caption at (x, y) on dc, on a background of the colour given and with text of the other;
@@ -132,7 +131,7 @@ HBITMAP BuildImage(CItem* item)
     ItemImageLayout layout;
     {
         handles::select_object font(memory.get(), platform::MenuFont());
-        layout = LayoutOf(memory.get(), *item);
+        layout = LayoutOf(memory.get(), *item, GetDeviceCaps(screen.get(), LOGPIXELSY));
     }
     item->Image.reset(CreateCompatibleBitmap(screen.get(), layout.width, layout.height));
     if (!item->Image)
@@ -201,13 +200,16 @@ void DropImages(CItemVector& list)
 
 void MeasureImages(const std::vector<CItem*>& items)
 {
+    if (items.empty())
+        return;
     handles::window_dc screen(g_hMainWnd);
     handles::unique_hdc memory(screen ? CreateCompatibleDC(screen.get()) : nullptr);
     if (!memory)
         return;
     handles::select_object font(memory.get(), platform::MenuFont());
+    const int dpi = platform::ScreenDpi();   // once for them all
     for (CItem* item : items) {
-        const ItemImageLayout layout = LayoutOf(memory.get(), *item);
+        const ItemImageLayout layout = LayoutOf(memory.get(), *item, dpi);
         item->Width = layout.width;
         item->Height = layout.height;
     }

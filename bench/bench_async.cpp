@@ -40,7 +40,7 @@ namespace {
 using platform::media::Call;
 namespace slow = platform::media::slow;
 
-constexpr int kRuns = 3;   // the best of these is printed where a figure can be taken again
+constexpr int kRuns = 5;   // the best of these is printed where a figure can be taken again
 
 Stopwatch g_clock;
 LONGLONG g_idleAt = 0;
@@ -227,17 +227,25 @@ int wmain()
     g_TodayMenu.Icons().Prepare();   // as the program does at start
     std::printf("%-72s %10s %10s\n", "", "ms", "bound");
 
-    // 33 documents never looked at before; each look at one takes 2 s.
+    // 33 documents never looked at before, each look at one taking 2 s: a tap, and a tap again while the looks go on;
+    // the best of a few rounds, each over documents new to it.
     const std::wstring slowFolder = TempFolder(L"tabula-bench-slow");
-    for (int i = 0; i < 33; ++i)
-        g_TodayMenu.AppendDocument(slowFolder + L"\\document " + std::to_wstring(GetTickCount()) + L"-" +
-                                       std::to_wstring(i) + (i % 3 ? L".txt" : L".exe"), 0);
     slow::Delay(Call::Attributes, 2000);
-    const double slowTap = Tap(window), slowTapAgain = Tap(window);
+    double slowTap = 0, slowTapAgain = 0, firstTap = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        for (int i = 0; i < 33; ++i)
+            g_TodayMenu.AppendDocument(slowFolder + L"\\document " + std::to_wstring(GetTickCount()) + L"-" +
+                                           std::to_wstring(i) + (i % 3 ? L".txt" : L".exe"), 0);
+        const double tap = Tap(window), again = Tap(window);
+        firstTap = run ? firstTap : tap;
+        slowTap = run ? std::min(slowTap, tap) : tap;
+        slowTapAgain = run ? std::min(slowTapAgain, again) : again;
+        ClearMenu();
+    }
     std::printf("%-72s %10.1f %10s\n", "tap to root menu, 33 documents whose icon lookups take 2 s", slowTap, "< 50");
+    std::printf("%-72s %10.1f\n", "  the first such tap of the process", firstTap);
     std::printf("%-72s %10.1f\n", "  the next tap, the lookups still going on", slowTapAgain);
     slow::Reset();
-    ClearMenu();
 
     // A live folder whose listing takes 5 s.
     const int live = g_TodayMenu.AppendDocument(slowFolder, 0);
@@ -292,16 +300,25 @@ int wmain()
 
     // One level of 10,000 entries.
     WriteWideLevel();
-    const double floor = Best(PlainRead);
-    double firstMenu = 0;
-    const double load = Best([&] {
+    // The floor taken beside each load, as the machine's other work varies: the best of each.
+    double floor = 0, firstMenu = 0, load = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        const double plain = PlainRead();
         g_TodayMenu.Root.Clear();
         const LONGLONG start = g_clock.Now();
         g_RegHelper.LoadTree(&g_TodayMenu);
-        const double time = g_clock.MsSince(start);
-        const double menu = Tap(window);
-        firstMenu = firstMenu ? std::min(firstMenu, menu) : menu;
-        return time;
+        const double loaded = g_clock.MsSince(start), menu = Tap(window);
+        floor = run ? std::min(floor, plain) : plain;
+        load = run ? std::min(load, loaded) : loaded;
+        firstMenu = run ? std::min(firstMenu, menu) : menu;
+    }
+    // What Wine's menus alone cost for a level that wide: each item added copies every item before it.
+    const double wineMenu = Best([] {
+        const LONGLONG start = g_clock.Now();
+        const handles::unique_hmenu menu(CreatePopupMenu());
+        for (int i = 0; i < 10000; ++i)
+            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+        return g_clock.MsSince(start);
     });
     const SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr};
     const double settingsShown = Best([&] {
@@ -315,10 +332,18 @@ int wmain()
         return time;
     });
     platform::SetMessageAnswer([](HWND, const std::wstring&, const std::wstring&, UINT) { return IDNO; });
+    // Exit alone: the looks at the documents' icons that the openings started end first.
+    const auto lastDocument = std::find_if(g_TodayMenu.Root.Items.rbegin() + 2, g_TodayMenu.Root.Items.rend(),
+                                           [](const auto& item) { return item->Type == ITEM_DOCUMENT; });
+    const std::wstring last = (*lastDocument)->Path;
+    for (const DWORD until = GetTickCount() + 30000; GetTickCount() < until && !g_TodayMenu.Icons().Known(last); Sleep(10))
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+            DispatchMessageW(&msg);
     const LONGLONG exitStart = g_clock.Now();
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(ID_EXIT, 0), 0);
     const double exit = g_clock.MsSince(exitStart);
     std::printf("one level of 10,000 entries; floor, its keys and values read plainly %.1f ms\n", floor);
+    std::printf("  (a menu of 10,000 separators made with nothing else: %.1f ms)\n", wineMenu);
     const std::pair<const char*, double> wide[] = {
         {"  load", load}, {"  first menu shown", firstMenu}, {"  settings window shown", settingsShown}, {"  Exit", exit}};
     for (const auto& [what, ms] : wide)

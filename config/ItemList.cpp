@@ -20,29 +20,29 @@ std::wstring ListText(const CItem& item)
     return item.Caption.substr(0, kListTextCapacity - 1);
 }
 
-// The picture each icon that a list shows was drawn into: most entries share their type's icon (and none the plain
-// picture), and putting a picture made once into the images costs a small part of a drawing. (A copy within the
-// images would be cheaper still, but Wine's loses the soft edges of 32-bit images.)
-using IconImages = std::map<HICON, handles::unique_hbitmap>;
+// The picture of each icon that a list shows, made once for the whole list: most entries share their type's icon, and
+// none the plain picture.
+using IconPictures = std::map<HICON, handles::unique_hbitmap>;
 
 // The image at index becomes the entry's small icon on the menu colour, from the menu's icons: the disk is never
 // waited for.
 void ReplaceItemImage(HWND list, HIMAGELIST images, int index, const CItem& item, const CTodayMenu& menu,
-                      IconImages& drawn)
+                      IconPictures& pictures)
 {
     // "Configuration" and "Exit" name no file.
     const bool file = item.Type == ITEM_DOCUMENT && item.ID != ID_CONFIGURATION && item.ID != ID_EXIT;
-    // An icon of the user's choice, unless its file holds none there.
-    const handles::unique_hicon own = item.Properties.Icon ? platform::SmallIconAt(*item.Properties.Icon) : nullptr;
-    const HICON icon = own ? own.get() : file ? menu.Icons().Icon(item.Path, item.ShowContents).icon : nullptr;
-    // A drawn icon of the menu's stays alive; one of the user's goes with this call, so its handle is never matched.
-    if (const auto made = own ? drawn.end() : drawn.find(icon); made != drawn.end()) {
-        ImageList_Replace(images, index, made->second.get(), nullptr);
+    // An icon of the user's choice, unless its file holds none there: drawn for this row alone, as it goes with this call.
+    if (const handles::unique_hicon own = item.Properties.Icon ? platform::SmallIconAt(*item.Properties.Icon) : nullptr) {
+        if (const handles::unique_hbitmap bitmap = platform::IconToBitmap(list, own.get()))
+            ImageList_Replace(images, index, bitmap.get(), nullptr);
         return;
     }
-    handles::unique_hbitmap bitmap = platform::IconToBitmap(list, icon);
-    if (bitmap && ImageList_Replace(images, index, bitmap.get(), nullptr) && !own)
-        drawn.emplace(icon, std::move(bitmap));
+    const HICON icon = file ? menu.Icons().Icon(item.Path, item.ShowContents).icon : nullptr;
+    auto picture = pictures.find(icon);
+    if (picture == pictures.end())
+        picture = pictures.emplace(icon, platform::IconToBitmap(list, icon)).first;
+    if (picture->second)
+        ImageList_Replace(images, index, picture->second.get(), nullptr);
 }
 
 void AppendListItem(HWND list, const CItem& item, int imageIndex, bool withImage)
@@ -108,14 +108,14 @@ void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
         ImageList_Remove(images, -1);
         ImageList_SetImageCount(images, static_cast<int>(level->Items.size()));
     }
-    IconImages drawn;
+    IconPictures pictures;
     for (size_t i = 0; i < level->Items.size(); ++i) {
         const CItem& item = *level->Items[i];
         if (documentsOnly && item.Type != ITEM_DOCUMENT)
             continue;
         // The image index is the entry's index in its level, not its place in the list.
         if (images)
-            ReplaceItemImage(list, images, static_cast<int>(i), item, menu, drawn);
+            ReplaceItemImage(list, images, static_cast<int>(i), item, menu, pictures);
         AppendListItem(list, item, static_cast<int>(i), images != nullptr);
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
@@ -129,11 +129,11 @@ void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const s
     if (!level || !images)
         return;
     bool changed = false;
-    IconImages drawn;
+    IconPictures pictures;
     for (size_t i = 0; i < level->Items.size(); ++i) {
         const CItem& item = *level->Items[i];
         if (item.Type == ITEM_DOCUMENT && paths.count(item.Path)) {
-            ReplaceItemImage(list, images, static_cast<int>(i), item, menu, drawn);
+            ReplaceItemImage(list, images, static_cast<int>(i), item, menu, pictures);
             changed = true;
         }
     }

@@ -100,7 +100,10 @@ void CIconCache::SetWindow(HWND window)
 
 void CIconCache::Prepare()
 {
+    // Its threads are started now too, each with the apartment it needs.
     pool_.Run([] { TypeIcon(L".txt", false); });
+    for (int thread = 1; thread < kLookers; ++thread)
+        pool_.Run([] {});
 }
 
 CIconCache::Shown CIconCache::Icon(const std::wstring& path, bool folder)

@@ -25,8 +25,8 @@ public:
 
     // The window whose thread hears of ended looks; its procedure hands the work-done message to RunPostedWork.
     void SetWindow(HWND window);
-    // Has the shell make ready what its first icon costs (tens of ms under Wine), on a worker, so that the first
-    // opening of the menu does not pay it.
+    // Has the shell make ready what its first icon costs (tens of ms under Wine), and the workers start, so that the
+    // first opening of the menu pays neither.
     void Prepare();
 
     // The icon to show for a path as stored, lent (not to be destroyed), and whether it is final: what the look at the
