@@ -204,16 +204,16 @@ TEST(EndToEnd, ImportAndExportOnTheCommandLine)
     DeleteFileW(file.c_str()), DeleteFileW(bad.c_str());
 }
 
-// A tree 2,000 levels deep: the program starts with it, shows its settings, and stores it whole at "Exit" (the store's
+// A tree 1,000 levels deep: the program starts with it, shows its settings, and stores it whole at "Exit" (the store's
 // own tests take 5,000 levels; a save of a deep tree is slow under Wine, so the question may come late on a busy machine).
 TEST(EndToEnd, DeepTree)
 {
-    storetest::ClearStore(), storetest::PutChain(storetest::RootPath(), 2000);
+    storetest::ClearStore(), storetest::PutChain(storetest::RootPath(), 1000);
     Tabula app;
     const HWND settings = app.started && Tap(kConfiguration) ? Await(L"Dialog") : nullptr;
     EXPECT_TRUE(PostMessageW(settings, WM_CLOSE, 0, 0) && WaitFor(10000, [&] { return !IsWindow(settings); }));
     PostMessageW(GetDlgItem(Tap(kExit) ? Await(L"Run on startup setting", L"#32770", 40000) : nullptr, IDNO), BM_CLICK, 0, 0);
     EXPECT_EQ(app.ExitCode(40000), 0u);
     const std::wstring tree = storetest::StoredText();
-    EXPECT_EQ(std::count(tree.begin(), tree.end(), L'['), 2000) << tree.substr(0, 100);
+    EXPECT_EQ(std::count(tree.begin(), tree.end(), L'['), 1000) << tree.substr(0, 100);
 }
