@@ -1,13 +1,11 @@
 #include "app/Hotkey.h"
 
-#include "store/Options.h"
-
-bool ClaimHotkey(HWND window, WORD hotkey)
+bool ClaimHotkey(HWND window, store::Hotkey hotkey)
 {
     if (!window)
         return true;
     ReleaseHotkey(window);
-    return !hotkey || RegisterHotKey(window, kHotkeyId, store::HotkeyModifiers(hotkey), LOBYTE(hotkey));
+    return hotkey.IsNone() || RegisterHotKey(window, kHotkeyId, hotkey.Modifiers(), hotkey.Key());
 }
 
 void ReleaseHotkey(HWND window) { UnregisterHotKey(window, kHotkeyId); }

@@ -26,19 +26,12 @@ namespace {
 // Set once the exit sequence has begun: nothing puts the icon back, claims the hotkey or starts a second exit.
 bool g_Exiting = false;
 
-std::wstring LoadResourceString(HINSTANCE instance, UINT id)
-{
-    const wchar_t* text = nullptr;
-    const int length = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
-}
-
 // Claims the one running copy for this process, for its whole life. Taken before anything else, so that two
 // starts at the same moment cannot both find no window and both run.
-bool ClaimSingleInstance(const std::wstring& className)
+bool ClaimSingleInstance(HINSTANCE instance)
 {
-    static handles::unique_handle<HANDLE, CloseHandle> claim;
-    claim.reset(CreateMutexW(nullptr, FALSE, (className + L".Instance").c_str()));
+    static handles::unique_kernel_object claim;
+    claim.reset(CreateMutexW(nullptr, FALSE, InstanceClaimName(instance).c_str()));
     return claim && GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
@@ -76,12 +69,7 @@ void RunExitSequence(HWND hWnd)
 LRESULT OnMenuCommand(HWND hWnd, WORD id)
 {
     switch (id) {
-    case ID_CONFIGURATION: {
-        SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr};
-        settings.changeHotkey = [hWnd](WORD hotkey) { return g_Exiting || ClaimHotkey(hWnd, hotkey); };
-        OpenSettingsWindow(settings);
-        break;
-    }
+    case ID_CONFIGURATION: OpenSettingsWindow(ProgramSettings(hWnd)); break;
     case ID_EXIT:
         if (!g_Exiting)
             RunExitSequence(hWnd);
@@ -193,6 +181,25 @@ LRESULT OnDestroy(HWND hWnd)
 
 }  // namespace
 
+std::wstring LoadResourceString(HINSTANCE instance, UINT id)
+{
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+}
+
+std::wstring InstanceClaimName(HINSTANCE instance)
+{
+    return LoadResourceString(instance, IDS_WINDOW_CLASS) + L".Instance";
+}
+
+SettingsContext ProgramSettings(HWND mainWindow)
+{
+    SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr};
+    settings.changeHotkey = [mainWindow](store::Hotkey hotkey) { return g_Exiting || ClaimHotkey(mainWindow, hotkey); };
+    return settings;
+}
+
 ATOM RegisterMainWindowClass(HINSTANCE hInstance, const wchar_t* className)
 {
     WNDCLASSW windowClass{};
@@ -211,7 +218,7 @@ bool InitMainWindow(HINSTANCE hInstance, int)
     const std::wstring className = LoadResourceString(hInstance, IDS_WINDOW_CLASS);
 
     // A running copy holds the claim, or at least the window: an older build holds no claim.
-    const bool claimed = ClaimSingleInstance(className);
+    const bool claimed = ClaimSingleInstance(hInstance);
     HWND running = FindWindowW(className.c_str(), title.c_str());
     if (!claimed || running) {
         // The copy that holds the claim may still be making its window.
@@ -250,10 +257,10 @@ int RunMessageLoop(HACCEL accelerators)
 
 void ClaimStoredHotkey()
 {
-    const WORD hotkey = store::LoadHotkey();
+    const store::Hotkey hotkey = store::LoadHotkey();
     if (!ClaimHotkey(g_hMainWnd, hotkey)) {
-        const std::wstring text = store::HotkeyText(hotkey) + L" is in use by another program. Choose another key on the Options "
-                                                       L"tab of Configuration.";
+        const std::wstring text =
+            hotkey.Text() + L" is in use by another program. Choose another key on the Options tab of Configuration.";
         g_TrayIcon.ShowBalloon(L"Tabula", text.c_str());
     }
 }

@@ -3,6 +3,9 @@
 // routes the menu's and the accelerators' commands.
 #include <windows.h>
 
+#include <string>
+
+#include "config/SettingsContext.h"
 #include "platform/ShellUi.h"
 
 extern platform::ActivateInfo g_ActivateInfo;   // the shell's activation record of the main window
@@ -10,6 +13,15 @@ extern platform::ActivateInfo g_ActivateInfo;   // the shell's activation record
 // The single-instance test, the class and the window. False when this process is not to run: another
 // copy runs (it is brought to the front), or the class or window could not be made.
 bool InitMainWindow(HINSTANCE hInstance, int nCmdShow);
+
+// A string resource; empty when there is none.
+std::wstring LoadResourceString(HINSTANCE instance, UINT id);
+// The name of the claim that the one running copy holds for its whole life, from before its window is made.
+std::wstring InstanceClaimName(HINSTANCE instance);
+
+// What the settings window and the other changes of the tree work on: the program's tree and store, and its hotkey,
+// which is claimed only while the program is not ending.
+SettingsContext ProgramSettings(HWND mainWindow);
 
 ATOM RegisterMainWindowClass(HINSTANCE hInstance, const wchar_t* className);
 

@@ -55,7 +55,7 @@ bool CTryIcon::OpensMenu(LPARAM event)
     }
 }
 
-bool CTryIcon::ShowBalloon(const wchar_t* title, const wchar_t* text)
+bool CTryIcon::ShowBalloon(const wchar_t* title, const wchar_t* text, DWORD flags)
 {
     NOTIFYICONDATAW record{};
     record.cbSize = sizeof(record);
@@ -64,6 +64,6 @@ bool CTryIcon::ShowBalloon(const wchar_t* title, const wchar_t* text)
     record.uFlags = NIF_INFO;
     wcsncpy(record.szInfoTitle, title, std::size(record.szInfoTitle) - 1);
     wcsncpy(record.szInfo, text, std::size(record.szInfo) - 1);
-    record.dwInfoFlags = NIIF_WARNING;
+    record.dwInfoFlags = flags;
     return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
 }

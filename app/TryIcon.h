@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 #include "menu/BaseObj.h"
 
@@ -30,6 +31,6 @@ public:
     // Whether an event of the icon (its callback's lParam) opens the menu: the stylus touching it, or the icon chosen
     // from the keyboard. The end of that same touch (NIN_SELECT) opens nothing more.
     bool OpensMenu(LPARAM event);
-    // A warning balloon over the shown icon; false when the shell did not take it.
-    bool ShowBalloon(const wchar_t* title, const wchar_t* text);
+    // A balloon over the shown icon, a warning unless other NIIF_ flags are given; false when the shell did not take it.
+    bool ShowBalloon(const wchar_t* title, const wchar_t* text, DWORD flags = NIIF_WARNING);
 };

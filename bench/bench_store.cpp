@@ -15,6 +15,8 @@
 
 #include "app/Globals.h"
 #include "app/ItemImage.h"
+#include "config/SettingsContext.h"
+#include "config/TreeEditor.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
 #include "platform/Files.h"
@@ -324,27 +326,24 @@ int wmain(int argc, wchar_t** argv)
     store.SaveTree(&tree);
     const double exported = Best([] {}, [&] { platform::WriteWholeFile(file, *store::ExportStoredTree(store, true)); });
     CTodayMenu running;
+    const SettingsContext settings{GetModuleHandleW(nullptr), &running, &store, nullptr};
     const double imported = Best([] {}, [&] {
         std::wstring error;
-        store::ImportTree(store, running, *store::ReadTreeFile(file, &error));
+        CTreeEditor(settings).Replace(*store::ReadTreeFile(file, &error));
     });
     std::printf("export to a file:                                     %8.1f ms   ratio to the save's floor %.2f\n",
                 exported, exported / floor);
     std::printf("import from a file, with its save:                    %8.1f ms   ratio to the save's floor %.2f\n",
                 imported, imported / floor);
-    // The backup before each save: the tree that the last save stored compared with the newest backup, and written
-    // when it differs (every backup removed first); the first save of a run reads the stored tree instead.
+    // The backup before each save: the stored tree read and compared with the newest backup, and written when it
+    // differs (every backup removed first).
     const auto removeBackups = [&] {
         for (const store::Backup& backup : store.Backups.List())
             platform::RemoveFile(backup.path);
     };
-    const double known = Best([] {}, [&] { store.Backups.BeforeSave([&](CTodayMenu* m) { return store.ReadStored(m); }); });
-    const double written = Best(removeBackups, [&] { store.Backups.BeforeSave([&](CTodayMenu* m) { return store.ReadStored(m); }); });
-    const double first = Best([] {}, [&] { CRegHelper fresh; fresh.Backups.BeforeSave([&](CTodayMenu* m) { return fresh.ReadStored(m); }); });
-    const double after = Best([] {}, [&] { store.Backups.AfterSave(&tree); });
-    std::printf("backup added to a save: %.1f ms (%.1f ms when a file is written; %.1f ms at a run's first save, which\n"
-                "  reads the stored tree); and %.1f ms after it, to keep the tree it stored\n",
-                known, written, first, after);
+    const double known = Best([] {}, [&] { store.Backups.BeforeSave([&] { return store.ReadStored(); }); });
+    const double written = Best(removeBackups, [&] { store.Backups.BeforeSave([&] { return store.ReadStored(); }); });
+    std::printf("backup added to a save: %.1f ms (%.1f ms when a file is written)\n", known, written);
     DeleteFileW(file.c_str());
 
     int wideEntries = 0;

@@ -18,7 +18,6 @@
 #include "store/Options.h"
 #include "store/RegHelper.h"
 #include "store/TreeFile.h"
-#include "store/TreeTransfer.h"
 
 namespace {
 
@@ -55,7 +54,8 @@ void ExportMenu(HWND page)
         return;
     const bool profile = IsDlgButtonChecked(page, IDC_EXPORT_PROFILE) == BST_CHECKED;
     const SettingsContext& settings = CSettingsState::Of(page).settings;
-    const std::string text = store::FormatTreeFile(store::TreeFileOf(*settings.menu, store::LoadHotkey(), profile));
+    const std::string text =
+        store::FormatTreeFile(store::TreeFileOf(store::SnapshotOf(*settings.menu), store::LoadHotkey(), profile));
     if (!platform::WriteWholeFile(Chosen(path), text))
         Tell(page, L"Cannot write " + Chosen(path) + L".", L"Export");
 }
@@ -67,7 +67,7 @@ void ImportFrom(HWND page, const std::wstring& path, const wchar_t* caption)
     const std::optional<store::TreeFile> file = store::ReadTreeFile(path, &error);
     if (!file)
         Tell(page, error, caption);
-    else if (!ApplyImportedTree(CSettingsState::Of(page).settings, *file))
+    else if (!CTreeEditor(CSettingsState::Of(page)).Replace(*file))
         Tell(page, L"The menu could not be stored; it stays as it was.", caption);
 }
 
@@ -95,24 +95,6 @@ void RestoreMenu(HWND page)
 }
 
 }  // namespace
-
-bool ApplyImportedTree(const SettingsContext& settings, const store::TreeFile& file)
-{
-    if (!store::ImportTree(*settings.store, *settings.menu, file))
-        return false;
-    const HWND window = CSettingsState::OpenWindow();
-    if (window)
-        CTreeEditor(CSettingsState::Of(window)).ShowReplacedTree();
-    if (const HWND options = window ? CSettingsState::Of(window).Page(kOptionsTab) : nullptr) {
-        // The open page claims the key and says whether it is in use, as for a key typed there.
-        SendDlgItemMessageW(options, IDC_HOTKEY, HKM_SETHOTKEY, file.hotkey, 0);
-        SendMessageW(options, WM_COMMAND, MAKEWPARAM(IDC_HOTKEY, EN_CHANGE),
-                     reinterpret_cast<LPARAM>(GetDlgItem(options, IDC_HOTKEY)));
-    } else if (settings.changeHotkey) {
-        settings.changeHotkey(file.hotkey);
-    }
-    return true;
-}
 
 void InitMenuFileControls(HWND page) { CheckDlgButton(page, IDC_EXPORT_PROFILE, BST_CHECKED); }
 

@@ -9,6 +9,7 @@
 #include "config/PageLayout.h"
 #include "config/SettingsContext.h"
 #include "config/SettingsState.h"
+#include "config/TreeEditor.h"
 #include "platform/Shell.h"
 #include "platform/ShellUi.h"
 #include "res/resource.h"
@@ -18,16 +19,6 @@ namespace {
 
 // The page's controls, from the top.
 constexpr int kControls[] = {IDC_HOTKEY_LABEL, IDC_HOTKEY, IDC_HOTKEY_NOTE};
-
-// Asks the program to take the hotkey and says under the control when another program holds it.
-void ApplyHotkey(HWND page, WORD hotkey)
-{
-    const SettingsContext& settings = CSettingsState::Of(page).settings;
-    const bool claimed = !settings.changeHotkey || settings.changeHotkey(hotkey);
-    const std::wstring note =
-        claimed ? L"" : store::HotkeyText(hotkey) + L" is in use by another program. Choose another key.";
-    SetDlgItemTextW(page, IDC_HOTKEY_NOTE, note.c_str());
-}
 
 bool IsModifierHeld()
 {
@@ -43,8 +34,7 @@ BOOL OnHotkeyChanged(HWND page)
     // and is not to be cleared. Where the control reports the modifiers, this never holds.
     if (!hotkey && IsModifierHeld())
         return TRUE;
-    store::SaveHotkey(hotkey);
-    ApplyHotkey(page, hotkey);
+    CTreeEditor(CSettingsState::Of(page)).ChangeHotkey(store::Hotkey::From(hotkey));
     return TRUE;
 }
 
@@ -55,10 +45,8 @@ BOOL OnInitDialog(HWND page)
     HWND control = GetDlgItem(page, IDC_HOTKEY);
     // A key alone, or with Shift alone, would be taken from every program: Ctrl+Alt is added to it.
     SendMessageW(control, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
-    const WORD hotkey = store::LoadHotkey();
-    SendMessageW(control, HKM_SETHOTKEY, hotkey, 0);
     // Claimed again: a program that held it may have let it go.
-    ApplyHotkey(page, hotkey);
+    CTreeEditor(CSettingsState::Of(page)).ClaimHotkey(store::LoadHotkey());
     InitMenuFileControls(page);
     LayoutOptionsPage(page);
     return TRUE;
@@ -92,6 +80,14 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(platform::SysColorBrush(COLOR_WINDOW));
     }
     return FALSE;
+}
+
+void ShowHotkey(HWND page, store::Hotkey hotkey, bool claimed)
+{
+    if (LOWORD(SendDlgItemMessageW(page, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0)) != hotkey.Value())
+        SendDlgItemMessageW(page, IDC_HOTKEY, HKM_SETHOTKEY, hotkey.Value(), 0);
+    const std::wstring note = claimed ? L"" : hotkey.Text() + L" is in use by another program. Choose another key.";
+    SetDlgItemTextW(page, IDC_HOTKEY_NOTE, note.c_str());
 }
 
 void LayoutOptionsPage(HWND page)

@@ -4,7 +4,13 @@
 // page asks the program for the hotkey through the window's SettingsContext.
 #include <windows.h>
 
+#include "store/Hotkey.h"
+
 INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Shows the hotkey in the page's control (unless it shows it already) and, when claimed is false, that another
+// program holds it.
+void ShowHotkey(HWND page, store::Hotkey hotkey, bool claimed);
 
 // Lays the page out inside its tab control: its controls one below the other, as wide as the page, the menu file's
 // buttons under them.

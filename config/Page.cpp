@@ -403,6 +403,25 @@ void DrawFocusMark(HDC dc, RECT area, ButtonColours colours)
 
 }  // namespace
 
+void RefreshSectionsPage(const CSettingsState& state)
+{
+    if (!state.Page(kSectionsTab))
+        return;
+    // A name being typed there belongs to a row that is about to go: the typing ends as if cancelled.
+    ListView_CancelEditLabel(state.List(kSectionsTab));
+    state.FillList(kSectionsTab);
+}
+
+void RefreshDocumentsPage(CSettingsState& state)
+{
+    if (!state.Page(kDocumentsTab))
+        return;
+    ListView_CancelEditLabel(state.List(kDocumentsTab));
+    FillSectionBox(GetDlgItem(state.Page(kDocumentsTab), IDC_SECTION_BOX), *state.settings.menu);
+    state.section = 0;
+    state.FillList(kDocumentsTab);
+}
+
 INT_PTR CALLBACK SectionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return PageProc(kSections, page, message, wParam, lParam);

@@ -13,6 +13,15 @@ INT_PTR CALLBACK DocumentsPageProc(HWND page, UINT message, WPARAM wParam, LPARA
 void LayoutSectionsPage(HWND page);
 void LayoutDocumentsPage(HWND page);
 
+class CSettingsState;
+
+// The Sections page's list filled again from the top level; nothing is selected afterwards. Nothing while the window
+// has no Sections page.
+void RefreshSectionsPage(const CSettingsState& state);
+// The Documents page shows the tree as it is now from its top level ("General"): its section box made anew and its list
+// filled again.
+void RefreshDocumentsPage(CSettingsState& state);
+
 // Paints an owner-drawn page button: its icon (from the button's own instance) centred on the window colour,
 // inverted while pressed, with a focus rectangle inside its edge while it has the focus. In a high-contrast scheme the
 // icon is drawn in the button text colour on the button face colour, the two swapped while pressed.

@@ -40,18 +40,6 @@ std::optional<std::wstring> ChooseDocumentFile(HWND page, const wchar_t* title)
     return file;
 }
 
-bool AddChosenDocument(HWND page, CTodayMenu& menu, int sectionId)
-{
-    const auto path = ChooseDocumentFile(page);
-    return path && menu.AppendDocument(*path, sectionId) != -1;
-}
-
-bool AddChosenFolder(HWND page, CTodayMenu& menu, int sectionId)
-{
-    const auto folder = platform::ChooseFolder(page, L"Add Folder");
-    return folder && menu.AppendDocument(*folder, sectionId) != -1;
-}
-
 bool AddDroppedPaths(CTodayMenu& menu, int sectionId, const std::vector<std::wstring>& paths,
                      std::vector<std::wstring>& missing)
 {

@@ -16,11 +16,6 @@ class CTodayMenu;
 // nothing on cancel.
 std::optional<std::wstring> ChooseDocumentFile(HWND page, const wchar_t* title = L"Add Document");
 
-// Appends a document picked in the open-file dialog, or a folder picked in the shell's folder picker "Add Folder", to
-// a level (0 = the top level).
-bool AddChosenDocument(HWND page, CTodayMenu& menu, int sectionId);
-bool AddChosenFolder(HWND page, CTodayMenu& menu, int sectionId);
-
 // Appends the dropped files and folders that exist to a level, in their order; those that no longer exist are put in
 // missing. True when anything was added.
 bool AddDroppedPaths(CTodayMenu& menu, int sectionId, const std::vector<std::wstring>& paths,

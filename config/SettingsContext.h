@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "store/Hotkey.h"
+
 class CTodayMenu;
 class CRegHelper;
 
@@ -14,5 +16,5 @@ struct SettingsContext {
     CRegHelper* store = nullptr;
     // Asks the program to take a new hotkey (0: none); false when another program holds it. Empty in a settings window
     // of its own, which holds no hotkey.
-    std::function<bool(WORD)> changeHotkey;
+    std::function<bool(store::Hotkey)> changeHotkey;
 };

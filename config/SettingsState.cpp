@@ -12,6 +12,8 @@ const wchar_t kStateProperty[] = L"Tabula.SettingsState";
 
 }  // namespace
 
+int CSettingsState::marks[kOptionsTab] = {};
+
 CSettingsState::CSettingsState(const SettingsContext& context) : settings(context)
 {
     iconListener_ = settings.menu->Icons().Listen([this](const std::set<std::wstring>& paths) {
@@ -37,6 +39,11 @@ std::unique_ptr<CSettingsState> CSettingsState::Detach(HWND window)
 CSettingsState& CSettingsState::Of(HWND window)
 {
     return *static_cast<CSettingsState*>(GetPropW(GetAncestor(window, GA_ROOT), kStateProperty));
+}
+
+CSettingsState* CSettingsState::Find(HWND window)
+{
+    return static_cast<CSettingsState*>(GetPropW(GetAncestor(window, GA_ROOT), kStateProperty));
 }
 
 HWND CSettingsState::OpenWindow()

@@ -29,6 +29,8 @@ public:
     static std::unique_ptr<CSettingsState> Detach(HWND window);
     // The state of the settings window that holds window (the window itself, a page or a control of a page).
     static CSettingsState& Of(HWND window);
+    // The same, or null before the window has its state (while it is being made) and after.
+    static CSettingsState* Find(HWND window);
     // The settings window open on this thread, or null.
     static HWND OpenWindow();
 
@@ -45,8 +47,9 @@ public:
     HWND pages[kTabCount] = {};
     // The level that the Documents page shows: 0 for the top level, otherwise a section's id.
     int section = 0;
-    // Each list's selection mark when the user last left its tab (the list tabs come before the Options tab).
-    int marks[kOptionsTab] = {};
+    // Each list's selection mark when the user last left its tab (the list tabs come before the Options tab). They last
+    // as long as the process: a window opened again selects what the user left selected.
+    static int marks[kOptionsTab];
     SettingsTab shownTab = kSectionsTab;
     CListDrag drag;
     // Sees the keys that choose a tab (Ctrl+Tab, Ctrl+Shift+Tab) before the window's own keyboard handling does.

@@ -137,6 +137,15 @@ void OnScreenLayoutChange(HWND dialog)
             page.layout(state.Page(page.tab));
 }
 
+// The window's size changed, by a screen turn or by the work area alone (a task bar that comes or goes): the tab
+// control fills it again and the pages follow.
+void OnSize(HWND dialog)
+{
+    FitTabControl(dialog);
+    if (CSettingsState::Find(dialog))
+        OnScreenLayoutChange(dialog);
+}
+
 // Files and folders dropped on the window join the level of the list shown. The Options tab shows no list: they join
 // the top level, as on the Sections tab.
 BOOL OnDropFiles(HWND dialog, HDROP drop)
@@ -170,7 +179,7 @@ INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(dialog, *reinterpret_cast<const SettingsContext*>(lParam));
-    case WM_SIZE: FitTabControl(dialog); return TRUE;
+    case WM_SIZE: OnSize(dialog); return TRUE;
     case WM_CLOSE: EndDialog(dialog, 0); return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) != IDOK)

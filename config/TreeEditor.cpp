@@ -6,22 +6,40 @@
 
 #include "config/AddSectionDialog.h"
 #include "config/ItemList.h"
+#include "config/OptionsPage.h"
+#include "config/Page.h"
 #include "config/PageCommands.h"
 #include "config/PropertiesDialog.h"
-#include "config/SectionBox.h"
 #include "config/SettingsContext.h"
 #include "config/SettingsState.h"
 #include "menu/TodayMenu.h"
+#include "platform/Prompts.h"
 #include "res/resource.h"
+#include "store/Options.h"
 #include "store/RegHelper.h"
+#include "store/TreeFile.h"
+
+namespace {
+
+CSettingsState* OpenState()
+{
+    const HWND window = CSettingsState::OpenWindow();
+    return window ? &CSettingsState::Of(window) : nullptr;
+}
+
+}  // namespace
+
+CTreeEditor::CTreeEditor(CSettingsState& state) : settings_(state.settings), state_(&state) {}
+
+CTreeEditor::CTreeEditor(const SettingsContext& settings) : settings_(settings), state_(OpenState()) {}
 
 void CTreeEditor::Move(SettingsTab page, int from, int to)
 {
-    HWND list = state_.List(page);
+    HWND list = state_->List(page);
     const int count = ListView_GetItemCount(list);
     if (from < 0 || from >= count || to < 0 || to >= count || from == to)
         return;
-    CTodayMenu& menu = *state_.settings.menu;
+    CTodayMenu& menu = *settings_.menu;
     std::vector<int> ids(count);
     for (size_t i = 0; i < ids.size(); ++i)
         ids[i] = ListItemId(list, static_cast<int>(i));
@@ -42,23 +60,56 @@ void CTreeEditor::Move(SettingsTab page, int from, int to)
 void CTreeEditor::AddSeparator()
 {
     // The Documents page lists no separators: it stays on its level.
-    Commit(state_.settings.menu->AppendSeparator(0) != -1, {kSectionsTab, -1, false});
+    Commit(settings_.menu->AppendSeparator(0) != -1, {kSectionsTab, -1, false});
 }
 
 void CTreeEditor::AddSection()
 {
-    const auto title = AskSectionName(state_.Page(kSectionsTab), state_.settings.instance);
-    Commit(title && state_.settings.menu->AppendSection(*title, 0) != -1, {kSectionsTab});
+    // A section always joins the top level, which a replaced tree has too.
+    const auto title = AskSectionName(state_->Page(kSectionsTab), settings_.instance);
+    Commit(title && settings_.menu->AppendSection(*title, 0) != -1, {kSectionsTab});
+}
+
+EntryRef CTreeEditor::LevelRef(SettingsTab page) const
+{
+    const CItem* section = state_->Level(page) ? settings_.menu->Root.FindItem(state_->Level(page)) : nullptr;
+    return section ? RefOf(*section) : EntryRef{};
+}
+
+std::optional<int> CTreeEditor::FindLevel(const EntryRef& level, SettingsTab page, const wchar_t* caption) const
+{
+    if (level.id == 0)
+        return 0;
+    if (const CItem* section = settings_.menu->Find(level); section && section->IsSection())
+        return section->ID;
+    TellGone(page, L"The section was removed or replaced while you were choosing. Nothing was added.", caption);
+    return std::nullopt;
+}
+
+void CTreeEditor::TellGone(SettingsTab page, const wchar_t* text, const wchar_t* caption) const
+{
+    platform::ShowMessage(state_->Page(page), text, caption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CTreeEditor::AddPicked(SettingsTab page, const wchar_t* caption,
+                            const std::function<std::optional<std::wstring>(HWND page)>& pick)
+{
+    const EntryRef level = LevelRef(page);
+    const std::optional<std::wstring> path = pick(state_->Page(page));
+    if (!path)
+        return;
+    const std::optional<int> section = FindLevel(level, page, caption);
+    Commit(section && settings_.menu->AppendDocument(*path, *section) != -1, {page});
 }
 
 void CTreeEditor::AddDocument(SettingsTab page)
 {
-    Commit(AddChosenDocument(state_.Page(page), *state_.settings.menu, state_.Level(page)), {page});
+    AddPicked(page, L"Add Document", [](HWND owner) { return ChooseDocumentFile(owner); });
 }
 
 void CTreeEditor::AddFolder(SettingsTab page)
 {
-    Commit(AddChosenFolder(state_.Page(page), *state_.settings.menu, state_.Level(page)), {page});
+    AddPicked(page, L"Add Folder", [](HWND owner) { return platform::ChooseFolder(owner, L"Add Folder"); });
 }
 
 void CTreeEditor::AddDropped(SettingsTab page, const std::vector<std::wstring>& paths)
@@ -66,28 +117,28 @@ void CTreeEditor::AddDropped(SettingsTab page, const std::vector<std::wstring>& 
     // A drop of many files takes a moment: the pointer says so.
     const HCURSOR pointer = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     std::vector<std::wstring> missing;
-    Commit(AddDroppedPaths(*state_.settings.menu, state_.Level(page), paths, missing), {page});
+    Commit(AddDroppedPaths(*settings_.menu, state_->Level(page), paths, missing), {page});
     SetCursor(pointer);
     if (!missing.empty())
-        ReportMissingPaths(state_.Page(page), missing);
+        ReportMissingPaths(state_->Page(page), missing);
 }
 
 void CTreeEditor::Rename(SettingsTab page, int index, const std::wstring& typed)
 {
-    const int id = ListItemId(state_.List(page), index);
-    Commit(RenameListEntry(state_.Page(page), *state_.settings.menu, id, typed), {page, index});
+    const int id = ListItemId(state_->List(page), index);
+    Commit(RenameListEntry(state_->Page(page), *settings_.menu, id, typed), {page, index});
 }
 
 void CTreeEditor::DeleteSelected(SettingsTab page, const wchar_t* refusal)
 {
-    const auto selected = GetSelectedItem(state_.List(page));
-    Commit(selected && RemoveListEntry(state_.Page(page), *state_.settings.menu, selected->id, refusal), {page});
+    const auto selected = GetSelectedItem(state_->List(page));
+    Commit(selected && RemoveListEntry(state_->Page(page), *settings_.menu, selected->id, refusal), {page});
 }
 
 void CTreeEditor::ToggleShowContents(SettingsTab page)
 {
-    const auto selected = GetSelectedItem(state_.List(page));
-    CTodayMenu& menu = *state_.settings.menu;
+    const auto selected = GetSelectedItem(state_->List(page));
+    CTodayMenu& menu = *settings_.menu;
     const CItem* entry = selected ? menu.Root.FindItem(selected->id) : nullptr;
     // The lists show no sign of it: the Documents page stays on its level.
     Commit(entry && SetShowContents(menu, entry->ID, !entry->ShowContents),
@@ -96,38 +147,73 @@ void CTreeEditor::ToggleShowContents(SettingsTab page)
 
 void CTreeEditor::EditProperties(SettingsTab page)
 {
-    const auto selected = GetSelectedItem(state_.List(page));
-    CTodayMenu& menu = *state_.settings.menu;
+    const auto selected = GetSelectedItem(state_->List(page));
+    CTodayMenu& menu = *settings_.menu;
     const CItem* entry = selected ? menu.Root.FindItem(selected->id) : nullptr;
     if (!entry || !HasProperties(*entry))
         return;
-    // Only the id is used after the dialog: the tree may change under it (a menu file handed to the program).
-    const auto edit = AskDocumentProperties(state_.Page(page), state_.settings.instance, DocumentEditOf(*entry));
-    Commit(edit && ApplyDocumentEdit(menu, selected->id, *edit), {page, selected->index});
+    const EntryRef document = RefOf(*entry);
+    const auto edit = AskDocumentProperties(state_->Page(page), settings_.instance, DocumentEditOf(*entry));
+    if (!edit)
+        return;
+    if (!menu.Find(document)) {
+        TellGone(page, L"The document was removed or replaced while its properties were open. Nothing was changed.",
+                 L"Properties");
+        return;
+    }
+    Commit(ApplyDocumentEdit(menu, document.id, *edit), {page, selected->index});
 }
 
-void CTreeEditor::ShowReplacedTree() { Show({kSectionsTab}); }
+bool CTreeEditor::Replace(const store::TreeFile& file, const std::function<bool()>& ready,
+                          const std::function<void()>& stored)
+{
+    store::PlainTree tree = file.tree;
+    store::NumberEntries(tree);
+    if (!settings_.store->StoreTree(tree, ready))
+        return false;
+    if (stored)
+        stored();
+    // An open menu shows the tree that is about to go.
+    EndMenu();
+    store::BuildMenu(*settings_.menu, tree);
+    ChangeHotkey(file.hotkey);
+    if (state_)
+        Show({kSectionsTab});
+    return true;
+}
+
+bool CTreeEditor::ChangeHotkey(store::Hotkey hotkey)
+{
+    store::SaveHotkey(hotkey);
+    return ClaimHotkey(hotkey);
+}
+
+bool CTreeEditor::ClaimHotkey(store::Hotkey hotkey)
+{
+    const bool claimed = !settings_.changeHotkey || settings_.changeHotkey(hotkey);
+    if (state_ && state_->Page(kOptionsTab))
+        ShowHotkey(state_->Page(kOptionsTab), hotkey, claimed);
+    return claimed;
+}
 
 bool CTreeEditor::Commit(bool changed, const Shown& shown)
 {
     if (!changed)
         return false;
-    state_.settings.store->SaveTree(state_.settings.menu);
+    settings_.store->SaveTree(settings_.menu);
     Show(shown);
     return true;
 }
 
 void CTreeEditor::Show(const Shown& shown)
 {
-    const SettingsContext& settings = state_.settings;
-    if (shown.page != kDocumentsTab && shown.listed) {
-        FillSectionBox(GetDlgItem(state_.Page(kDocumentsTab), IDC_SECTION_BOX), *settings.menu);
-        state_.section = 0;
-    }
-    state_.FillList(kSectionsTab);
-    state_.FillList(kDocumentsTab);
+    if (shown.page != kDocumentsTab && shown.listed)
+        RefreshDocumentsPage(*state_);
+    else
+        state_->FillList(kDocumentsTab);
+    RefreshSectionsPage(*state_);
     if (shown.selected >= 0) {
-        HWND list = state_.List(shown.page);
+        HWND list = state_->List(shown.page);
         SelectListItem(list, shown.selected, 0xFF);
         ListView_EnsureVisible(list, shown.selected, FALSE);
     }

@@ -1,19 +1,36 @@
 #pragma once
-// The one way a change made in the settings window reaches the menu tree. A page says what the user asked for; the
-// editor makes the change through the menu's own operations, stores the tree once, and shows it on every page: the
-// Sections list, and the Documents page's section box and list, with the asking list's selection where the command
+// The one way a change reaches the menu tree, whatever asks for it: a page of the settings window, a menu file
+// imported or restored there, or one handed over by `tabula.exe /import`. The editor makes the change through the
+// menu's own operations, stores the tree once, and shows it on every page of the settings window open on this thread:
+// the Sections list, and the Documents page's section box and list, with the asking list's selection where the command
 // leaves it. A command that changes nothing (a picker cancelled, a deletion refused) stores and shows nothing.
+//
+// A command that waits on a modal dialog (a picker, the Add Section or Properties dialog) names the entry it works on
+// by an EntryRef taken before the dialog and finds it again afterwards: the tree may have been replaced meanwhile (a
+// menu file handed over), and then nothing is written and the user is told.
 #include <windows.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "menu/Item.h"
+#include "store/Hotkey.h"
+
 class CSettingsState;
+struct SettingsContext;
 enum SettingsTab : int;
+namespace store {
+struct TreeFile;
+}
 
 class CTreeEditor {
 public:
-    explicit CTreeEditor(CSettingsState& state) : state_(state) {}
+    // For a command of the open settings window.
+    explicit CTreeEditor(CSettingsState& state);
+    // For a command from outside the window; what it changes shows on the settings window open on this thread, if any.
+    explicit CTreeEditor(const SettingsContext& settings);
     CTreeEditor(const CTreeEditor&) = delete;
     CTreeEditor& operator=(const CTreeEditor&) = delete;
 
@@ -38,9 +55,18 @@ public:
     // selected.
     void EditProperties(SettingsTab page);
 
-    // The whole tree was replaced and stored elsewhere (an import, a restore): every page shows it, the Documents page
-    // its top level.
-    void ShowReplacedTree();
+    // Puts a menu file's tree and hotkey in place of the menu's: the tree numbered as a load numbers it and stored
+    // through the safe save (the stored tree backed up first), then shown by the menu (an open menu is closed first)
+    // and the pages, the Documents page at its top level; its hotkey stored and claimed. ready, when given, is asked
+    // once the new tree is written and just before it takes the stored one's place, and stored is told as soon as it
+    // has. False, with the store and the menu as they were, when the tree could not be stored or ready said no.
+    bool Replace(const store::TreeFile& file, const std::function<bool()>& ready = {},
+                 const std::function<void()>& stored = {});
+    // Stores a hotkey and claims it; the Options page, if open, shows it and says when another program holds it. True
+    // when it is claimed (none always is).
+    bool ChangeHotkey(store::Hotkey hotkey);
+    // Claims the hotkey again without storing it, and shows it likewise.
+    bool ClaimHotkey(store::Hotkey hotkey);
 
 private:
     // What the pages show after a change besides the new tree.
@@ -56,5 +82,16 @@ private:
     // The pages show the tree as it is now.
     void Show(const Shown& shown);
 
-    CSettingsState& state_;
+    // The level a list page shows, as a command that waits on a dialog names it; the section's id again after the
+    // dialog (0: the top level), or nothing, with the user told under caption, when the section has gone.
+    EntryRef LevelRef(SettingsTab page) const;
+    std::optional<int> FindLevel(const EntryRef& level, SettingsTab page, const wchar_t* caption) const;
+    // Appends the path picked by pick to the page's level, found again after the picker.
+    void AddPicked(SettingsTab page, const wchar_t* caption,
+                   const std::function<std::optional<std::wstring>(HWND page)>& pick);
+    // Tells the user that what a dialog was for has gone with the tree it was in.
+    void TellGone(SettingsTab page, const wchar_t* text, const wchar_t* caption) const;
+
+    const SettingsContext& settings_;
+    CSettingsState* state_;   // the open settings window's, or null
 };

@@ -33,13 +33,25 @@ bool IsDocumentShow(DWORD show)
     return show == SW_SHOWNORMAL || show == SW_SHOWMINNOACTIVE || show == SW_SHOWMAXIMIZED;
 }
 
+namespace {
+
+unsigned long long NextSerial()
+{
+    static unsigned long long last = 0;   // entries are made on the GUI thread alone
+    return ++last;
+}
+
+}  // namespace
+
+EntryRef RefOf(const CItem& item) { return {item.ID, item.Serial}; }
+
 CItem::CItem(int id, CItemVector* parent)
-    : Type(ITEM_SEPARATOR), ID(id), Parent(parent)
+    : Type(ITEM_SEPARATOR), ID(id), Parent(parent), Serial(NextSerial())
 {
 }
 
 CItem::CItem(const std::wstring& text, int type, int id, CItemVector* parent)
-    : Type(type), ID(id), Parent(parent)
+    : Type(type), ID(id), Parent(parent), Serial(NextSerial())
 {
     if (type == ITEM_DOCUMENT) {
         Path = text;
@@ -93,6 +105,30 @@ int CItemVector::IndexOf(int id) const
     for (size_t i = 0; i < Items.size(); ++i)
         if (Items[i]->ID == id)
             return static_cast<int>(i);
+    return -1;
+}
+
+int CItemVector::FindSectionPos(HMENU menu) const
+{
+    // The list's own sections first, then level by level below them, with a work list made only when the search goes
+    // deeper: a section found in its own list costs no more than a look along that list.
+    const auto ownIndex = [menu](const CItemVector& list) {
+        for (size_t i = 0; i < list.Items.size(); ++i)
+            if (list.Items[i]->IsSection() && list.Items[i]->Children->Menu.get() == menu)
+                return static_cast<int>(i);
+        return -1;
+    };
+    if (const int found = ownIndex(*this); found >= 0)
+        return found;
+    std::vector<const CItemVector*> lists{this};
+    for (size_t next = 0; next < lists.size(); ++next) {
+        if (next > 0)
+            if (const int found = ownIndex(*lists[next]); found >= 0)
+                return found;
+        for (const auto& item : lists[next]->Items)
+            if (item->IsSection())
+                lists.push_back(item->Children.get());
+    }
     return -1;
 }
 

@@ -73,6 +73,9 @@ public:
     DocumentProperties Properties;
     // Documents: what their owner-drawn menu item carries as its data (menu/MenuItem.h).
     MenuItemData ItemData;
+    // Never the same for two entries of one run, even when an id or an address comes back: what names this entry
+    // across a modal dialog (EntryRef).
+    const unsigned long long Serial;
 
     // A separator.
     CItem(int id, CItemVector* parent);
@@ -85,6 +88,14 @@ public:
 
     bool IsSection() const { return Type == ITEM_SECTION && Children != nullptr; }
 };
+
+// An entry as a command that waits on a modal dialog names it: its id, and its serial, which tells it from an entry
+// that later takes the same id (CTodayMenu::Find).
+struct EntryRef {
+    int id = 0;
+    unsigned long long serial = 0;
+};
+EntryRef RefOf(const CItem& item);
 
 // The caption a document shows for a path: the file name without folders and without its last extension.
 std::wstring CaptionFromPath(const std::wstring& path);
@@ -112,6 +123,9 @@ public:
 
     CItem* FindItem(int id) const;
     int IndexOf(int id) const;
+    // The index, within the list that holds it, of the section whose own list shows menu; -1 when no section of this
+    // list or below it does (the list's own menu included).
+    int FindSectionPos(HMENU menu) const;
     int NewID() const;
 
     CItem* AddSeparator(int id);

@@ -24,15 +24,16 @@ LaunchRequest LaunchRequestOf(const CItem& document)
 ShellOpening OpeningOf(const LaunchRequest& request)
 {
     const std::wstring path = platform::ResolveDevicePath(request.path);
-    // The shell opens nothing longer than its path buffers, and a much longer path brings it down.
-    if (path.size() >= MAX_PATH)
+    const std::wstring directory = platform::ResolveDevicePath(request.startIn);
+    // The shell opens nothing longer than its path buffers, and a much longer path or start folder brings it down.
+    if (path.size() >= MAX_PATH || directory.size() >= MAX_PATH)
         return {};
     // A path whose attributes cannot be read goes to the shell as a file, which fails quietly.
     const DWORD attributes = platform::media::Attributes(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return {platform::FileExplorer(), platform::FileExplorerParameters(path), {}, {}, request.show};
-    return {path, platform::ExpandVariables(request.arguments), platform::ResolveDevicePath(request.startIn),
-            platform::ExpandVariables(request.verb), request.show};
+    return {path, platform::ExpandVariables(request.arguments), directory, platform::ExpandVariables(request.verb),
+            request.show};
 }
 
 ShellOpening OpeningOf(const std::wstring& path) { return OpeningOf(PlainRequest(path)); }

@@ -22,7 +22,7 @@ LaunchRequest LaunchRequestOf(const CItem& document);
 // What opening a path hands the shell: the file to open, its parameters, the folder it starts in, the verb and the
 // window's state. A folder is the file explorer with the folder, whatever the request's arguments, folder and verb;
 // anything else, a path whose attributes cannot be read too, is the path itself as a file. No file at all for a path
-// too long for the shell. It reads the path's attributes, so it may wait on the disk.
+// or a start folder too long for the shell. It reads the path's attributes, so it may wait on the disk.
 struct ShellOpening {
     std::wstring file;
     std::wstring parameters;

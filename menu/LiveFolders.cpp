@@ -27,6 +27,15 @@ std::vector<std::unique_ptr<CFolderMenu>> CLiveFolders::TakeBelow(const CItem& e
     return taken;
 }
 
+std::vector<std::unique_ptr<CFolderMenu>> CLiveFolders::TakeAll()
+{
+    std::vector<std::unique_ptr<CFolderMenu>> taken;
+    for (auto& [document, folder] : folders_)
+        taken.push_back(std::move(folder));
+    folders_.clear();
+    return taken;
+}
+
 CFolderMenu* CLiveFolders::Of(const CItem& document) const
 {
     const auto found = folders_.find(&document);

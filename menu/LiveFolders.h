@@ -28,6 +28,8 @@ public:
     std::unique_ptr<CFolderMenu> Replace(const CItem& document, bool live);
     // Takes the live menus of an entry and of every entry below it out, to be destroyed once no item shows them.
     std::vector<std::unique_ptr<CFolderMenu>> TakeBelow(const CItem& entry);
+    // Takes every live menu out, to be destroyed once no item shows them.
+    std::vector<std::unique_ptr<CFolderMenu>> TakeAll();
     // The document's live menu, or null.
     CFolderMenu* Of(const CItem& document) const;
     // The live menu of this tree, a sub-folder's too, that is menu; null for any other menu.

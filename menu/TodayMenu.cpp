@@ -34,7 +34,7 @@ CTodayMenu::CTodayMenu() : icons_(std::make_unique<platform::CIconCache>())
 }
 
 // The entries leave their menus before the live menus they show go.
-CTodayMenu::~CTodayMenu() { Root.Clear(); }
+CTodayMenu::~CTodayMenu() { RemoveAll(); }
 
 MENUITEMINFOW CTodayMenu::DocumentItem(CItem* item) const
 {
@@ -48,7 +48,7 @@ void CTodayMenu::ShowSectionStates(const CItemVector* list)
     bool holds = HoldsDocument(*list);
     for (const CItem* section = list->Owner; section && section->Parent; section = section->Parent->Owner) {
         holds = holds || HoldsDocument(*section->Children);
-        const int pos = section->Parent->IndexOf(section->ID);
+        const int pos = section->Parent->FindSectionPos(section->Children->Menu.get());
         if (pos >= 0)
             EnableMenuItem(section->Parent->Menu.get(), pos, MF_BYPOSITION | (holds ? MF_ENABLED : MF_GRAYED));
     }
@@ -177,6 +177,18 @@ void CTodayMenu::RemoveEntry(int id)
     const std::vector<std::unique_ptr<CFolderMenu>> live = live_.TakeBelow(*item);
     Root.RemoveItem(id);
     ShowSectionStates(list);
+}
+
+void CTodayMenu::RemoveAll()
+{
+    const std::vector<std::unique_ptr<CFolderMenu>> live = live_.TakeAll();
+    Root.Clear();
+}
+
+CItem* CTodayMenu::Find(const EntryRef& ref) const
+{
+    CItem* item = ref.id > 0 ? Root.FindItem(ref.id) : nullptr;
+    return item && item->Serial == ref.serial ? item : nullptr;
 }
 
 void CTodayMenu::MoveEntry(int id, int newPos)

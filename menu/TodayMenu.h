@@ -52,6 +52,12 @@ public:
     void ShowAllSectionStates();
 
     void RemoveEntry(int id);
+    // Removes every entry, as a tree that takes the whole menu's place needs: the live menus of its folders go first,
+    // then the entries with their pictures and sub-menus.
+    void RemoveAll();
+    // The entry a reference names, if it is still in the tree: found again after a modal dialog, during which the tree
+    // may have been replaced. Null once it has gone, whatever entry now has its id.
+    CItem* Find(const EntryRef& ref) const;
     void MoveEntry(int id, int newPos);
     void SwapDocuments(int idA, int idB);
     // Gives an entry the name that the user typed: a section its title; a document its own caption, or with an

@@ -29,6 +29,7 @@ inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
 inline void CloseFileHandle(HANDLE file) { CloseHandle(file); }
 inline void CloseFindHandle(HANDLE find) { FindClose(find); }
+inline void CloseKernelObject(HANDLE object) { CloseHandle(object); }
 inline void UnhookHook(HHOOK hook) { UnhookWindowsHookEx(hook); }
 
 using unique_hkey = unique_handle<HKEY, CloseKey>;
@@ -39,6 +40,8 @@ using unique_hdc = unique_handle<HDC, DeleteMemoryDC>;
 using unique_hicon = unique_handle<HICON, DestroyIconHandle>;
 using unique_hmenu = unique_handle<HMENU, DestroyMenuHandle>;
 using unique_hhook = unique_handle<HHOOK, UnhookHook>;
+// An event, a mutex or a thread: any kernel object whose "none" is null.
+using unique_kernel_object = unique_handle<HANDLE, CloseKernelObject>;
 // A search of FindFirstFileW; its "none" is INVALID_HANDLE_VALUE, which is never stored here.
 using unique_hfind = unique_handle<HANDLE, CloseFindHandle>;
 

@@ -3,50 +3,85 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "menu/TodayMenu.h"
 #include "platform/Environment.h"
 #include "platform/Files.h"
-#include "platform/Registry.h"
 #include "store/Options.h"
-#include "store/StoreKeys.h"
 #include "store/TreeFile.h"
 
 namespace store {
 
 namespace {
 
-// "tree-YYYYMMDD-HHMMSS.json": names sort as their times do, and a minute is the name up to its seconds.
-constexpr size_t kNameLength = 25;
-constexpr size_t kMinuteLength = 18;
+constexpr size_t kNumberDigits = 10;
 
-std::wstring NameFor(const SYSTEMTIME& time)
+std::wstring NameFor(ULONGLONG number, const SYSTEMTIME& utc)
+{
+    std::wstring digits = std::to_wstring(number);
+    digits.insert(0, kNumberDigits - std::min(kNumberDigits, digits.size()), L'0');
+    wchar_t time[32] = {};
+    swprintf(time, 32, L"%04u%02u%02uT%02u%02u%02uZ", utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute,
+             utc.wSecond);
+    return L"tree-" + digits + L"-" + time + L".json";
+}
+
+// An earlier version's name, "tree-YYYYMMDD-HHMMSS.json", in local time.
+std::wstring OldNameFor(const SYSTEMTIME& local)
 {
     wchar_t name[64] = {};
-    swprintf(name, 64, L"tree-%04u%02u%02u-%02u%02u%02u.json", time.wYear, time.wMonth, time.wDay, time.wHour,
-             time.wMinute, time.wSecond);
+    swprintf(name, 64, L"tree-%04u%02u%02u-%02u%02u%02u.json", local.wYear, local.wMonth, local.wDay, local.wHour,
+             local.wMinute, local.wSecond);
     return name;
 }
 
-// The time a backup's name gives; false for a name that is not a backup's.
-bool TimeOf(const std::wstring& name, SYSTEMTIME* time)
+// The number that count digits at text[at] spell; false when they are not all digits.
+bool Digits(const std::wstring& text, size_t at, size_t count, ULONGLONG* number)
 {
-    unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    if (name.size() != kNameLength || swscanf(name.c_str(), L"tree-%4u%2u%2u-%2u%2u%2u.json", &year, &month, &day,
-                                              &hour, &minute, &second) != 6)
+    *number = 0;
+    if (at + count > text.size())
         return false;
-    *time = SYSTEMTIME{WORD(year), WORD(month), 0, WORD(day), WORD(hour), WORD(minute), WORD(second), 0};
-    return NameFor(*time) == name;
+    for (size_t i = at; i < at + count; ++i) {
+        if (text[i] < L'0' || text[i] > L'9')
+            return false;
+        *number = *number * 10 + static_cast<ULONGLONG>(text[i] - L'0');
+    }
+    return true;
 }
 
-// When the stored tree's key last changed: a save replaces the key, and a change by hand below it changes its list.
-std::optional<ULONGLONG> StoredTreeChange()
+// The time that "YYYYMMDD", a separator, then "HHMMSS" spell at text[at]; false when they spell none.
+bool TimeAt(const std::wstring& text, size_t at, SYSTEMTIME* time)
 {
-    const std::wstring path = std::wstring(kParentPath) + L"\\" + kStoreName;
-    const platform::reg::unique_hkey key = platform::reg::OpenKey(platform::reg::StoreHive(), path.c_str());
-    return key ? platform::reg::LastChange(key.get()) : std::nullopt;
+    ULONGLONG parts[6] = {};
+    const size_t starts[6] = {0, 4, 6, 9, 11, 13}, lengths[6] = {4, 2, 2, 2, 2, 2};
+    for (int i = 0; i < 6; ++i)
+        if (!Digits(text, at + starts[i], lengths[i], &parts[i]))
+            return false;
+    *time = SYSTEMTIME{WORD(parts[0]), WORD(parts[1]), 0, WORD(parts[2]), WORD(parts[3]), WORD(parts[4]), WORD(parts[5]), 0};
+    return true;
+}
+
+// Reads a backup's name: its number (0 for an earlier version's) and the local time it was written at; false for a
+// name that is not a backup's.
+bool ReadName(const std::wstring& name, ULONGLONG* number, SYSTEMTIME* local)
+{
+    SYSTEMTIME time{};
+    // "tree-" NNNNNNNNNN "-" YYYYMMDD "T" HHMMSS "Z.json"
+    if (Digits(name, 5, kNumberDigits, number) && TimeAt(name, 6 + kNumberDigits, &time))
+        return *number > 0 && NameFor(*number, time) == name && SystemTimeToTzSpecificLocalTime(nullptr, &time, local);
+    // "tree-" YYYYMMDD "-" HHMMSS ".json"
+    *number = 0;
+    if (!TimeAt(name, 5, &time))
+        return false;
+    *local = time;
+    return OldNameFor(time) == name;
 }
 
 }  // namespace
+
+struct CBackups::Named {
+    std::wstring name;
+    ULONGLONG number;
+    SYSTEMTIME time;
+};
 
 std::wstring CBackups::Folder() const
 {
@@ -56,78 +91,62 @@ std::wstring CBackups::Folder() const
     return data.empty() ? data : data + L"\\Tabula\\Backups";
 }
 
-std::vector<std::wstring> CBackups::SortedNames() const
+std::vector<CBackups::Named> CBackups::Sorted() const
 {
-    std::vector<std::wstring> names = platform::FileNames(Folder(), L"tree-*.json");
-    SYSTEMTIME ignored{};
-    names.erase(std::remove_if(names.begin(), names.end(), [&](const auto& name) { return !TimeOf(name, &ignored); }),
-                names.end());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::optional<std::vector<TreeFileEntry>> CBackups::KnownTree() const
-{
-    if (saved_ && savedChange_ && StoredTreeChange() == savedChange_)
-        return saved_;
-    return std::nullopt;
-}
-
-void CBackups::AfterSave(const CTodayMenu* saved)
-{
-    saved_.reset();
-    savedChange_ = StoredTreeChange();
-    if (saved)
-        saved_ = TreeFileOf(*saved, 0, false).tree;
-}
-
-void CBackups::BeforeSave(const std::function<bool(CTodayMenu*)>& readStored)
-{
-    // The tree that this helper stored last, unless the store changed since; otherwise read as the next load reads it.
-    TreeFile file{LoadHotkey(), {}};
-    if (std::optional<std::vector<TreeFileEntry>> known = KnownTree()) {
-        file.tree = std::move(*known);
-    } else {
-        CTodayMenu stored;
-        if (!readStored(&stored))
-            return;
-        file.tree = TreeFileOf(stored, 0, false).tree;
+    std::vector<Named> backups;
+    for (std::wstring& name : platform::FileNames(Folder(), L"tree-*.json")) {
+        Named backup{std::move(name), 0, {}};
+        if (ReadName(backup.name, &backup.number, &backup.time))
+            backups.push_back(std::move(backup));
     }
-    const std::string text = FormatTreeFile(file);
+    // By number; an earlier version's names, numbered 0, by their times, which their names spell in order.
+    std::sort(backups.begin(), backups.end(), [](const Named& a, const Named& b) {
+        return a.number != b.number ? a.number < b.number : a.name < b.name;
+    });
+    return backups;
+}
+
+void CBackups::BeforeSave(const std::function<std::optional<PlainTree>()>& readStored)
+{
+    std::optional<PlainTree> stored = readStored();
+    if (!stored)
+        return;
+    const std::string text = FormatTreeFile(TreeFile{LoadHotkey(), std::move(*stored)});
     const std::wstring folder = Folder();
-    std::vector<std::wstring> names = SortedNames();
+    std::vector<Named> backups = Sorted();
+    // The newest backup holds this menu already: the menu is not lost, and a second copy of it would push an older
+    // menu out.
     std::string newest;
-    const std::wstring newestPath = names.empty() ? L"" : folder + L"\\" + names.back();
-    if (!names.empty() && platform::ReadWholeFile(newestPath, kMaxTreeFileBytes, &newest) == platform::FileRead::Read &&
+    if (!backups.empty() &&
+        platform::ReadWholeFile(folder + L"\\" + backups.back().name, kMaxTreeFileBytes, &newest) ==
+            platform::FileRead::Read &&
         newest == text)
         return;
     SYSTEMTIME now{};
     if (clock_)
         now = clock_();
     else
-        GetLocalTime(&now);
-    std::wstring name = NameFor(now);
-    if (!names.empty() && names.back().compare(0, kMinuteLength, name, 0, kMinuteLength) == 0)
-        name = names.back();   // this minute's backup is brought up to date
-    else
-        names.push_back(name);
+        GetSystemTime(&now);
+    const ULONGLONG number = backups.empty() ? 1 : backups.back().number + 1;
+    const std::wstring name = NameFor(number, now);
     if (folder.empty() || !platform::MakeFolders(folder) || !platform::WriteWholeFile(folder + L"\\" + name, text))
         return Fail();
-    std::sort(names.begin(), names.end());
-    for (size_t i = 0; i + kKeptBackups < names.size(); ++i)
-        platform::RemoveFile(folder + L"\\" + names[i]);
+    backups.push_back({name, number, now});
+    for (size_t i = 0; i + kKeptBackups < backups.size(); ++i)
+        platform::RemoveFile(folder + L"\\" + backups[i].name);
 }
 
 std::vector<Backup> CBackups::List() const
 {
     std::vector<Backup> backups;
-    std::vector<std::wstring> names = SortedNames();
-    for (auto name = names.rbegin(); name != names.rend(); ++name) {
-        Backup backup{Folder() + L"\\" + *name};
+    const std::vector<Named> sorted = Sorted();
+    for (auto named = sorted.rbegin(); named != sorted.rend(); ++named) {
+        Backup backup{Folder() + L"\\" + named->name, named->time};
         std::wstring error;
-        const std::optional<TreeFile> file = ReadTreeFile(backup.path, &error);
-        if (file && TimeOf(*name, &backup.time))
-            backups.push_back({backup.path, backup.time, CountEntries(file->tree)});
+        if (const std::optional<TreeFile> file = ReadTreeFile(backup.path, &error)) {
+            backup.entries = file->tree.size();
+            backups.push_back(std::move(backup));
+        }
     }
     return backups;
 }

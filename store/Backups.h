@@ -1,8 +1,15 @@
 #pragma once
-// Automatic backups of the stored tree. Before a save replaces a stored tree that differs from the newest backup, that
-// tree is written as a menu file (store/TreeFile.h) to Tabula\Backups\tree-YYYYMMDD-HHMMSS.json in the user's
-// application data: at most one file a minute (a later save in the same minute rewrites that minute's file), the
-// newest kKeptBackups kept. A backup that cannot be written never stops the save; the first such failure is reported.
+// Automatic backups of the stored tree. Before a save replaces a stored tree, that tree (with the stored hotkey) is
+// written as a menu file (store/TreeFile.h) to Tabula\Backups in the user's application data, unless the newest backup
+// holds exactly that menu already. No backup is ever written over: every menu that a save, an import or a restore
+// replaced stays in a backup of its own until it is one of more than kKeptBackups.
+//
+// A backup is named tree-NNNNNNNNNN-YYYYMMDDTHHMMSSZ.json: NNNNNNNNNN counts the backups written, one more than the
+// highest number in the folder, and the time is when it was written, in UTC. The backups are ordered by their number,
+// so a clock that goes back (the end of daylight saving time, a date set by hand) never puts a new backup behind an old
+// one. Backups named tree-YYYYMMDD-HHMMSS.json (local time), as earlier versions wrote them, come before every
+// numbered one, in the order of their times. A backup that cannot be written never stops the save; the first such
+// failure is reported.
 #include <windows.h>
 
 #include <functional>
@@ -10,9 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "store/TreeFile.h"
-
-class CTodayMenu;
+#include "store/PlainTree.h"
 
 namespace store {
 
@@ -20,13 +25,13 @@ constexpr size_t kKeptBackups = 20;
 
 struct Backup {
     std::wstring path;
-    SYSTEMTIME time{};    // local time of the minute it was taken in, as its name gives it
+    SYSTEMTIME time{};    // the local time it was written at
     size_t entries = 0;   // of its tree, all levels
 };
 
 class CBackups {
 public:
-    using Clock = std::function<SYSTEMTIME()>;                  // the local time now
+    using Clock = std::function<SYSTEMTIME()>;                  // the time now, in UTC
     using Report = std::function<void(const std::wstring&)>;   // tells the user a backup failed
 
     void SetFolder(std::wstring folder) { folder_ = std::move(folder); }   // empty: Tabula\Backups of application data
@@ -34,23 +39,16 @@ public:
     void SetReport(Report report) { report_ = std::move(report); }
     std::wstring Folder() const;
 
-    // Before a save: backs up the stored tree, as readStored loads it, when it differs from the newest backup.
-    void BeforeSave(const std::function<bool(CTodayMenu*)>& readStored);
-    // After a save or a load: the tree it stored or loaded (null when it stored none), known from then on without
-    // reading the store, until the store changes otherwise.
-    void AfterSave(const CTodayMenu* saved);
+    // Before a save: backs up the stored tree, as readStored reads it, unless the newest backup holds that menu.
+    void BeforeSave(const std::function<std::optional<PlainTree>()>& readStored);
 
     // The backups that can be read, newest first.
     std::vector<Backup> List() const;
 
 private:
-    std::vector<std::wstring> SortedNames() const;   // oldest first
+    struct Named;
+    std::vector<Named> Sorted() const;   // in the order they were written
     void Fail();
-    std::optional<std::vector<TreeFileEntry>> KnownTree() const;
-
-    // The tree that the last save stored, and the stored tree key's last change right after it.
-    std::optional<std::vector<TreeFileEntry>> saved_;
-    std::optional<ULONGLONG> savedChange_;
 
     std::wstring folder_;
     Clock clock_;

@@ -3,27 +3,16 @@
 // it, so that a save of the tree, which replaces the tree's whole key, leaves them alone.
 #include <windows.h>
 
-#include <string>
+#include "store/Hotkey.h"
 
 namespace store {
 
 constexpr const wchar_t* kOptionsName = L"Tabula Options";
 constexpr const wchar_t* kHotkeyValue = L"Hotkey";
 
-// A hotkey as a hotkey control reports it: the HOTKEYF_ modifiers in the high byte, the virtual key in the low byte;
-// 0 for none.
-constexpr WORD kDefaultHotkey = MAKEWORD('T', 0x02 | 0x04);   // Ctrl+Alt+T
-
-// The stored hotkey as the Options tab would have made it: Ctrl+Alt added to a key stored without Ctrl or Alt, and
-// none for a value that no key gives (no key or a code that no keyboard sends in the low byte, or modifier bits that
-// a hotkey control does not report). The default when nothing usable is stored (no 4-byte REG_DWORD).
-WORD LoadHotkey();
-// Stores the hotkey (0 included); false when it could not.
-bool SaveHotkey(WORD hotkey);
-
-// The RegisterHotKey modifiers of a hotkey control's value.
-UINT HotkeyModifiers(WORD hotkey);
-// A hotkey as the user reads it, "Ctrl+Alt+T".
-std::wstring HotkeyText(WORD hotkey);
+// The stored hotkey by Hotkey's rule; the default when nothing usable is stored (no 4-byte REG_DWORD).
+Hotkey LoadHotkey();
+// Stores the hotkey (none included); false when it could not.
+bool SaveHotkey(Hotkey hotkey);
 
 }  // namespace store

@@ -78,10 +78,14 @@ const wchar_t* SettleStore(HKEY parent)
     return kStoreName;
 }
 
-bool ReplaceStore(HKEY parent, const std::function<bool(HKEY)>& write)
+bool ReplaceStore(HKEY parent, const std::function<bool(HKEY)>& write, const std::function<bool()>& ready)
 {
     if (!WriteStaging(parent, write))
         return false;
+    if (ready && !ready()) {
+        DeleteIfPresent(parent, kStagingName);
+        return false;
+    }
     const bool hadTree = Exists(parent, kStoreName);
     if (hadTree && platform::reg::RenameKey(parent, kStoreName, kRetiredName) != ERROR_SUCCESS) {
         DeleteIfPresent(parent, kStagingName);
@@ -98,6 +102,20 @@ bool ReplaceStore(HKEY parent, const std::function<bool(HKEY)>& write)
     if (hadTree)
         platform::reg::DeleteTree(parent, kRetiredName);
     return true;
+}
+
+StoreLock::StoreLock() : mutex_(CreateMutexW(nullptr, FALSE, L"Tabula.Store"))
+{
+    // A holder that ended without letting go (WAIT_ABANDONED) hands the store over whole: every step of a replacement
+    // leaves a tree that the next settling finishes or undoes.
+    if (mutex_)
+        WaitForSingleObject(mutex_.get(), INFINITE);
+}
+
+StoreLock::~StoreLock()
+{
+    if (mutex_)
+        ReleaseMutex(mutex_.get());
 }
 
 }  // namespace store

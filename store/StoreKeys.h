@@ -33,7 +33,22 @@ const wchar_t* SettleStore(HKEY parent);
 
 // Puts the tree that write() makes below the key it is given in place of the stored tree. False when
 // it could not, with the stored tree as it was (or, after a failed rename, the new one complete).
-// Call on a settled store.
-bool ReplaceStore(HKEY parent, const std::function<bool(HKEY)>& write);
+// ready, when given, is asked once the new tree is complete, just before it takes the old one's place;
+// false there removes the new tree and leaves the stored one as it was. Call on a settled store.
+bool ReplaceStore(HKEY parent, const std::function<bool(HKEY)>& write, const std::function<bool()>& ready = {});
+
+// Holds the store for this thread while it exists: every process of the user that settles, reads or
+// replaces the stored tree holds it meanwhile, so that no two replacements, nor a replacement and a
+// read, ever run at once. It waits as long as another holder takes (a holder that died lets it go).
+class StoreLock {
+public:
+    StoreLock();
+    ~StoreLock();
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+
+private:
+    handles::unique_kernel_object mutex_;
+};
 
 }  // namespace store

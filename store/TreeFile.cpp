@@ -2,7 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "menu/TodayMenu.h"
+#include <algorithm>
+#include <array>
+
 #include "platform/Environment.h"
 #include "platform/Files.h"
 
@@ -10,8 +12,7 @@ namespace store {
 
 namespace {
 
-// Objects keep their keys in the order written, so that a file reads kind, name, values, children.
-using Json = nlohmann::ordered_json;
+using Json = nlohmann::json;
 
 const char kNotAMenuFile[] = "Not a Tabula menu file: ";
 
@@ -37,137 +38,306 @@ std::wstring TooLargeMessage()
     return Utf16(kNotAMenuFile + std::string("larger than ") + std::to_string(kMaxTreeFileBytes >> 20) + " MB");
 }
 
-// A document's optional values as the file names them: how each is read from an entry and given to one. A value
-// added later is one row more.
-struct DocumentValue {
-    const char* name;
-    bool number;   // a number, or else a text
-    std::optional<EntryValue> (*read)(const CItem& item);
-    void (*apply)(CTodayMenu& menu, int id, const EntryValue& value);
-    size_t longest = kMaxTreeFileName;   // of a text
-};
-
-using Found = std::optional<EntryValue>;
-using TextProperty = std::optional<std::wstring> DocumentProperties::*;
-
-template <TextProperty property>
-Found ReadProperty(const CItem& item)
-{
-    const std::optional<std::wstring>& text = item.Properties.*property;
-    return text ? Found(*text) : std::nullopt;
-}
-
-template <TextProperty property>
-void ApplyProperty(CTodayMenu& menu, int id, const EntryValue& value)
-{
-    if (const CItem* item = menu.Root.FindItem(id)) {
-        DocumentProperties properties = item->Properties;
-        properties.*property = std::get<std::wstring>(value);
-        menu.ChangeDocument(id, item->Path, properties);
-    }
-}
-
-// A window state that no document may have is left out, as a load leaves it out.
-void ApplyShow(CTodayMenu& menu, int id, const EntryValue& value)
-{
-    const CItem* item = menu.Root.FindItem(id);
-    if (!item || !IsDocumentShow(std::get<DWORD>(value)))
-        return;
-    DocumentProperties properties = item->Properties;
-    properties.Show = std::get<DWORD>(value);
-    menu.ChangeDocument(id, item->Path, properties);
-}
-
-const DocumentValue kDocumentValues[] = {
-    {"Caption", false, [](const CItem& item) { return item.OwnCaption ? Found(item.Caption) : std::nullopt; },
-     [](CTodayMenu& menu, int id, const EntryValue& value) { menu.RenameEntry(id, std::get<std::wstring>(value)); }},
-    {"Expand", true, [](const CItem& item) { return item.ShowContents ? Found(DWORD{1}) : std::nullopt; },
-     [](CTodayMenu& menu, int id, const EntryValue& value) { menu.ShowFolderContents(id, std::get<DWORD>(value) == 1); }},
-    {"Args", false, ReadProperty<&DocumentProperties::Args>, ApplyProperty<&DocumentProperties::Args>,
-     kMaxTreeFileLongText},
-    {"StartIn", false, ReadProperty<&DocumentProperties::StartIn>, ApplyProperty<&DocumentProperties::StartIn>,
-     kMaxTreeFileLongText},
-    {"Show", true, [](const CItem& item) { return item.Properties.Show ? Found(*item.Properties.Show) : std::nullopt; },
-     ApplyShow},
-    {"Verb", false, ReadProperty<&DocumentProperties::Verb>, ApplyProperty<&DocumentProperties::Verb>},
-    {"Icon", false, ReadProperty<&DocumentProperties::Icon>, ApplyProperty<&DocumentProperties::Icon>,
-     kMaxTreeFileLongText},
-};
-
 const struct {
     int kind;
     const char* name;
 } kKinds[] = {{ITEM_DOCUMENT, "document"}, {ITEM_SECTION, "section"}, {ITEM_SEPARATOR, "separator"}};
 
 // The id that a built-in entry keeps, told by its kind and its name; 0 for none.
-int BuiltinId(const TreeFileEntry& entry)
+int BuiltinId(int kind, const std::wstring& name)
 {
-    if (!entry.builtin)
-        return 0;
-    if (entry.kind == ITEM_SEPARATOR)
+    if (kind == ITEM_SEPARATOR)
         return ID_FIRST_SEPARATOR;
     const std::pair<int, const wchar_t*> documents[] = {
         {ID_MY_DOCUMENTS, L"\\My Documents"}, {ID_CONFIGURATION, L"Configuration"}, {ID_EXIT, L"Exit"}};
-    for (const auto& [id, name] : documents)
-        if (entry.kind == ITEM_DOCUMENT && entry.name == name)
+    for (const auto& [id, builtin] : documents)
+        if (kind == ITEM_DOCUMENT && name == builtin)
             return id;
     return 0;
 }
 
-Json EntryJson(const TreeFileEntry& entry)
-{
-    Json json = Json::object();
-    for (const auto& kind : kKinds)
-        if (kind.kind == entry.kind)
-            json["kind"] = kind.name;
-    if (entry.kind != ITEM_SEPARATOR)
-        json["name"] = Utf8(entry.name);
-    if (entry.builtin)
-        json["builtin"] = true;
-    for (const DocumentValue& value : kDocumentValues) {
-        const auto found = entry.values.find(value.name);
-        if (found == entry.values.end())
-            continue;
-        if (const auto* text = std::get_if<std::wstring>(&found->second))
-            json[value.name] = Utf8(*text);
-        else
-            json[value.name] = std::get<DWORD>(found->second);
-    }
-    if (entry.kind == ITEM_SECTION) {
-        json["children"] = Json::array();
-        for (const TreeFileEntry& child : entry.children)
-            json["children"].push_back(EntryJson(child));
-    }
-    return json;
-}
-
-// Checks a parsed file whole and reads it; the first fault found is the one reported.
-class Checker {
+// Writing: the layout of a JSON text indented by two spaces a level, written entry by entry from the flat tree, the
+// texts escaped by the JSON library.
+class Writer {
 public:
-    explicit Checker(std::wstring* error) : error_(error) {}
-
-    bool File(const Json& json, TreeFile* file)
+    std::string Text(const TreeFile& file)
     {
-        if (!json.is_object())
-            return Fail("the file", MustBe("an object", json));
-        DWORD version = 0, hotkey = 0;
-        const Json *versionField = Required(json, "version", "the file"), *hotkeyField, *treeField;
-        if (!versionField || !Number(*versionField, "version", MAXDWORD, &version))
-            return false;
-        if (version != kTreeFileVersion)
-            return Fail("version", std::to_string(version) + " is not a version this Tabula reads (" +
-                                       std::to_string(kTreeFileVersion) + ")");
-        if (!(hotkeyField = Required(json, "hotkey", "the file")) || !Number(*hotkeyField, "hotkey", 0xFFFF, &hotkey))
-            return false;
-        file->hotkey = static_cast<WORD>(hotkey);
-        return (treeField = Required(json, "tree", "the file")) && Entries(*treeField, "tree", 1, &file->tree);
+        out_ = "{\n  \"version\": " + std::to_string(kTreeFileVersion) + ",\n  \"hotkey\": " +
+               std::to_string(file.hotkey.Value()) + ",\n  \"tree\": [";
+        open_.push_back({2, true});
+        for (const PlainEntry& entry : file.tree) {
+            while (open_.size() > static_cast<size_t>(entry.level) + 1 && open_.size() > 1)
+                CloseSection();
+            if (open_.size() < static_cast<size_t>(entry.level) + 1)
+                continue;   // below no section: not part of the tree
+            Entry(entry);
+        }
+        while (open_.size() > 1)
+            CloseSection();
+        CloseArray();
+        out_ += "\n}\n";
+        return std::move(out_);
     }
 
 private:
+    struct Array {
+        int indent;   // of the member that holds the array
+        bool empty;
+    };
+
+    void Indent(int spaces) { out_.append(static_cast<size_t>(spaces), ' '); }
+    void Quoted(const std::string& text) { out_ += Json(text).dump(-1, ' ', false, Json::error_handler_t::replace); }
+    void Member(int indent, const char* key, bool first)
+    {
+        out_ += first ? "\n" : ",\n";
+        Indent(indent);
+        Quoted(key);
+        out_ += ": ";
+    }
+
+    // Opens an element of the innermost array; the indent of its members.
+    int Element()
+    {
+        Array& array = open_.back();
+        out_ += array.empty ? "\n" : ",\n";
+        array.empty = false;
+        Indent(array.indent + 2);
+        out_ += "{";
+        return array.indent + 4;
+    }
+
+    void CloseArray()
+    {
+        const Array array = open_.back();
+        open_.pop_back();
+        if (!array.empty) {
+            out_ += "\n";
+            Indent(array.indent);
+        }
+        out_ += "]";
+    }
+
+    void CloseSection()
+    {
+        const int indent = open_.back().indent;
+        CloseArray();
+        out_ += "\n";
+        Indent(indent - 2);
+        out_ += "}";
+    }
+
+    void Entry(const PlainEntry& entry)
+    {
+        const int indent = Element();
+        Member(indent, "kind", true);
+        for (const auto& kind : kKinds)
+            if (kind.kind == entry.kind)
+                Quoted(kind.name);
+        if (entry.kind != ITEM_SEPARATOR) {
+            Member(indent, "name", false);
+            Quoted(Utf8(entry.name));
+        }
+        if (IsBuiltinEntry(entry.kind, entry.id ? entry.id : entry.keep)) {
+            Member(indent, "builtin", false);
+            out_ += "true";
+        }
+        for (const DocumentValue& kind : DocumentValueTable()) {
+            const std::optional<EntryValue> value = entry.kind == ITEM_DOCUMENT ? kind.get(entry.values) : std::nullopt;
+            if (!value)
+                continue;
+            Member(indent, kind.key, false);
+            if (const auto* text = std::get_if<std::wstring>(&*value))
+                Quoted(Utf8(*text));
+            else
+                out_ += std::to_string(std::get<DWORD>(*value));
+        }
+        if (entry.kind == ITEM_SECTION) {
+            Member(indent, "children", false);
+            out_ += "[";
+            open_.push_back({indent, true});
+            return;
+        }
+        out_ += "\n";
+        Indent(indent - 2);
+        out_ += "}";
+    }
+
+    std::string out_;
+    std::vector<Array> open_;
+};
+
+// A JSON value as the reading pass keeps it until its object ends: its type, and a text or a number.
+struct Raw {
+    enum Type { Absent, Null, Boolean, Number, Unsigned, Text, Object, Array } type = Absent;
+    std::string text;
+    ULONGLONG number = 0;
+    bool flag = false;
+
+    bool present() const { return type != Absent; }
+    std::string TypeName() const
+    {
+        static const char* const names[] = {"", "null", "boolean", "number", "number", "string", "object", "array"};
+        return names[type];
+    }
+};
+
+// Reading: one pass over the text (the JSON library's SAX reader) that checks each value as it comes and builds the
+// flat tree. Nothing is kept of keys it does not know; an entry's own values are kept only until its object ends.
+class Reader : public nlohmann::json_sax<Json> {
+public:
+    explicit Reader(const std::string& text) : text_(text) {}
+
+    std::optional<TreeFile> Read(std::wstring* error)
+    {
+        bool read = false;
+        try {
+            read = Json::sax_parse(text_, this);
+        } catch (const std::exception& fault) {
+            // Only the library's own faults or a lack of memory reach here: a file that cannot be read as a menu.
+            if (error_.empty())
+                Fail(Place(), fault.what());
+        }
+        if (!read || !error_.empty()) {
+            *error = Utf16(kNotAMenuFile + (error_.empty() ? std::string("cannot be read") : error_));
+            return std::nullopt;
+        }
+        return std::move(file_);
+    }
+
+    bool null() override { return Scalar({Raw::Null}); }
+    bool boolean(bool value) override { return Scalar({Raw::Boolean, {}, 0, value}); }
+    bool number_integer(number_integer_t value) override
+    {
+        return Scalar(value < 0 ? Raw{Raw::Number} : Raw{Raw::Unsigned, {}, static_cast<ULONGLONG>(value)});
+    }
+    bool number_unsigned(number_unsigned_t value) override { return Scalar({Raw::Unsigned, {}, value}); }
+    bool number_float(number_float_t, const string_t&) override { return Scalar({Raw::Number}); }
+    bool string(string_t& value) override { return Scalar({Raw::Text, std::move(value)}); }
+    bool binary(binary_t&) override { return Scalar({Raw::Null}); }   // a JSON text holds none
+
+    bool start_object(std::size_t) override
+    {
+        if (stack_.empty())
+            return Push({Frame::File, "the file"});
+        Frame& top = stack_.back();
+        if (top.kind == Frame::Skip)
+            return ++top.skipped, true;
+        if (top.kind == Frame::Entries)
+            return StartEntry();
+        return Compound(Raw::Object);
+    }
+
+    bool end_object() override
+    {
+        Frame& top = stack_.back();
+        if (top.kind == Frame::Skip)
+            return Unskip();
+        const bool done = top.kind == Frame::File ? EndFile() : EndEntry();
+        stack_.pop_back();
+        return done;
+    }
+
+    bool start_array(std::size_t) override
+    {
+        if (stack_.empty())
+            return Fail("the file", MustBe("an object", "array"));
+        Frame& top = stack_.back();
+        if (top.kind == Frame::Skip)
+            return ++top.skipped, true;
+        if (top.kind == Frame::Entries)
+            return Fail(top.place + "[" + std::to_string(top.count) + "]", MustBe("an object", "array"));
+        if (top.kind == Frame::File && top.pending == "tree")
+            return Seen(top, "tree") && Push({Frame::Entries, "tree", 1});
+        if (top.kind == Frame::Entry && top.pending == "children")
+            return Children();
+        return Compound(Raw::Array);
+    }
+
+    bool end_array() override
+    {
+        Frame& top = stack_.back();
+        if (top.kind == Frame::Skip)
+            return Unskip();
+        stack_.pop_back();
+        return true;
+    }
+
+    bool key(string_t& name) override
+    {
+        Frame& top = stack_.back();
+        if (top.kind != Frame::Skip)
+            top.pending = std::move(name);
+        return true;
+    }
+
+    bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& fault) override
+    {
+        // "[json.exception.parse_error.101] parse error at line 3, column 5: ...": the part after the tag. A number too
+        // large for the library ("number overflow") names no line: the place and the line are added.
+        const std::string what = fault.what();
+        const size_t tag = what.find("] ");
+        const std::string problem = what.substr(tag == std::string::npos ? 0 : tag + 2);
+        if (problem.rfind("parse error", 0) == 0)
+            return Fail({}, problem);
+        return Fail(Place(), problem + " at " + LineAndColumn(position));
+    }
+
+private:
+    // What is being read: the file's object, an array of entries, an entry, or a value of a key it does not know.
+    struct Frame {
+        enum Kind { File, Entries, Entry, Skip } kind;
+        std::string place;     // "the file", "tree", "tree[3]", "tree[3].children"
+        int level = 0;         // an array of entries: the level of the tree it holds, 1 for the top one
+        size_t count = 0;      // an array of entries: its elements so far
+        std::string pending;   // the key whose value comes next
+        size_t skipped = 0;    // a skipped value: its nesting still open
+        // An entry: where it stands in the tree, and its values as read.
+        size_t index = 0;
+        size_t childrenFrom = 0;   // where its children start in the tree, once they came
+        bool childrenChecked = false;
+        std::array<Raw, 3> own;    // kind, name, builtin
+        std::vector<Raw> values;   // by the rows of the document values' list
+        Raw children;
+        Raw version, hotkey, tree;   // the file's
+    };
+    enum Own { kKind, kName, kBuiltin };
+
+    bool Push(Frame frame)
+    {
+        stack_.push_back(std::move(frame));
+        return true;
+    }
+
     bool Fail(const std::string& place, const std::string& problem)
     {
-        *error_ = Utf16(kNotAMenuFile + Shortened(place) + ": " + problem);
+        if (error_.empty())
+            error_ = (place.empty() ? std::string() : Shortened(place) + ": ") + problem;
         return false;
+    }
+
+    // The place of the value being read, for a fault that the library finds in it: within a value of a key it does not
+    // know, that key's.
+    std::string Place() const
+    {
+        auto frame = stack_.rbegin();
+        while (frame != stack_.rend() && frame->kind == Frame::Skip)
+            ++frame;
+        if (frame == stack_.rend())
+            return "the file";
+        if (frame->kind == Frame::File)
+            return frame->pending.empty() ? frame->place : frame->pending;
+        if (frame->kind == Frame::Entry)
+            return frame->pending.empty() ? frame->place : frame->place + "." + frame->pending;
+        return frame->place;
+    }
+
+    std::string LineAndColumn(size_t position) const
+    {
+        position = std::min(position, text_.size());
+        const size_t line = 1 + static_cast<size_t>(std::count(text_.begin(), text_.begin() + position, '\n'));
+        const size_t lineStart = text_.rfind('\n', position ? position - 1 : 0);
+        const size_t column = position - (lineStart == std::string::npos || position == 0 ? 0 : lineStart + 1);
+        return "line " + std::to_string(line) + ", column " + std::to_string(column);
     }
 
     // A place deep in the tree, cut to its first and last steps so that the message stays readable.
@@ -180,41 +350,200 @@ private:
         return dots.size() <= 8 ? place : place.substr(0, dots[2]) + " ... " + place.substr(dots[dots.size() - 3] + 1);
     }
 
-    static std::string MustBe(const std::string& wanted, const Json& found)
+    static std::string MustBe(const std::string& wanted, const std::string& type)
     {
-        const std::string type = found.type_name();
         const std::string article = type == "null" ? "" : type == "object" || type == "array" ? "an " : "a ";
         return "must be " + wanted + ", not " + article + type;
     }
 
-    const Json* Required(const Json& object, const char* name, const std::string& place)
+    // A key given twice would leave which of its values counts to the reader's choice: the file is refused.
+    bool Seen(Frame& frame, const std::string& key)
     {
-        const auto found = object.find(name);
-        if (found != object.end())
-            return &*found;
-        Fail(place, std::string("\"") + name + "\" is missing");
-        return nullptr;
-    }
-
-    static const Json* Optional(const Json& object, const char* name)
-    {
-        const auto found = object.find(name);
-        return found == object.end() ? nullptr : &*found;
-    }
-
-    bool Number(const Json& json, const std::string& place, DWORD largest, DWORD* number)
-    {
-        if (!json.is_number_unsigned() || json.get<ULONGLONG>() > largest)
-            return Fail(place, "must be a whole number from 0 to " + std::to_string(largest));
-        *number = json.get<DWORD>();
+        Raw* raw = frame.kind == Frame::File ? (key == "version" ? &frame.version : key == "hotkey" ? &frame.hotkey
+                                                                                                     : &frame.tree)
+                                             : FieldOf(frame, key);
+        if (raw && raw->present())
+            return Fail(frame.place, "\"" + key + "\" is given twice");
+        if (raw)
+            raw->type = Raw::Object;   // marked as seen; its value follows
         return true;
     }
 
-    bool Text(const Json& json, const std::string& place, std::wstring* text, size_t longest = kMaxTreeFileName)
+    // The entry's slot for a key it knows, or null.
+    Raw* FieldOf(Frame& entry, const std::string& key)
     {
-        if (!json.is_string())
-            return Fail(place, MustBe("a string", json));
-        *text = Utf16(json.get_ref<const std::string&>());
+        static const char* const own[] = {"kind", "name", "builtin"};
+        for (size_t i = 0; i < 3; ++i)
+            if (key == own[i])
+                return &entry.own[i];
+        if (key == "children")
+            return &entry.children;
+        size_t row = 0;
+        for (const DocumentValue& value : DocumentValueTable()) {
+            if (key == value.key)
+                return &entry.values[row];
+            ++row;
+        }
+        return nullptr;
+    }
+
+    // A scalar value of the key pending in the innermost object, or an array's element.
+    bool Scalar(Raw value)
+    {
+        if (stack_.empty())
+            return Fail("the file", MustBe("an object", value.TypeName()));
+        Frame& top = stack_.back();
+        switch (top.kind) {
+        case Frame::Skip: return true;
+        case Frame::Entries:
+            return Fail(top.place + "[" + std::to_string(top.count) + "]", MustBe("an object", value.TypeName()));
+        case Frame::File: return FileValue(top, std::move(value));
+        case Frame::Entry: return EntryField(top, std::move(value));
+        }
+        return true;
+    }
+
+    // An object or an array where a key of this object takes a plain value, or a key it does not know.
+    bool Compound(Raw::Type type)
+    {
+        Frame& top = stack_.back();
+        Raw value{type};
+        const bool known = top.kind == Frame::File ? top.pending == "version" || top.pending == "hotkey" ||
+                                                         top.pending == "tree"
+                                                   : FieldOf(top, top.pending) != nullptr;
+        if (!known)
+            return Push({Frame::Skip, {}, 0, 0, {}, 1});
+        if (!(top.kind == Frame::File ? FileValue(top, value) : EntryField(top, value)))
+            return false;
+        // Its contents are not looked at: the value is refused, or left out with its entry's kind.
+        return Push({Frame::Skip, {}, 0, 0, {}, 1});
+    }
+
+    bool Unskip()
+    {
+        if (--stack_.back().skipped == 0)
+            stack_.pop_back();
+        return true;
+    }
+
+    bool FileValue(Frame& file, Raw value)
+    {
+        const std::string key = std::move(file.pending);
+        file.pending.clear();
+        if (key != "version" && key != "hotkey" && key != "tree")
+            return true;
+        if (!Seen(file, key))
+            return false;
+        if (key == "tree")
+            return Fail("tree", MustBe("an array", value.TypeName()));
+        (key == "version" ? file.version : file.hotkey) = value;
+        // Checked at once, so that a file of another version is told as such before anything in its tree.
+        return key == "version" ? Version(value) : Number(value, "hotkey", 0xFFFF);
+    }
+
+    bool Number(const Raw& value, const std::string& place, ULONGLONG largest)
+    {
+        if (value.type != Raw::Unsigned || value.number > largest)
+            return Fail(place, "must be a whole number from 0 to " + std::to_string(largest));
+        return true;
+    }
+
+    bool Version(const Raw& value)
+    {
+        if (!Number(value, "version", MAXDWORD))
+            return false;
+        if (value.number != kTreeFileVersion)
+            return Fail("version", std::to_string(value.number) + " is not a version this Tabula reads (" +
+                                       std::to_string(kTreeFileVersion) + ")");
+        return true;
+    }
+
+    bool EndFile()
+    {
+        const Frame& file = stack_.back();
+        for (const char* name : {"version", "hotkey", "tree"}) {
+            const Raw& raw = name[0] == 'v' ? file.version : name[0] == 'h' ? file.hotkey : file.tree;
+            if (!raw.present())
+                return Fail("the file", std::string("\"") + name + "\" is missing");
+        }
+        file_.hotkey = Hotkey::From(static_cast<DWORD>(file.hotkey.number));
+        // Each entry that needs a fresh id takes one of the menu's ids: a tree that needs more is no menu.
+        if (FreshIdsNeeded(file_.tree) > FreshIdCount())
+            return TooManyEntries();
+        return true;
+    }
+
+    bool TooManyEntries()
+    {
+        return Fail("tree", "more entries than a menu can number (at most " + std::to_string(FreshIdCount()) +
+                                " besides the four built-in ones)");
+    }
+
+    bool StartEntry()
+    {
+        Frame& entries = stack_.back();
+        const std::string place = entries.place + "[" + std::to_string(entries.count++) + "]";
+        if (entries.level > kMaxTreeFileDepth)
+            return Fail(entries.place, "sections nested deeper than " + std::to_string(kMaxTreeFileDepth) + " levels");
+        // The four built-in entries keep their ids; every other one takes a fresh id: no file holds more entries than
+        // that, so what the reading keeps stays bounded.
+        if (file_.tree.size() >= FreshIdCount() + 4)
+            return TooManyEntries();
+        Frame entry{Frame::Entry, place, entries.level};
+        entry.index = file_.tree.size();
+        entry.values.resize(DocumentValueTable().count);
+        file_.tree.emplace_back();
+        file_.tree.back().level = entries.level - 1;
+        return Push(std::move(entry));
+    }
+
+    bool EntryField(Frame& entry, Raw value)
+    {
+        Raw* field = FieldOf(entry, entry.pending);
+        const std::string key = std::move(entry.pending);
+        entry.pending.clear();
+        if (!field)
+            return true;
+        if (!Seen(entry, key))
+            return false;
+        *field = std::move(value);
+        return true;
+    }
+
+    // The kind an entry names, or 0.
+    static int KindOf(const Raw& kind)
+    {
+        for (const auto& known : kKinds)
+            if (kind.type == Raw::Text && kind.text == known.name)
+                return known.kind;
+        return 0;
+    }
+
+    bool Children()
+    {
+        Frame& entry = stack_.back();
+        if (!Seen(entry, "children"))
+            return false;
+        entry.children.type = Raw::Array;
+        // What the entry has shown so far is checked first, as a reader of the whole entry would; the entries of a kind
+        // that has none are not looked at.
+        if (!Check(entry, false))
+            return false;
+        const int kind = KindOf(entry.own[kKind]);
+        if (entry.own[kKind].present() && kind != ITEM_SECTION)
+            return Push({Frame::Skip, {}, 0, 0, {}, 1});
+        entry.childrenFrom = file_.tree.size();
+        return Push({Frame::Entries, entry.place + ".children", entry.level + 1});
+    }
+
+    bool Text(const Raw& raw, const std::string& place, size_t longest, std::wstring* text)
+    {
+        if (raw.type != Raw::Text)
+            return Fail(place, MustBe("a string", raw.TypeName()));
+        // No character takes more than three bytes a UTF-16 unit: a text that long is too long without reading it.
+        if (raw.text.size() > 3 * longest)
+            return Fail(place, "longer than " + std::to_string(longest) + " characters");
+        *text = Utf16(raw.text);
         if (text->size() > longest)
             return Fail(place, "longer than " + std::to_string(longest) + " characters");
         if (text->find(L'\0') != std::wstring::npos)
@@ -222,128 +551,67 @@ private:
         return true;
     }
 
-    bool Value(const Json& json, const std::string& place, const DocumentValue& kind, EntryValue* value)
+    // Checks an entry's values in a fixed order; `whole` once its object has ended, when a missing one is a fault.
+    bool Check(const Frame& entry, bool whole)
     {
-        DWORD figure = 0;
-        std::wstring text;
-        if (kind.number ? !Number(json, place, MAXDWORD, &figure) : !Text(json, place, &text, kind.longest))
-            return false;
-        *value = kind.number ? EntryValue(figure) : EntryValue(std::move(text));
+        PlainEntry& plain = file_.tree[entry.index];
+        const Raw& kind = entry.own[kKind];
+        if (!kind.present())
+            return !whole || Fail(entry.place, "\"kind\" is missing");
+        plain.kind = KindOf(kind);
+        if (plain.kind == 0)
+            return Fail(entry.place + ".kind", "must be \"document\", \"section\" or \"separator\"");
+        if (plain.kind != ITEM_SEPARATOR) {
+            if (!entry.own[kName].present())
+                return !whole || Fail(entry.place, "\"name\" is missing");
+            if (!Text(entry.own[kName], entry.place + ".name", kLongestName, &plain.name))
+                return false;
+        }
+        const Raw& builtin = entry.own[kBuiltin];
+        if (builtin.present() && builtin.type != Raw::Boolean)
+            return Fail(entry.place + ".builtin", MustBe("true or false", builtin.TypeName()));
+        plain.keep = builtin.flag ? BuiltinId(plain.kind, plain.name) : 0;
+        size_t row = 0;
+        for (const DocumentValue& value : DocumentValueTable()) {
+            const Raw& raw = entry.values[row++];
+            if (plain.kind != ITEM_DOCUMENT || !raw.present())
+                continue;
+            const std::string place = entry.place + "." + value.key;
+            std::wstring text;
+            if (value.number ? !Number(raw, place, MAXDWORD) : !Text(raw, place, value.longest, &text))
+                return false;
+            // A number that the value does not take (a window state no document has) is left out, as a load leaves it.
+            if (!value.number)
+                value.set(plain.values, std::move(text));
+            else if (value.takes(static_cast<DWORD>(raw.number)))
+                value.set(plain.values, static_cast<DWORD>(raw.number));
+        }
+        if (plain.kind == ITEM_SECTION && entry.children.present() && entry.children.type != Raw::Array)
+            return Fail(entry.place + ".children", MustBe("an array", entry.children.TypeName()));
         return true;
     }
 
-    bool Entries(const Json& json, const std::string& place, int level, std::vector<TreeFileEntry>* entries)
+    bool EndEntry()
     {
-        if (!json.is_array())
-            return Fail(place, MustBe("an array", json));
-        if (level > kMaxTreeFileDepth && !json.empty())
-            return Fail(place, "sections nested deeper than " + std::to_string(kMaxTreeFileDepth) + " levels");
-        entries->resize(json.size());
-        for (size_t i = 0; i < json.size(); ++i)
-            if (!Entry(json[i], place + "[" + std::to_string(i) + "]", level, &(*entries)[i]))
-                return false;
+        const Frame& entry = stack_.back();
+        file_.tree[entry.index] = PlainEntry{0, file_.tree[entry.index].level};
+        if (!Check(entry, true))
+            return false;
+        // Entries read before the kind said that this one holds none are no part of the tree.
+        if (file_.tree[entry.index].kind != ITEM_SECTION && entry.childrenFrom > entry.index)
+            file_.tree.resize(entry.childrenFrom);
         return true;
     }
 
-    bool Entry(const Json& json, const std::string& place, int level, TreeFileEntry* entry)
-    {
-        if (!json.is_object())
-            return Fail(place, MustBe("an object", json));
-        const Json* kind = Required(json, "kind", place);
-        if (!kind)
-            return false;
-        for (const auto& known : kKinds)
-            if (kind->is_string() && kind->get_ref<const std::string&>() == known.name)
-                entry->kind = known.kind;
-        if (entry->kind == 0)
-            return Fail(place + ".kind", "must be \"document\", \"section\" or \"separator\"");
-        if (entry->kind != ITEM_SEPARATOR) {
-            const Json* name = Required(json, "name", place);
-            if (!name || !Text(*name, place + ".name", &entry->name))
-                return false;
-        }
-        if (const Json* builtin = Optional(json, "builtin")) {
-            if (!builtin->is_boolean())
-                return Fail(place + ".builtin", MustBe("true or false", *builtin));
-            entry->builtin = builtin->get<bool>();
-        }
-        for (const DocumentValue& value : kDocumentValues) {
-            const Json* found = entry->kind == ITEM_DOCUMENT ? Optional(json, value.name) : nullptr;
-            if (found && !Value(*found, place + "." + value.name, value, &entry->values[value.name]))
-                return false;
-        }
-        return entry->kind != ITEM_SECTION || Children(json, place, level, entry);
-    }
-
-    bool Children(const Json& json, const std::string& place, int level, TreeFileEntry* entry)
-    {
-        const Json* children = Optional(json, "children");
-        return !children || Entries(*children, place + ".children", level + 1, &entry->children);
-    }
-
-    std::wstring* error_;
+    const std::string& text_;
+    std::vector<Frame> stack_;
+    TreeFile file_;
+    std::string error_;
 };
-
-void AppendLevel(CTodayMenu& menu, const std::vector<TreeFileEntry>& level, int sectionId)
-{
-    for (const TreeFileEntry& entry : level) {
-        const int builtinId = BuiltinId(entry);
-        const bool keepId = builtinId != 0 && !menu.Root.Ids->InUse(builtinId);
-        switch (entry.kind) {
-        case ITEM_DOCUMENT: {
-            const int id = keepId ? menu.AppendDocumentWithID(entry.name, builtinId, sectionId)
-                                  : menu.AppendDocument(entry.name, sectionId);
-            for (const DocumentValue& value : kDocumentValues)
-                if (const auto found = entry.values.find(value.name); id != -1 && found != entry.values.end())
-                    value.apply(menu, id, found->second);
-            break;
-        }
-        case ITEM_SECTION:
-            if (const int id = menu.AppendSection(entry.name, sectionId); id != -1)
-                AppendLevel(menu, entry.children, id);
-            break;
-        case ITEM_SEPARATOR:
-            keepId ? menu.AppendSeparatorWithID(builtinId, sectionId) : menu.AppendSeparator(sectionId);
-            break;
-        }
-    }
-}
-
-std::vector<TreeFileEntry> LevelOf(const CItemVector& list, bool profileAsVariable)
-{
-    std::vector<TreeFileEntry> level;
-    for (const auto& item : list.Items) {
-        TreeFileEntry entry;
-        entry.kind = item->Type;
-        entry.builtin = IsBuiltin(*item);
-        if (item->Type == ITEM_DOCUMENT) {
-            entry.name = profileAsVariable ? platform::WithProfileVariable(item->Path) : item->Path;
-            for (const DocumentValue& value : kDocumentValues)
-                if (std::optional<EntryValue> found = value.read(*item))
-                    entry.values.emplace(value.name, std::move(*found));
-        } else if (item->IsSection()) {
-            entry.name = item->Caption;
-            entry.children = LevelOf(*item->Children, profileAsVariable);
-        } else if (item->Type != ITEM_SEPARATOR) {
-            continue;   // not an entry kind: a save skips it too
-        }
-        level.push_back(std::move(entry));
-    }
-    return level;
-}
 
 }  // namespace
 
-std::string FormatTreeFile(const TreeFile& file)
-{
-    Json json = Json::object();
-    json["version"] = kTreeFileVersion;
-    json["hotkey"] = file.hotkey;
-    json["tree"] = Json::array();
-    for (const TreeFileEntry& entry : file.tree)
-        json["tree"].push_back(EntryJson(entry));
-    return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
-}
+std::string FormatTreeFile(const TreeFile& file) { return Writer().Text(file); }
 
 std::optional<TreeFile> ParseTreeFile(const std::string& text, std::wstring* error)
 {
@@ -351,20 +619,7 @@ std::optional<TreeFile> ParseTreeFile(const std::string& text, std::wstring* err
         *error = TooLargeMessage();
         return std::nullopt;
     }
-    Json json;
-    try {
-        json = Json::parse(text);
-    } catch (const Json::parse_error& fault) {
-        // "[json.exception.parse_error.101] parse error at line 3, column 5: ...": the part after the tag.
-        const std::string what = fault.what();
-        const size_t tag = what.find("] ");
-        *error = Utf16(kNotAMenuFile + what.substr(tag == std::string::npos ? 0 : tag + 2));
-        return std::nullopt;
-    }
-    TreeFile file;
-    if (!Checker(error).File(json, &file))
-        return std::nullopt;
-    return file;
+    return Reader(text).Read(error);
 }
 
 std::optional<TreeFile> ReadTreeFile(const std::wstring& path, std::wstring* error, bool* unreadable)
@@ -384,24 +639,13 @@ std::optional<TreeFile> ReadTreeFile(const std::wstring& path, std::wstring* err
     return ParseTreeFile(text, error);
 }
 
-TreeFile TreeFileOf(const CTodayMenu& menu, WORD hotkey, bool profileAsVariable)
+TreeFile TreeFileOf(PlainTree tree, Hotkey hotkey, bool profileAsVariable)
 {
-    return TreeFile{hotkey, LevelOf(menu.Root, profileAsVariable)};
-}
-
-void BuildTreeFrom(CTodayMenu& menu, const TreeFile& file)
-{
-    menu.Root.Clear();
-    AppendLevel(menu, file.tree, 0);
-    EnsureCommandEntries(&menu);
-}
-
-size_t CountEntries(const std::vector<TreeFileEntry>& level)
-{
-    size_t count = level.size();
-    for (const TreeFileEntry& entry : level)
-        count += CountEntries(entry.children);
-    return count;
+    if (profileAsVariable)
+        for (PlainEntry& entry : tree)
+            if (entry.kind == ITEM_DOCUMENT)
+                entry.name = platform::WithProfileVariable(entry.name);
+    return TreeFile{hotkey, std::move(tree)};
 }
 
 }  // namespace store

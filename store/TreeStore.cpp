@@ -2,7 +2,6 @@
 // place of recursion: a stored tree of any depth loads whole and is stored again whole.
 #include "store/TreeStore.h"
 
-#include <cwchar>
 #include <map>
 #include <vector>
 
@@ -18,6 +17,8 @@ using handles::unique_hkey;
 constexpr DWORD kLargestCommandId = 0xFFFF;
 // Records without a usable "Pos" come after every stored Pos.
 constexpr ULONGLONG kNoPos = 0x100000000ULL;
+// The values every entry key has: Type, IsSpec, ID, Pos and (but a separator) Name.
+constexpr DWORD kLayoutValues = 5;
 
 // The id a key name spells: decimal digits only, no sign, no leading zero; 0 when it spells none.
 DWORD IdFromKeyName(const wchar_t* name)
@@ -35,119 +36,95 @@ DWORD IdFromKeyName(const wchar_t* name)
     return static_cast<DWORD>(id);
 }
 
-// Whether a built-in-flagged record may keep its stored id: it must be free in the tree and usable as
-// a command, and "Configuration" and "Exit" keep their ids only as documents.
-bool KeepsStoredId(const StoredEntry& entry, const CTodayMenu& menu)
+// One entry key of a level, as read while that level is loaded.
+struct StoredEntry {
+    store::PlainEntry entry;
+    std::wstring key;    // the entry key's own name: a section's entries are below it
+    ULONGLONG order;     // its Pos, or kNoPos
+};
+
+// A document's optional values, as the list of store/PlainTree.h names them; one of another type, or a number the value
+// does not take, is left out.
+void ReadValues(HKEY key, store::DocumentValues& values)
 {
-    if (entry.IsSpec == 0 || entry.ID == 0 || entry.ID > kLargestCommandId)
-        return false;
-    const int id = static_cast<int>(entry.ID);
-    if ((id == ID_CONFIGURATION || id == ID_EXIT) && entry.Type != ITEM_DOCUMENT)
-        return false;
-    return !menu.Root.Ids->InUse(id);
+    for (const store::DocumentValue& kind : store::DocumentValueTable()) {
+        if (kind.number) {
+            const std::optional<DWORD> number = reg::ReadDword(key, kind.name);
+            if (number && kind.takes(*number))
+                kind.set(values, *number);
+        } else if (std::optional<std::wstring> text = reg::ReadString(key, kind.name)) {
+            kind.set(values, std::move(*text));
+        }
+    }
 }
 
-// Reading one entry key. A record needs a "Type" that is a 4-byte REG_DWORD, or it is skipped (with
-// the subtree of a section). The other values may be missing or unusable:
+// Reading one entry key. A record needs a "Type" that is a 4-byte REG_DWORD of an entry kind, or it is skipped
+// (with the subtree of a section). The other values may be missing or unusable:
 //   "IsSpec" -> 0, the entry is an ordinary one and gets a fresh id;
 //   "ID"     -> the id that the key name spells, or none (a fresh id);
 //   "Pos"    -> the record follows every record that has one, in enumeration order;
 //   "Name"   -> empty;
-//   "Caption" -> the caption made from the document's path;
-//   "Args", "StartIn", "Show", "Verb", "Icon" -> the document is opened as it is without it.
-DocumentProperties ReadProperties(HKEY key)
-{
-    const std::optional<DWORD> show = reg::ReadDword(key, L"Show");
-    return {reg::ReadString(key, L"Args"), reg::ReadString(key, L"StartIn"),
-            show && IsDocumentShow(*show) ? show : std::nullopt, reg::ReadString(key, L"Verb"),
-            reg::ReadString(key, L"Icon")};
-}
-
-std::optional<StoredEntry> ReadEntry(HKEY level, const std::wstring& keyName, ULONGLONG* order)
+//   a document's optional values -> it shows and opens as it does without them.
+std::optional<StoredEntry> ReadEntry(HKEY level, const std::wstring& keyName, int depth)
 {
     const unique_hkey key = reg::OpenKey(level, keyName.c_str());
     const std::optional<DWORD> type = key ? reg::ReadDword(key.get(), L"Type") : std::nullopt;
-    if (!type)
+    // A kind that no entry has is passed over, as an entry without a Type is.
+    if (!type || (*type != ITEM_DOCUMENT && *type != ITEM_SECTION && *type != ITEM_SEPARATOR))
         return std::nullopt;
     const std::optional<DWORD> pos = reg::ReadDword(key.get(), L"Pos");
-    *order = pos ? *pos : kNoPos;
     const std::optional<DWORD> isSpec = reg::ReadDword(key.get(), L"IsSpec"), id = reg::ReadDword(key.get(), L"ID");
     const std::optional<std::wstring> name = reg::ReadString(key.get(), L"Name");
-    // Both optional: a document shown as the contents of its folder, and its own caption.
-    const std::optional<DWORD> expand = reg::ReadDword(key.get(), L"Expand");
-    StoredEntry entry{*type, isSpec.value_or(0), id.value_or(IdFromKeyName(keyName.c_str())), name.value_or(L""), keyName,
-                      expand.value_or(0), reg::ReadString(key.get(), L"Caption"), {}};
-    // Each value looked for costs the load a call of the registry, and most documents have no properties: they are
-    // looked for only where the key holds more values than those read.
-    const DWORD read = 1 + pos.has_value() + isSpec.has_value() + id.has_value() + name.has_value() + expand.has_value() +
-                       entry.Caption.has_value();
-    if (entry.Type == ITEM_DOCUMENT && reg::ValueCount(key.get()).value_or(MAXDWORD) > read)
-        entry.Properties = ReadProperties(key.get());
-    return entry;
+    StoredEntry stored{{}, keyName, pos ? *pos : kNoPos};
+    store::PlainEntry& entry = stored.entry;
+    entry.kind = static_cast<int>(*type);
+    entry.level = depth;
+    entry.name = name.value_or(L"");
+    const DWORD storedId = id.value_or(IdFromKeyName(keyName.c_str()));
+    entry.keep = isSpec.value_or(0) != 0 && storedId <= kLargestCommandId ? static_cast<int>(storedId) : 0;
+    // Each value looked for costs the load a call of the registry, and most documents have none of their optional
+    // values: they are looked for only where the key holds more values than those read.
+    const DWORD read = 1 + pos.has_value() + isSpec.has_value() + id.has_value() + name.has_value();
+    if (*type == ITEM_DOCUMENT && reg::ValueCount(key.get()).value_or(MAXDWORD) > read)
+        ReadValues(key.get(), entry.values);
+    return stored;
 }
 
-// Every entry key of a level, read and closed before the first entry is made, in Pos order.
-std::vector<StoredEntry> ReadLevel(HKEY level)
+// Every entry key of a level, read and closed before the next level is read, in Pos order.
+std::vector<StoredEntry> ReadLevel(HKEY level, int depth)
 {
     // Records of equal Pos all stay, in enumeration order, so that the next save keeps them all.
     std::multimap<ULONGLONG, StoredEntry> records;
-    for (const std::wstring& name : reg::Subkeys(level)) {
-        ULONGLONG order = 0;
-        if (std::optional<StoredEntry> entry = ReadEntry(level, name, &order))
-            records.emplace(order, std::move(*entry));
-    }
+    for (const std::wstring& name : reg::Subkeys(level))
+        if (std::optional<StoredEntry> entry = ReadEntry(level, name, depth))
+            records.emplace(entry->order, std::move(*entry));
     std::vector<StoredEntry> entries;
+    entries.reserve(records.size());
     for (auto& record : records)
         entries.push_back(std::move(record.second));
     return entries;
 }
 
-// Appends one record to the list; the new section's list when it is a section whose entries are to be loaded below
-// it, else null.
-CItemVector* AppendStored(const StoredEntry& entry, CTodayMenu* menu, CItemVector& list)
+// Writes a document's optional values that are set, in the list's order; false when one could not be written.
+bool WriteValues(HKEY key, const store::DocumentValues& values)
 {
-    const int id = KeepsStoredId(entry, *menu) ? static_cast<int>(entry.ID) : -1;
-    switch (entry.Type) {
-    case ITEM_DOCUMENT:
-        // The user's own caption goes with the entry, under whatever id it has in this run.
-        menu->Append(list, {ITEM_DOCUMENT, id, &entry.Name, entry.Caption ? &*entry.Caption : nullptr,
-                            entry.Expand == 1, &entry.Properties});
-        return nullptr;
-    case ITEM_SECTION:
-        if (CItem* section = menu->Append(list, {ITEM_SECTION, -1, &entry.Name}))
-            return section->Children.get();
-        return nullptr;
-    case ITEM_SEPARATOR:
-        menu->Append(list, {ITEM_SEPARATOR, id});
-        return nullptr;
-    default:
-        return nullptr;
+    for (const store::DocumentValue& kind : store::DocumentValueTable()) {
+        const std::optional<store::EntryValue> value = kind.get(values);
+        if (!value)
+            continue;
+        const bool written = kind.number ? reg::WriteDword(key, kind.name, std::get<DWORD>(*value))
+                                         : reg::WriteString(key, kind.name, std::get<std::wstring>(*value).c_str());
+        if (!written)
+            return false;
     }
+    return true;
 }
 
-// Writes a document's properties that are set, in the layout's order; false when one could not be written.
-bool WriteProperties(HKEY key, const DocumentProperties& properties)
-{
-    const auto text = [key](const wchar_t* name, const std::optional<std::wstring>& value) {
-        return !value || reg::WriteString(key, name, value->c_str());
-    };
-    return text(L"Args", properties.Args) && text(L"StartIn", properties.StartIn) &&
-           (!properties.Show || reg::WriteDword(key, L"Show", *properties.Show)) && text(L"Verb", properties.Verb) &&
-           text(L"Icon", properties.Icon);
-}
-
-// A level on the way down: its records, the next one to append, and the key that its sections' entries are below.
+// A level on the way down while it is read: its records, the next one to take, and the key its sections' entries are
+// below.
 struct LoadingLevel {
     unique_hkey key;   // none for the level the load starts at
     std::vector<StoredEntry> entries;
-    size_t next;
-    CItemVector* list;   // the list its entries go to
-};
-
-// A list on the way down while it is written: the key its entries go below.
-struct SavingLevel {
-    unique_hkey key;   // none for the level the save starts at
-    const CItemVector* list;
     size_t next;
 };
 
@@ -168,54 +145,53 @@ unique_hkey OpenStoredTree()
 }  // namespace
 
 
-void CTreeStore::LoadLevel(HKEY level, CTodayMenu* menu, int parentId)
+store::PlainTree CTreeStore::ReadLevels(HKEY level)
 {
-    CItem* parent = parentId == 0 ? nullptr : menu->Root.FindItem(parentId);
-    CItemVector* top = parentId == 0 ? &menu->Root : parent && parent->IsSection() ? parent->Children.get() : nullptr;
-    if (!top)
-        return;
-    // Depth-first, each level in Pos order, as the fresh ids have always been handed out; each entry goes straight to
-    // its list, and the sections show what they hold once all are in.
+    // Depth first, each level in Pos order, as the fresh ids have always been handed out.
+    store::PlainTree tree;
     std::vector<LoadingLevel> path;
-    path.push_back({nullptr, ReadLevel(level), 0, top});
+    path.push_back({nullptr, ReadLevel(level, 0), 0});
     while (!path.empty()) {
         LoadingLevel& current = path.back();
         if (current.next == current.entries.size()) {
             path.pop_back();
             continue;
         }
-        const StoredEntry& entry = current.entries[current.next++];
-        CItemVector* list = AppendStored(entry, menu, *current.list);
-        // The children are below the key that the record came from.
+        StoredEntry& stored = current.entries[current.next++];
+        const bool section = stored.entry.kind == ITEM_SECTION;
+        const int depth = stored.entry.level;
+        // The entries of a section are below the key that the section's record came from.
         const HKEY parent = current.key ? current.key.get() : level;
-        unique_hkey children = list ? reg::OpenKey(parent, entry.Key.c_str()) : nullptr;
+        unique_hkey children = section ? reg::OpenKey(parent, stored.key.c_str()) : nullptr;
+        tree.push_back(std::move(stored.entry));
         if (children) {
-            std::vector<StoredEntry> entries = ReadLevel(children.get());
-            path.push_back({std::move(children), std::move(entries), 0, list});
+            std::vector<StoredEntry> entries = ReadLevel(children.get(), depth + 1);
+            path.push_back({std::move(children), std::move(entries), 0});
         }
     }
-    menu->ShowAllSectionStates();
+    return tree;
 }
 
 int CTreeStore::LoadTree(CTodayMenu* menu)
 {
-    const unique_hkey parent = store::OpenStoreParent();
-    unique_hkey root;
-    if (parent) {
-        const wchar_t* source = store::SettleStore(parent.get());
-        // Defaults only where no tree is stored: a stored tree that cannot be read is not replaced.
-        root = source ? reg::OpenKey(parent.get(), source) : CreateDefaults();
-    } else {
-        const std::wstring path = std::wstring(store::kParentPath) + L"\\" + store::kStoreName;
-        root = reg::OpenKey(reg::StoreHive(), path.c_str());
+    store::PlainTree tree;
+    {
+        const store::StoreLock lock;
+        const unique_hkey parent = store::OpenStoreParent();
+        unique_hkey root;
+        if (parent) {
+            const wchar_t* source = store::SettleStore(parent.get());
+            // Defaults only where no tree is stored: a stored tree that cannot be read is not replaced.
+            root = source ? reg::OpenKey(parent.get(), source) : CreateDefaults();
+        } else {
+            const std::wstring path = std::wstring(store::kParentPath) + L"\\" + store::kStoreName;
+            root = reg::OpenKey(reg::StoreHive(), path.c_str());
+        }
+        if (root)
+            tree = ReadLevels(root.get());
     }
-    if (root)
-        LoadLevel(root.get(), menu, 0);
-    EnsureCommandEntries(menu);
-    // The tree just loaded is the stored one, as a read for a backup would find it: the backup before the first save
-    // needs no second read of the store.
-    if (root)
-        Backups.AfterSave(menu);
+    store::NumberEntries(tree);
+    store::BuildMenu(*menu, tree);
     return 0;
 }
 
@@ -273,75 +249,74 @@ CTreeStore::unique_hkey CTreeStore::WriteSpecialSeparator(HKEY parent, int id, i
     return WriteEntry(parent, id, pos, ITEM_SEPARATOR, 1, nullptr);
 }
 
-bool CTreeStore::SaveLevel(HKEY level, const CItemVector* list)
+bool CTreeStore::SaveLevels(HKEY level, const store::PlainTree& tree)
 {
-    // Depth-first, a section's entries right after the section's own key, as before the work list took the place of
-    // recursion; the keys of the sections on the way down stay open until their entries are written.
+    // The keys of the sections on the way down stay open until their entries are written; each level counts its own
+    // places.
+    struct SavingLevel {
+        unique_hkey key;   // none for the level the save starts at
+        int next;          // the place of the level's next entry
+    };
     std::vector<SavingLevel> path;
-    path.push_back({nullptr, list, 0});
-    while (!path.empty()) {
+    path.push_back({nullptr, 0});
+    for (const store::PlainEntry& entry : tree) {
+        if (entry.id <= 0 || entry.level < 0 || static_cast<size_t>(entry.level) >= path.size())
+            continue;   // no id, or below an entry that has none: not part of the menu
+        path.resize(static_cast<size_t>(entry.level) + 1);
         SavingLevel& current = path.back();
-        if (current.next == current.list->Items.size()) {
-            path.pop_back();
-            continue;
-        }
         const HKEY parent = current.key ? current.key.get() : level;
-        const int pos = static_cast<int>(current.next);
-        const CItem* item = current.list->Items[current.next++].get();
+        const int pos = current.next++;
+        const bool builtin = store::IsBuiltinEntry(entry.kind, entry.id);
         unique_hkey key;
-        switch (item->Type) {
+        switch (entry.kind) {
         case ITEM_DOCUMENT:
-            key = IsBuiltin(*item) ? WriteSpecialDocument(parent, item->Path, item->ID, pos)
-                                   : WriteDocument(parent, item->Path, item->ID, pos);
-            // A live folder keeps its mark, and a caption of the user's own follows the values of the layout.
-            if (key && item->ShowContents && !reg::WriteDword(key.get(), L"Expand", 1))
-                return false;
-            if (key && item->OwnCaption && !reg::WriteString(key.get(), L"Caption", item->Caption.c_str()))
-                return false;
-            if (key && !WriteProperties(key.get(), item->Properties))
+            key = builtin ? WriteSpecialDocument(parent, entry.name, entry.id, pos)
+                          : WriteDocument(parent, entry.name, entry.id, pos);
+            if (key && !WriteValues(key.get(), entry.values))
                 return false;
             break;
         case ITEM_SECTION:
-            key = WriteSection(parent, item->Caption, item->ID, pos);
+            key = WriteSection(parent, entry.name, entry.id, pos);
             break;
         case ITEM_SEPARATOR:
-            key = IsBuiltin(*item) ? WriteSpecialSeparator(parent, item->ID, pos)
-                                   : WriteSeparator(parent, item->ID, pos);
+            key = builtin ? WriteSpecialSeparator(parent, entry.id, pos) : WriteSeparator(parent, entry.id, pos);
             break;
         default:
-            continue;   // not an entry kind: nothing written, a gap in Pos
+            --current.next;   // not an entry kind: nothing written
+            continue;
         }
         if (!key)
             return false;
-        if (item->Type == ITEM_SECTION && item->Children)
-            path.push_back({std::move(key), item->Children.get(), 0});
+        if (entry.kind == ITEM_SECTION)
+            path.push_back({std::move(key), 0});
     }
     return true;
 }
 
-bool CTreeStore::ReadStored(CTodayMenu* menu)
+std::optional<store::PlainTree> CTreeStore::ReadStored()
 {
+    const store::StoreLock lock;
     const unique_hkey tree = OpenStoredTree();
     if (!tree)
-        return false;
-    LoadLevel(tree.get(), menu, 0);
-    EnsureCommandEntries(menu);
-    return true;
+        return std::nullopt;
+    store::PlainTree read = ReadLevels(tree.get());
+    store::NumberEntries(read);
+    return read;
 }
 
-int CTreeStore::SaveTree(CTodayMenu* menu)
+int CTreeStore::SaveTree(CTodayMenu* menu) { return StoreTree(store::SnapshotOf(*menu)) ? 0 : -1; }
+
+bool CTreeStore::StoreTree(const store::PlainTree& tree, const std::function<bool()>& ready)
 {
+    const store::StoreLock lock;
     const unique_hkey parent = store::OpenStoreParent();
     if (!parent)
-        return -1;
+        return false;
     // A replacement cut short is finished first; if it cannot be, the tree it left is not touched.
     const wchar_t* stored = store::SettleStore(parent.get());
     if (stored && wcscmp(stored, store::kStoreName) != 0)
-        return -1;
+        return false;
     if (stored)
-        Backups.BeforeSave([this](CTodayMenu* stored) { return ReadStored(stored); });
-    const bool replaced =
-        store::ReplaceStore(parent.get(), [this, menu](HKEY root) { return SaveLevel(root, &menu->Root); });
-    Backups.AfterSave(replaced ? menu : nullptr);
-    return replaced ? 0 : -1;
+        Backups.BeforeSave([this] { return ReadStored(); });
+    return store::ReplaceStore(parent.get(), [this, &tree](HKEY root) { return SaveLevels(root, tree); }, ready);
 }

@@ -5,10 +5,10 @@
 //   key for the top level, a section's entry key for the section's entries, at any depth;
 //   in each entry key, the REG_DWORD values Type (1 document, 2 section, 3 separator), IsSpec (1 for the built-in
 //   entries), ID and Pos (its place in its level), written in that order with the REG_SZ Name (a document's path, a
-//   section's title; a separator has none) before Pos; then, for a document only, Expand (1: a live folder) and
-//   Caption (a name the user gave it) where they apply, and after them how it is opened, each value only when set:
-//   the REG_SZ Args and StartIn, the REG_DWORD Show (SW_SHOWNORMAL, SW_SHOWMINNOACTIVE or SW_SHOWMAXIMIZED), and
-//   the REG_SZ Verb ("runas": as administrator) and Icon ("file,index").
+//   section's title; a separator has none) before Pos; then, for a document only, its optional values, each only when
+//   set, in the order of store/PlainTree.h's list: the REG_SZ Caption (a name the user gave it), the REG_DWORD Expand
+//   (1: a live folder), the REG_SZ Args and StartIn, the REG_DWORD Show (SW_SHOWNORMAL, SW_SHOWMINNOACTIVE or
+//   SW_SHOWMAXIMIZED), and the REG_SZ Verb ("runas": as administrator) and Icon ("file,index").
 // The load is lenient with a store damaged by hand (see TreeStore.cpp); the save writes exactly this layout, so that
 // a tree that was loaded is stored again as it was, every level of it.
 #include <windows.h>
@@ -17,23 +17,11 @@
 #include <string>
 
 #include "menu/BaseObj.h"
-#include "menu/Item.h"
 #include "platform/Registry.h"
 #include "store/Backups.h"
+#include "store/PlainTree.h"
 
 class CTodayMenu;
-
-// One entry key of a level, as read while that level is loaded.
-struct StoredEntry {
-    DWORD Type = 0;       // 0 when the key has no usable "Type"
-    DWORD IsSpec = 0;
-    DWORD ID = 0;         // 0 when neither "ID" nor the key name gives one
-    std::wstring Name;    // empty when absent
-    std::wstring Key;     // the entry key's own name: a section's children are below it
-    DWORD Expand = 0;     // 1: a document shown as a live sub-menu of its folder's contents
-    std::optional<std::wstring> Caption;   // a document's own caption ("Caption"); none: the one made from its path
-    DocumentProperties Properties;         // a document's way of being opened, each value as found
-};
 
 // The load and the save of the tree in that layout. Neither goes deeper into the machine stack with a deeper tree.
 class CTreeStore : public CBaseObj {
@@ -51,13 +39,18 @@ public:
     int LoadTree(CTodayMenu* menu);   // always 0
     int SaveTree(CTodayMenu* menu);   // 0 when stored; -1 when the stored tree stayed as it was
     unique_hkey CreateDefaults();
-    // Loads the stored tree into an empty menu as the load makes it, without changing the store (another copy of the
-    // program may be saving it at that moment). False when no tree is stored.
-    bool ReadStored(CTodayMenu* menu);
-    // Appends every entry stored below level, at every depth, to the menu's section parentId (0: the top level).
-    void LoadLevel(HKEY level, CTodayMenu* menu, int parentId);
-    // Writes the list and every list below it below level; false at the first entry not written.
-    bool SaveLevel(HKEY level, const CItemVector* list);
+
+    // Stores a numbered tree (store/PlainTree.h) in place of the stored one, the stored one backed up first; false when
+    // the stored tree stayed as it was. ready, when given, is asked once the new tree is written and just before it
+    // takes the old one's place: false there leaves the stored tree as it was.
+    bool StoreTree(const store::PlainTree& tree, const std::function<bool()>& ready = {});
+    // The stored tree as plain entries, numbered as a load numbers it, read without changing the store (another copy of
+    // the program may be saving it at that moment); nothing when no tree is stored.
+    std::optional<store::PlainTree> ReadStored();
+    // Every entry stored below level, at every depth, in the order of the layout, unnumbered.
+    store::PlainTree ReadLevels(HKEY level);
+    // Writes a numbered tree below level; false at the first entry not written.
+    bool SaveLevels(HKEY level, const store::PlainTree& tree);
 
     // Each save first backs up the tree it replaces (store/Backups.h).
     store::CBackups Backups;

@@ -1,6 +1,5 @@
 #include "store/TreeTransfer.h"
 
-#include "menu/TodayMenu.h"
 #include "store/Options.h"
 #include "store/TreeStore.h"
 
@@ -8,22 +7,10 @@ namespace store {
 
 std::optional<std::string> ExportStoredTree(CTreeStore& store, bool profileAsVariable)
 {
-    CTodayMenu menu;
-    if (!store.ReadStored(&menu))
+    std::optional<PlainTree> tree = store.ReadStored();
+    if (!tree)
         return std::nullopt;
-    return FormatTreeFile(TreeFileOf(menu, LoadHotkey(), profileAsVariable));
-}
-
-bool ImportTree(CTreeStore& store, CTodayMenu& menu, const TreeFile& file)
-{
-    // Made and stored apart first, so that a tree that cannot be stored leaves the running menu as it was.
-    CTodayMenu staged;
-    BuildTreeFrom(staged, file);
-    if (store.SaveTree(&staged) != 0)
-        return false;
-    BuildTreeFrom(menu, file);
-    SaveHotkey(file.hotkey);
-    return true;
+    return FormatTreeFile(TreeFileOf(std::move(*tree), LoadHotkey(), profileAsVariable));
 }
 
 }  // namespace store

@@ -28,8 +28,9 @@ RECT TaskBar() { return Rect(FindWindowW(L"Shell_TrayWnd", nullptr)); }
 std::wstring FirstKey() { return storetest::RootPath() + L"\\1"; }
 std::wstring Link() { wchar_t f[MAX_PATH] = {}; SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, 0, f); return f + std::wstring(L"\\tabula.lnk"); }
 std::wstring Program() { wchar_t p[MAX_PATH] = {}; GetFullPathNameW(L"Z:" TABULA_EXE, MAX_PATH, p, nullptr); return p; }
-HWND Await(const wchar_t* caption, const wchar_t* kind = L"#32770", DWORD ms = 10000)   // a visible window of any program
-{ HWND found = nullptr; return WaitFor(ms, [&] { return (found = apptest::FindWindowWith(kind, caption)) != nullptr; }), found; }
+// A visible window of any program, not one of those before.
+HWND Await(const wchar_t* caption, const wchar_t* kind = L"#32770", DWORD ms = 10000, const std::vector<HWND>& before = {})
+{ HWND found = nullptr; return WaitFor(ms, [&] { return (found = apptest::FindWindowWith(kind, caption, 0, before)) != nullptr; }), found; }
 
 // A real tap on the icon (at two points in turn: no double click), then a click on a row of the menu it opened.
 bool Tap(int row = kNone)
@@ -89,6 +90,20 @@ std::string AboutLayout()
     const bool full = !all.left && !all.top && all.right == Width() && all.bottom == TaskBar().top;
     return !box ? "none" : (name.top >= icon.bottom ? "portrait" : "landscape") + std::string(full ? "+full" : "");
 }
+std::wstring TempFile(const wchar_t* name) { wchar_t temp[MAX_PATH] = {}; return std::wstring(temp, GetTempPathW(MAX_PATH, temp)) + name; }
+bool HotkeyFree(WORD key) { return RegisterHotKey(nullptr, 2, MOD_CONTROL | MOD_ALT, key) && UnregisterHotKey(nullptr, 2); }
+
+// tabula.exe run with a verb and a path; its exit code.
+DWORD run(const std::wstring& verb, const std::wstring& path)
+{
+    const std::wstring arguments = verb + L" \"" + path + L"\"";
+    SHELLEXECUTEINFOW run{sizeof(run), SEE_MASK_NOCLOSEPROCESS, nullptr, nullptr, L"Z:" TABULA_EXE, arguments.c_str()};
+    DWORD code = STILL_ACTIVE;
+    // This thread's windows answer meanwhile: one of them may be what the verb talks to.
+    ShellExecuteExW(&run) && WaitFor(30000, [&] { return !WaitForSingleObject(run.hProcess, 0); }) && GetExitCodeProcess(run.hProcess, &code);
+    return CloseHandle(run.hProcess), code;
+}
+
 bool About(const std::string& layout) { return WaitFor(10000, [&] { return AboutLayout() == layout; }); }
 
 }  // namespace
@@ -110,10 +125,11 @@ TEST(EndToEnd, Session)
         EXPECT_TRUE(About(layout) && (Width() > 240 ? Turn(240, 320) : Turn(320, 240) && About("landscape+full")));
         EXPECT_TRUE(PostMessageW(Await(L"About Tabula"), WM_CLOSE, 0, 0) && About("none")) << AboutLayout();
     }
-    // A restarted task bar gets the icon back; "My Documents", chosen by its letter and Enter, opens in the file explorer.
+    // A restarted task bar gets the icon back; "My Documents", chosen by its letter and Enter, opens in a new file explorer.
     NOTIFYICONDATAW icon{sizeof(icon), Main(), TRAY_ICON_ID};
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon) && TaskbarCreated() && WaitFor(10000, HasIcon));
-    const HWND folder = Tap() && (apptest::PressKeys({'M'}), apptest::PressKeys({VK_RETURN}), true) ? Await(L"Documents", L"ExplorerWClass") : nullptr;
+    const std::vector<HWND> before = apptest::TopWindows();
+    const HWND folder = Tap() && (apptest::PressKeys({'M'}), apptest::PressKeys({VK_RETURN}), true) ? Await(L"Documents", L"ExplorerWClass", 10000, before) : nullptr;
     EXPECT_TRUE(PostMessageW(folder, WM_CLOSE, 0, 0) && WaitFor(10000, [&] { return !IsWindow(folder); }));
     // "Configuration" opens the settings window with no owner; chosen again, it brings it forward, no new one.
     const HWND settings = Tap(kConfiguration) ? Await(L"Dialog") : nullptr;
@@ -129,7 +145,7 @@ TEST(EndToEnd, ExitOverTheAddSectionDialog)
 {
     storetest::ClearStore();
     RegDeleteTreeW(platform::reg::StoreHive(), storetest::KeyPath(store::kOptionsName).c_str());   // Ctrl+Alt+T
-    const auto hotkeyFree = [] { return RegisterHotKey(nullptr, 2, MOD_CONTROL | MOD_ALT, 'T') && UnregisterHotKey(nullptr, 2); };
+    const auto hotkeyFree = [] { return HotkeyFree('T'); };
     for (const int answer : {IDYES, IDNO}) {
         Tabula app;
         const HWND settings = app.started && Tap(kConfiguration) ? Await(L"Dialog") : nullptr;
@@ -175,15 +191,7 @@ TEST(EndToEnd, ImportAndExportOnTheCommandLine)
     storetest::ClearStore();
     Tabula app;
     ASSERT_TRUE(app.started);
-    wchar_t temp[MAX_PATH] = {};
-    const std::wstring file = std::wstring(temp, GetTempPathW(MAX_PATH, temp)) + L"tabula e2e.json", bad = file + L".bad";
-    const auto run = [](const std::wstring& verb, const std::wstring& path) {
-        const std::wstring arguments = verb + L" \"" + path + L"\"";
-        SHELLEXECUTEINFOW run{sizeof(run), SEE_MASK_NOCLOSEPROCESS, nullptr, nullptr, L"Z:" TABULA_EXE, arguments.c_str()};
-        DWORD code = STILL_ACTIVE;
-        ShellExecuteExW(&run) && !WaitForSingleObject(run.hProcess, 20000) && GetExitCodeProcess(run.hProcess, &code);
-        return CloseHandle(run.hProcess), code;
-    };
+    const std::wstring file = TempFile(L"tabula e2e.json"), bad = file + L".bad";
     platform::WriteWholeFile(file, R"({"version": 1, "hotkey": 1622, "tree": [{"kind": "document", "name": "C:\\imported.txt"},
                                 {"kind": "separator"}, {"kind": "section", "name": "S", "children": []}]})");
     platform::WriteWholeFile(bad, "{");
@@ -191,6 +199,9 @@ TEST(EndToEnd, ImportAndExportOnTheCommandLine)
     EXPECT_EQ(run(L"/import", file), 0u);
     EXPECT_EQ(storetest::StoredText(), imported);
     EXPECT_EQ(storetest::Read(storetest::KeyPath(L"Tabula Options"), L"Hotkey").Dword(), 1622u);   // Ctrl+Alt+V
+    EXPECT_FALSE(HotkeyFree('V'));   // claimed by the running copy at once
+    EXPECT_TRUE(HotkeyFree('T'));
+    EXPECT_EQ(run(L"/imprt", file), 1u);   // a mistyped verb starts nothing
     EXPECT_EQ(run(L"/import", bad), 2u);
     EXPECT_EQ(storetest::StoredText(), imported);
     const HWND question = Tap(kExit) ? Await(L"Run on startup setting") : nullptr;
@@ -202,6 +213,28 @@ TEST(EndToEnd, ImportAndExportOnTheCommandLine)
     platform::ReadWholeFile(file, 1 << 20, &written);
     EXPECT_EQ(written, store::ExportStoredTree(store, true).value_or(""));
     DeleteFileW(file.c_str()), DeleteFileW(bad.c_str());
+}
+
+// "/import" hands over only to a running copy that answers as one: a window of the program's class that answers
+// otherwise, and a copy that holds the claim but has made no window, leave the store as it was; with neither, it writes
+// the store itself.
+TEST(EndToEnd, ImportGoesOnlyToACopyThatTakesIt)
+{
+    storetest::ClearStore();
+    const std::wstring file = TempFile(L"tabula e2e.json");
+    platform::WriteWholeFile(file, R"({"version": 1, "hotkey": 0, "tree": [{"kind": "document", "name": "C:\\imported.txt"}]})");
+    WNDCLASSW older{0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"TABULA"};
+    ASSERT_TRUE(RegisterClassW(&older));
+    const HWND window = CreateWindowExW(0, L"TABULA", L"Tabula", 0, 0, 0, 0, 0, nullptr, nullptr, older.hInstance, nullptr);
+    EXPECT_EQ(run(L"/import", file), 4u);
+    DestroyWindow(window), UnregisterClassW(L"TABULA", older.hInstance);
+    const HANDLE claim = CreateMutexW(nullptr, FALSE, L"TABULA.Instance");
+    EXPECT_EQ(run(L"/import", file), 4u);
+    EXPECT_EQ(storetest::StoredText(), L"");
+    CloseHandle(claim);
+    EXPECT_EQ(run(L"/import", file), 0u);
+    EXPECT_EQ(storetest::StoredText(), L"D5:C:\\imported.txt D2:Configuration D3:Exit");
+    DeleteFileW(file.c_str());
 }
 
 // A tree 1,000 levels deep: the program starts with it, shows its settings, and stores it whole at "Exit" (the store's

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -54,13 +55,23 @@ private:
     bool done_ = false, busy_ = false;
 };
 
-// A visible top-level window (of a thread, or any) of a class ("" any) whose caption holds captionPart; null if none.
-inline HWND FindWindowWith(const std::wstring& className, const std::wstring& captionPart, DWORD thread = 0)
+// The top-level windows (of a thread, or all).
+inline std::vector<HWND> TopWindows(DWORD thread = 0)
 {
     std::vector<HWND> windows;
     const WNDENUMPROC add = [](HWND window, LPARAM list) { return reinterpret_cast<std::vector<HWND>*>(list)->push_back(window), TRUE; };
     thread ? EnumThreadWindows(thread, add, LPARAM(&windows)) : EnumWindows(add, LPARAM(&windows));
-    for (HWND window : windows) {
+    return windows;
+}
+
+// A visible top-level window (of a thread, or any) of a class ("" any) whose caption holds captionPart, and that is not
+// one of those before (windows that were there before the action looked for); null if none.
+inline HWND FindWindowWith(const std::wstring& className, const std::wstring& captionPart, DWORD thread = 0,
+                           const std::vector<HWND>& before = {})
+{
+    for (HWND window : TopWindows(thread)) {
+        if (std::find(before.begin(), before.end(), window) != before.end())
+            continue;
         wchar_t cls[64] = {}, text[256] = {};
         DWORD_PTR ignored = 0;   // through the window manager only: a hung window must not hang the test
         GetClassNameW(window, cls, 64), SendMessageTimeoutW(window, WM_GETTEXT, 256, LPARAM(text), SMTO_ABORTIFHUNG, 500, &ignored);

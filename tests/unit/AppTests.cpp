@@ -55,6 +55,7 @@ TEST(MainWindow, RoutesTapsAndCommands)
     RECT bar{};
     ASSERT_TRUE(GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &bar));
     std::ofstream("go.now.cmd") << "del %0\n";   // a document that deletes itself when launched
+    ASSERT_NE(GetFileAttributesW(L"go.now.cmd"), INVALID_FILE_ATTRIBUTES);
     ASSERT_EQ(ID_ABOUT, g_TodayMenu.AppendDocumentWithID(L"go.now.cmd", ID_ABOUT, 0));
     BYTE record[128] = {};   // owner-drawing records of controls stay untouched
     const struct { UINT message; WPARAM wParam; LPARAM lParam; std::wstring seen; } rows[] = {

@@ -7,6 +7,7 @@
 #include "app/TryIcon.h"
 #include "res/resource.h"
 #include "store/Options.h"
+#include "store/TreeFile.h"
 
 namespace {
 
@@ -103,9 +104,13 @@ TEST(Hotkey, StoredValuesLoadAsTheOptionsTabMakesThem)
         {REG_DWORD, 0x0274, 0x0274}, {REG_DWORD, 0x0574, 0x0574}, {REG_DWORD, 0x0054, 0x0654}, {REG_DWORD, 0x0154, 0x0754}, {REG_DWORD, 0x082D, 0x0E2D},
         {REG_DWORD, 0x0600, 0}, {REG_DWORD, 0x1654, 0}, {REG_DWORD, 0x0601, 0}, {REG_DWORD, 0x0007, 0}, {REG_DWORD, 0x06C5, 0}, {REG_DWORD, 0x06FF, 0},
         {REG_DWORD, 0x10654, 0}};
+    std::wstring error;
     for (const auto& [type, stored, loaded] : cases) {
         storetest::Put(options, store::kHotkeyValue, type, type == REG_NONE ? nullptr : &stored, sizeof(stored));
-        EXPECT_EQ(store::LoadHotkey(), loaded) << std::hex << stored;
+        EXPECT_EQ(store::LoadHotkey().Value(), loaded) << std::hex << stored;
+        // A menu file (imported, restored or handed over) gives its hotkey by the same rule.
+        const auto file = type == REG_DWORD && stored <= 0xFFFF ? store::ParseTreeFile(R"({"version": 1, "tree": [], "hotkey": )" + std::to_string(stored) + "}", &error) : std::nullopt;
+        EXPECT_EQ(file ? file->hotkey.Value() : loaded, loaded) << std::hex << stored;
     }
     RegDeleteTreeW(platform::reg::StoreHive(), options.c_str());
 }

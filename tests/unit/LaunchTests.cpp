@@ -30,6 +30,9 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
         {L"C:\\no such folder\\Tabula missing", nullptr, L""}, {L"C:\\" + std::wstring(MAX_PATH - 3, L'x'), nullptr, L""},
         {L"C:\\" + std::wstring(1000, L'x') + L"\\y.txt", nullptr, L""},
     };
+    // A start folder as long as the shell's path buffers is refused as such a path is.
+    EXPECT_EQ(OpeningOf(LaunchRequest{folder, L"", L"C:\\" + std::wstring(MAX_PATH - 3, L'x')}).file, L"");
+    EXPECT_EQ(OpeningOf(LaunchRequest{note, L"", L"C:\\" + std::wstring(MAX_PATH - 4, L'x')}).file, note);
     // The explorer's command line carries each folder as one argument, trailing backslashes and commas kept.
     for (const std::wstring& path : {folder + L"\\", std::wstring(L"C:\\"), std::wstring(L"C:\\a, b\\\\")}) {
         int count = 0;
@@ -42,11 +45,13 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
         EXPECT_EQ(OpeningOf(path).file, file) << path;
     for (const auto& c : cases) {
         CTodayMenu menu;
+        // Only a window that the launch opened counts: one of an earlier case may still be closing.
+        const std::vector<HWND> before = apptest::TopWindows();
         menu.Launch(menu.AppendDocument(c.path, 0));
         HWND opened = nullptr;
         apptest::WaitFor(c.windowClass ? 10000 : 2000, [&] {
-            opened = apptest::FindWindowWith(c.windowClass ? c.windowClass : L"ExplorerWClass", c.title);
-            return opened || apptest::FindWindowWith(L"#32770", L"");
+            opened = apptest::FindWindowWith(c.windowClass ? c.windowClass : L"ExplorerWClass", c.title, 0, before);
+            return opened || apptest::FindWindowWith(L"#32770", L"", 0, before);
         });
         EXPECT_EQ(opened != nullptr, c.windowClass != nullptr) << c.path;
         EXPECT_EQ(apptest::FindWindowWith(L"#32770", L""), nullptr) << "no error box for " << c.path;
@@ -104,6 +109,7 @@ TEST(Launch, AStuckLaunchHoldsUpNothing)
         SendMessageW(window, WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
         EXPECT_TRUE(tapped.done()) << stuck;
         std::ofstream(script.c_str()) << "del %0\n";   // a document that deletes itself when opened
+        ASSERT_NE(GetFileAttributesW(script.c_str()), INVALID_FILE_ATTRIBUTES);
         g_TodayMenu.Launch(g_TodayMenu.AppendDocument(script, 0));
         EXPECT_TRUE(apptest::WaitFor(10000, [&] { return GetFileAttributesW(script.c_str()) == INVALID_FILE_ATTRIBUTES; })) << stuck;
     }

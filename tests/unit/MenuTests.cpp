@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "MenuTesting.h"
+#include "store/PlainTree.h"
 
 using namespace menutest;
 
@@ -89,6 +90,29 @@ TEST(PopupMenu, EveryChangeKeepsMenuAndTreeInStep)
         EXPECT_EQ(Shown(menu.GetRootMenu()), shown) << tree;
         CheckMenu(menu.Root);
     }
+}
+
+// A section is found by its menu within the list that holds it, at any depth; the root's own menu and a live menu are
+// no section's. A tree built in the menu's place takes out the old live folders first, and no reference to an old entry
+// finds a new one, though the ids come back.
+TEST(PopupMenu, SectionsFoundByTheirMenuAndATreeReplacedLeavesNothing)
+{
+    CTodayMenu menu;
+    Build(menu, L"D:C:\\ S:A[D:x S:B[D:y]] S:C");   // D5 S6 D7 S8 D9 S10
+    ASSERT_TRUE(menu.ShowFolderContents(5, true));
+    const HMENU live = menu.LiveFolder(5)->Menu();
+    const std::pair<HMENU, int> cases[] = {{menu.Root.FindItem(8)->Children->Menu.get(), 1}, {menu.Root.FindItem(10)->Children->Menu.get(), 2},
+                                           {menu.Root.FindItem(6)->Children->Menu.get(), 1}, {menu.GetRootMenu(), -1}, {live, -1}};
+    for (const auto& [shown, pos] : cases)
+        EXPECT_EQ(menu.Root.FindSectionPos(shown), pos) << &shown - &cases[0].first;
+    const EntryRef x = RefOf(*menu.Root.FindItem(7));
+    EXPECT_EQ(menu.Find(x), menu.Root.FindItem(7));
+    store::PlainTree tree{{ITEM_DOCUMENT, 0, L"C:\\"}, {ITEM_SECTION, 0, L"A"}, {ITEM_DOCUMENT, 1, L"x"}};
+    store::NumberEntries(tree), store::BuildMenu(menu, tree);
+    EXPECT_FALSE(IsMenu(live));
+    EXPECT_EQ(Describe(menu.Root), L"D5:C:\\ S6:A[D7:x] D2:Configuration D3:Exit");
+    EXPECT_EQ(menu.Find(x), nullptr);
+    CheckMenu(menu.Root);
 }
 
 // A removed section's menus are destroyed with it, once: a handle made afterwards is never touched.

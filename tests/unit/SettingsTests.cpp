@@ -149,6 +149,9 @@ TEST_F(SettingsTest, TabsShowOnePageKeepSelectionsAndFollowAScreenTurn)
     EXPECT_EQ(picked ? std::make_pair(picked->index, picked->id) : std::make_pair(-1, 0), std::make_pair(6, wide));
     ListView_SetItemState(List(0), -1, 0, LVIS_SELECTED);   // the selection mark stays
     EXPECT_FALSE(GetSelectedItem(List(0)));
+    // The marks outlive the window: opened again, it selects what was left selected.
+    SwitchTab(1), Tap(List(1), 2), SwitchTab(0), Reopen(), SwitchTab(1);
+    EXPECT_EQ(Selected(List(1)), 2);
 }
 
 // The real modal window: a second opening returns at once, real prompts (a section holding Exit is refused), caption closes.
