@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "platform/Theme.h"
+
 class CTodayMenu;
 class CRegHelper;
 
@@ -15,4 +17,8 @@ struct SettingsContext {
     // Asks the program to take a new hotkey (0: none); false when another program holds it. Empty in a settings window
     // of its own, which holds no hotkey.
     std::function<bool(WORD)> changeHotkey;
+    // The look in force, which the window and its dialogs follow (none: the light look as the system draws it), and how
+    // the program takes a new theme choice (empty in a settings window of its own: the window alone follows it).
+    platform::CTheme* theme = nullptr;
+    std::function<void(platform::ThemeChoice)> changeTheme;
 };

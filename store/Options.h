@@ -5,10 +5,13 @@
 
 #include <string>
 
+#include "platform/Theme.h"
+
 namespace store {
 
 constexpr const wchar_t* kOptionsName = L"Tabula Options";
 constexpr const wchar_t* kHotkeyValue = L"Hotkey";
+constexpr const wchar_t* kThemeValue = L"Theme";
 
 // A hotkey as a hotkey control reports it: the HOTKEYF_ modifiers in the high byte, the virtual key in the low byte;
 // 0 for none.
@@ -20,6 +23,11 @@ constexpr WORD kDefaultHotkey = MAKEWORD('T', 0x02 | 0x04);   // Ctrl+Alt+T
 WORD LoadHotkey();
 // Stores the hotkey (0 included); false when it could not.
 bool SaveHotkey(WORD hotkey);
+
+// The stored theme choice: a REG_DWORD of 0 (follow the system), 1 (light) or 2 (dark); anything else, or nothing,
+// follows the system.
+platform::ThemeChoice LoadTheme();
+bool SaveTheme(platform::ThemeChoice choice);
 
 // The RegisterHotKey modifiers of a hotkey control's value.
 UINT HotkeyModifiers(WORD hotkey);
