@@ -358,13 +358,13 @@ void DrawMenuItem(const DRAWITEMSTRUCT* record)
         handles::select_object font(measure.get(), platform::MenuFont(Density()));
         PaintItem(record->hDC, area.left, area.top, *item, LayoutOf(measure.get(), *item), colours.highlight,
                   colours.highlightText);
-        return;
+    } else if (handles::unique_hdc memory(CreateCompatibleDC(record->hDC)); memory) {
+        handles::select_object picture(memory.get(), item->Image.get());
+        BITMAP bitmap{};
+        GetObjectW(item->Image.get(), sizeof(bitmap), &bitmap);
+        BitBlt(record->hDC, area.left, area.top, bitmap.bmWidth, bitmap.bmHeight, memory.get(), 0, 0, SRCCOPY);
     }
-    handles::unique_hdc memory(CreateCompatibleDC(record->hDC));
-    if (!memory)
-        return;
-    handles::select_object picture(memory.get(), item->Image.get());
-    BITMAP bitmap{};
-    GetObjectW(item->Image.get(), sizeof(bitmap), &bitmap);
-    BitBlt(record->hDC, area.left, area.top, bitmap.bmWidth, bitmap.bmHeight, memory.get(), 0, 0, SRCCOPY);
+    // A live folder's sub-menu arrow, which the system would draw in the light look's colours.
+    if (g_TodayMenu.OwnerDrawn() && item->ShowContents)
+        DrawSectionArrow(record->hDC, area, selected ? colours.highlightText : colours.menuText);
 }

@@ -232,6 +232,10 @@ void OpenSettingsWindow(const SettingsContext& settings)
 
 INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_DPICHANGED) {
+        OnDensityChange(dialog, wParam, lParam);
+        return TRUE;
+    }
     if (platform::IsScreenLayoutChange(message, wParam)) {
         OnScreenLayoutChange(dialog);
         return FALSE;
@@ -251,7 +255,6 @@ INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return TRUE;
     case WM_NOTIFY: return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
     case WM_DROPFILES: return OnDropFiles(dialog, reinterpret_cast<HDROP>(wParam));
-    case WM_DPICHANGED: OnDensityChange(dialog, wParam, lParam); return TRUE;
     // The state goes after the pages, which use it to the end.
     case WM_NCDESTROY: platform::ForgetWindowLook(dialog), CSettingsState::Detach(dialog); return FALSE;
     }
