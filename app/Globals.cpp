@@ -2,12 +2,14 @@
 
 #include "app/TryIcon.h"
 #include "menu/TodayMenu.h"
+#include "platform/Theme.h"
 #include "store/RegHelper.h"
 
 HINSTANCE g_hInstance = nullptr;
 HWND g_hMainWnd = nullptr;
 
 // Constructed in this order before the entry point runs, destroyed in the reverse order after it returns.
+platform::CTheme g_Theme;
 CTryIcon g_TrayIcon;
 CTodayMenu g_TodayMenu;
 CRegHelper g_RegHelper;

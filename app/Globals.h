@@ -5,10 +5,14 @@
 class CTryIcon;
 class CTodayMenu;
 class CRegHelper;
+namespace platform {
+class CTheme;
+}
 
 extern HINSTANCE g_hInstance;   // the process instance: every resource comes from it
 extern HWND g_hMainWnd;         // the hidden main window
 
+extern platform::CTheme g_Theme;   // the look in force, for the menu and every window
 extern CTryIcon g_TrayIcon;
 extern CTodayMenu g_TodayMenu;
 extern CRegHelper g_RegHelper;

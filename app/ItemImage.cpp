@@ -15,15 +15,29 @@
 #include "platform/IconCache.h"
 #include "platform/Shell.h"
 #include "platform/ShellIcons.h"
+#include "platform/Theme.h"
 #include "res/resource.h"
 
 namespace {
 
 constexpr int kBuiltinIconSize = 12;   // at 96 DPI
 constexpr int kCellPadding = 4;        // around the small icon, at 96 DPI
+constexpr int kSeparatorHeight = 7;    // a drawn separator's row, at 96 DPI
+constexpr int kArrowRoom = 16;         // a drawn section's sub-menu arrow, at 96 DPI
 
-int SmallIconWidth() { return GetSystemMetrics(SM_CXSMICON); }
-int SmallIconHeight() { return GetSystemMetrics(SM_CYSMICON); }
+int Density() { return g_TodayMenu.Density(); }
+
+// The menu's colours: the dark look's own, or the system's read now (a high-contrast scheme's among them).
+platform::Palette MenuColours()
+{
+    return g_Theme.Dark() ? g_Theme.Colours() : platform::PaletteOf(platform::Look::Light);
+}
+
+void Fill(HDC dc, const RECT& area, COLORREF colour)
+{
+    SetDCBrushColor(dc, colour);
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
 
 // The icon that a document shows, whether the caller must destroy it, and whether it is final: a built-in icon, or
 // what the disk said of the path; until that is known, the icon of its type, found without the disk.
@@ -35,7 +49,7 @@ struct ItemIcon {
 
 ItemIcon LoadItemIcon(const CItem& item)
 {
-    const int builtin = platform::Scaled(kBuiltinIconSize);
+    const int builtin = MulDiv(kBuiltinIconSize, Density(), 96);
     switch (item.ID) {
     case ID_CONFIGURATION: return {platform::LoadIconAtSize(g_hInstance, IDI_CONFIGURATION, builtin, builtin), true};
     case ID_EXIT: return {platform::LoadIconAtSize(g_hInstance, IDI_EXIT, builtin, builtin), true};
@@ -51,40 +65,106 @@ ItemIcon LoadItemIcon(const CItem& item)
     }
 }
 
-ItemImageLayout LayoutOf(HDC dc, const CItem& item, int dpi = platform::ScreenDpi())
+ItemImageLayout LayoutOf(HDC dc, const CItem& item, int dpi = Density())
 {
     SIZE captionSize{};
     GetTextExtentExPointW(dc, item.Caption.c_str(), static_cast<int>(item.Caption.size()), 0, nullptr, nullptr,
                           &captionSize);
-    return ComputeItemImageLayout(captionSize, SmallIconWidth(), SmallIconHeight(), HasBuiltinIcon(item.ID), dpi);
+    const SIZE icon = platform::SmallIconSize(dpi);
+    return ComputeItemImageLayout(captionSize, icon.cx, icon.cy, HasBuiltinIcon(item.ID), dpi);
 }
 
 // The entry's icon and caption at (x, y) on dc, on a background of the colour given and with text of the other;
 // whether the icon drawn is final.
-bool PaintItem(HDC dc, int x, int y, const CItem& item, const ItemImageLayout& layout, int background, int text)
+bool PaintItem(HDC dc, int x, int y, const CItem& item, const ItemImageLayout& layout, COLORREF background,
+               COLORREF text)
 {
-    RECT all{x, y, x + layout.width, y + layout.height};
-    FillRect(dc, &all, platform::SysColorBrush(background));
+    Fill(dc, {x, y, x + layout.width, y + layout.height}, background);
     const ItemIcon icon = LoadItemIcon(item);
     if (icon.icon) {
         const int iconX = x + layout.icon.left, iconY = y + layout.icon.top;
         const int iconWidth = layout.icon.right - layout.icon.left, iconHeight = layout.icon.bottom - layout.icon.top;
-        // The program's own icons are drawn in the text colour of a high-contrast scheme, the shell's as they are.
-        if (HasBuiltinIcon(item.ID) && platform::HighContrast())
-            platform::DrawIconInk(dc, iconX, iconY, icon.icon, iconWidth, iconHeight, GetSysColor(text));
+        // The program's own icons are drawn in the text colour of a high-contrast scheme, and outlined in the light text
+        // of the dark look, so that their dark strokes keep their contrast; the shell's are drawn as they are.
+        if (HasBuiltinIcon(item.ID) && (platform::HighContrast() || g_Theme.Dark()))
+            platform::DrawIconInk(dc, iconX, iconY, icon.icon, iconWidth, iconHeight, text);
         else
             DrawIconEx(dc, iconX, iconY, icon.icon, iconWidth, iconHeight, 0, nullptr, DI_NORMAL);
         if (icon.owned)
             DestroyIcon(icon.icon);
     }
-    handles::select_object font(dc, platform::MenuFont());
+    handles::select_object font(dc, platform::MenuFont(Density()));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(text));
+    SetTextColor(dc, text);
     RECT caption = layout.caption;
     OffsetRect(&caption, x, y);
     // A caption is shown as it is: "&" is no mnemonic mark.
     DrawTextW(dc, item.Caption.c_str(), -1, &caption, DT_VCENTER | DT_NOPREFIX);
     return icon.final;
+}
+
+// A section, a separator or a note as the dark look measures it: a row as high as a document's, its text where the
+// documents' captions start, a section's with room for its arrow.
+void MeasureDrawnItem(MEASUREITEMSTRUCT* record, MenuItemKind kind)
+{
+    const int dpi = Density();
+    if (kind == MenuItemKind::Separator) {
+        record->itemWidth = 0;
+        record->itemHeight = MulDiv(kSeparatorHeight, dpi, 96);
+        return;
+    }
+    handles::window_dc screen(g_hMainWnd);
+    handles::unique_hdc memory(CreateCompatibleDC(screen.get()));
+    handles::select_object font(memory.get(), platform::MenuFont(dpi));
+    const std::wstring text = TextOfItemData(record->itemData);
+    SIZE extent{};
+    GetTextExtentPoint32W(memory.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    const ItemImageLayout layout =
+        ComputeItemImageLayout(extent, platform::SmallIconSize(dpi).cx, platform::SmallIconSize(dpi).cy, false, dpi);
+    record->itemWidth = layout.width + (kind == MenuItemKind::Section ? MulDiv(kArrowRoom, dpi, 96) : 0);
+    record->itemHeight = layout.height;
+}
+
+// The sub-menu arrow of a drawn section: a small triangle in the text's colour, centred in the room at the right. The
+// system would draw its own there afterwards, in the light look's colours: that room is taken out of what it may draw.
+void DrawSectionArrow(HDC dc, const RECT& area, COLORREF colour)
+{
+    const int room = std::max<int>(MulDiv(kArrowRoom, Density(), 96), GetSystemMetrics(SM_CXMENUCHECK) + 2);
+    const int half = std::max(2, MulDiv(4, Density(), 96));
+    const int x = area.right - room / 2 - half / 2, y = (area.top + area.bottom) / 2;
+    const POINT arrow[3] = {{x, y - half}, {x + half, y}, {x, y + half}};
+    SetDCBrushColor(dc, colour);
+    SetDCPenColor(dc, colour);
+    handles::select_object brush(dc, GetStockObject(DC_BRUSH)), pen(dc, GetStockObject(DC_PEN));
+    Polygon(dc, arrow, 3);
+    ExcludeClipRect(dc, area.right - room, area.top, area.right, area.bottom);
+}
+
+// A section, a separator or a note in the dark look's colours: grayed when it cannot be chosen, on the highlight when
+// selected.
+void DrawDrawnItem(const DRAWITEMSTRUCT* record, MenuItemKind kind)
+{
+    const platform::Palette colours = MenuColours();
+    const RECT& area = record->rcItem;
+    const bool selected = (record->itemState & ODS_SELECTED) && kind != MenuItemKind::Separator;
+    const bool grayed = record->itemState & (ODS_GRAYED | ODS_DISABLED);
+    Fill(record->hDC, area, selected ? colours.highlight : colours.menu);
+    const int dpi = Density();
+    const int cell = platform::SmallIconSize(dpi).cx + MulDiv(kCellPadding, dpi, 96);
+    if (kind == MenuItemKind::Separator) {
+        const int y = (area.top + area.bottom) / 2;
+        Fill(record->hDC, {area.left + cell / 2, y, area.right - cell / 2, y + std::max(1, dpi / 96)}, colours.separator);
+        return;
+    }
+    const COLORREF text = grayed ? colours.grayText : selected ? colours.highlightText : colours.menuText;
+    handles::select_object font(record->hDC, platform::MenuFont(dpi));
+    SetBkMode(record->hDC, TRANSPARENT);
+    SetTextColor(record->hDC, text);
+    RECT caption{area.left + cell, area.top, area.right, area.bottom};
+    DrawTextW(record->hDC, TextOfItemData(record->itemData).c_str(), -1, &caption,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    if (kind == MenuItemKind::Section)
+        DrawSectionArrow(record->hDC, area, text);
 }
 
 // The menu windows on the screen of this thread, and the menus they show.
@@ -130,14 +210,15 @@ HBITMAP BuildImage(CItem* item)
         return nullptr;
     ItemImageLayout layout;
     {
-        handles::select_object font(memory.get(), platform::MenuFont());
-        layout = LayoutOf(memory.get(), *item, GetDeviceCaps(screen.get(), LOGPIXELSY));
+        handles::select_object font(memory.get(), platform::MenuFont(Density()));
+        layout = LayoutOf(memory.get(), *item);
     }
     item->Image.reset(CreateCompatibleBitmap(screen.get(), layout.width, layout.height));
     if (!item->Image)
         return nullptr;
     handles::select_object picture(memory.get(), item->Image.get());
-    item->ImageFinal = PaintItem(memory.get(), 0, 0, *item, layout, COLOR_MENU, COLOR_MENUTEXT);
+    const platform::Palette colours = MenuColours();
+    item->ImageFinal = PaintItem(memory.get(), 0, 0, *item, layout, colours.menu, colours.menuText);
     item->Width = layout.width;
     item->Height = layout.height;
     return item->Image.get();
@@ -188,6 +269,28 @@ void RefreshImages(const std::set<std::wstring>& paths)
     }
 }
 
+void FollowMenuDensity(POINT where)
+{
+    const int dpi = platform::DensityAt(where);
+    if (dpi == g_TodayMenu.Density())
+        return;
+    g_TodayMenu.SetDensity(dpi);
+    DropImages(g_TodayMenu.Root);
+}
+
+void FollowLook()
+{
+    g_TodayMenu.SetLook(g_Theme.Dark(), g_Theme.Colours().menu);
+    DropImages(g_TodayMenu.Root);
+    for (const auto& [window, menu] : ShownMenus()) {
+        g_TodayMenu.StyleMenu(menu);
+        if (const CFolderMenu* folder = MenuOwnerAs<CFolderMenu>(menu))
+            for (CItem* item : folder->Items())
+                item->Image.reset();
+        InvalidateRect(window, nullptr, TRUE);
+    }
+}
+
 void DropImages(CItemVector& list)
 {
     for (const auto& item : list.Items) {
@@ -206,8 +309,8 @@ void MeasureImages(const std::vector<CItem*>& items)
     handles::unique_hdc memory(screen ? CreateCompatibleDC(screen.get()) : nullptr);
     if (!memory)
         return;
-    handles::select_object font(memory.get(), platform::MenuFont());
-    const int dpi = platform::ScreenDpi();   // once for them all
+    const int dpi = Density();   // once for them all
+    handles::select_object font(memory.get(), platform::MenuFont(dpi));
     for (CItem* item : items) {
         const ItemImageLayout layout = LayoutOf(memory.get(), *item, dpi);
         item->Width = layout.width;
@@ -217,9 +320,13 @@ void MeasureImages(const std::vector<CItem*>& items)
 
 void MeasureMenuItem(MEASUREITEMSTRUCT* record)
 {
-    CItem* item = EntryOfItemData(record->itemData);
-    if (!item)
+    const MenuItemKind kind = KindOfItemData(record->itemData);
+    if (kind != MenuItemKind::Document) {
+        if (kind != MenuItemKind::Unknown)
+            MeasureDrawnItem(record, kind);
         return;
+    }
+    CItem* item = EntryOfItemData(record->itemData);
     if (!item->Image && !item->Width)
         BuildImage(item);
     record->CtlType = ODT_MENU;
@@ -231,27 +338,33 @@ void MeasureMenuItem(MEASUREITEMSTRUCT* record)
 
 void DrawMenuItem(const DRAWITEMSTRUCT* record)
 {
+    const MenuItemKind kind = KindOfItemData(record->itemData);
+    if (kind != MenuItemKind::Document && kind != MenuItemKind::Unknown) {
+        DrawDrawnItem(record, kind);
+        return;
+    }
     CItem* item = EntryOfItemData(record->itemData);
     const RECT& area = record->rcItem;
     const bool selected = record->itemState & ODS_SELECTED;
+    const platform::Palette colours = MenuColours();
     // The entry under the keys' or the pointer's selection shows the highlight, across the whole item.
-    FillRect(record->hDC, &area, platform::SysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+    Fill(record->hDC, area, selected ? colours.highlight : colours.menu);
     if (item && !item->Image)
         BuildImage(item);
     if (!item || !item->Image)
         return;
     if (selected) {
         handles::unique_hdc measure(CreateCompatibleDC(record->hDC));
-        handles::select_object font(measure.get(), platform::MenuFont());
-        PaintItem(record->hDC, area.left, area.top, *item, LayoutOf(measure.get(), *item), COLOR_HIGHLIGHT,
-                  COLOR_HIGHLIGHTTEXT);
-        return;
+        handles::select_object font(measure.get(), platform::MenuFont(Density()));
+        PaintItem(record->hDC, area.left, area.top, *item, LayoutOf(measure.get(), *item), colours.highlight,
+                  colours.highlightText);
+    } else if (handles::unique_hdc memory(CreateCompatibleDC(record->hDC)); memory) {
+        handles::select_object picture(memory.get(), item->Image.get());
+        BITMAP bitmap{};
+        GetObjectW(item->Image.get(), sizeof(bitmap), &bitmap);
+        BitBlt(record->hDC, area.left, area.top, bitmap.bmWidth, bitmap.bmHeight, memory.get(), 0, 0, SRCCOPY);
     }
-    handles::unique_hdc memory(CreateCompatibleDC(record->hDC));
-    if (!memory)
-        return;
-    handles::select_object picture(memory.get(), item->Image.get());
-    BITMAP bitmap{};
-    GetObjectW(item->Image.get(), sizeof(bitmap), &bitmap);
-    BitBlt(record->hDC, area.left, area.top, bitmap.bmWidth, bitmap.bmHeight, memory.get(), 0, 0, SRCCOPY);
+    // A live folder's sub-menu arrow, which the system would draw in the light look's colours.
+    if (g_TodayMenu.OwnerDrawn() && item->ShowContents)
+        DrawSectionArrow(record->hDC, area, selected ? colours.highlightText : colours.menuText);
 }

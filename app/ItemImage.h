@@ -40,11 +40,18 @@ void PrepareImages(const CItemVector& list);
 void RefreshImages(const std::set<std::wstring>& paths);
 // Drops every picture of a list and the lists below it, so that they are made again at the screen's new density.
 void DropImages(CItemVector& list);
+// The menu is to open at a point of the screen: at another monitor's density than its pictures', they are made again
+// at that one.
+void FollowMenuDensity(POINT where);
+// The look in force changed (app/Globals' g_Theme): the menus, the open ones too, take it, and every picture is made
+// again in its colours.
+void FollowLook();
 // Sizes the pictures of entries without making them: a long menu is measured whole but shows few of its entries at
 // once, and each picture is made when it is first drawn.
 void MeasureImages(const std::vector<CItem*>& items);
 
 // The main window's answers to the menu's measure and draw requests of an owner-drawn item; a picture not yet made
 // is made then (a picture sized ahead is made when drawn). The entry under the selection is drawn on the highlight colour.
+// In the dark look the sections, separators and notes are drawn here too.
 void MeasureMenuItem(MEASUREITEMSTRUCT* record);
 void DrawMenuItem(const DRAWITEMSTRUCT* record);

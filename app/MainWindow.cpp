@@ -15,6 +15,7 @@
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
 #include "platform/Prompts.h"
+#include "platform/Theme.h"
 #include "res/resource.h"
 #include "store/Options.h"
 #include "store/RegHelper.h"
@@ -132,11 +133,21 @@ LRESULT OnTaskbarCreated()
 // The screen's density may have changed: every picture is made again, at the new one, when next shown.
 void OnDensityMayHaveChanged() { DropImages(g_TodayMenu.Root); }
 
-// The pictures are painted in the menu's colours: a new colour scheme has them made again when next shown.
+// The pictures are painted in the menu's colours: a new colour scheme has them made again when next shown, and a new
+// look (the system's dark choice, a contrast scheme) is taken by the menus at once, the open one too.
 LRESULT OnColoursChanged()
 {
-    DropImages(g_TodayMenu.Root);
+    g_Theme.Refresh();
+    FollowLook();
     return 0;
+}
+
+void OnSettingChange(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    OnDensityMayHaveChanged();
+    if (platform::IsLookChange(WM_SETTINGCHANGE, lParam) && g_Theme.Refresh())
+        FollowLook();
+    platform::HandleSettingChange(hWnd, wParam, lParam, &g_ActivateInfo);
 }
 
 LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam)
@@ -195,8 +206,9 @@ std::wstring InstanceClaimName(HINSTANCE instance)
 
 SettingsContext ProgramSettings(HWND mainWindow)
 {
-    SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr};
+    SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr, &g_Theme, nullptr};
     settings.changeHotkey = [mainWindow](store::Hotkey hotkey) { return g_Exiting || ClaimHotkey(mainWindow, hotkey); };
+    settings.changeTheme = [](platform::ThemeChoice choice) { ChooseTheme(choice); };
     return settings;
 }
 
@@ -240,6 +252,7 @@ void ShowMenu(HWND hWnd)
     const int x = GetSystemMetrics(SM_CXSCREEN);
     const RECT visible = platform::VisibleDesktop();
     const int y = visible.bottom - visible.top;
+    FollowMenuDensity({x - 1, y - 1});
     platform::TrackPopupMenuAt(menumsg::PrepareRoot(g_TodayMenu), TPM_LEFTALIGN | TPM_BOTTOMALIGN, x, y, hWnd);
 }
 
@@ -253,6 +266,12 @@ int RunMessageLoop(HACCEL accelerators)
         }
     }
     return static_cast<int>(msg.wParam);
+}
+
+void ChooseTheme(platform::ThemeChoice choice)
+{
+    g_Theme.Choose(choice);
+    FollowLook();
 }
 
 void ClaimStoredHotkey()
@@ -278,10 +297,7 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_DESTROY: return OnDestroy(hWnd);
     case WM_ACTIVATE: platform::HandleActivate(hWnd, wParam, lParam, &g_ActivateInfo, 0); return 0;
     case WM_PAINT: return OnPaint(hWnd);
-    case WM_SETTINGCHANGE:
-        OnDensityMayHaveChanged();
-        platform::HandleSettingChange(hWnd, wParam, lParam, &g_ActivateInfo);
-        return 0;
+    case WM_SETTINGCHANGE: OnSettingChange(hWnd, wParam, lParam); return 0;
     case WM_SYSCOLORCHANGE: return OnColoursChanged();
     case WM_DPICHANGED:
     case WM_DISPLAYCHANGE: OnDensityMayHaveChanged(); return DefWindowProcW(hWnd, message, wParam, lParam);

@@ -7,6 +7,7 @@
 
 #include "config/SettingsContext.h"
 #include "platform/ShellUi.h"
+#include "platform/Theme.h"
 
 extern platform::ActivateInfo g_ActivateInfo;   // the shell's activation record of the main window
 
@@ -31,6 +32,9 @@ void ShowMenu(HWND hWnd);
 
 // Runs the message loop with the accelerators applied to every window's messages; the quit code.
 int RunMessageLoop(HACCEL accelerators);
+
+// Takes the user's theme choice: the menu and the pictures follow it at once.
+void ChooseTheme(platform::ThemeChoice choice);
 
 // Claims the stored hotkey for the main window; when another program holds it, the icon says so once.
 void ClaimStoredHotkey();

@@ -9,6 +9,7 @@
 #include "platform/Shell.h"
 #include "platform/ShellUi.h"
 #include "res/resource.h"
+#include "store/Options.h"
 #include "store/RegHelper.h"
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int nCmdShow)
@@ -31,6 +32,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int nCmdShow)
     CoInitializeEx(nullptr, platform::ProgramComModel());
     g_TodayMenu.Icons().Prepare();
     g_RegHelper.LoadTree(&g_TodayMenu);
+    ChooseTheme(store::LoadTheme());
     const int exitCode = RunMessageLoop(accelerators);
     CoUninitialize();
     return exitCode;

@@ -1,6 +1,7 @@
 #include "config/AddSectionDialog.h"
 
 #include "platform/DialogLayout.h"
+#include "platform/Theme.h"
 #include "res/resource.h"
 
 namespace {
@@ -35,6 +36,8 @@ std::optional<std::wstring> AskSectionName(HWND owner, HINSTANCE instance)
 
 INT_PTR CALLBACK AddSectionDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (INT_PTR answer = 0; platform::AnswerLookMessage(dialog, message, wParam, lParam, &answer))
+        return answer;
     switch (message) {
     case WM_INITDIALOG:
         SetWindowLongPtrW(dialog, GWLP_USERDATA, lParam);

@@ -7,6 +7,7 @@
 
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
+#include "platform/Shell.h"
 #include "platform/ShellIcons.h"
 
 namespace {
@@ -70,13 +71,13 @@ const CItemVector* LevelOf(const CTodayMenu& menu, int sectionId)
 bool MatchImagesToScreen(HWND list)
 {
     int cx = 0, cy = 0;
+    const SIZE size = platform::SmallIconSize(platform::WindowDensity(list));
     HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
-    if (images && ImageList_GetIconSize(images, &cx, &cy) && cx == GetSystemMetrics(SM_CXSMICON) &&
-        cy == GetSystemMetrics(SM_CYSMICON))
+    if (images && ImageList_GetIconSize(images, &cx, &cy) && cx == size.cx && cy == size.cy)
         return false;
     // 32-bit images, so that the shell's icons keep their colours and edges. The list view destroys its image list
     // with itself; one it gives back is the caller's.
-    images = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), ILC_COLOR32, 0, 1);
+    images = ImageList_Create(size.cx, size.cy, ILC_COLOR32, 0, 1);
     if (HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
             SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images))))
         ImageList_Destroy(old);

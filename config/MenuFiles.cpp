@@ -100,7 +100,7 @@ void InitMenuFileControls(HWND page) { CheckDlgButton(page, IDC_EXPORT_PROFILE, 
 
 int LayoutMenuFileControls(HWND page, int top, int width)
 {
-    const int edge = platform::Scaled(5);
+    const int edge = platform::ScaledFor(page, 5);
     // The three buttons side by side (on as many rows as the width takes), then Export's check box as wide as the page.
     int left = edge, height = 0;
     for (const int id : {IDC_EXPORT, IDC_IMPORT, IDC_RESTORE, IDC_EXPORT_PROFILE}) {

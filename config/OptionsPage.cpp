@@ -12,13 +12,43 @@
 #include "config/TreeEditor.h"
 #include "platform/Shell.h"
 #include "platform/ShellUi.h"
+#include "platform/Theme.h"
 #include "res/resource.h"
 #include "store/Options.h"
 
 namespace {
 
 // The page's controls, from the top.
-constexpr int kControls[] = {IDC_HOTKEY_LABEL, IDC_HOTKEY, IDC_HOTKEY_NOTE};
+constexpr int kControls[] = {IDC_HOTKEY_LABEL, IDC_HOTKEY, IDC_HOTKEY_NOTE, IDC_THEME_LABEL, IDC_THEME};
+
+// The theme box's entries, in the order of the stored choices (platform::ThemeChoice), and its drop-down's entries.
+constexpr const wchar_t* kThemeNames[] = {L"System", L"Light", L"Dark"};
+constexpr int kThemeDropDownEntries = 3;
+
+// Stores the theme chosen in the box; the program, the window and its pages take it at once.
+BOOL OnThemeChosen(HWND page)
+{
+    const auto chosen = static_cast<int>(SendDlgItemMessageW(page, IDC_THEME, CB_GETCURSEL, 0, 0));
+    if (chosen < 0 || chosen > static_cast<int>(platform::ThemeChoice::Dark))
+        return TRUE;
+    const auto choice = static_cast<platform::ThemeChoice>(chosen);
+    store::SaveTheme(choice);
+    const SettingsContext& settings = CSettingsState::Of(page).settings;
+    if (settings.changeTheme)
+        settings.changeTheme(choice);
+    else if (settings.theme)
+        settings.theme->Choose(choice);
+    platform::ApplyLook(GetAncestor(page, GA_ROOT));
+    return TRUE;
+}
+
+void FillThemeBox(HWND page)
+{
+    HWND box = GetDlgItem(page, IDC_THEME);
+    for (const wchar_t* name : kThemeNames)
+        SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(store::LoadTheme()), 0);
+}
 
 bool IsModifierHeld()
 {
@@ -47,6 +77,7 @@ BOOL OnInitDialog(HWND page)
     SendMessageW(control, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
     // Claimed again: a program that held it may have let it go.
     CTreeEditor(CSettingsState::Of(page)).ClaimHotkey(store::LoadHotkey());
+    FillThemeBox(page);
     InitMenuFileControls(page);
     LayoutOptionsPage(page);
     return TRUE;
@@ -59,6 +90,7 @@ BOOL OnCommand(HWND page, WPARAM wParam)
     const int control = LOWORD(wParam), code = HIWORD(wParam);
     switch (control) {
     case IDC_HOTKEY: return code == EN_CHANGE && OnHotkeyChanged(page);
+    case IDC_THEME: return code == CBN_SELCHANGE && OnThemeChosen(page);
     case IDOK: SendMessageW(GetAncestor(page, GA_ROOT), WM_CLOSE, 0, 0); return TRUE;
     }
     return FALSE;
@@ -73,11 +105,18 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     case WM_COMMAND: return OnCommand(page, wParam);
     // The page and its texts show the window colour, as the other pages do, and the window's text colour on it (which
     // a high-contrast scheme makes light).
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: return platform::DarkControlColours(page, message, wParam);
     case WM_CTLCOLORSTATIC:
+        if (const INT_PTR dark = platform::DarkControlColours(page, message, wParam))
+            return dark;
         SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
         SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
         return reinterpret_cast<INT_PTR>(platform::SysColorBrush(COLOR_WINDOW));
-    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(platform::SysColorBrush(COLOR_WINDOW));
+    case WM_CTLCOLORDLG:
+        if (const INT_PTR dark = platform::DarkControlColours(page, message, wParam))
+            return dark;
+        return reinterpret_cast<INT_PTR>(platform::SysColorBrush(COLOR_WINDOW));
     }
     return FALSE;
 }
@@ -93,12 +132,15 @@ void ShowHotkey(HWND page, store::Hotkey hotkey, bool claimed)
 void LayoutOptionsPage(HWND page)
 {
     const PageRect place = PlacePage(GetParent(page), page);
-    const int edge = platform::Scaled(5);
+    const int edge = platform::ScaledFor(page, 5);
     int top = edge;
     for (const int id : kControls) {
         HWND control = GetDlgItem(page, id);
         const int height = GetChildRect(page, control).height;
-        MoveWindow(control, edge, top, std::max(0, place.width - 2 * edge), height, TRUE);
+        // A drop-down box's window holds its list too.
+        const int entry = id == IDC_THEME ? static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, 0, 0)) : 0;
+        MoveWindow(control, edge, top, std::max(0, place.width - 2 * edge), height + entry * kThemeDropDownEntries + 2 * (entry > 0),
+                   TRUE);
         top += height + edge;
     }
     LayoutMenuFileControls(page, top, place.width);

@@ -20,6 +20,7 @@
 #include "platform/Handles.h"
 #include "platform/ListInput.h"
 #include "platform/Shell.h"
+#include "platform/Theme.h"
 #include "platform/ShellUi.h"
 #include "res/resource.h"
 
@@ -259,7 +260,7 @@ BOOL OnCommand(HWND page, const PageKind& kind, int control, int code)
 
 void Layout(HWND page, const PageKind& kind)
 {
-    const int edge = platform::Scaled(5);
+    const int edge = platform::ScaledFor(page, 5);
     int top = edge;
     if (ChoosesSection(kind)) {
         HWND label = GetDlgItem(page, IDC_SECTION_LABEL), box = GetDlgItem(page, IDC_SECTION_BOX);
@@ -348,53 +349,70 @@ INT_PTR PageProc(const PageKind& kind, HWND page, UINT message, WPARAM wParam, L
     case WM_DRAWITEM: return OnDrawItem(kind, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND: return OnCommand(page, kind, LOWORD(wParam), HIWORD(wParam));
     // The pages show the window colour, on which their buttons and label are drawn.
-    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(platform::SysColorBrush(COLOR_WINDOW));
+    case WM_CTLCOLORDLG:
+        if (const INT_PTR dark = platform::DarkControlColours(page, message, wParam))
+            return dark;
+        return reinterpret_cast<INT_PTR>(platform::SysColorBrush(COLOR_WINDOW));
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC: return platform::DarkControlColours(page, message, wParam);
     case WM_DESTROY: State(page).drag.Cancel(page); return FALSE;
     }
     return FALSE;
 }
 
-// The colours of a button's face and, in a high-contrast scheme, of its icon drawn in one colour (ink < 0: in its own).
+// The colours of a button's face and, in a high-contrast scheme or the dark look, of its icon drawn in one colour (not
+// inked: in its own).
 struct ButtonColours {
-    int face;
-    int ink;
+    COLORREF face;
+    bool inked;
+    COLORREF ink;
 };
 
-// The window colour and the icon's own; in a high-contrast scheme the scheme's button colours, swapped while pressed.
+// The window colour and the icon's own; in a high-contrast scheme the scheme's button colours, swapped while pressed;
+// in the dark look the dark window colour with the icon outlined in its text colour, on the highlight while pressed.
 ButtonColours ColoursOf(const DRAWITEMSTRUCT* record)
 {
-    if (!platform::HighContrast())
-        return {COLOR_WINDOW, -1};
-    return record->itemState & ODS_SELECTED ? ButtonColours{COLOR_BTNTEXT, COLOR_BTNFACE}
-                                            : ButtonColours{COLOR_BTNFACE, COLOR_BTNTEXT};
+    const bool pressed = record->itemState & ODS_SELECTED;
+    if (platform::HighContrast())
+        return pressed ? ButtonColours{GetSysColor(COLOR_BTNTEXT), true, GetSysColor(COLOR_BTNFACE)}
+                       : ButtonColours{GetSysColor(COLOR_BTNFACE), true, GetSysColor(COLOR_BTNTEXT)};
+    if (const platform::CTheme* theme = platform::ThemeOf(record->hwndItem); theme && theme->Dark()) {
+        const platform::Palette& p = theme->Colours();
+        return pressed ? ButtonColours{p.highlight, true, p.highlightText} : ButtonColours{p.window, true, p.windowText};
+    }
+    return {GetSysColor(COLOR_WINDOW), false, 0};
 }
 
-void PaintButtonFace(HINSTANCE instance, HDC dc, int width, int height, int iconId, ButtonColours colours)
+void PaintButtonFace(HWND button, HDC dc, int width, int height, int iconId, ButtonColours colours)
 {
-    handles::unique_hpen pen(CreatePen(PS_SOLID, 0, GetSysColor(colours.face)));
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(button, GWLP_HINSTANCE));
+    handles::unique_hpen pen(CreatePen(PS_SOLID, 0, colours.face));
     handles::select_object selectPen(dc, pen.get());
-    handles::select_object selectBrush(dc, platform::SysColorBrush(colours.face));
+    SetDCBrushColor(dc, colours.face);
+    handles::select_object selectBrush(dc, GetStockObject(DC_BRUSH));
     Rectangle(dc, 0, 0, width, height);
-    const int iconWidth = platform::Scaled(kButtonIconWidth), iconHeight = platform::Scaled(kButtonIconHeight);
+    const int iconWidth = platform::ScaledFor(button, kButtonIconWidth);
+    const int iconHeight = platform::ScaledFor(button, kButtonIconHeight);
     handles::unique_hicon icon(platform::LoadIconAtSize(instance, iconId, iconWidth, iconHeight));
     const int x = (width - iconWidth) / 2, y = (height - iconHeight) / 2;
-    if (icon && colours.ink >= 0)
-        platform::DrawIconInk(dc, x, y, icon.get(), iconWidth, iconHeight, GetSysColor(colours.ink));
+    if (icon && colours.inked)
+        platform::DrawIconInk(dc, x, y, icon.get(), iconWidth, iconHeight, colours.ink);
     else if (icon)
         DrawIconEx(dc, x, y, icon.get(), iconWidth, iconHeight, 0, nullptr, DI_NORMAL);
 }
 
 // The focus mark inside the button's edge: the desktop's dotted focus rectangle, or dotted in the ink of a high-contrast
-// scheme, which stays one of the scheme's colours.
-void DrawFocusMark(HDC dc, RECT area, ButtonColours colours)
+// scheme or the dark look, which stays one of their colours.
+void DrawFocusMark(HWND button, HDC dc, RECT area, ButtonColours colours)
 {
-    const int edge = platform::Scaled(2);
+    const int edge = platform::ScaledFor(button, 2);
     InflateRect(&area, -edge, -edge);
-    if (colours.ink < 0) {
+    if (!colours.inked) {
         DrawFocusRect(dc, &area);
         return;
     }
-    const LOGBRUSH ink{BS_SOLID, GetSysColor(colours.ink), 0};
+    const LOGBRUSH ink{BS_SOLID, colours.ink, 0};
     handles::unique_hpen pen(ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &ink, 0, nullptr));
     handles::select_object selectPen(dc, pen.get());
     handles::select_object selectBrush(dc, GetStockObject(NULL_BRUSH));
@@ -441,20 +459,19 @@ BOOL DrawIconButton(const DRAWITEMSTRUCT* record, int iconId)
     const RECT& item = record->rcItem;
     const int width = item.right - item.left;
     const int height = item.bottom - item.top;
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(record->hwndItem, GWLP_HINSTANCE));
     const ButtonColours colours = ColoursOf(record);
     handles::unique_hdc memory(CreateCompatibleDC(record->hDC));
     handles::unique_hbitmap face(CreateCompatibleBitmap(record->hDC, width, height));
     if (memory && face) {
         handles::select_object selected(memory.get(), face.get());
-        PaintButtonFace(instance, memory.get(), width, height, iconId, colours);
+        PaintButtonFace(record->hwndItem, memory.get(), width, height, iconId, colours);
         BitBlt(record->hDC, item.left, item.top, width, height, memory.get(), 0, 0, SRCCOPY);
     }
-    if ((record->itemState & ODS_SELECTED) && colours.ink < 0) {
+    if ((record->itemState & ODS_SELECTED) && !colours.inked) {
         RECT pressed = item;
         InvertRect(record->hDC, &pressed);
     }
     if ((record->itemState & ODS_FOCUS) && !(record->itemState & ODS_NOFOCUSRECT))
-        DrawFocusMark(record->hDC, item, colours);
+        DrawFocusMark(record->hwndItem, record->hDC, item, colours);
     return TRUE;
 }

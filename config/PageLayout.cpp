@@ -108,7 +108,7 @@ void LayoutPage(HWND page, HWND list, const std::vector<HWND>& buttons, int top)
     const PageRect place = PlacePage(GetParent(page), page);
     const PageRect first = GetChildRect(page, buttons.front());
     const PageLayout layout = ComputePageLayout(place.width, place.height, top, SIZE{first.width, first.height},
-                                                static_cast<int>(buttons.size()), platform::ScreenDpi());
+                                                static_cast<int>(buttons.size()), platform::WindowDensity(page));
     for (size_t k = 0; k < buttons.size(); ++k) {
         const PageRect& to = layout.buttons[k];
         MoveWindow(buttons[k], to.x, to.y, to.width, to.height, TRUE);

@@ -27,6 +27,6 @@ struct PageLayout {
 // column of buttons spread evenly, or several columns on a page too short for one, and the list beside them. Its
 // margins and gaps are given for 96 DPI and grow with the density dpi.
 PageLayout ComputePageLayout(int pageWidth, int pageHeight, int top, SIZE button, int buttonCount, int dpi = 96);
-// Places the page, then its list and buttons by the layout rule at the screen's density; the list's only column gets
+// Places the page, then its list and buttons by the layout rule at the window's density; the list's only column gets
 // the list's client width.
 void LayoutPage(HWND page, HWND list, const std::vector<HWND>& buttons, int top);

@@ -9,6 +9,7 @@
 #include "platform/Prompts.h"
 #include "platform/ShellIcons.h"
 #include "platform/ShellUi.h"
+#include "platform/Theme.h"
 #include "res/resource.h"
 
 namespace {
@@ -188,7 +189,8 @@ INT_PTR OnDrawIcon(HWND dialog, const DRAWITEMSTRUCT* record)
     if (record->CtlID != IDC_PROP_ICON)
         return FALSE;
     const RECT& area = record->rcItem;
-    FillRect(record->hDC, &area, GetSysColorBrush(COLOR_BTNFACE));
+    const platform::CTheme* theme = platform::ThemeOf(dialog);
+    FillRect(record->hDC, &area, theme ? theme->FaceBrush() : GetSysColorBrush(COLOR_BTNFACE));
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
     if (HICON icon = State(dialog).picture.get())
         DrawIconEx(record->hDC, (area.left + area.right - cx) / 2, (area.top + area.bottom - cy) / 2, icon, cx, cy, 0,
@@ -229,6 +231,8 @@ bool ApplyDocumentEdit(CTodayMenu& menu, int id, const DocumentEdit& edit)
 
 INT_PTR CALLBACK PropertiesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (INT_PTR answer = 0; platform::AnswerLookMessage(dialog, message, wParam, lParam, &answer))
+        return answer;
     switch (message) {
     case WM_INITDIALOG: return OnInit(dialog, lParam);
     case WM_SIZE: return OnSize(dialog, lParam);

@@ -1,6 +1,7 @@
 #include "config/RestoreDialog.h"
 
 #include "platform/DialogLayout.h"
+#include "platform/Theme.h"
 #include "res/resource.h"
 
 namespace {
@@ -44,6 +45,8 @@ std::optional<std::wstring> RunRestoreDialog(HWND owner, HINSTANCE instance, con
 
 INT_PTR CALLBACK RestoreDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (INT_PTR answer = 0; platform::AnswerLookMessage(dialog, message, wParam, lParam, &answer))
+        return answer;
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(dialog, lParam);
     case WM_COMMAND:

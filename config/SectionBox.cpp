@@ -7,6 +7,7 @@
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
 #include "platform/Shell.h"
+#include "platform/Theme.h"
 
 namespace {
 
@@ -46,9 +47,11 @@ void DrawSectionLabel(HWND label, HDC dc)
     handles::select_object boldFont(dc, font.get());
     RECT area{};
     GetClientRect(label, &area);
-    FillRect(dc, &area, platform::SysColorBrush(COLOR_WINDOW));
-    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    const platform::CTheme* theme = platform::ThemeOf(label);
+    const bool dark = theme && theme->Dark();
+    FillRect(dc, &area, dark ? theme->WindowBrush() : platform::SysColorBrush(COLOR_WINDOW));
+    SetBkColor(dc, dark ? theme->Colours().window : GetSysColor(COLOR_WINDOW));
+    SetTextColor(dc, dark ? theme->Colours().windowText : GetSysColor(COLOR_WINDOWTEXT));
     DrawTextW(dc, kLabelText, -1, &area, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
 }
 
@@ -79,7 +82,7 @@ void PlaceSectionBox(HWND box, int x, const PageRect& closed)
 {
     const int entryHeight = static_cast<int>(SendMessageW(box, CB_GETITEMHEIGHT, 0, 0));
     const int dropDown = entryHeight > 0 ? entryHeight * kDropDownEntries + 2 : 0;
-    MoveWindow(box, x, platform::Scaled(5), closed.width, closed.height + dropDown, TRUE);
+    MoveWindow(box, x, platform::ScaledFor(box, 5), closed.width, closed.height + dropDown, TRUE);
 }
 
 void PaintSectionLabel(HWND label) { SetWindowSubclass(label, SectionLabelProc, 0, 0); }

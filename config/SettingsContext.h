@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "store/Hotkey.h"
+#include "platform/Theme.h"
 
 class CTodayMenu;
 class CRegHelper;
@@ -14,7 +15,11 @@ struct SettingsContext {
     HINSTANCE instance = nullptr;
     CTodayMenu* menu = nullptr;
     CRegHelper* store = nullptr;
-    // Asks the program to take a new hotkey (0: none); false when another program holds it. Empty in a settings window
-    // of its own, which holds no hotkey.
+    // Asks the program to take a new hotkey (none included); false when another program holds it. Empty in a settings
+    // window of its own, which holds no hotkey.
     std::function<bool(store::Hotkey)> changeHotkey;
+    // The look in force, which the window and its dialogs follow (none: the light look as the system draws it), and how
+    // the program takes a new theme choice (empty in a settings window of its own: the window alone follows it).
+    platform::CTheme* theme = nullptr;
+    std::function<void(platform::ThemeChoice)> changeTheme;
 };

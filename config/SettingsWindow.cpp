@@ -8,13 +8,16 @@
 
 #include "config/ItemList.h"
 #include "config/OptionsPage.h"
+#include "config/PageLayout.h"
 #include "config/Page.h"
 #include "config/SettingsContext.h"
 #include "config/SettingsState.h"
 #include "config/TreeEditor.h"
 #include "platform/DialogLayout.h"
+#include "platform/Handles.h"
 #include "platform/ListInput.h"
 #include "platform/ShellUi.h"
+#include "platform/Theme.h"
 #include "res/resource.h"
 
 namespace {
@@ -78,9 +81,62 @@ LRESULT CALLBACK TabKeysFilter(int code, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
+// The tabs in the dark look's colours: the control draws them in the system's own otherwise. The pages cover the rest of
+// the control and draw themselves.
+void PaintDarkTabs(HWND tabs, HDC dc, const platform::Palette& colours)
+{
+    for (HWND page = GetWindow(tabs, GW_CHILD); page; page = GetWindow(page, GW_HWNDNEXT))
+        if (IsWindowVisible(page)) {
+            const PageRect r = GetChildRect(tabs, page);
+            ExcludeClipRect(dc, r.x, r.y, r.x + r.width, r.y + r.height);
+        }
+    RECT all{};
+    GetClientRect(tabs, &all);
+    SetDCBrushColor(dc, colours.window);
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    handles::select_object font(dc, reinterpret_cast<HFONT>(SendMessageW(tabs, WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    const int chosen = TabCtrl_GetCurSel(tabs);
+    for (int i = 0; i < TabCtrl_GetItemCount(tabs); ++i) {
+        RECT tab{};
+        TabCtrl_GetItemRect(tabs, i, &tab);
+        SetDCBrushColor(dc, i == chosen ? colours.highlight : colours.face);
+        SetDCPenColor(dc, colours.separator);
+        handles::select_object brush(dc, GetStockObject(DC_BRUSH)), pen(dc, GetStockObject(DC_PEN));
+        Rectangle(dc, tab.left, tab.top, tab.right, tab.bottom);
+        wchar_t text[32] = {};
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 32;
+        TabCtrl_GetItem(tabs, i, &item);
+        SetTextColor(dc, i == chosen ? colours.highlightText : colours.faceText);
+        DrawTextW(dc, text, -1, &tab, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+        if (i == chosen && GetFocus() == tabs)
+            InflateRect(&tab, -2, -2), DrawFocusRect(dc, &tab);
+    }
+}
+
+LRESULT CALLBACK TabsProc(HWND tabs, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    const platform::CTheme* theme = platform::ThemeOf(tabs);
+    if (message == WM_PAINT && theme && theme->Dark()) {
+        PAINTSTRUCT paint{};
+        PaintDarkTabs(tabs, BeginPaint(tabs, &paint), theme->Colours());
+        EndPaint(tabs, &paint);
+        return 0;
+    }
+    if (message == WM_ERASEBKGND && theme && theme->Dark())
+        return 1;
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(tabs, TabsProc, 0);
+    return DefSubclassProc(tabs, message, wParam, lParam);
+}
+
 BOOL OnInitDialog(HWND dialog, const SettingsContext& settings)
 {
     CSettingsState::Attach(dialog, std::make_unique<CSettingsState>(settings));
+    platform::LendTheme(dialog, settings.theme);
     platform::InitDialog(dialog, platform::INITDIALOG_FULLSCREEN_DONE);
     // The full-screen sizing normally arrives as WM_SIZE; a window that already had that size gets none.
     FitTabControl(dialog);
@@ -94,6 +150,8 @@ BOOL OnInitDialog(HWND dialog, const SettingsContext& settings)
         MakePage(tabs, settings.instance, kPages[tab].templateId, kPages[tab].procedure, tab == kSectionsTab);
     platform::AcceptDroppedFiles(dialog);
     CSettingsState::Of(dialog).tabKeys.reset(SetWindowsHookExW(WH_MSGFILTER, TabKeysFilter, nullptr, GetCurrentThreadId()));
+    SetWindowSubclass(tabs, TabsProc, 0, 0);
+    platform::ApplyLook(dialog);
     return TRUE;
 }
 
@@ -146,6 +204,16 @@ void OnSize(HWND dialog)
         OnScreenLayoutChange(dialog);
 }
 
+// On another monitor's density the window takes its fonts at it and goes where the system says; its pages are laid
+// out by their rules at it, their lists' images and buttons' icons made for it.
+void OnDensityChange(HWND dialog, WPARAM wParam, LPARAM lParam)
+{
+    platform::FollowDensityChange(dialog, wParam, lParam);
+    FitTabControl(dialog);
+    OnScreenLayoutChange(dialog);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 // Files and folders dropped on the window join the level of the list shown. The Options tab shows no list: they join
 // the top level, as on the Sections tab.
 BOOL OnDropFiles(HWND dialog, HDROP drop)
@@ -173,10 +241,18 @@ void OpenSettingsWindow(const SettingsContext& settings)
 
 INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_DPICHANGED) {
+        OnDensityChange(dialog, wParam, lParam);
+        return TRUE;
+    }
     if (platform::IsScreenLayoutChange(message, wParam)) {
         OnScreenLayoutChange(dialog);
         return FALSE;
     }
+    if (platform::IsLookChange(message, lParam))
+        platform::FollowLookChange(dialog);
+    if (const INT_PTR dark = platform::DarkControlColours(dialog, message, wParam))
+        return dark;
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(dialog, *reinterpret_cast<const SettingsContext*>(lParam));
     case WM_SIZE: OnSize(dialog); return TRUE;
@@ -189,7 +265,7 @@ INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_NOTIFY: return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
     case WM_DROPFILES: return OnDropFiles(dialog, reinterpret_cast<HDROP>(wParam));
     // The state goes after the pages, which use it to the end.
-    case WM_NCDESTROY: CSettingsState::Detach(dialog); return FALSE;
+    case WM_NCDESTROY: platform::ForgetWindowLook(dialog), CSettingsState::Detach(dialog); return FALSE;
     }
     return FALSE;
 }

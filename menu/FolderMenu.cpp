@@ -53,14 +53,24 @@ void CFolderMenu::Release()
 void CFolderMenu::Add(std::unique_ptr<CItem> item, std::unique_ptr<CFolderMenu> contents, std::wstring opens)
 {
     const MENUITEMINFOW info = DocumentMenuItem(item.get(), contents ? contents->Menu() : nullptr);
-    entries_.push_back({std::move(item), std::move(contents), std::move(opens)});
+    entries_.push_back({std::move(item), std::move(contents), std::move(opens), nullptr});
     InsertMenuItemW(menu_.get(), GetMenuItemCount(menu_.get()), TRUE, &info);
 }
 
 void CFolderMenu::AddNote(const wchar_t* text, UINT flags, std::wstring opens)
 {
-    entries_.push_back({nullptr, nullptr, std::move(opens)});
+    auto note = std::make_unique<MenuItemData>();
+    note->text = text;
+    note->name.cchWText = static_cast<DWORD>(note->text.size());
+    note->name.pszWText = note->text.data();
+    const ULONG_PTR data = reinterpret_cast<ULONG_PTR>(note.get());
+    entries_.push_back({nullptr, nullptr, std::move(opens), std::move(note)});
     AppendMenuW(menu_.get(), MF_STRING | flags, 0, text);
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_DATA;
+    info.dwItemData = data;
+    SetMenuItemInfoW(menu_.get(), GetMenuItemCount(menu_.get()) - 1, TRUE, &info);
 }
 
 void CFolderMenu::Open()

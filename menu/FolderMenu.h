@@ -13,6 +13,7 @@
 
 #include "menu/BaseObj.h"
 #include "menu/FolderReader.h"
+#include "menu/MenuItemData.h"
 #include "platform/Handles.h"
 
 class CItem;
@@ -42,6 +43,7 @@ public:
         std::unique_ptr<CItem> item;
         std::unique_ptr<CFolderMenu> contents;
         std::wstring opens;
+        std::unique_ptr<MenuItemData> note;   // a note's text as its item's data, for when the menu draws it
     };
 
     // The folder as stored ("\My Documents" resolved when read), and the live folders of the tree it belongs to.

@@ -38,3 +38,47 @@ std::wstring SectionMenuText(const std::wstring& title)
         text += c == L'&' ? L"&&" : std::wstring(1, c == L'\t' ? L' ' : c);
     return text;
 }
+
+MenuItemKind KindOfItemData(ULONG_PTR data)
+{
+    const auto* record = reinterpret_cast<const MenuItemData*>(data);
+    if (!record || record->name.dwMSAASignature != MSAA_MENU_SIG)
+        return MenuItemKind::Unknown;
+    if (!record->entry)
+        return MenuItemKind::Note;
+    switch (record->entry->Type) {
+    case ITEM_DOCUMENT: return MenuItemKind::Document;
+    case ITEM_SEPARATOR: return MenuItemKind::Separator;
+    default: return MenuItemKind::Section;
+    }
+}
+
+std::wstring TextOfItemData(ULONG_PTR data)
+{
+    return KindOfItemData(data) == MenuItemKind::Unknown ? std::wstring()
+                                                         : reinterpret_cast<const MenuItemData*>(data)->text;
+}
+
+void StyleMenuItems(HMENU menu, const CItemVector* list, bool ownerDrawn, HBRUSH background)
+{
+    MENUINFO look{};
+    look.cbSize = sizeof(look);
+    look.fMask = MIM_BACKGROUND;
+    look.hbrBack = background;
+    SetMenuInfo(menu, &look);
+    const int count = GetMenuItemCount(menu);
+    for (int pos = 0; pos < count; ++pos) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_DATA;
+        if (!GetMenuItemInfoW(menu, pos, TRUE, &info))
+            continue;
+        CItem* entry = list && static_cast<size_t>(pos) < list->Items.size() ? list->Items[pos].get() : nullptr;
+        if (entry)
+            info.dwItemData = entry->Type == ITEM_DOCUMENT ? info.dwItemData : ItemDataOf(entry);
+        if (KindOfItemData(info.dwItemData) == MenuItemKind::Document)
+            continue;
+        info.fType = ownerDrawn ? info.fType | MFT_OWNERDRAW : info.fType & ~MFT_OWNERDRAW;
+        SetMenuItemInfoW(menu, pos, TRUE, &info);
+    }
+}

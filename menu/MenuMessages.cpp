@@ -60,6 +60,7 @@ LRESULT OnInitMenuPopup(CTodayMenu& menu, WPARAM wParam)
         if (menu.Pictures().measure)
             menu.Pictures().measure(folder->Items());
     }
+    menu.StyleMenu(popup);
     return 0;
 }
 

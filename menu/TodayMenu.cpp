@@ -8,6 +8,7 @@
 #include "menu/Launcher.h"
 #include "menu/MenuItem.h"
 #include "menu/MenuOwner.h"
+#include "platform/Shell.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ UINT SectionState(const CItem* section) { return HoldsDocument(*section->Childre
 
 }  // namespace
 
-CTodayMenu::CTodayMenu() : icons_(std::make_unique<platform::CIconCache>())
+CTodayMenu::CTodayMenu() : icons_(std::make_unique<platform::CIconCache>()), density_(platform::ScreenDpi())
 {
     icons_->Listen([this](const std::set<std::wstring>& paths) {
         if (pictures_.arrived)
@@ -312,6 +313,21 @@ CItemVector* CTodayMenu::ListOf(HMENU menu)
     // A list of another tree has another id pool.
     CItemVector* list = MenuOwnerAs<CItemVector>(menu);
     return list && list->Ids == Root.Ids ? list : nullptr;
+}
+
+void CTodayMenu::SetLook(bool ownerDrawn, COLORREF background)
+{
+    ownerDrawn_ = ownerDrawn;
+    everStyled_ = everStyled_ || ownerDrawn;
+    background_.reset(ownerDrawn ? CreateSolidBrush(background) : nullptr);
+}
+
+void CTodayMenu::StyleMenu(HMENU menu)
+{
+    if (!everStyled_)
+        return;
+    if (ListOf(menu) || live_.Find(menu))
+        StyleMenuItems(menu, ListOf(menu), ownerDrawn_, background_.get());
 }
 
 void EnsureCommandEntries(CTodayMenu* menu)

@@ -86,6 +86,16 @@ public:
     // The application's pictures, given once at start.
     void SetPictures(MenuPictures pictures) { pictures_ = std::move(pictures); }
     const MenuPictures& Pictures() const { return pictures_; }
+    // The dark look draws every item of the menus itself, on a background of this colour (the margins included); the
+    // other looks leave all but the documents to the system. Menus take it as they open (StyleMenu); the caller has the
+    // menus on the screen styled again and drawn anew.
+    void SetLook(bool ownerDrawn, COLORREF background);
+    bool OwnerDrawn() const { return ownerDrawn_; }
+    void StyleMenu(HMENU menu);
+    // The density (DPI) of the monitor the menu opens on, which its pictures are measured and drawn for.
+    int Density() const { return density_; }
+    void SetDensity(int dpi) { density_ = dpi; }
+
     // The icons of the documents, for the menu's pictures and the settings lists alike; kept for the menu's life.
     platform::CIconCache& Icons() const { return *icons_; }
 
@@ -102,6 +112,10 @@ private:
     CLiveFolders live_{launcher_};
     MenuPictures pictures_;
     std::unique_ptr<platform::CIconCache> icons_;
+    bool ownerDrawn_ = false;
+    bool everStyled_ = false;          // a menu never drawn dark is left exactly as the system made it
+    handles::unique_hbrush background_;
+    int density_;
 };
 
 // Appends "Configuration" and "Exit" to the top level unless the tree holds them, as every load and import does:

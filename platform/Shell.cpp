@@ -52,20 +52,80 @@ int ScreenDpi()
 
 int Scaled(int pixels) { return MulDiv(pixels, ScreenDpi(), 96); }
 
-HFONT MenuFont()
+HFONT MenuFont() { return MenuFont(ScreenDpi()); }
+
+HFONT MenuFont(int dpi)
 {
-    // The desktop's menu font, made again only when the density changed.
+    // The desktop's menu font, made again only when the density changed; at another density than the screen's, the
+    // system's own metrics for it where it has them, or the screen's font grown to it.
     static handles::unique_hfont font;
-    static int madeFor = 0;
-    if (const int dpi = ScreenDpi(); dpi != madeFor) {
+    static int madeFor = 0, screenWhenMade = 0;
+    const int screen = ScreenDpi();
+    if (dpi != madeFor || screen != screenWhenMade) {
+        using MetricsForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+        const auto forDpi = reinterpret_cast<MetricsForDpi>(
+            GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi"));
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof(metrics);
-        font.reset(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)
-                       ? CreateFontIndirectW(&metrics.lfMenuFont)
-                       : nullptr);
+        const bool own = dpi != screen && forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
+        const bool read = own || SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        if (read && !own && dpi != screen)
+            metrics.lfMenuFont.lfHeight = MulDiv(metrics.lfMenuFont.lfHeight, dpi, screen);
+        font.reset(read ? CreateFontIndirectW(&metrics.lfMenuFont) : nullptr);
         madeFor = dpi;
+        screenWhenMade = screen;
     }
     return font.get();
+}
+
+namespace {
+int g_pretendedDensity = 0;   // the test seam's density; 0 when off
+const wchar_t kDensityProperty[] = L"Tabula.Density";
+}  // namespace
+
+void PretendMonitorDensity(int dpi) { g_pretendedDensity = dpi; }
+
+int DensityAt(POINT point)
+{
+    if (g_pretendedDensity)
+        return g_pretendedDensity;
+    // Windows 8.1 and later tell each monitor's density to a per-monitor aware program.
+    static const HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    using DpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    const auto get = shcore ? reinterpret_cast<DpiForMonitor>(GetProcAddress(shcore, "GetDpiForMonitor")) : nullptr;
+    UINT x = 0, y = 0;
+    if (get && SUCCEEDED(get(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) && y)
+        return static_cast<int>(y);
+    return ScreenDpi();
+}
+
+int WindowDensity(HWND window)
+{
+    const HWND root = GetAncestor(window, GA_ROOT);
+    if (const auto told = reinterpret_cast<INT_PTR>(GetPropW(root, kDensityProperty)))
+        return static_cast<int>(told);
+    RECT area{};
+    if (root && GetWindowRect(root, &area))
+        return DensityAt({(area.left + area.right) / 2, (area.top + area.bottom) / 2});
+    return ScreenDpi();
+}
+
+void SetWindowDensity(HWND window, int dpi)
+{
+    if (!dpi) {
+        RemovePropW(GetAncestor(window, GA_ROOT), kDensityProperty);
+        return;
+    }
+    SetPropW(GetAncestor(window, GA_ROOT), kDensityProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(dpi)));
+}
+
+int ScaledFor(HWND window, int pixels) { return MulDiv(pixels, WindowDensity(window), 96); }
+
+SIZE SmallIconSize(int dpi)
+{
+    const int screen = ScreenDpi();
+    const SIZE own{GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
+    return dpi == screen ? own : SIZE{MulDiv(own.cx, dpi, screen), MulDiv(own.cy, dpi, screen)};
 }
 
 HBRUSH SysColorBrush(int index) { return GetSysColorBrush(index); }

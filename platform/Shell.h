@@ -23,9 +23,24 @@ HICON LoadIconAtSize(HINSTANCE instance, int id, int cx, int cy);
 int ScreenDpi();
 int Scaled(int pixels);
 
-// The font of menu captions at the screen's present density (shared, not to be deleted); null means the device
-// context's default.
+// The font of menu captions at the screen's present density, or at a given one (shared, not to be deleted); null
+// means the device context's default.
 HFONT MenuFont();
+HFONT MenuFont(int dpi);
+
+// The density of the monitor that holds a point of the screen: each monitor's own where the system knows it
+// (per-monitor awareness), the screen's otherwise.
+int DensityAt(POINT point);
+// The density a window is shown at: the one its last WM_DPICHANGED gave (SetWindowDensity), or its monitor's.
+int WindowDensity(HWND window);
+void SetWindowDensity(HWND window, int dpi);   // 0: forgotten, as the window goes
+// A length given for 96 DPI at a window's density.
+int ScaledFor(HWND window, int pixels);
+// The small-icon size at a density, the system's own at the screen's.
+SIZE SmallIconSize(int dpi);
+
+// The density seam, for tests: every monitor reports this density (0: each its own again). Wine keeps one.
+void PretendMonitorDensity(int dpi);
 
 // The brush of a system colour (not to be deleted).
 HBRUSH SysColorBrush(int index);

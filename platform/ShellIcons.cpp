@@ -11,6 +11,7 @@
 #include "platform/Media.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
+#include "platform/Theme.h"
 
 namespace platform {
 
@@ -135,7 +136,8 @@ handles::unique_hbitmap IconToBitmap(HWND window, HICON icon)
     handles::unique_hdc memory(screen ? CreateCompatibleDC(screen.get()) : nullptr);
     if (!memory)
         return nullptr;
-    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    const SIZE size = SmallIconSize(WindowDensity(window));
+    const int cx = size.cx, cy = size.cy;
     // 32 bits a pixel, as an image list of the shell's icons keeps them; an image list takes such bits at half the cost
     // of a screen bitmap's.
     BITMAPINFO format{};
@@ -150,7 +152,8 @@ handles::unique_hbitmap IconToBitmap(HWND window, HICON icon)
         return nullptr;
     handles::select_object selected(memory.get(), bitmap.get());
     RECT all{0, 0, cx, cy};
-    FillRect(memory.get(), &all, SysColorBrush(COLOR_MENU));
+    const CTheme* theme = ThemeOf(window);
+    FillRect(memory.get(), &all, theme && theme->Dark() ? theme->WindowBrush() : SysColorBrush(COLOR_MENU));
     if (icon)
         DrawIconEx(memory.get(), 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
     return bitmap;

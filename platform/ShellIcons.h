@@ -47,7 +47,8 @@ std::wstring FormatIconLocation(const IconLocation& location);
 // or none when the file holds no icon there.
 handles::unique_hicon SmallIconAt(const std::wstring& location);
 
-// A picture of the small-icon size with the icon drawn on the menu colour (plain without an icon), or none.
+// A picture of the small-icon size at the window's density with the icon drawn on the menu colour, or the window
+// colour of the dark look (plain without an icon), or none.
 handles::unique_hbitmap IconToBitmap(HWND window, HICON icon);
 
 }  // namespace platform

@@ -57,6 +57,8 @@
 #define IDC_HOTKEY_LABEL            1021 // Options page
 #define IDC_HOTKEY                  1022
 #define IDC_HOTKEY_NOTE             1023
+#define IDC_THEME_LABEL             1047
+#define IDC_THEME                   1048
 #define IDC_EXPORT                  1024 // Options page: menu files
 #define IDC_EXPORT_PROFILE          1025
 #define IDC_IMPORT                  1026

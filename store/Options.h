@@ -5,14 +5,22 @@
 
 #include "store/Hotkey.h"
 
+#include "platform/Theme.h"
+
 namespace store {
 
 constexpr const wchar_t* kOptionsName = L"Tabula Options";
 constexpr const wchar_t* kHotkeyValue = L"Hotkey";
+constexpr const wchar_t* kThemeValue = L"Theme";
 
 // The stored hotkey by Hotkey's rule; the default when nothing usable is stored (no 4-byte REG_DWORD).
 Hotkey LoadHotkey();
 // Stores the hotkey (none included); false when it could not.
 bool SaveHotkey(Hotkey hotkey);
+
+// The stored theme choice: a REG_DWORD of 0 (follow the system), 1 (light) or 2 (dark); anything else, or nothing,
+// follows the system.
+platform::ThemeChoice LoadTheme();
+bool SaveTheme(platform::ThemeChoice choice);
 
 }  // namespace store

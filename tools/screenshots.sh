@@ -4,7 +4,8 @@
 # Usage: tools/screenshots.sh [folder]   (default <build>/screenshots/tour)
 # Writes <screen>-<step>.png files there and prints their paths. Runs build/tools/tabula_tour.exe on a virtual X
 # server, in a throwaway Wine prefix, or in the prefix TABULA_TOUR_PREFIX names (kept as it is); TABULA_SCREENS lists
-# the screens (default "240x320 320x240"). With TABULA_CONTRAST=1 the pictures show a high-contrast scheme.
+# the screens (default "240x320 320x240"). With TABULA_CONTRAST=1 the pictures show a high-contrast scheme, with
+# TABULA_THEME=dark the dark look of a system that asks programs for dark colours.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${TABULA_BUILD_DIR:-$root/build}"

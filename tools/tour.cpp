@@ -4,7 +4,8 @@
 //
 // Usage: tabula_tour.exe TABULA_EXE OUTPUT_PREFIX   (pictures: OUTPUT_PREFIX + "menu.bmp" and so on)
 // It prints the path of each picture, and ends with 0 when every step was reached. With TABULA_CONTRAST=1 in its
-// environment the whole tour runs under a high-contrast scheme, turned off again at its end.
+// environment the whole tour runs under a high-contrast scheme, turned off again at its end; with TABULA_THEME=dark the
+// system asks programs for dark colours, as it did not before.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -168,6 +169,9 @@ int RunTour(const std::wstring& program, const std::wstring& prefix)
     std::optional<ThemeOff> themeOff;
     if (const wchar_t* wanted = _wgetenv(L"TABULA_CONTRAST"); wanted && std::wstring(wanted) == L"1")
         contrast.emplace(kHighContrastBlack), themeOff.emplace();
+    std::optional<apptest::SystemTheme> dark;
+    if (const wchar_t* wanted = _wgetenv(L"TABULA_THEME"); wanted && std::wstring(wanted) == L"dark")
+        dark.emplace(0);
     Tour tour(prefix);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);

@@ -132,6 +132,42 @@ private:
     std::vector<COLORREF> before_, colours_;
 };
 
+// The system's light or dark choice for programs (AppsUseLightTheme: 1 light, 0 dark, -1 none), told to the windows
+// as the system tells it; none again at the end, as a Wine prefix has it.
+class SystemTheme {
+public:
+    explicit SystemTheme(int light, HWND told = nullptr) { Set(light, told); }
+    ~SystemTheme() { Set(-1, told_); }
+    SystemTheme(const SystemTheme&) = delete;
+    void Set(int light, HWND told)
+    {
+        const DWORD value = light;
+        light < 0 ? RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme")
+                  : RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", REG_DWORD, &value, 4);
+        if ((told_ = told))
+            SendMessageW(told, WM_SETTINGCHANGE, 0, LPARAM(L"ImmersiveColorSet"));
+    }
+
+private:
+    static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+    HWND told_ = nullptr;
+};
+
+// A window's pixels as drawn (its own device context copied out), by row and column of the window.
+inline std::vector<COLORREF> WindowPixels(HWND window, RECT area)
+{
+    HDC from = GetWindowDC(window), into = CreateCompatibleDC(from);
+    HBITMAP copy = CreateCompatibleBitmap(from, area.right - area.left, area.bottom - area.top);
+    HGDIOBJ old = SelectObject(into, copy);
+    BitBlt(into, 0, 0, area.right - area.left, area.bottom - area.top, from, area.left, area.top, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < area.bottom - area.top; ++y)
+        for (int x = 0; x < area.right - area.left; ++x)
+            pixels.push_back(GetPixel(into, x, y));
+    SelectObject(into, old), DeleteObject(copy), DeleteDC(into), ReleaseDC(window, from);
+    return pixels;
+}
+
 // Whether the shell holds a notification icon with this window and id.
 inline bool ShellHasIcon(HWND window, UINT id)
 { NOTIFYICONDATAW probe{}; probe.cbSize = sizeof(probe), probe.hWnd = window, probe.uID = id; return Shell_NotifyIconW(NIM_MODIFY, &probe); }

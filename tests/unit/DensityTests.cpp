@@ -1,5 +1,6 @@
-// At twice the density (192 DPI, a VGA device or a desktop at 200%), pictures and layouts are twice their 96-DPI
-// size. Skipped in the suite's 96-DPI prefix; the HighDensity test runs them in a 192-DPI prefix of their own.
+// At twice the density (192 DPI, a VGA device or a desktop at 200%) and one and a half times (144 DPI, a desktop at
+// 150%), pictures and layouts grow with it. Skipped in the suite's 96-DPI prefix; the HighDensity and MiddleDensity tests
+// run them in a prefix of their own at that density.
 #include <algorithm>
 
 #include "SettingsTesting.h"
@@ -7,32 +8,37 @@
 #include "app/ItemImage.h"
 #include "platform/Shell.h"
 
-TEST(HighDensity, DISABLED_PicturesAndPagesAreTwiceTheirSize)
+// The screen's density, and what it makes of the small icons, the built-in menu icons, the page buttons' icons and the
+// pages' left margin.
+struct DensityRow { int dpi, small, builtin, buttonWidth, buttonHeight, listLeft; };
+
+static void CheckPicturesAndPages(const DensityRow& row)
 {
-    ASSERT_EQ(platform::ScreenDpi(), 192);
+    ASSERT_EQ(platform::ScreenDpi(), row.dpi);
+    const int b = row.builtin, bw = row.buttonWidth, bh = row.buttonHeight;
     CTodayMenu menu;
     menu.AppendDocumentWithID(L"Configuration", ID_CONFIGURATION, 0);
     CItem& config = *menu.Root.Items[0];
     BuildImage(&config);
-    const ItemImageLayout at96 = ComputeItemImageLayout({0, 0}, 16, 16, true), here = ComputeItemImageLayout({0, 0}, 32, 32, true, 192);
-    EXPECT_NEAR(config.Height, 2 * at96.height, 2);
-    EXPECT_EQ(std::make_pair(here.icon.right - here.icon.left, here.icon.bottom - here.icon.top), std::make_pair(24L, 24L));
-    // The built-in icon is its own 24x24 image, not the 12x12 one stretched: the same pixels as that image drawn there.
+    const ItemImageLayout at96 = ComputeItemImageLayout({0, 0}, 16, 16, true), here = ComputeItemImageLayout({0, 0}, row.small, row.small, true, row.dpi);
+    EXPECT_NEAR(config.Height, at96.height * row.dpi / 96, 2);
+    EXPECT_EQ(std::make_pair(here.icon.right - here.icon.left, here.icon.bottom - here.icon.top), std::make_pair(long(b), long(b)));
+    // The built-in icon is its own image at its size, not the 12x12 one stretched: the same pixels as that image drawn there.
     handles::window_dc desktop(nullptr);
     handles::unique_hdc drawn(CreateCompatibleDC(desktop.get())), made(CreateCompatibleDC(desktop.get()));
     handles::unique_hbitmap cell(CreateCompatibleBitmap(desktop.get(), here.icon.right, here.icon.bottom));
-    handles::unique_hicon own(platform::LoadIconAtSize(g_hInstance, IDI_CONFIGURATION, 24, 24));
+    handles::unique_hicon own(platform::LoadIconAtSize(g_hInstance, IDI_CONFIGURATION, b, b));
     handles::select_object into(drawn.get(), cell.get()), from(made.get(), config.Image.get());
     const RECT whole{0, 0, here.icon.right, here.icon.bottom};
     FillRect(drawn.get(), &whole, GetSysColorBrush(COLOR_MENU));
-    DrawIconEx(drawn.get(), here.icon.left, here.icon.top, own.get(), 24, 24, 0, nullptr, DI_NORMAL);
+    DrawIconEx(drawn.get(), here.icon.left, here.icon.top, own.get(), b, b, 0, nullptr, DI_NORMAL);
     int stretched = 0;
     for (int y = here.icon.top; y < here.icon.bottom; ++y)
         for (int x = here.icon.left; x < here.icon.right; ++x)
             stretched += GetPixel(drawn.get(), x, y) != GetPixel(made.get(), x, y);
     EXPECT_EQ(stretched, 0);
 
-    // A page button draws its icon at 94x44, centred, as the icon's own 94x44 image.
+    // A page button draws its icon at its size, centred, as the icon's own image of that size.
     const int w = 120, h = 60;
     handles::window_dc screen(nullptr);
     handles::unique_hdc dc[2] = {handles::unique_hdc(CreateCompatibleDC(screen.get())), handles::unique_hdc(CreateCompatibleDC(screen.get()))};
@@ -41,8 +47,8 @@ TEST(HighDensity, DISABLED_PicturesAndPagesAreTwiceTheirSize)
     RECT all{0, 0, w, h};
     for (int i = 0; i < 2; ++i)
         SelectObject(dc[i].get(), bitmap[i].get()), FillRect(dc[i].get(), &all, GetSysColorBrush(COLOR_WINDOW));
-    handles::unique_hicon icon(platform::LoadIconAtSize(g_hInstance, IDI_BTN_UP, 94, 44));
-    DrawIconEx(dc[0].get(), (w - 94) / 2, (h - 44) / 2, icon.get(), 94, 44, 0, nullptr, DI_NORMAL);
+    handles::unique_hicon icon(platform::LoadIconAtSize(g_hInstance, IDI_BTN_UP, bw, bh));
+    DrawIconEx(dc[0].get(), (w - bw) / 2, (h - bh) / 2, icon.get(), bw, bh, 0, nullptr, DI_NORMAL);
     HWND button = CreateWindowExW(0, L"BUTTON", L"", BS_OWNERDRAW, 0, 0, w, h, nullptr, nullptr, g_hInstance, nullptr);
     DRAWITEMSTRUCT record{ODT_BUTTON, IDC_MOVE_UP, 0, ODA_DRAWENTIRE, 0, button, dc[1].get(), all, 0};
     DrawIconButton(&record, IDI_BTN_UP);
@@ -58,6 +64,7 @@ TEST(HighDensity, DISABLED_PicturesAndPagesAreTwiceTheirSize)
     menutest::BuildDefaults(g_TodayMenu);
     HWND window = CreateDialogIndirectParamW(g_hInstance, platform::FindDialogTemplate(g_hInstance, IDD_SETTINGS), nullptr,
                                              SettingsDlgProc, reinterpret_cast<LPARAM>(&settingstest::Settings()));
+    EXPECT_EQ(GetChildRect(CSettingsState::Of(window).Page(kSectionsTab), CSettingsState::Of(window).List(kSectionsTab)).x, row.listLeft);
     for (HWND page : {CSettingsState::Of(window).Page(kSectionsTab), CSettingsState::Of(window).Page(kDocumentsTab)}) {
         RECT area{};
         GetClientRect(page, &area);
@@ -69,8 +76,11 @@ TEST(HighDensity, DISABLED_PicturesAndPagesAreTwiceTheirSize)
         }
     }
     DestroyWindow(window);
-    EXPECT_EQ(settingstest::PropertiesOutside(2), L"");
+    EXPECT_EQ(settingstest::PropertiesOutside(row.dpi / 96.0), L"");
 }
+
+TEST(HighDensity, DISABLED_PicturesAndPagesAreTwiceTheirSize) { CheckPicturesAndPages({192, 32, 24, 94, 44, 10}); }
+TEST(MiddleDensity, DISABLED_PicturesAndPagesAreOneAndAHalfTheirSize) { CheckPicturesAndPages({144, 24, 18, 71, 33, 8}); }
 
 // Pictures and pages follow the density itself, not its whole-number ratio to 96: 120 and 144 DPI are larger than 96.
 TEST(Density, SizesFollowTheDensityNotItsWholeRatio)

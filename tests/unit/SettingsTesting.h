@@ -4,6 +4,7 @@
 #include "MenuTesting.h"
 #include "StoreTesting.h"
 #include "app/Globals.h"
+#include "platform/Theme.h"
 #include "store/RegHelper.h"
 #include "platform/DialogLayout.h"
 #include "config/ItemList.h"
@@ -22,7 +23,7 @@
 namespace settingstest {
 
 // The program's own tree and store, as the main window hands them to the settings window.
-inline const SettingsContext& Settings() { static const SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper}; return settings; }
+inline const SettingsContext& Settings() { static const SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr, &g_Theme}; return settings; }
 
 // A list's items as "id/image:text|"; the two lists of the fixture's tree as they start: the top level and "General".
 inline std::wstring Rows(HWND list)
@@ -107,13 +108,13 @@ protected:
 
 // The controls of the Properties dialog not wholly inside it (their ids), filling a 240x300 and a 320x220 screen area
 // (the work areas of 240x320 and 320x240) at scale times their size; empty when all fit.
-inline std::wstring PropertiesOutside(int scale, std::wstring outside = L"")
+inline std::wstring PropertiesOutside(double scale, std::wstring outside = L"")
 {
     PropertiesDialogState state{g_hInstance};
     HWND dialog = CreateDialogIndirectParamW(g_hInstance, platform::FindDialogTemplate(g_hInstance, IDD_PROPERTIES_PORTRAIT), nullptr, PropertiesDlgProc, LPARAM(&state));
     for (const SIZE size : {SIZE{240, 300}, SIZE{320, 220}}) {
         RECT area{};
-        SetWindowPos(dialog, nullptr, 0, 0, size.cx * scale, size.cy * scale, SWP_NOZORDER | SWP_NOACTIVATE), GetClientRect(dialog, &area);
+        SetWindowPos(dialog, nullptr, 0, 0, int(size.cx * scale), int(size.cy * scale), SWP_NOZORDER | SWP_NOACTIVATE), GetClientRect(dialog, &area);
         for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
             const PageRect r = GetChildRect(dialog, control);
             outside += r.x < 0 || r.y < 0 || r.x + r.width > area.right || r.y + r.height > area.bottom ? std::to_wstring(size.cx) + L":" + std::to_wstring(GetDlgCtrlID(control)) + L" " : L"";

@@ -67,7 +67,7 @@ TEST_F(SettingsTest, TabGoesThroughNamedControlsInReadingOrder)
          {IDC_ADD_SECTION, L"Add Section"}, {IDC_ADD_DOCUMENT, L"Add Document"}, {IDC_SECTIONS_DELETE, L"Delete"}},
         {{IDC_SECTION_BOX, L""}, {IDC_DOCUMENTS_LIST, L""}, {IDC_MOVE_UP, L"Move Up"}, {IDC_MOVE_DOWN, L"Move Down"},
          {IDC_ADD_DOCUMENT, L"Add Document"}, {IDC_DOCUMENTS_DELETE, L"Delete"}},
-        {{IDC_HOTKEY, L""}, {IDC_EXPORT, L""}, {IDC_IMPORT, L""}, {IDC_RESTORE, L""}, {IDC_EXPORT_PROFILE, L""}}};
+        {{IDC_HOTKEY, L""}, {IDC_THEME, L""}, {IDC_EXPORT, L""}, {IDC_IMPORT, L""}, {IDC_RESTORE, L""}, {IDC_EXPORT_PROFILE, L""}}};
     for (int tab : {0, 1, 2}) {
         const HWND page = CSettingsState::Of(window).Page(SettingsTab(tab));
         std::vector<int> order, forward, back;

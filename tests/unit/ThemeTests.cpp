@@ -1,0 +1,208 @@
+// Themes: the look of each choice on each system, the stored choice, the dark menu drawn row by row, and the settings
+// window following a change of look and of density while open.
+#include <algorithm>
+#include <memory>
+
+#include "SettingsTesting.h"
+#include "app/ItemImage.h"
+#include "app/MainWindow.h"
+#include "store/Options.h"
+
+using platform::Look;
+using platform::ThemeChoice;
+
+// The look of each choice on a light, a dark and a silent system, and under a high-contrast scheme, which wins; the
+// menu colour of each look.
+TEST(Theme, LookOfEachChoice)
+{
+    const struct { ThemeChoice choice; int system; bool contrast; Look look; } cases[] = {
+        {ThemeChoice::System, -1, false, Look::Light}, {ThemeChoice::System, 1, false, Look::Light},
+        {ThemeChoice::System, 0, false, Look::Dark},   {ThemeChoice::Light, 0, false, Look::Light},
+        {ThemeChoice::Dark, -1, false, Look::Dark},    {ThemeChoice::Dark, 1, false, Look::Dark},
+        {ThemeChoice::Dark, 0, true, Look::Contrast},  {ThemeChoice::System, 0, true, Look::Contrast}};
+    for (const auto& c : cases) {
+        const apptest::SystemTheme system(c.system);
+        const auto scheme = c.contrast ? std::make_unique<apptest::HighContrastScheme>(std::vector<std::pair<int, COLORREF>>{{COLOR_MENU, 0}}) : nullptr;
+        const platform::CTheme theme(c.choice);
+        EXPECT_EQ(theme.Current(), c.look) << &c - cases;
+        EXPECT_EQ(theme.Colours().menu == GetSysColor(COLOR_MENU), c.look != Look::Dark) << &c - cases;
+    }
+}
+
+// The stored choice: 0, 1 or 2 as a REG_DWORD; anything else, or nothing, follows the system.
+TEST(Theme, StoredChoice)
+{
+    const std::wstring key = L"SOFTWARE\\Tabula Options";
+    const struct { DWORD type, value; ThemeChoice loaded; } cases[] = {
+        {REG_NONE, 0, ThemeChoice::System}, {REG_DWORD, 1, ThemeChoice::Light}, {REG_DWORD, 2, ThemeChoice::Dark},
+        {REG_DWORD, 3, ThemeChoice::System}, {REG_SZ, '2', ThemeChoice::System}, {REG_DWORD, 0, ThemeChoice::System}};
+    for (const auto& c : cases) {
+        c.type == REG_NONE ? RegDeleteKeyValueW(platform::reg::StoreHive(), key.c_str(), L"Theme")
+                           : RegSetKeyValueW(platform::reg::StoreHive(), key.c_str(), L"Theme", c.type, &c.value, 4);
+        EXPECT_EQ(store::LoadTheme(), c.loaded) << &c - cases;
+    }
+}
+
+// The program's main window, which draws the menu; the tree's menu with an entry of every kind, and a live folder.
+struct DarkMenu : testing::Test {
+    HWND window = (RegisterMainWindowClass(g_hInstance, L"TabulaTheme"),
+                   CreateWindowExW(0, L"TabulaTheme", L"", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr));
+    wchar_t temp[MAX_PATH] = {};
+    const std::wstring empty = std::wstring(temp, GetTempPathW(MAX_PATH, temp)) + L"dark-" + std::to_wstring(GetTickCount());
+    void SetUp() override
+    {
+        CreateDirectoryW(empty.c_str(), nullptr), menutest::Reset(g_TodayMenu);
+        menutest::Build(g_TodayMenu, L"D:C:\\doc.txt S:Work[D:C:\\x.txt] S:Empty[] - D:" + empty);
+        g_TodayMenu.AppendDocumentWithID(L"Configuration", ID_CONFIGURATION, 0);
+        g_TodayMenu.ShowFolderContents(g_TodayMenu.Root.Items[4]->ID, true);
+    }
+    void TearDown() override { ChooseTheme(ThemeChoice::System), menutest::Reset(g_TodayMenu), DestroyWindow(window), RemoveDirectoryW(empty.c_str()); }
+
+    // Each row of the menu on the screen: how much of it is the background, how much the light look's own colours, how
+    // much anything else (its text, icon, arrow or line).
+    struct Row { int back, light, drawn; };
+    static std::vector<Row> Rows(HMENU menu, COLORREF back)
+    {
+        std::vector<Row> rows;
+        RECT frame{}, item{};
+        GetWindowRect(apptest::VisibleMenuWindow(), &frame);
+        for (int pos = 0; GetMenuItemRect(nullptr, menu, pos, &item); ++pos) {
+            OffsetRect(&item, -frame.left, -frame.top);
+            const std::vector<COLORREF> p = apptest::WindowPixels(apptest::VisibleMenuWindow(), item);
+            const int light = static_cast<int>(std::count_if(p.begin(), p.end(), [](COLORREF c) {
+                return c == RGB(255, 255, 255) || c == RGB(0, 0, 0) || c == GetSysColor(COLOR_MENU); }));
+            const int background = static_cast<int>(std::count(p.begin(), p.end(), back));
+            rows.push_back({background * 2 > static_cast<int>(p.size()), light, static_cast<int>(p.size()) - background - light});
+        }
+        return rows;
+    }
+    // Tracks the menu until check, run in the menu's loop, holds; then closes it.
+    bool Track(HMENU menu, const std::function<bool()>& check)
+    {
+        apptest::Watch watch([&] { return apptest::VisibleMenuWindow() && check() && EndMenu(); });
+        SetForegroundWindow(window), TrackPopupMenuEx(menu, TPM_LEFTALIGN, 10, 10, window, nullptr);
+        return watch.done();
+    }
+};
+
+// The open menu turns dark when the system does, every row of every kind drawn on the dark background with nothing of
+// the light look's colours; a live folder's rows too; and light again, as the system draws it, when the system is.
+TEST_F(DarkMenu, EveryRowFollowsTheSystemWhileOpen)
+{
+    apptest::SystemTheme system(1);
+    const COLORREF dark = platform::PaletteOf(Look::Dark).menu;
+    std::vector<Row> light, darkRows, folderRows, lightAgain;
+    EXPECT_TRUE(Track(g_TodayMenu.GetRootMenu(), [&] {
+        if (light.empty() && !(light = Rows(g_TodayMenu.GetRootMenu(), GetSysColor(COLOR_MENU))).empty())
+            return system.Set(0, window), false;   // told while the menu is open
+        darkRows = Rows(g_TodayMenu.GetRootMenu(), dark);
+        return darkRows[0].back && darkRows[darkRows.size() - 1].back;
+    }));
+    EXPECT_TRUE(Track(g_TodayMenu.LiveFolder(g_TodayMenu.Root.Items[4]->ID)->Menu(), [&] {
+        return !(folderRows = Rows(g_TodayMenu.LiveFolder(g_TodayMenu.Root.Items[4]->ID)->Menu(), dark)).empty(); }));
+    system.Set(1, window);
+    EXPECT_TRUE(Track(g_TodayMenu.GetRootMenu(), [&] { return !(lightAgain = Rows(g_TodayMenu.GetRootMenu(), GetSysColor(COLOR_MENU))).empty(); }));
+    const char* kinds[] = {"document", "section", "grayed section", "separator", "live folder", "Configuration"};
+    ASSERT_EQ(darkRows.size(), 6u);
+    for (size_t i = 0; i < darkRows.size(); ++i) {
+        EXPECT_EQ(std::make_tuple(light[i].back, lightAgain[i].back), std::make_tuple(1, 1)) << kinds[i];
+        EXPECT_EQ(std::make_tuple(darkRows[i].back, darkRows[i].light), std::make_tuple(1, 0)) << kinds[i];
+        EXPECT_GT(darkRows[i].drawn, 0) << kinds[i];
+    }
+    ASSERT_EQ(folderRows.size(), 2u);   // "Open Folder", "(empty)"
+    for (const Row& row : folderRows)
+        EXPECT_EQ(std::make_tuple(row.back, row.light, row.drawn > 0), std::make_tuple(1, 0, true)) << &row - folderRows.data();
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(g_TodayMenu.GetRootMenu(), 1)), 1);
+}
+
+// A high-contrast scheme wins over the dark choice: the menu leaves its sections to the system again, in the scheme's
+// colours, and its pictures take the scheme's.
+TEST_F(DarkMenu, HighContrastWinsOverDark)
+{
+    ChooseTheme(ThemeChoice::Dark);
+    const auto ownerDrawn = [&](int pos) {
+        MENUITEMINFOW info{sizeof(info), MIIM_FTYPE};
+        g_TodayMenu.StyleMenu(g_TodayMenu.GetRootMenu()), GetMenuItemInfoW(g_TodayMenu.GetRootMenu(), pos, TRUE, &info);
+        return (info.fType & MFT_OWNERDRAW) != 0;
+    };
+    EXPECT_TRUE(ownerDrawn(1));
+    const apptest::HighContrastScheme scheme({{COLOR_MENU, RGB(0, 0, 0)}, {COLOR_MENUTEXT, RGB(255, 255, 0)}});
+    SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_EQ(g_Theme.Current(), Look::Contrast);
+    EXPECT_FALSE(ownerDrawn(1));
+    CItem& config = *g_TodayMenu.Root.Items[5];
+    BuildImage(&config);
+    handles::unique_hdc dc(CreateCompatibleDC(nullptr));
+    handles::select_object picture(dc.get(), config.Image.get());
+    int other = 0;
+    for (int y = 0; y < config.Height; ++y)
+        for (int x = 0; x < config.Width; ++x)
+            other += GetPixel(dc.get(), x, y) != RGB(0, 0, 0) && GetPixel(dc.get(), x, y) != RGB(255, 255, 0);
+    EXPECT_EQ(other, 0);
+}
+
+// The settings window follows the theme box and the system while open: its lists, its pages and its tabs.
+TEST(DarkSettings, WindowFollowsTheChoiceAndTheSystemWhileOpen)
+{
+    apptest::SystemTheme system(1);
+    menutest::Reset(g_TodayMenu), menutest::BuildDefaults(g_TodayMenu);
+    HWND window = CreateDialogIndirectParamW(g_hInstance, platform::FindDialogTemplate(g_hInstance, IDD_SETTINGS), nullptr, SettingsDlgProc,
+                                             reinterpret_cast<LPARAM>(&settingstest::Settings()));
+    ShowWindow(window, SW_SHOW);
+    const CSettingsState& state = CSettingsState::Of(window);
+    HWND options = state.Page(kOptionsTab), box = GetDlgItem(options, IDC_THEME), tabs = GetDlgItem(window, IDC_TABS);
+    const platform::Palette dark = platform::PaletteOf(Look::Dark);
+    const struct { int chosen, system; bool dark; } steps[] = {{2, 1, true}, {0, 1, false}, {-1, 0, true}, {-1, 1, false}};
+    for (const auto& s : steps) {
+        if (s.chosen >= 0)
+            SendMessageW(box, CB_SETCURSEL, s.chosen, 0), SendMessageW(options, WM_COMMAND, MAKEWPARAM(IDC_THEME, CBN_SELCHANGE), LPARAM(box));
+        else
+            system.Set(s.system, window);
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        const int step = static_cast<int>(&s - steps);
+        EXPECT_EQ(store::LoadTheme(), static_cast<ThemeChoice>(s.chosen >= 0 ? s.chosen : 0)) << step;
+        EXPECT_EQ(ListView_GetBkColor(state.List(kSectionsTab)), s.dark ? dark.window : GetSysColor(COLOR_WINDOW)) << step;
+        LOGBRUSH page{};
+        GetObjectW(HGDIOBJ(SendMessageW(state.Page(kSectionsTab), WM_CTLCOLORDLG, 0, 0)), sizeof(page), &page);
+        EXPECT_EQ(page.lbColor, s.dark ? dark.window : GetSysColor(COLOR_WINDOW)) << step;
+        RECT tab{};
+        TabCtrl_GetItemRect(tabs, 1, &tab);
+        const std::vector<COLORREF> p = apptest::WindowPixels(tabs, {tab.left + 2, tab.top + 2, tab.right - 2, tab.bottom - 2});
+        EXPECT_GT(std::count(p.begin(), p.end(), s.dark ? dark.face : GetSysColor(COLOR_BTNFACE)) * 2, static_cast<long>(p.size())) << step;
+    }
+    DestroyWindow(window);
+}
+
+// A change of density re-lays the open settings window where the system suggests, with its lists' images, fonts and
+// margins at the new density; a menu opened on another monitor's density makes its pictures again, for that one.
+TEST(DensityChange, ReLaysTheWindowAndRemakesThePictures)
+{
+    menutest::Reset(g_TodayMenu), menutest::BuildDefaults(g_TodayMenu);
+    HWND window = CreateDialogIndirectParamW(g_hInstance, platform::FindDialogTemplate(g_hInstance, IDD_SETTINGS), nullptr, SettingsDlgProc,
+                                             reinterpret_cast<LPARAM>(&settingstest::Settings()));
+    HWND list = CSettingsState::Of(window).List(kSectionsTab);
+    const auto fontHeight = [&] { LOGFONTW f{}; GetObjectW(HGDIOBJ(SendMessageW(list, WM_GETFONT, 0, 0)), sizeof(f), &f); return std::abs(f.lfHeight); };
+    const long at96 = fontHeight();
+    CItem& config = *g_TodayMenu.Root.Items[2];
+    const struct { int dpi; RECT suggested; int icon, listLeft; bool larger; } rows[] = {
+        {144, {10, 0, 250, 300}, 24, 8, true}, {96, {0, 0, 240, 300}, 16, 5, false}};
+    for (const auto& r : rows) {
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(r.dpi, r.dpi), LPARAM(&r.suggested));
+        RECT at{};
+        GetWindowRect(window, &at);
+        EXPECT_TRUE(EqualRect(&at, &r.suggested)) << r.dpi;
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(ListView_GetImageList(list, LVSIL_SMALL), &cx, &cy);
+        EXPECT_EQ(std::make_pair(cx, cy), std::make_pair(r.icon, r.icon)) << r.dpi;
+        EXPECT_EQ(GetChildRect(CSettingsState::Of(window).Page(kSectionsTab), list).x, r.listLeft) << r.dpi;
+        EXPECT_EQ(fontHeight() > at96, r.larger) << r.dpi;
+
+        BuildImage(&config);
+        const int before = config.Height;
+        platform::PretendMonitorDensity(r.dpi), FollowMenuDensity({0, 0}), platform::PretendMonitorDensity(0);
+        EXPECT_EQ(config.Image, nullptr) << r.dpi;
+        BuildImage(&config);
+        EXPECT_EQ(config.Height > before, r.larger) << r.dpi;
+    }
+    DestroyWindow(window);
+}
