@@ -19,6 +19,7 @@
 #include "res/resource.h"
 #include "store/Options.h"
 #include "store/RegHelper.h"
+#include "store/StoreWriter.h"
 
 platform::ActivateInfo g_ActivateInfo;
 
@@ -57,7 +58,8 @@ void RunExitSequence(HWND hWnd)
     // start a second exit inside this one.
     g_Exiting = true;
     ReleaseHotkey(hWnd);
-    g_RegHelper.SaveTree(&g_TodayMenu);
+    // Every change is stored before the question: what the writer still had is written first.
+    g_StoreWriter.Write(store::SnapshotOf(g_TodayMenu));
     g_TrayIcon.Remove();
     const std::wstring programPath = RunningProgramPath();
     const int answer = platform::ShowMessage(nullptr, L"Would you like to run the application on next startup?",
@@ -204,9 +206,15 @@ std::wstring InstanceClaimName(HINSTANCE instance)
     return LoadResourceString(instance, IDS_WINDOW_CLASS) + L".Instance";
 }
 
+UINT StoreFlushMessage()
+{
+    static const UINT message = RegisterWindowMessageW(L"Tabula.FlushStore");
+    return message;
+}
+
 SettingsContext ProgramSettings(HWND mainWindow)
 {
-    SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr, &g_Theme, nullptr};
+    SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr, &g_Theme, nullptr, &g_StoreWriter};
     settings.changeHotkey = [mainWindow](store::Hotkey hotkey) { return g_Exiting || ClaimHotkey(mainWindow, hotkey); };
     settings.changeTheme = [](platform::ThemeChoice choice) { ChooseTheme(choice); };
     return settings;
@@ -292,6 +300,8 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
         return OnTaskbarCreated();
     if (menumsg::IsWorkDone(message))
         return menumsg::OnWorkDone(lParam);
+    if (message != 0 && message == StoreFlushMessage())
+        return g_StoreWriter.Flush();
     switch (message) {
     case WM_CREATE: return OnCreate(hWnd);
     case WM_DESTROY: return OnDestroy(hWnd);

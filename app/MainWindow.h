@@ -20,6 +20,10 @@ std::wstring LoadResourceString(HINSTANCE instance, UINT id);
 // The name of the claim that the one running copy holds for its whole life, from before its window is made.
 std::wstring InstanceClaimName(HINSTANCE instance);
 
+// The registered message by which another process asks the running copy to write what it still has to write, and is
+// answered when it has.
+UINT StoreFlushMessage();
+
 // What the settings window and the other changes of the tree work on: the program's tree and store, and its hotkey,
 // which is claimed only while the program is not ending.
 SettingsContext ProgramSettings(HWND mainWindow);

@@ -23,6 +23,7 @@
 #include "platform/Registry.h"
 #include "store/RegHelper.h"
 #include "store/StoreKeys.h"
+#include "store/StoreWriter.h"
 #include "store/TreeFile.h"
 #include "store/TreeTransfer.h"
 
@@ -326,7 +327,8 @@ int wmain(int argc, wchar_t** argv)
     store.SaveTree(&tree);
     const double exported = Best([] {}, [&] { platform::WriteWholeFile(file, *store::ExportStoredTree(store, true)); });
     CTodayMenu running;
-    const SettingsContext settings{GetModuleHandleW(nullptr), &running, &store, nullptr};
+    store::CStoreWriter writer(store);
+    const SettingsContext settings{GetModuleHandleW(nullptr), &running, &store, nullptr, nullptr, nullptr, &writer};
     const double imported = Best([] {}, [&] {
         std::wstring error;
         CTreeEditor(settings).Replace(*store::ReadTreeFile(file, &error));
@@ -360,12 +362,13 @@ int wmain(int argc, wchar_t** argv)
     store.SaveTree(&tree);
     // The backup before each save: the stored tree read and compared with the newest backup, and written when it
     // differs (every backup removed first).
+    store::CBackups& backups = writer.Backups();
     const auto removeBackups = [&] {
-        for (const store::Backup& backup : store.Backups.List())
+        for (const store::Backup& backup : backups.List())
             platform::RemoveFile(backup.path);
     };
-    const double known = Best([] {}, [&] { store.Backups.BeforeSave([&] { return store.ReadStored(); }); });
-    const double written = Best(removeBackups, [&] { store.Backups.BeforeSave([&] { return store.ReadStored(); }); });
+    const double known = Best([] {}, [&] { backups.BeforeSave([&] { return store.ReadStored(); }); });
+    const double written = Best(removeBackups, [&] { backups.BeforeSave([&] { return store.ReadStored(); }); });
     std::printf("backup added to a save: %.1f ms (%.1f ms when a file is written)\n", known, written);
     DeleteFileW(file.c_str());
 

@@ -17,6 +17,7 @@
 #include "res/resource.h"
 #include "store/Options.h"
 #include "store/RegHelper.h"
+#include "store/StoreWriter.h"
 #include "store/TreeFile.h"
 
 namespace {
@@ -169,10 +170,8 @@ bool CTreeEditor::Replace(const store::TreeFile& file, const std::function<bool(
 {
     store::PlainTree tree = file.tree;
     store::NumberEntries(tree);
-    if (!settings_.store->StoreTree(tree, ready))
+    if (!settings_.writer->Write(tree, ready, stored))
         return false;
-    if (stored)
-        stored();
     // An open menu shows the tree that is about to go.
     EndMenu();
     store::BuildMenu(*settings_.menu, tree);
@@ -200,7 +199,7 @@ bool CTreeEditor::Commit(bool changed, const Shown& shown)
 {
     if (!changed)
         return false;
-    settings_.store->SaveTree(settings_.menu);
+    settings_.writer->Submit(store::SnapshotOf(*settings_.menu));
     Show(shown);
     return true;
 }

@@ -1,5 +1,7 @@
 #include "platform/Registry.h"
 
+#include "platform/Media.h"
+
 #include <cwchar>
 #include <utility>
 
@@ -222,7 +224,7 @@ LONG RenameKey(HKEY parent, const wchar_t* path, const wchar_t* newName)
     return RegRenameKey(parent, path, newName);
 }
 
-LONG Flush(HKEY key) { return RegFlushKey(key); }
+LONG Flush(HKEY key) { return media::FlushKey(key); }
 
 namespace faults {
 

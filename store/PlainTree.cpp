@@ -148,6 +148,41 @@ size_t FreshIdsNeeded(const PlainTree& tree)
     return fresh;
 }
 
+ULONGLONG ContentDigest(const PlainTree& tree, Hotkey hotkey)
+{
+    // FNV-1a over each fact of the file in turn, each text ended by a character no text holds.
+    ULONGLONG digest = 14695981039346656037ULL;
+    const auto add = [&digest](ULONGLONG value) {
+        for (int byte = 0; byte < 8; ++byte, value >>= 8)
+            digest = (digest ^ (value & 0xFF)) * 1099511628211ULL;
+    };
+    const auto addText = [&add](const std::wstring& text) {
+        for (const wchar_t c : text)
+            add(c);
+        add(0x10000);
+    };
+    add(hotkey.Value());
+    for (const PlainEntry& entry : tree) {
+        add(static_cast<ULONGLONG>(entry.kind));
+        add(static_cast<ULONGLONG>(entry.level));
+        add(IsBuiltinEntry(entry.kind, entry.id ? entry.id : entry.keep));
+        if (entry.kind == ITEM_SEPARATOR)
+            continue;
+        addText(entry.name);
+        if (entry.kind != ITEM_DOCUMENT)
+            continue;
+        for (const DocumentValue& kind : DocumentValueTable()) {
+            const std::optional<EntryValue> value = kind.get(entry.values);
+            add(value.has_value());
+            if (value && kind.number)
+                add(std::get<DWORD>(*value));
+            else if (value)
+                addText(std::get<std::wstring>(*value));
+        }
+    }
+    return digest;
+}
+
 void BuildMenu(CTodayMenu& menu, const PlainTree& tree)
 {
     menu.RemoveAll();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "menu/Item.h"
+#include "store/Hotkey.h"
 
 class CTodayMenu;
 
@@ -78,6 +79,10 @@ void NumberEntries(PlainTree& tree);
 // The fresh ids that numbering the tree takes; a tree that takes more than FreshIdCount cannot be a menu.
 size_t FreshIdsNeeded(const PlainTree& tree);
 size_t FreshIdCount();
+
+// A digest of what a menu file of the tree and the hotkey holds: the same for two trees that a file would hold alike
+// (numbered or not, ids being no part of a file), different, but for a chance of one in 2^64, for any two others.
+ULONGLONG ContentDigest(const PlainTree& tree, Hotkey hotkey);
 
 // Makes the menu hold a numbered tree in place of its own: everything the old entries owned goes first (their live
 // folders before them), then every entry is appended straight to the list that holds it, and each section shows

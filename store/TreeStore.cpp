@@ -316,7 +316,5 @@ bool CTreeStore::StoreTree(const store::PlainTree& tree, const std::function<boo
     const wchar_t* stored = store::SettleStore(parent.get());
     if (stored && wcscmp(stored, store::kStoreName) != 0)
         return false;
-    if (stored)
-        Backups.BeforeSave([this] { return ReadStored(); });
     return store::ReplaceStore(parent.get(), [this, &tree](HKEY root) { return SaveLevels(root, tree); }, ready);
 }

@@ -46,6 +46,7 @@ TEST_F(SettingsTest, EditingRenamesDocumentsAndSections)
         {0, 4, L"", true, 1, true, L"Budget"}, {1, 3, std::wstring(300, L'x'), true, 1, true, std::wstring(255, L'x')}, {1, 3, L"", true, 1, true, L"-"}};
     for (const auto& r : renames) {
         const bool begins = Rename(List(r.page), r.item, r.text);
+        g_StoreWriter.Flush();
         EXPECT_EQ(std::make_tuple(begins, prompts.size(), !storetest::StoredText().empty(), Caption(7)),
                   std::make_tuple(r.begins, r.prompts, r.stored, r.caption)) << &r - renames;
     }
@@ -102,7 +103,7 @@ TEST_F(SettingsTest, EditingDragFirstToLastIsAsManyDownPresses)
     for (int page : {0, 1}) {
         const int last = (Reopen(), Tap(List(page), 0), ListView_GetItemCount(List(page)) - 1);
         for (int i = 0; i < last; ++i)
-            faults::Reset(), Press(Page(page), IDC_MOVE_DOWN);
+            faults::Reset(), Press(Page(page), IDC_MOVE_DOWN), g_StoreWriter.Flush();
         const auto pressed = std::make_pair(menutest::Describe(g_TodayMenu.Root), faults::Changes());
         const std::wstring top = Rows(List(0)), shown = Rows(List(1));
         Reopen(), g_RegHelper.SaveTree(&g_TodayMenu), faults::Reset();
@@ -110,6 +111,7 @@ TEST_F(SettingsTest, EditingDragFirstToLastIsAsManyDownPresses)
         RECT below{LVIR_BOUNDS};
         SendMessageW(List(page), LVM_GETITEMRECT, last, LPARAM(&below)), MapWindowPoints(List(page), Page(page), LPPOINT(&below), 2);
         SendMessageW(Page(page), WM_NOTIFY, begin.hdr.idFrom, LPARAM(&begin)), SendMessageW(Page(page), WM_LBUTTONUP, 0, MAKELPARAM(below.left + 4, below.bottom + 1));
+        g_StoreWriter.Flush();
         EXPECT_EQ(std::make_pair(menutest::Describe(g_TodayMenu.Root), faults::Changes()), pressed) << page;
         EXPECT_EQ(Selected(List(page)), last) << page;
         ExpectState(true, top, shown);
@@ -129,7 +131,7 @@ TEST_F(SettingsTest, EditingDropsAndAddsFolders)
         const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
         auto* files = static_cast<DROPFILES*>(GlobalLock(drop));   // the paths after the header, each ended by a null
         *files = {sizeof(DROPFILES), {}, FALSE, TRUE}, memcpy(files + 1, names.data(), names.size() * sizeof(wchar_t)), GlobalUnlock(drop);
-        SendMessageW(window, WM_DROPFILES, WPARAM(drop), 0);
+        SendMessageW(window, WM_DROPFILES, WPARAM(drop), 0), g_StoreWriter.Flush();
         EXPECT_EQ(std::count(faults::Journal().begin(), faults::Journal().end(), faults::Change::RenameKey), 1) << page;
         Press(Page(page), IDC_ADD_FOLDER);   // on the Documents page of "General" from the Options tab
         EXPECT_EQ(menutest::Describe(g_TodayMenu.Root), L"D1:\\My Documents -4 D2:Configuration D3:Exit S5:W[D6:C:\\w" +

@@ -86,7 +86,7 @@ TEST(Hotkey, OpensTheMenuChangesAtOnceAndSaysWhenTaken)
         // A change of the tree is saved, and the hotkey stays.
         const std::wstring tree = storetest::StoredText();
         SendMessageW(GetDlgItem(sections, IDC_ADD_SEPARATOR), BM_CLICK, 0, 0);
-        EXPECT_NE(storetest::StoredText(), tree);
+        EXPECT_TRUE(WaitFor(10000, [&] { return storetest::StoredText() != tree; }));
         EXPECT_EQ(StoredHotkey(), taken);
     }
     Tabula again;

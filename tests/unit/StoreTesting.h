@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "MenuTesting.h"
+#include "app/Globals.h"
+#include "store/StoreWriter.h"
 #include "platform/Registry.h"
 #include "store/StoreKeys.h"
 
@@ -103,6 +105,7 @@ inline std::wstring StoredValues(HKEY key, DWORD* count, std::wstring text = L""
 // a document may add its own Caption, Expand 1 and properties, shown as Describe shows them). Read level by level through open keys: a tree of any depth.
 inline std::wstring StoredText(const std::wstring& path = RootPath())
 {
+    g_StoreWriter.Flush();   // what the program's writer still has to write is written first, as Exit has it
     struct Level { HKEY key; std::vector<std::tuple<DWORD, std::wstring, std::wstring>> entries; size_t next; };   // Pos, text, section key
     const auto read = [](HKEY level) {
         Level read{level, {}, 0};

@@ -7,6 +7,7 @@
 #include "store/Options.h"
 #include "store/TreeTransfer.h"
 #include "app/CommandLine.h"
+#include "store/StoreWriter.h"
 
 using namespace settingstest;
 
@@ -141,7 +142,7 @@ std::vector<std::wstring> Newest(size_t count)
 {
     std::vector<std::wstring> names;
     std::wstring error;
-    for (const store::Backup& backup : g_RegHelper.Backups.List())
+    for (const store::Backup& backup : g_StoreWriter.Backups().List())
         if (names.size() < count)
             names.push_back(store::ReadTreeFile(backup.path, &error)->tree.at(4).name);
     return names;
@@ -157,15 +158,15 @@ TEST_F(Transfer, BackupsKeepEveryReplacedMenuInTheOrderWritten)
     for (const std::wstring& name : platform::FileNames(folder, L"*"))
         DeleteFileW((folder + L"\\" + name).c_str());
     WORD hour = 5;
-    g_RegHelper.Backups.SetFolder(folder);
-    g_RegHelper.Backups.SetClock([&] { return SYSTEMTIME{2026, 1, 0, 1, hour, 0, 0, 0}; });
+    g_StoreWriter.Backups().SetFolder(folder);
+    g_StoreWriter.Backups().SetClock([&] { return SYSTEMTIME{2026, 1, 0, 1, hour, 0, 0, 0}; });
     const auto save = [&](const std::wstring& tree) {
         menutest::Reset(g_TodayMenu), menutest::BuildDefaults(g_TodayMenu), menutest::Build(g_TodayMenu, L"D:" + tree);
-        return g_RegHelper.SaveTree(&g_TodayMenu);
+        return g_StoreWriter.Write(store::SnapshotOf(g_TodayMenu));
     };
     for (int tree = 0; tree <= 25; ++tree)
         hour = tree < 12 ? 5 : 4, save(L"C:\\t" + std::to_wstring(tree));
-    const std::vector<store::Backup> backups = g_RegHelper.Backups.List();
+    const std::vector<store::Backup> backups = g_StoreWriter.Backups().List();
     ASSERT_EQ(backups.size(), 20u);
     EXPECT_EQ(backups[0].entries, 5u);
     EXPECT_EQ(Newest(20).back(), L"C:\\t5");
@@ -177,7 +178,7 @@ TEST_F(Transfer, BackupsKeepEveryReplacedMenuInTheOrderWritten)
                         {"kind": "document", "name": "Configuration", "builtin": true}, {"kind": "document", "name": "Exit", "builtin": true},
                         {"kind": "document", "name": "C:\\imported"})"));
     Press(Options(), IDC_IMPORT);
-    ASSERT_EQ(g_RegHelper.SaveTree(&g_TodayMenu), 0);   // as Exit stores it
+    ASSERT_TRUE(g_StoreWriter.Write(store::SnapshotOf(g_TodayMenu)));   // as Exit stores it
     EXPECT_EQ(Newest(2), (std::vector<std::wstring>{L"C:\\imported", L"C:\\t26"}));
     apptest::Watch restore([] { const HWND d = apptest::FindDialog(L"Restore"); return d && SendDlgItemMessageW(d, IDC_BACKUP_LIST, LB_SETCURSEL, 1, 0) == 1 && (apptest::Click(d, IDOK), true); });
     Press(Options(), IDC_RESTORE);
@@ -188,12 +189,12 @@ TEST_F(Transfer, BackupsKeepEveryReplacedMenuInTheOrderWritten)
     EXPECT_EQ(Newest(2), (std::vector<std::wstring>{L"C:\\imported", L"C:\\t26"}));
     // Under a file, no folder can be made.
     int reports = 0;
-    g_RegHelper.Backups.SetFolder(path + L"\\Backups"), Write(path, "");
-    g_RegHelper.Backups.SetReport([&](const std::wstring&) { ++reports; });
-    EXPECT_EQ(save(L"C:\\t27") + save(L"C:\\t28"), 0);
+    g_StoreWriter.Backups().SetFolder(path + L"\\Backups"), Write(path, "");
+    g_StoreWriter.Backups().SetReport([&](const std::wstring&) { ++reports; });
+    EXPECT_TRUE(save(L"C:\\t27") && save(L"C:\\t28"));
     EXPECT_EQ(storetest::StoredText(), L"D1:\\My Documents -4 D2:Configuration D3:Exit D5:C:\\t28");
     EXPECT_EQ(reports, 1);
-    g_RegHelper = CRegHelper();
+    g_StoreWriter.Backups() = store::CBackups();
 }
 
 // A menu file handed over while a command waits on a dialog: the command finds its target again afterwards, and when it
