@@ -46,16 +46,63 @@ void ReplaceItemImage(HWND list, HIMAGELIST images, int index, const CItem& item
         ImageList_Replace(images, index, picture->second.get(), nullptr);
 }
 
-void AppendListItem(HWND list, const CItem& item, int imageIndex, bool withImage)
+void InsertListItem(HWND list, int at, const CItem& item, int imageIndex, bool withImage)
 {
     std::wstring text = ListText(item);
     LVITEMW record{};
     record.mask = LVIF_TEXT | LVIF_PARAM | (withImage ? LVIF_IMAGE : 0);
-    record.iItem = ListView_GetItemCount(list);
+    record.iItem = at;
     record.pszText = text.data();
     record.lParam = item.ID;
     record.iImage = imageIndex;
     SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&record));
+}
+
+void AppendListItem(HWND list, const CItem& item, int imageIndex, bool withImage)
+{
+    InsertListItem(list, ListView_GetItemCount(list), item, imageIndex, withImage);
+}
+
+// The entries of a level that a list shows, in order.
+std::vector<const CItem*> ShownEntries(const CItemVector& level, bool documentsOnly)
+{
+    std::vector<const CItem*> shown;
+    shown.reserve(level.Items.size());
+    for (const auto& item : level.Items)
+        if (!documentsOnly || item->Type == ITEM_DOCUMENT)
+            shown.push_back(item.get());
+    return shown;
+}
+
+int RowImage(HWND list, int row)
+{
+    LVITEMW record{};
+    record.mask = LVIF_IMAGE;
+    record.iItem = row;
+    return SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&record)) ? record.iImage : -1;
+}
+
+// A row's text and image written again from its entry; a row without an image gets one at the end of the images.
+void RewriteRow(HWND list, HIMAGELIST images, int row, const CItem& item, const CTodayMenu& menu, IconPictures& pictures)
+{
+    std::wstring text = ListText(item);
+    LVITEMW record{};
+    record.mask = LVIF_TEXT;
+    record.iItem = row;
+    record.pszText = text.data();
+    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&record));
+    const int image = RowImage(list, row);
+    if (images && image >= 0)
+        ReplaceItemImage(list, images, image, item, menu, pictures);
+}
+
+// A new image at the end of the list's images, made for the entry; its index.
+int AddItemImage(HWND list, HIMAGELIST images, const CItem& item, const CTodayMenu& menu, IconPictures& pictures)
+{
+    const int index = ImageList_GetImageCount(images);
+    ImageList_SetImageCount(images, static_cast<UINT>(index + 1));
+    ReplaceItemImage(list, images, index, item, menu, pictures);
+    return index;
 }
 
 }  // namespace
@@ -96,11 +143,13 @@ void PrepareItemList(HWND list, const wchar_t* columnTitle)
     SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 }
 
-void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documentsOnly)
+void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documentsOnly, ListRows* rows)
 {
     const CItemVector* level = LevelOf(menu, sectionId);
     if (!level)
         return;
+    if (rows)
+        rows->clear();
     // Drawn once when full, not once an item.
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
@@ -118,12 +167,62 @@ void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
         if (images)
             ReplaceItemImage(list, images, static_cast<int>(i), item, menu, pictures);
         AppendListItem(list, item, static_cast<int>(i), images != nullptr);
+        if (rows)
+            rows->push_back(item.ID);
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
 
-void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const std::set<std::wstring>& paths)
+void SyncItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documentsOnly, ListRows& rows,
+                  const std::set<int>& touched)
+{
+    const CItemVector* level = LevelOf(menu, sectionId);
+    if (!level)
+        return;
+    // Rows that are not what the list shows (a list filled by someone else) are filled anew.
+    if (static_cast<int>(rows.size()) != ListView_GetItemCount(list))
+        return FillItemList(list, menu, sectionId, documentsOnly, &rows);
+    const std::vector<const CItem*> shown = ShownEntries(*level, documentsOnly);
+    // The rows before the first and after the last that differ stay as they are.
+    size_t first = 0, last = 0;
+    while (first < rows.size() && first < shown.size() && rows[first] == shown[first]->ID)
+        ++first;
+    while (last < rows.size() - first && last < shown.size() - first &&
+           rows[rows.size() - 1 - last] == shown[shown.size() - 1 - last]->ID)
+        ++last;
+    HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
+    IconPictures pictures;
+    // The rows between go; an entry that comes back among the new rows takes its image with it.
+    std::map<int, int> imageOf;
+    for (size_t row = rows.size() - last; row-- > first;) {
+        imageOf[rows[row]] = RowImage(list, static_cast<int>(row));
+        SendMessageW(list, LVM_DELETEITEM, row, 0);
+    }
+    for (size_t i = first; i < shown.size() - last; ++i) {
+        const CItem& item = *shown[i];
+        const auto kept = imageOf.find(item.ID);
+        const int image = !images ? -1
+                          : kept != imageOf.end() && kept->second >= 0 && !touched.count(item.ID)
+                              ? kept->second
+                              : AddItemImage(list, images, item, menu, pictures);
+        InsertListItem(list, static_cast<int>(i), item, image, images != nullptr);
+    }
+    // The rows that stayed but show an entry that changed are written again.
+    if (!touched.empty())
+        for (size_t i = 0; i < shown.size(); ++i)
+            if ((i < first || i >= shown.size() - last) && touched.count(shown[i]->ID))
+                RewriteRow(list, images, static_cast<int>(i), *shown[i], menu, pictures);
+    rows.resize(shown.size());
+    for (size_t i = first; i < shown.size(); ++i)
+        rows[i] = shown[i]->ID;
+    // As after a fill: nothing selected, no mark.
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    SendMessageW(list, LVM_SETSELECTIONMARK, 0, -1);
+}
+
+void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const ListRows& rows,
+                       const std::set<std::wstring>& paths)
 {
     const CItemVector* level = LevelOf(menu, sectionId);
     HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
@@ -131,12 +230,20 @@ void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const s
         return;
     bool changed = false;
     IconPictures pictures;
-    for (size_t i = 0; i < level->Items.size(); ++i) {
-        const CItem& item = *level->Items[i];
-        if (item.Type == ITEM_DOCUMENT && paths.count(item.Path)) {
-            ReplaceItemImage(list, images, static_cast<int>(i), item, menu, pictures);
+    // The rows show the level's entries in order, documents only or not: an entry that no row shows is passed over.
+    size_t row = 0;
+    for (const auto& item : level->Items) {
+        if (row == rows.size())
+            break;
+        if (rows[row] != item->ID)
+            continue;
+        if (item->Type == ITEM_DOCUMENT && paths.count(item->Path)) {
+            const int image = RowImage(list, static_cast<int>(row));
+            if (image >= 0)
+                ReplaceItemImage(list, images, image, *item, menu, pictures);
             changed = true;
         }
+        ++row;
     }
     if (changed)
         InvalidateRect(list, nullptr, TRUE);

@@ -127,7 +127,7 @@ void CTreeEditor::AddDropped(SettingsTab page, const std::vector<std::wstring>& 
 void CTreeEditor::Rename(SettingsTab page, int index, const std::wstring& typed)
 {
     const int id = ListItemId(state_->List(page), index);
-    Commit(RenameListEntry(state_->Page(page), *settings_.menu, id, typed), {page, index});
+    Commit(RenameListEntry(state_->Page(page), *settings_.menu, id, typed), {page, index, true, id});
 }
 
 void CTreeEditor::DeleteSelected(SettingsTab page, const wchar_t* refusal)
@@ -143,7 +143,7 @@ void CTreeEditor::ToggleShowContents(SettingsTab page)
     const CItem* entry = selected ? menu.Root.FindItem(selected->id) : nullptr;
     // The lists show no sign of it: the Documents page stays on its level.
     Commit(entry && SetShowContents(menu, entry->ID, !entry->ShowContents),
-           {page, selected ? selected->index : -1, false});
+           {page, selected ? selected->index : -1, false, entry ? entry->ID : 0});
 }
 
 void CTreeEditor::EditProperties(SettingsTab page)
@@ -162,7 +162,7 @@ void CTreeEditor::EditProperties(SettingsTab page)
                  L"Properties");
         return;
     }
-    Commit(ApplyDocumentEdit(menu, document.id, *edit), {page, selected->index});
+    Commit(ApplyDocumentEdit(menu, document.id, *edit), {page, selected->index, true, document.id});
 }
 
 bool CTreeEditor::Replace(const store::TreeFile& file, const std::function<bool()>& ready,
@@ -177,7 +177,7 @@ bool CTreeEditor::Replace(const store::TreeFile& file, const std::function<bool(
     store::BuildMenu(*settings_.menu, tree);
     ChangeHotkey(file.hotkey);
     if (state_)
-        Show({kSectionsTab});
+        Show({kSectionsTab, -1, true, 0, true});
     return true;
 }
 
@@ -206,11 +206,13 @@ bool CTreeEditor::Commit(bool changed, const Shown& shown)
 
 void CTreeEditor::Show(const Shown& shown)
 {
+    // Only the rows that changed are touched: the GUI thread's cost follows the change, not the tree.
+    const std::set<int> touched = shown.touched ? std::set<int>{shown.touched} : std::set<int>{};
     if (shown.page != kDocumentsTab && shown.listed)
-        RefreshDocumentsPage(*state_);
+        RefreshDocumentsPage(*state_, touched, shown.anew);
     else
-        state_->FillList(kDocumentsTab);
-    RefreshSectionsPage(*state_);
+        state_->SyncList(kDocumentsTab, touched);
+    RefreshSectionsPage(*state_, touched, shown.anew);
     if (shown.selected >= 0) {
         HWND list = state_->List(shown.page);
         SelectListItem(list, shown.selected, 0xFF);

@@ -76,6 +76,10 @@ private:
         // Whether the Documents page lists what changed: after such a change made on another page, it shows the
         // top level ("General") again with its section box made anew.
         bool listed = true;
+        // The entry whose row is to be written again though it stays in its place (renamed, another path or icon), or
+        // 0; a tree put in the menu's place has the lists filled anew.
+        int touched = 0;
+        bool anew = false;
     };
     // Stores and shows a change; false, doing nothing, when nothing changed.
     bool Commit(bool changed, const Shown& shown);

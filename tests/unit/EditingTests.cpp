@@ -39,7 +39,7 @@ TEST_F(SettingsTest, EditingContextMenuFollowsThePageRules)
 // name left as it was (the nameless section 8) is no change. Whether editing began, messages, stored, 7's "Caption".
 TEST_F(SettingsTest, EditingRenamesDocumentsAndSections)
 {
-    g_TodayMenu.AppendSection(L"", 0), FillItemList(List(0), g_TodayMenu, 0, false);
+    g_TodayMenu.AppendSection(L"", 0), CSettingsState::Of(window).FillList(kSectionsTab);
     const struct { int page, item; std::wstring text; bool begins; size_t prompts; bool stored; std::wstring caption; } renames[] = {
         {0, 0, L"Mine", false, 0, false, L"-"}, {0, 1, L"Mine", false, 0, false, L"-"}, {1, 1, L"Mine", false, 0, false, L"-"},
         {0, 6, L"", true, 0, false, L"-"}, {0, 5, L"Budget", true, 0, true, L"Budget"}, {0, 4, L"Work & Play", true, 0, true, L"Budget"},
