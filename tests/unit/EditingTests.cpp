@@ -1,4 +1,8 @@
+#include <thread>
+
 #include "SettingsTesting.h"
+#include "app/MainWindow.h"
+#include "platform/Media.h"
 
 using namespace settingstest;
 namespace faults = platform::reg::faults;
@@ -148,4 +152,30 @@ TEST_F(SettingsTest, EditingDropsAndAddsFolders)
     Press(Page(1), IDC_SHOW_CONTENTS);
     EXPECT_EQ(MenuStates(Page(1), List(1)), L"11111c1");
     EXPECT_EQ(storetest::Read(storetest::RootPath() + L"\\5\\9", L"Expand").Dword(), 1u);
+}
+
+// The store never holds the window up: moves pressed while a write hangs change the menu and the lists at once, and the
+// store holds the last of them once the disk answers. Exit waits for what is pending: when it asks its question, the
+// store holds every change.
+TEST_F(SettingsTest, EditsNeverWaitForTheStoreAndExitWaitsForIt)
+{
+    Tap(List(0), 0);
+    platform::media::slow::Hang(platform::media::Call::Store);
+    for (int press = 0; press < 3; ++press)
+        Press(sections, IDC_MOVE_DOWN);
+    EXPECT_EQ(menutest::Describe(g_TodayMenu.Root, false), L"- D:Configuration D:Exit D:\\My Documents S:W[D:C:\\w] D:C:\\x");
+    EXPECT_EQ(Selected(List(0)), 3);
+    platform::media::slow::Reset();
+    EXPECT_EQ(storetest::StoredText(), menutest::Describe(g_TodayMenu.Root));
+    // Exit, with a section added while the disk hangs and answering only a moment later.
+    RegisterMainWindowClass(g_hInstance, L"TabulaExit");
+    const HWND main = CreateWindowExW(0, L"TabulaExit", L"", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr);
+    platform::media::slow::Hang(platform::media::Call::Store);
+    Press(sections, IDC_ADD_SEPARATOR);
+    std::thread answer([] { Sleep(500), platform::media::slow::Reset(); });
+    bool stored = false;
+    platform::SetMessageAnswer([&](auto...) { stored = storetest::KeyExists(storetest::RootPath() + L"\\8"); return IDNO; });
+    SendMessageW(main, WM_COMMAND, MAKEWPARAM(ID_EXIT, 0), 0);
+    answer.join();
+    EXPECT_TRUE(stored);
 }
