@@ -76,7 +76,7 @@ int ImportFile(HINSTANCE instance, const std::wstring& path)
         return result == kExitDone ? kExitDone : Failed(result, ImportFailure(result, path));
     }
     g_RegHelper.Backups.SetReport([](const std::wstring& text) { platform::WriteErrorLine(L"tabula: " + text); });
-    const SettingsContext settings{instance, &g_TodayMenu, &g_RegHelper, nullptr};
+    const SettingsContext settings{instance, &g_TodayMenu, &g_RegHelper, nullptr, nullptr};
     return ApplyImportedTree(settings, *file) ? kExitDone : Failed(kExitNoStore, ImportFailure(kExitNoStore, path));
 }
 
@@ -122,7 +122,7 @@ LRESULT OnImportHandedOver(HWND mainWindow, const COPYDATASTRUCT* data)
         return unreadable ? kExitFileUnusable : kExitBadFile;
     // An open menu shows the tree that is about to go.
     EndMenu();
-    SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr};
+    SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr, nullptr};
     settings.changeHotkey = [mainWindow](WORD hotkey) { return ClaimHotkey(mainWindow, hotkey); };
     return ApplyImportedTree(settings, *file) ? kExitDone : kExitNoStore;
 }

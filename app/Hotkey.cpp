@@ -2,12 +2,16 @@
 
 #include "store/Options.h"
 
-bool ClaimHotkey(HWND window, WORD hotkey)
+bool ClaimHotkey(HWND window, WORD hotkey, int id)
 {
     if (!window)
         return true;
-    ReleaseHotkey(window);
-    return !hotkey || RegisterHotKey(window, kHotkeyId, store::HotkeyModifiers(hotkey), LOBYTE(hotkey));
+    UnregisterHotKey(window, id);
+    return !hotkey || RegisterHotKey(window, id, store::HotkeyModifiers(hotkey), LOBYTE(hotkey));
 }
 
-void ReleaseHotkey(HWND window) { UnregisterHotKey(window, kHotkeyId); }
+void ReleaseHotkey(HWND window)
+{
+    UnregisterHotKey(window, kHotkeyId);
+    UnregisterHotKey(window, kFindHotkeyId);
+}

@@ -4,6 +4,7 @@
 
 #include "app/AboutBox.h"
 #include "app/CommandLine.h"
+#include "app/FindBox.h"
 #include "app/Globals.h"
 #include "app/Hotkey.h"
 #include "app/ItemImage.h"
@@ -77,8 +78,9 @@ LRESULT OnMenuCommand(HWND hWnd, WORD id)
 {
     switch (id) {
     case ID_CONFIGURATION: {
-        SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr};
+        SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr, nullptr};
         settings.changeHotkey = [hWnd](WORD hotkey) { return g_Exiting || ClaimHotkey(hWnd, hotkey); };
+        settings.changeFindHotkey = [hWnd](WORD hotkey) { return g_Exiting || ClaimHotkey(hWnd, hotkey, kFindHotkeyId); };
         OpenSettingsWindow(settings);
         break;
     }
@@ -124,12 +126,15 @@ LRESULT OnTrayNotify(HWND hWnd, LPARAM lParam)
     return 1;
 }
 
-// The program's hotkey opens the menu where a tap opens it.
+// The program's hotkey opens the menu where a tap opens it; the find box's opens the box there.
 LRESULT OnHotkey(HWND hWnd, WPARAM wParam)
 {
-    if (wParam != kHotkeyId || g_Exiting)
+    if (g_Exiting)
         return 0;
-    ShowMenu(hWnd);
+    if (wParam == kHotkeyId)
+        ShowMenu(hWnd);
+    else if (wParam == kFindHotkeyId)
+        OpenFindBox(L"");
     return 0;
 }
 
@@ -173,6 +178,9 @@ LRESULT OnCreate(HWND hWnd)
 {
     g_TodayMenu.SetPictures({PrepareImages, MeasureImages, RefreshImages});
     g_TodayMenu.Icons().SetWindow(hWnd);
+    // Each launch's counts go straight to the document's stored key; the menu shows the recent documents if asked to.
+    g_TodayMenu.SetLaunchRecorder([](const CItem& document) { g_RegHelper.RecordLaunch(document); });
+    g_TodayMenu.SetShowRecent(store::LoadShowRecent());
     return 0;
 }
 
@@ -234,6 +242,10 @@ void ShowMenu(HWND hWnd)
     const RECT visible = platform::VisibleDesktop();
     const int y = visible.bottom - visible.top;
     platform::TrackPopupMenuAt(menumsg::PrepareRoot(g_TodayMenu), TPM_LEFTALIGN | TPM_BOTTOMALIGN, x, y, hWnd);
+    // A letter that no entry started with closed the menu: the find box takes it, now that the menu is gone, whatever
+    // order the menu's last messages came in.
+    if (const std::optional<wchar_t> letter = g_TodayMenu.TakeFindRequest(); letter && !g_Exiting)
+        OpenFindBox(std::wstring(1, *letter));
 }
 
 int RunMessageLoop(HACCEL accelerators)
@@ -250,10 +262,15 @@ int RunMessageLoop(HACCEL accelerators)
 
 void ClaimStoredHotkey()
 {
-    const WORD hotkey = store::LoadHotkey();
-    if (!ClaimHotkey(g_hMainWnd, hotkey)) {
-        const std::wstring text = store::HotkeyText(hotkey) + L" is in use by another program. Choose another key on the Options "
-                                                       L"tab of Configuration.";
+    // Both keys are claimed; the icon names those that another program holds, in one note.
+    std::wstring taken;
+    const std::pair<WORD, int> hotkeys[] = {{store::LoadHotkey(), kHotkeyId}, {store::LoadFindHotkey(), kFindHotkeyId}};
+    for (const auto& [hotkey, id] : hotkeys)
+        if (!ClaimHotkey(g_hMainWnd, hotkey, id))
+            taken += (taken.empty() ? L"" : L" and ") + store::HotkeyText(hotkey);
+    if (!taken.empty()) {
+        const std::wstring text = taken + (taken.find(L" and ") == std::wstring::npos ? L" is" : L" are") +
+                                  L" in use by another program. Choose another key on the Options tab of Configuration.";
         g_TrayIcon.ShowBalloon(L"Tabula", text.c_str());
     }
 }

@@ -15,4 +15,6 @@ struct SettingsContext {
     // Asks the program to take a new hotkey (0: none); false when another program holds it. Empty in a settings window
     // of its own, which holds no hotkey.
     std::function<bool(WORD)> changeHotkey;
+    // The same for the find box's hotkey.
+    std::function<bool(WORD)> changeFindHotkey;
 };

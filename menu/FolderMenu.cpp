@@ -76,6 +76,17 @@ void CFolderMenu::Open()
     }
     reading_.reset();
     Show(listing);
+    Remember(std::move(listing));
+}
+
+void CFolderMenu::Remember(FolderListing listing)
+{
+    // A folder that could not be read holds nothing to find.
+    if (!listing.readable)
+        listing.files.clear();
+    listing.files.resize(std::min(listing.files.size(), kRememberedFiles));
+    lastFiles_ = std::move(listing.files);
+    wasRead_ = true;
 }
 
 void CFolderMenu::Show(const FolderListing& listing)

@@ -61,6 +61,10 @@
 #define IDC_EXPORT_PROFILE          1025
 #define IDC_IMPORT                  1026
 #define IDC_RESTORE                 1027
+#define IDC_FIND_HOTKEY_LABEL       1047 // Options page: the find box's hotkey, and recent documents
+#define IDC_FIND_HOTKEY             1048
+#define IDC_FIND_HOTKEY_NOTE        1049
+#define IDC_SHOW_RECENT             1050
 #define IDC_BACKUP_LIST             1028 // Restore dialog
 #define IDC_PROP_NAME_LABEL         1030 // Properties dialog
 #define IDC_PROP_NAME               1031

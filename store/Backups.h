@@ -39,6 +39,8 @@ public:
     // After a save or a load: the tree it stored or loaded (null when it stored none), known from then on without
     // reading the store, until the store changes otherwise.
     void AfterSave(const CTodayMenu* saved);
+    // The stored tree changed without a save (a launch's counts): the next backup reads it from the store.
+    void StoreChanged() { saved_.reset(); }
 
     // The backups that can be read, newest first.
     std::vector<Backup> List() const;

@@ -41,20 +41,39 @@ WORD AsHotkey(DWORD stored)
     return MAKEWORD(key, alone ? modifiers | HOTKEYF_CONTROL | HOTKEYF_ALT : modifiers);
 }
 
+std::optional<DWORD> LoadOption(const wchar_t* name)
+{
+    const platform::reg::unique_hkey key = platform::reg::OpenKey(platform::reg::StoreHive(), OptionsPath().c_str());
+    return key ? platform::reg::ReadDword(key.get(), name) : std::nullopt;
+}
+
+bool SaveOption(const wchar_t* name, DWORD value)
+{
+    const platform::reg::unique_hkey key = platform::reg::CreateKey(platform::reg::StoreHive(), OptionsPath().c_str());
+    return key && platform::reg::WriteDword(key.get(), name, value);
+}
+
 }  // namespace
 
 WORD LoadHotkey()
 {
-    const platform::reg::unique_hkey key = platform::reg::OpenKey(platform::reg::StoreHive(), OptionsPath().c_str());
-    const auto stored = key ? platform::reg::ReadDword(key.get(), kHotkeyValue) : std::nullopt;
+    const std::optional<DWORD> stored = LoadOption(kHotkeyValue);
     return stored ? AsHotkey(*stored) : kDefaultHotkey;
 }
 
-bool SaveHotkey(WORD hotkey)
+bool SaveHotkey(WORD hotkey) { return SaveOption(kHotkeyValue, hotkey); }
+
+WORD LoadFindHotkey()
 {
-    const platform::reg::unique_hkey key = platform::reg::CreateKey(platform::reg::StoreHive(), OptionsPath().c_str());
-    return key && platform::reg::WriteDword(key.get(), kHotkeyValue, hotkey);
+    const std::optional<DWORD> stored = LoadOption(kFindHotkeyValue);
+    return stored ? AsHotkey(*stored) : kDefaultFindHotkey;
 }
+
+bool SaveFindHotkey(WORD hotkey) { return SaveOption(kFindHotkeyValue, hotkey); }
+
+bool LoadShowRecent() { return LoadOption(kShowRecentValue) == DWORD{1}; }
+
+bool SaveShowRecent(bool on) { return SaveOption(kShowRecentValue, on ? 1 : 0); }
 
 UINT HotkeyModifiers(WORD hotkey)
 {

@@ -45,6 +45,7 @@ struct DocumentValue {
     std::optional<EntryValue> (*read)(const CItem& item);
     void (*apply)(CTodayMenu& menu, int id, const EntryValue& value);
     size_t longest = kMaxTreeFileName;   // of a text
+    bool wide = false;                   // a number of 64 bits
 };
 
 using Found = std::optional<EntryValue>;
@@ -92,6 +93,18 @@ const DocumentValue kDocumentValues[] = {
     {"Verb", false, ReadProperty<&DocumentProperties::Verb>, ApplyProperty<&DocumentProperties::Verb>},
     {"Icon", false, ReadProperty<&DocumentProperties::Icon>, ApplyProperty<&DocumentProperties::Icon>,
      kMaxTreeFileLongText},
+    // Launch counts: carried with the document, shown nowhere.
+    {"Launches", true, [](const CItem& item) { return item.Launches ? Found(*item.Launches) : std::nullopt; },
+     [](CTodayMenu& menu, int id, const EntryValue& value) {
+         if (CItem* item = menu.Root.FindItem(id))
+             item->Launches = std::get<DWORD>(value);
+     }},
+    {"LastLaunch", true, [](const CItem& item) { return item.LastLaunch ? Found(*item.LastLaunch) : std::nullopt; },
+     [](CTodayMenu& menu, int id, const EntryValue& value) {
+         if (CItem* item = menu.Root.FindItem(id))
+             item->LastLaunch = std::get<ULONGLONG>(value);
+     },
+     kMaxTreeFileName, true},
 };
 
 const struct {
@@ -130,6 +143,8 @@ Json EntryJson(const TreeFileEntry& entry)
             continue;
         if (const auto* text = std::get_if<std::wstring>(&found->second))
             json[value.name] = Utf8(*text);
+        else if (const auto* wide = std::get_if<ULONGLONG>(&found->second))
+            json[value.name] = *wide;
         else
             json[value.name] = std::get<DWORD>(found->second);
     }
@@ -204,9 +219,18 @@ private:
 
     bool Number(const Json& json, const std::string& place, DWORD largest, DWORD* number)
     {
+        ULONGLONG wide = 0;
+        if (!WideNumber(json, place, largest, &wide))
+            return false;
+        *number = static_cast<DWORD>(wide);
+        return true;
+    }
+
+    bool WideNumber(const Json& json, const std::string& place, ULONGLONG largest, ULONGLONG* number)
+    {
         if (!json.is_number_unsigned() || json.get<ULONGLONG>() > largest)
             return Fail(place, "must be a whole number from 0 to " + std::to_string(largest));
-        *number = json.get<DWORD>();
+        *number = json.get<ULONGLONG>();
         return true;
     }
 
@@ -224,11 +248,14 @@ private:
 
     bool Value(const Json& json, const std::string& place, const DocumentValue& kind, EntryValue* value)
     {
-        DWORD figure = 0;
+        ULONGLONG figure = 0;
         std::wstring text;
-        if (kind.number ? !Number(json, place, MAXDWORD, &figure) : !Text(json, place, &text, kind.longest))
+        if (kind.number ? !WideNumber(json, place, kind.wide ? ~ULONGLONG{0} : MAXDWORD, &figure)
+                        : !Text(json, place, &text, kind.longest))
             return false;
-        *value = kind.number ? EntryValue(figure) : EntryValue(std::move(text));
+        *value = !kind.number ? EntryValue(std::move(text))
+                 : kind.wide  ? EntryValue(figure)
+                              : EntryValue(static_cast<DWORD>(figure));
         return true;
     }
 

@@ -25,8 +25,8 @@ constexpr size_t kMaxTreeFileName = 255;
 constexpr size_t kMaxTreeFileLongText = kMaxArguments;
 constexpr size_t kMaxTreeFileBytes = 16 * 1024 * 1024;
 
-// A document's optional value: a text or a number.
-using EntryValue = std::variant<std::wstring, DWORD>;
+// A document's optional value: a text or a number (a 64-bit one for a time).
+using EntryValue = std::variant<std::wstring, DWORD, ULONGLONG>;
 
 struct TreeFileEntry {
     int kind = 0;                               // ITEM_DOCUMENT, ITEM_SECTION or ITEM_SEPARATOR

@@ -54,7 +54,8 @@ bool KeepsStoredId(const StoredEntry& entry, const CTodayMenu& menu)
 //   "Pos"    -> the record follows every record that has one, in enumeration order;
 //   "Name"   -> empty;
 //   "Caption" -> the caption made from the document's path;
-//   "Args", "StartIn", "Show", "Verb", "Icon" -> the document is opened as it is without it.
+//   "Args", "StartIn", "Show", "Verb", "Icon" -> the document is opened as it is without it;
+//   "Launches", "LastLaunch" -> the document has not been opened through the program.
 DocumentProperties ReadProperties(HKEY key)
 {
     const std::optional<DWORD> show = reg::ReadDword(key, L"Show");
@@ -76,13 +77,17 @@ std::optional<StoredEntry> ReadEntry(HKEY level, const std::wstring& keyName, UL
     // Both optional: a document shown as the contents of its folder, and its own caption.
     const std::optional<DWORD> expand = reg::ReadDword(key.get(), L"Expand");
     StoredEntry entry{*type, isSpec.value_or(0), id.value_or(IdFromKeyName(keyName.c_str())), name.value_or(L""), keyName,
-                      expand.value_or(0), reg::ReadString(key.get(), L"Caption"), {}};
+                      expand.value_or(0), reg::ReadString(key.get(), L"Caption"), {}, std::nullopt, std::nullopt};
     // Each value looked for costs the load a call of the registry, and most documents have no properties: they are
     // looked for only where the key holds more values than those read.
     const DWORD read = 1 + pos.has_value() + isSpec.has_value() + id.has_value() + name.has_value() + expand.has_value() +
                        entry.Caption.has_value();
-    if (entry.Type == ITEM_DOCUMENT && reg::ValueCount(key.get()).value_or(MAXDWORD) > read)
+    if (entry.Type == ITEM_DOCUMENT && reg::ValueCount(key.get()).value_or(MAXDWORD) > read) {
         entry.Properties = ReadProperties(key.get());
+        // Launch counts.
+        entry.Launches = reg::ReadDword(key.get(), L"Launches");
+        entry.LastLaunch = reg::ReadQword(key.get(), L"LastLaunch");
+    }
     return entry;
 }
 
@@ -107,22 +112,26 @@ std::vector<StoredEntry> ReadLevel(HKEY level)
 CItemVector* AppendStored(const StoredEntry& entry, CTodayMenu* menu, CItemVector& list)
 {
     const int id = KeepsStoredId(entry, *menu) ? static_cast<int>(entry.ID) : -1;
+    CItem* item = nullptr;
     switch (entry.Type) {
     case ITEM_DOCUMENT:
         // The user's own caption goes with the entry, under whatever id it has in this run.
-        menu->Append(list, {ITEM_DOCUMENT, id, &entry.Name, entry.Caption ? &*entry.Caption : nullptr,
-                            entry.Expand == 1, &entry.Properties});
-        return nullptr;
-    case ITEM_SECTION:
-        if (CItem* section = menu->Append(list, {ITEM_SECTION, -1, &entry.Name}))
-            return section->Children.get();
-        return nullptr;
-    case ITEM_SEPARATOR:
-        menu->Append(list, {ITEM_SEPARATOR, id});
-        return nullptr;
-    default:
-        return nullptr;
+        item = menu->Append(list, {ITEM_DOCUMENT, id, &entry.Name, entry.Caption ? &*entry.Caption : nullptr,
+                                   entry.Expand == 1, &entry.Properties});
+        if (item) {
+            // Launch counts.
+            item->Launches = entry.Launches;
+            item->LastLaunch = entry.LastLaunch;
+        }
+        break;
+    case ITEM_SECTION: item = menu->Append(list, {ITEM_SECTION, -1, &entry.Name}); break;
+    case ITEM_SEPARATOR: item = menu->Append(list, {ITEM_SEPARATOR, id}); break;
+    default: return nullptr;
     }
+    // Until the next save, the entry is stored under the key it came from, whatever id it has in this run.
+    if (item)
+        item->StoredKey = entry.Key;
+    return item && item->IsSection() ? item->Children.get() : nullptr;
 }
 
 // Writes a document's properties that are set, in the layout's order; false when one could not be written.
@@ -134,6 +143,13 @@ bool WriteProperties(HKEY key, const DocumentProperties& properties)
     return text(L"Args", properties.Args) && text(L"StartIn", properties.StartIn) &&
            (!properties.Show || reg::WriteDword(key, L"Show", *properties.Show)) && text(L"Verb", properties.Verb) &&
            text(L"Icon", properties.Icon);
+}
+
+// Launch counts: a document's two values, when set; false when one could not be written.
+bool WriteLaunches(HKEY key, const CItem& document)
+{
+    return (!document.Launches || reg::WriteDword(key, L"Launches", *document.Launches)) &&
+           (!document.LastLaunch || reg::WriteQword(key, L"LastLaunch", *document.LastLaunch));
 }
 
 // A level on the way down: its records, the next one to append, and the key that its sections' entries are below.
@@ -300,6 +316,8 @@ bool CTreeStore::SaveLevel(HKEY level, const CItemVector* list)
                 return false;
             if (key && !WriteProperties(key.get(), item->Properties))
                 return false;
+            if (key && !WriteLaunches(key.get(), *item))
+                return false;
             break;
         case ITEM_SECTION:
             key = WriteSection(parent, item->Caption, item->ID, pos);
@@ -343,5 +361,40 @@ int CTreeStore::SaveTree(CTodayMenu* menu)
     const bool replaced =
         store::ReplaceStore(parent.get(), [this, menu](HKEY root) { return SaveLevel(root, &menu->Root); });
     Backups.AfterSave(replaced ? menu : nullptr);
+    if (replaced)
+        NameStoredKeysByIds(menu->Root);
     return replaced ? 0 : -1;
+}
+
+void CTreeStore::NameStoredKeysByIds(CItemVector& top)
+{
+    for (std::vector<CItemVector*> lists{&top}; !lists.empty();) {
+        CItemVector* list = lists.back();
+        lists.pop_back();
+        for (const auto& item : list->Items) {
+            item->StoredKey = std::to_wstring(item->ID);
+            if (item->IsSection())
+                lists.push_back(item->Children.get());
+        }
+    }
+}
+
+bool CTreeStore::RecordLaunch(const CItem& document)
+{
+    // The key's path below the tree's, from the entries' stored keys up to the top level.
+    std::wstring path;
+    for (const CItem* entry = &document; entry; entry = entry->Parent ? entry->Parent->Owner : nullptr) {
+        if (entry->StoredKey.empty())
+            return false;
+        path = path.empty() ? entry->StoredKey : entry->StoredKey + L"\\" + path;
+    }
+    path = std::wstring(store::kParentPath) + L"\\" + store::kStoreName + L"\\" + path;
+    const unique_hkey key = reg::OpenKey(reg::StoreHive(), path.c_str(), reg::kWriteRights);
+    // Only the document's own key: one of its kind and path.
+    if (!key || reg::ReadDword(key.get(), L"Type") != DWORD{ITEM_DOCUMENT} ||
+        reg::ReadString(key.get(), L"Name") != document.Path || !WriteLaunches(key.get(), document))
+        return false;
+    // The stored tree is no longer the one the last save left: the next backup reads it.
+    Backups.StoreChanged();
+    return true;
 }

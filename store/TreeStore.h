@@ -8,7 +8,9 @@
 //   section's title; a separator has none) before Pos; then, for a document only, Expand (1: a live folder) and
 //   Caption (a name the user gave it) where they apply, and after them how it is opened, each value only when set:
 //   the REG_SZ Args and StartIn, the REG_DWORD Show (SW_SHOWNORMAL, SW_SHOWMINNOACTIVE or SW_SHOWMAXIMIZED), and
-//   the REG_SZ Verb ("runas": as administrator) and Icon ("file,index").
+//   the REG_SZ Verb ("runas": as administrator) and Icon ("file,index"); last, the launch counts, each only when set:
+//   the REG_DWORD Launches (how often it was opened through the program) and the REG_QWORD LastLaunch (when last, a
+//   FILETIME in UTC). A launch writes these two alone (RecordLaunch), into the key the entry was stored under.
 // The load is lenient with a store damaged by hand (see TreeStore.cpp); the save writes exactly this layout, so that
 // a tree that was loaded is stored again as it was, every level of it.
 #include <windows.h>
@@ -33,6 +35,9 @@ struct StoredEntry {
     DWORD Expand = 0;     // 1: a document shown as a live sub-menu of its folder's contents
     std::optional<std::wstring> Caption;   // a document's own caption ("Caption"); none: the one made from its path
     DocumentProperties Properties;         // a document's way of being opened, each value as found
+    // Launch counts: a document's "Launches" and "LastLaunch", as found.
+    std::optional<DWORD> Launches;
+    std::optional<ULONGLONG> LastLaunch;
 };
 
 // The load and the save of the tree in that layout. Neither goes deeper into the machine stack with a deeper tree.
@@ -58,6 +63,13 @@ public:
     void LoadLevel(HKEY level, CTodayMenu* menu, int parentId);
     // Writes the list and every list below it below level; false at the first entry not written.
     bool SaveLevel(HKEY level, const CItemVector* list);
+
+    // Writes the launch counts of a document, its Launches and LastLaunch alone, into the key it is stored under: found
+    // through the entries' StoredKey and checked to be that document's. False, leaving them to the next save, when the
+    // document is not stored yet or its key is not found.
+    bool RecordLaunch(const CItem& document);
+    // After this very tree was stored: each entry's key is named by its id.
+    static void NameStoredKeysByIds(CItemVector& top);
 
     // Each save first backs up the tree it replaces (store/Backups.h).
     store::CBackups Backups;

@@ -21,7 +21,9 @@ bool ImportTree(CTreeStore& store, CTodayMenu& menu, const TreeFile& file)
     BuildTreeFrom(staged, file);
     if (store.SaveTree(&staged) != 0)
         return false;
+    // Numbered as the staged tree was: stored under the keys that its ids name.
     BuildTreeFrom(menu, file);
+    CTreeStore::NameStoredKeysByIds(menu.Root);
     SaveHotkey(file.hotkey);
     return true;
 }
