@@ -273,7 +273,10 @@ void CFindBox::Draw(const DRAWITEMSTRUCT& record) const
     const BoxColours colours = Colours();
     const HDC dc = record.hDC;
     const bool selected = !none_ && ListView_GetItemState(list_, record.itemID, LVIS_SELECTED);
-    const RECT& row = record.rcItem;
+    // The row across the whole list, under the scroll bar's room too.
+    RECT row = record.rcItem, inside{};
+    GetClientRect(list_, &inside);
+    row.right = std::max(row.right, inside.right);
     SetDCBrushColor(dc, selected ? colours.highlight : colours.window);
     FillRect(dc, &row, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     handles::select_object font(dc, platform::MenuFont());
@@ -409,8 +412,9 @@ void OpenFindBox(const std::wstring& text)
     HWND window = FindBoxWindow();
     if (!window && RegisterFindBoxClass()) {
         const RECT place = Placement();
+        // Owned by the main window: no button of its own on the task bar.
         window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Find", WS_POPUP | WS_BORDER | WS_CLIPCHILDREN,
-                                 place.left, place.top, place.right - place.left, place.bottom - place.top, nullptr,
+                                 place.left, place.top, place.right - place.left, place.bottom - place.top, g_hMainWnd,
                                  nullptr, g_hInstance, nullptr);
     }
     CFindBox* box = window ? BoxOf(window) : nullptr;

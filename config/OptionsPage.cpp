@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include "config/MenuFiles.h"
@@ -18,9 +19,9 @@
 
 namespace {
 
-// The page's controls, from the top.
-constexpr int kControls[] = {IDC_HOTKEY_LABEL,      IDC_HOTKEY,      IDC_HOTKEY_NOTE, IDC_FIND_HOTKEY_LABEL,
-                             IDC_FIND_HOTKEY,       IDC_FIND_HOTKEY_NOTE, IDC_SHOW_RECENT};
+// The page's hotkeys from the top, each its label, its control and its note; the recent documents' box below them.
+constexpr int kKeyGroups[][3] = {{IDC_HOTKEY_LABEL, IDC_HOTKEY, IDC_HOTKEY_NOTE},
+                                 {IDC_FIND_HOTKEY_LABEL, IDC_FIND_HOTKEY, IDC_FIND_HOTKEY_NOTE}};
 // A note's height (dialog units) while it says something; it takes no room while empty.
 constexpr int kNoteHeight = 26;
 
@@ -135,15 +136,27 @@ void LayoutOptionsPage(HWND page)
 {
     const PageRect place = PlacePage(GetParent(page), page);
     const int edge = platform::Scaled(5);
-    int top = edge;
     RECT note{0, 0, 0, kNoteHeight};
     MapDialogRect(page, &note);
-    for (const int id : kControls) {
-        HWND control = GetDlgItem(page, id);
-        const int height = !IsNote(id) ? GetChildRect(page, control).height
-                           : GetWindowTextLengthW(control) > 0 ? int(note.bottom) : 0;
-        MoveWindow(control, edge, top, std::max(0, place.width - 2 * edge), height, TRUE);
-        top += height + edge;
+    // The two keys one below the other, or side by side on a page wider than it is high.
+    const int columns = place.width > place.height ? 2 : 1;
+    const int width = std::max(0, (place.width - (columns + 1) * edge) / columns);
+    int top = edge, bottom = edge;
+    for (size_t group = 0; group < std::size(kKeyGroups); ++group) {
+        const int left = edge + static_cast<int>(group % columns) * (width + edge);
+        top = group % columns == 0 ? bottom : top;
+        int y = top;
+        for (const int id : kKeyGroups[group]) {
+            HWND control = GetDlgItem(page, id);
+            const int height = !IsNote(id) ? GetChildRect(page, control).height
+                               : GetWindowTextLengthW(control) > 0 ? int(note.bottom) : 0;
+            MoveWindow(control, left, y, width, height, TRUE);
+            y += height > 0 ? height + edge : 0;
+        }
+        bottom = std::max(bottom, y);
     }
-    LayoutMenuFileControls(page, top, place.width);
+    const HWND recent = GetDlgItem(page, IDC_SHOW_RECENT);
+    const int height = GetChildRect(page, recent).height;
+    MoveWindow(recent, edge, bottom, std::max(0, place.width - 2 * edge), height, TRUE);
+    LayoutMenuFileControls(page, bottom + height + edge, place.width);
 }

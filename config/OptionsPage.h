@@ -7,6 +7,6 @@
 
 INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Lays the page out inside its tab control: its controls one below the other, as wide as the page, the menu file's
-// buttons under them.
+// Lays the page out inside its tab control: the two hotkeys one below the other (side by side on a page wider than it is
+// high), each note taking room only while it says something, the recent documents' box, and the menu file's buttons.
 void LayoutOptionsPage(HWND page);
