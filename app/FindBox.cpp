@@ -165,7 +165,9 @@ void CFindBox::Show(int rows)
 
 void CFindBox::Select(int row)
 {
-    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    // Only the row selected now is deselected: a list of ten thousands would be walked whole for all of them.
+    if (const int selected = Selected(); selected >= 0)
+        ListView_SetItemState(list_, selected, 0, LVIS_SELECTED | LVIS_FOCUSED);
     if (row < 0 || none_ || row >= Rows())
         return;
     ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -233,21 +235,22 @@ void CFindBox::Open(bool holdingFolder)
     const int row = Selected();
     if (none_ || row < 0 || row >= Rows())
         return;
-    const SearchItem& item = index_[shown_[static_cast<size_t>(row)]];
+    const SearchItem item = index_[shown_[static_cast<size_t>(row)]];
+    const std::wstring& path = item.path;
     CLauncher& launcher = g_TodayMenu.Launcher();
     if (holdingFolder) {
-        const std::wstring folder = item.id == ID_CONFIGURATION || item.id == ID_EXIT ? L"" : HoldingFolder(item.path);
+        const std::wstring folder = item.id == ID_CONFIGURATION || item.id == ID_EXIT ? L"" : HoldingFolder(path);
         if (folder.empty())
             return;
         launcher.Launch({folder, L"", L"", L"", SW_SHOW});
     } else if (item.id == 0) {
         // A live folder's file opens as its menu opens it.
-        launcher.Launch({item.path, L"", L"", L"", SW_SHOW});
+        launcher.Launch({path, L"", L"", L"", SW_SHOW});
     } else {
         // The tree may have changed while the box was open: the entry must still be the document shown, or the box shows
         // the tree as it is now.
         const CItem* entry = g_TodayMenu.Root.FindItem(item.id);
-        if (!entry || entry->Type != ITEM_DOCUMENT || entry->Path != item.path) {
+        if (!entry || entry->Type != ITEM_DOCUMENT || entry->Path != path) {
             index_ = CSearchIndex();
             index_.AddTree(g_TodayMenu.Root, g_TodayMenu.LiveFolders());
             Filter();
@@ -264,8 +267,10 @@ void CFindBox::GetText(NMLVDISPINFOW& info) const
     if (!(info.item.mask & LVIF_TEXT) || !info.item.pszText || info.item.cchTextMax <= 0)
         return;
     const size_t row = static_cast<size_t>(info.item.iItem);
-    const std::wstring& text = none_ || row >= shown_.size() ? std::wstring(kNoResult) : index_[shown_[row]].caption;
-    lstrcpynW(info.item.pszText, text.c_str(), info.item.cchTextMax);
+    const std::wstring_view text = none_ || row >= shown_.size() ? kNoResult : index_[shown_[row]].caption;
+    const size_t length = std::min(text.size(), static_cast<size_t>(info.item.cchTextMax - 1));
+    text.copy(info.item.pszText, length);
+    info.item.pszText[length] = L'\0';
 }
 
 void CFindBox::Draw(const DRAWITEMSTRUCT& record) const
@@ -291,16 +296,16 @@ void CFindBox::Draw(const DRAWITEMSTRUCT& record) const
         DrawTextW(dc, kNoResult, -1, &all, flags);
         return;
     }
-    const SearchItem& item = index_[shown_[record.itemID]];
+    const SearchItem item = index_[shown_[record.itemID]];
     const COLORREF ink = selected ? colours.highlightText : colours.text;
     DrawDocumentIcon(dc, row.left + edge, row.top + (row.bottom - row.top - GetSystemMetrics(SM_CYSMICON)) / 2,
-                     {item.id, item.path, item.icon, item.folder}, ink);
+                     {item.id, item.path, *item.icon, item.folder}, ink);
     SetTextColor(dc, ink);
-    DrawTextW(dc, item.caption.c_str(), -1, &text, flags);
+    DrawTextW(dc, item.caption.data(), static_cast<int>(item.caption.size()), &text, flags);
     text.top = text.bottom;
     text.bottom = row.bottom - edge;
     SetTextColor(dc, selected ? colours.highlightText : colours.grey);
-    DrawTextW(dc, item.place.c_str(), -1, &text, flags | DT_PATH_ELLIPSIS);
+    DrawTextW(dc, item.place.data(), static_cast<int>(item.place.size()), &text, flags | DT_PATH_ELLIPSIS);
 }
 
 // The text box keeps the keyboard: the keys that move in the list, open and close are taken here.

@@ -20,7 +20,7 @@ bool IsCombiningMark(wchar_t c)
 
 bool IsWordCharacter(wchar_t c) { return std::iswalnum(c) || c > 0x7F; }
 
-std::wstring Initials(const std::wstring& folded)
+std::wstring Initials(std::wstring_view folded)
 {
     std::wstring initials;
     for (size_t i = 0; i < folded.size(); ++i)
@@ -29,35 +29,40 @@ std::wstring Initials(const std::wstring& folded)
     return initials;
 }
 
+bool StartsWith(std::wstring_view text, const std::wstring& part) { return text.substr(0, part.size()) == part; }
+
 // Whether a word of text other than its first starts with part.
-bool AWordStartsWith(const std::wstring& text, const std::wstring& part)
+bool AWordStartsWith(std::wstring_view text, const std::wstring& part)
 {
-    for (size_t at = text.find(part, 1); at != std::wstring::npos; at = text.find(part, at + 1))
+    for (size_t at = text.find(part, 1); at != std::wstring_view::npos; at = text.find(part, at + 1))
         if (!IsWordCharacter(text[at - 1]))
             return true;
     return false;
 }
 
-using Indexed = CSearchIndex::Indexed;
+// An item's texts as matching sees them.
+struct Folded {
+    std::wstring_view caption, initials, place, path;
+};
 
-SearchRank RankOfText(const Indexed& item, const std::wstring& text)
+SearchRank RankOfText(const Folded& item, const std::wstring& text)
 {
-    if (item.caption.compare(0, text.size(), text) == 0)
+    if (StartsWith(item.caption, text))
         return kRankCaptionStart;
     if (AWordStartsWith(item.caption, text))
         return kRankWordStart;
-    if (item.initials.compare(0, text.size(), text) == 0)
+    if (StartsWith(item.initials, text))
         return kRankInitials;
-    if (item.caption.find(text) != std::wstring::npos)
+    if (item.caption.find(text) != std::wstring_view::npos)
         return kRankCaptionHolds;
-    if (item.where.find(text) != std::wstring::npos)
+    if (item.place.find(text) != std::wstring_view::npos || item.path.find(text) != std::wstring_view::npos)
         return kRankPathHolds;
     return kNoMatch;
 }
 
 // The rank of an item for a text folded and split into words (whole: the text as typed, folded). Each word at its
 // best; the item at its worst word, unless the text as typed does better.
-SearchRank RankOf(const Indexed& item, const std::wstring& whole, const std::vector<std::wstring>& words)
+SearchRank RankOf(const Folded& item, const std::wstring& whole, const std::vector<std::wstring>& words)
 {
     int worst = 0;
     for (const std::wstring& word : words) {
@@ -126,11 +131,46 @@ std::wstring HoldingFolder(const std::wstring& path)
     return resolved.substr(0, slash == 2 && resolved[1] == L':' ? slash + 1 : slash);
 }
 
-void CSearchIndex::Add(SearchItem item)
+CSearchIndex::Span CSearchIndex::Keep(std::wstring_view text)
 {
-    std::wstring caption = FoldForSearch(item.caption), where = FoldForSearch(item.place + L"\n" + item.path);
-    std::wstring initials = Initials(caption);
-    items_.push_back({std::move(item), std::move(caption), std::move(initials), std::move(where)});
+    const Span span{static_cast<UINT32>(text_.size()), static_cast<UINT32>(text.size())};
+    text_.append(text);
+    return span;
+}
+
+UINT32 CSearchIndex::AddPlace(const std::wstring& place)
+{
+    const Span shown = Keep(place);
+    places_.push_back({shown, Keep(FoldForSearch(place))});
+    return static_cast<UINT32>(places_.size() - 1);
+}
+
+void CSearchIndex::Add(const std::wstring& caption, UINT32 place, const CItem* document)
+{
+    Indexed item;
+    item.caption = Keep(caption);
+    item.folded = Keep(FoldForSearch(caption));
+    item.initials = Keep(Initials(Text(item.folded)));
+    item.place = place;
+    if (document) {
+        item.path = Keep(document->Path);
+        item.foldedPath = Keep(FoldForSearch(document->Path));
+        item.id = document->ID;
+        item.icon = document->Properties.Icon;
+        item.folder = document->ShowContents;
+        item.launches = document->Launches.value_or(0);
+    }
+    items_.push_back(std::move(item));
+}
+
+SearchItem CSearchIndex::operator[](size_t index) const
+{
+    const Indexed& item = items_[index];
+    const std::wstring_view place = Text(places_[item.place].shown);
+    // A live folder's file: its folder and its name.
+    std::wstring path = item.id ? std::wstring(Text(item.path))
+                                : JoinPath(std::wstring(place), std::wstring(Text(item.caption)));
+    return {Text(item.caption), place, std::move(path), item.id, &item.icon, item.folder, item.launches};
 }
 
 void CSearchIndex::AddTree(const CItemVector& root, const CLiveFolders& live)
@@ -140,8 +180,10 @@ void CSearchIndex::AddTree(const CItemVector& root, const CLiveFolders& live)
         const CItemVector* list;
         size_t next;
         std::wstring place;
+        UINT32 index;
     };
-    std::vector<Level> path{{&root, 0, kTopLevelPlace}};
+    std::vector<Level> path;
+    path.push_back({&root, 0, kTopLevelPlace, AddPlace(kTopLevelPlace)});
     while (!path.empty()) {
         Level& level = path.back();
         if (level.next == level.list->Items.size()) {
@@ -150,15 +192,14 @@ void CSearchIndex::AddTree(const CItemVector& root, const CLiveFolders& live)
         }
         const CItem& item = *level.list->Items[level.next++];
         if (item.IsSection()) {
-            const std::wstring place =
-                path.size() == 1 ? item.Caption : level.place + kPlaceSeparator + item.Caption;
-            path.push_back({item.Children.get(), 0, place});
+            std::wstring place = path.size() == 1 ? item.Caption : level.place + kPlaceSeparator + item.Caption;
+            const UINT32 index = AddPlace(place);
+            path.push_back({item.Children.get(), 0, std::move(place), index});
             continue;
         }
         if (item.Type != ITEM_DOCUMENT)
             continue;
-        Add({item.Caption, level.place, item.Path, item.ID, item.Properties.Icon, item.ShowContents,
-             item.Launches.value_or(0), items_.size()});
+        Add(item.Caption, level.index, &item);
         if (const CFolderMenu* folder = live.Of(item))
             AddFolderFiles(item, folder->LastFiles());
     }
@@ -167,9 +208,12 @@ void CSearchIndex::AddTree(const CItemVector& root, const CLiveFolders& live)
 size_t CSearchIndex::AddFolderFiles(const CItem& document, const std::vector<std::wstring>& files)
 {
     const size_t first = items_.size();
+    if (files.empty())
+        return first;
+    const UINT32 place = AddPlace(document.Path);
     items_.reserve(items_.size() + files.size());
     for (const std::wstring& name : files)
-        Add({name, document.Path, JoinPath(document.Path, name), 0, std::nullopt, false, 0, items_.size()});
+        Add(name, place, nullptr);
     return first;
 }
 
@@ -179,14 +223,19 @@ std::vector<size_t> CSearchIndex::Find(const std::wstring& text, size_t first) c
     const std::vector<std::wstring> words = Words(whole);
     std::vector<std::pair<int, size_t>> found;   // rank, index
     if (!words.empty())
-        for (size_t i = first; i < items_.size(); ++i)
-            if (const SearchRank rank = RankOf(items_[i], whole, words); rank != kNoMatch)
+        for (size_t i = first; i < items_.size(); ++i) {
+            const Indexed& item = items_[i];
+            const Folded folded{Text(item.folded), Text(item.initials), Text(places_[item.place].folded),
+                                Text(item.foldedPath)};
+            if (const SearchRank rank = RankOf(folded, whole, words); rank != kNoMatch)
                 found.emplace_back(rank, i);
+        }
+    // By rank, then launches; the index's order is the tree's.
     std::sort(found.begin(), found.end(), [this](const auto& a, const auto& b) {
         if (a.first != b.first)
             return a.first < b.first;
-        const SearchItem &x = items_[a.second].item, &y = items_[b.second].item;
-        return x.launches != y.launches ? x.launches > y.launches : x.order < y.order;
+        const DWORD x = items_[a.second].launches, y = items_[b.second].launches;
+        return x != y ? x > y : a.second < b.second;
     });
     std::vector<size_t> ranked;
     ranked.reserve(found.size());

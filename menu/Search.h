@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CItem;
@@ -31,21 +32,23 @@ constexpr const wchar_t* kTopLevelPlace = L"General";
 // Between the sections of a place: "Work \x203A Reports".
 constexpr const wchar_t* kPlaceSeparator = L" \x203A ";
 
-// One thing that can be found and opened: a document of the tree, or a file of a live folder.
+// One thing that can be found and opened: a document of the tree, or a file of a live folder. Its caption and place are
+// views into the index, valid until something is added to it.
 struct SearchItem {
-    std::wstring caption;   // as the menu shows it
-    std::wstring place;     // where it sits: its sections ("Work > Reports"), or a live folder's path for its files
-    std::wstring path;      // as stored
-    int id = 0;             // the tree entry's id; 0 for a live folder's file
-    std::optional<std::wstring> icon;   // a tree document's own icon ("file,index")
-    bool folder = false;    // shown as a folder (a live folder itself)
-    DWORD launches = 0;     // opened this often through the program
-    size_t order = 0;       // its place in the tree's order
+    std::wstring_view caption;   // as the menu shows it
+    std::wstring_view place;     // where it sits: its sections ("Work > Reports"), or a live folder's path for its files
+    std::wstring path;           // as stored
+    int id = 0;                  // the tree entry's id; 0 for a live folder's file
+    const std::optional<std::wstring>* icon = nullptr;   // a tree document's own icon ("file,index"), if any
+    bool folder = false;         // shown as a folder (a live folder itself)
+    DWORD launches = 0;          // opened this often through the program
 };
 
 // The folder that holds the document at path (as stored, resolved here); empty when none does.
 std::wstring HoldingFolder(const std::wstring& path);
 
+// What can be found, copied from the tree and the live folders when the find box opens, with its texts folded then,
+// all kept in one buffer so that ten thousands of them take a few allocations.
 class CSearchIndex {
 public:
     // Every document of the tree below root in the tree's order, each live folder's files from its last read right
@@ -56,22 +59,39 @@ public:
     size_t AddFolderFiles(const CItem& document, const std::vector<std::wstring>& files);
 
     size_t Size() const { return items_.size(); }
-    const SearchItem& operator[](size_t index) const { return items_[index].item; }
+    SearchItem operator[](size_t index) const;
 
     // The indexes of the items from first on that match text, ranked: by rank, then the more launches, then the
-    // tree's order. Empty text matches nothing.
+    // tree's order (the order they were added in). Empty text matches nothing.
     std::vector<size_t> Find(const std::wstring& text, size_t first = 0) const;
 
-    // An item with its texts as matching sees them.
-    struct Indexed {
-        SearchItem item;
-        std::wstring caption;   // folded
-        std::wstring initials;  // the folded first letters of the caption's words
-        std::wstring where;     // folded place and path
+    // A text of the buffer.
+    struct Span {
+        UINT32 at = 0, size = 0;
     };
+    // An item as the index keeps it; its place is one of the places, shared by everything that sits there.
+    struct Indexed {
+        // folded: the caption as matching sees it. A live folder's file has no path of its own: its place is its
+        // folder, and its caption its name.
+        Span caption, path, folded, initials, foldedPath;
+        UINT32 place = 0;
+        int id = 0;
+        std::optional<std::wstring> icon;
+        bool folder = false;
+        DWORD launches = 0;
+    };
+    struct Place {
+        Span shown, folded;
+    };
+    std::wstring_view Text(Span span) const { return std::wstring_view(text_).substr(span.at, span.size); }
 
 private:
-    void Add(SearchItem item);
+    Span Keep(std::wstring_view text);
+    UINT32 AddPlace(const std::wstring& place);
+    // A document of the tree, or (document null) a file of the live folder at place.
+    void Add(const std::wstring& caption, UINT32 place, const CItem* document);
 
+    std::wstring text_;
+    std::vector<Place> places_;
     std::vector<Indexed> items_;
 };

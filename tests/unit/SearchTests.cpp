@@ -40,7 +40,7 @@ std::wstring Found(const CTodayMenu& menu, const std::wstring& text)
     index.AddTree(menu.Root, const_cast<CTodayMenu&>(menu).LiveFolders());
     std::wstring found;
     for (const size_t i : index.Find(text))
-        found += (found.empty() ? L"" : L"|") + index[i].caption + L"@" + index[i].place;
+        found += (found.empty() ? L"" : L"|") + std::wstring(index[i].caption) + L"@" + std::wstring(index[i].place);
     return found;
 }
 
