@@ -48,14 +48,15 @@ std::wstring Temp() { return _wgetenv(L"TEMP"); }
 
 }  // namespace
 
-// The five rules in their order, then the documents opened more often, then the tree's order; every word must match,
-// case, accents and width do not count, documents are found at any depth, built-in ones too.
+// The five rules in their order (each row lists in the tree the opposite way), then the documents opened more often,
+// then the tree's order; every word must match, case, accents and width do not count, documents are found at any
+// depth, built-in ones too.
 TEST(Search, RanksByRuleThenLaunchesThenTreeOrder)
 {
     const struct { const wchar_t *tree, *text; std::vector<int> launched; const wchar_t* found; } rows[] = {
         {L"Kate;ATLauncher", L"at", {}, L"ATLauncher@General|Kate@General"},
-        {L"C:\\x\\Plan;C:\\x\\My plan;C:\\x\\Pay later next;C:\\x\\Explanation;C:\\plans\\x", L"pla", {}, L"Plan@General|My plan@General|Explanation@General|x@General"},
-        {L"C:\\x\\Deep report;Budget/C:\\x\\Reports;C:\\x\\Budget report", L"br", {}, L"Budget report@General"},
+        {L"C:\\plans\\x;C:\\x\\Explanation;C:\\x\\My plan;C:\\x\\Pay later next;C:\\x\\Plan", L"pla", {}, L"Plan@General|My plan@General|Explanation@General|x@General"},
+        {L"C:\\x\\Deep report;C:\\x\\Budget report;Budget/C:\\x\\Reports;C:\\x\\Old brick", L"br", {}, L"Old brick@General|Budget report@General"},
         {L"C:\\a\\Zeta;Work/Reports/C:\\a\\Zeta", L"rep", {}, L"Zeta@Work \x203A Reports"},
         {L"A/C:\\a\\Note;B/C:\\b\\Note;C:\\c\\Note;D/C:\\d\\Note", L"note", {8, 9, 8}, L"Note@B|Note@General|Note@A|Note@D"},
         {L"C:\\a\\Budget report;C:\\a\\Budget plan;C:\\a\\Report", L"rep bud", {}, L"Budget report@General"},
