@@ -60,8 +60,8 @@ TEST(Search, RanksByRuleThenLaunchesThenTreeOrder)
         {L"C:\\a\\Zeta;Work/Reports/C:\\a\\Zeta", L"rep", {}, L"Zeta@Work \x203A Reports"},
         {L"A/C:\\a\\Note;B/C:\\b\\Note;C:\\c\\Note;D/C:\\d\\Note", L"note", {8, 9, 8}, L"Note@B|Note@General|Note@A|Note@D"},
         {L"C:\\a\\Budget report;C:\\a\\Budget plan;C:\\a\\Report", L"rep bud", {}, L"Budget report@General"},
-        {L"C:\\a\\Caf\x00E9;C:\\a\\CAF\x00C9;C:\\a\\\xFF43\xFF41\xFF46\xFF45;C:\\a\\Cafeteria", L"CAFE", {},
-         L"Caf\x00E9@General|CAF\x00C9@General|\xFF43\xFF41\xFF46\xFF45@General|Cafeteria@General"},
+        {L"C:\\a\\R\x00E9sum\x00E9;C:\\a\\R\x00C9SUM\x00C9;C:\\a\\\xFF52\xFF45\xFF53\xFF55\xFF4D\xFF45;C:\\a\\Resumes", L"RESUME", {},
+         L"R\x00E9sum\x00E9@General|R\x00C9SUM\x00C9@General|\xFF52\xFF45\xFF53\xFF55\xFF4D\xFF45@General|Resumes@General"},
         {L"*", L"ex", {}, L"Exit@General"},
         {L"a", L" ", {}, L""},
     };
