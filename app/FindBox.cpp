@@ -121,6 +121,7 @@ void CFindBox::Create()
     rowHeight_ = std::max(2 * FontHeight(window_), GetSystemMetrics(SM_CYSMICON)) + platform::Scaled(4);
     // The rows' height is asked for by WM_MEASUREITEM on Windows; Wine's list view does not ask, and takes the height
     // of its small images instead. An image list of that height gives both the same rows, and draws nothing here.
+    // The list destroys its image list with itself.
     ListView_SetImageList(list_, ImageList_Create(1, rowHeight_, ILC_COLOR, 0, 1), LVSIL_SMALL);
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH;
@@ -415,6 +416,7 @@ HWND FindBoxWindow() { return FindWindowExW(nullptr, nullptr, kClassName, nullpt
 void OpenFindBox(const std::wstring& text)
 {
     HWND window = FindBoxWindow();
+    const bool open = window != nullptr;
     if (!window && RegisterFindBoxClass()) {
         const RECT place = Placement();
         // Owned by the main window: no button of its own on the task bar.
@@ -428,7 +430,10 @@ void OpenFindBox(const std::wstring& text)
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     SetFocus(box->Edit());
-    SetWindowTextW(box->Edit(), text.c_str());   // filters, through EN_CHANGE
-    SendMessageW(box->Edit(), EM_SETSEL, text.size(), text.size());
+    // An open box keeps what was typed in it, unless it is given a text.
+    if (!open || !text.empty()) {
+        SetWindowTextW(box->Edit(), text.c_str());   // filters, through EN_CHANGE
+        SendMessageW(box->Edit(), EM_SETSEL, text.size(), text.size());
+    }
     UpdateWindow(window);
 }

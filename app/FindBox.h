@@ -10,7 +10,7 @@
 #include <string>
 
 // Opens the find box with text in it (a letter typed in the open menu, or nothing) and gives it the keyboard; a box
-// already open takes the text in place of its own.
+// already open takes a text given in place of its own, and keeps its own for none.
 void OpenFindBox(const std::wstring& text);
 // The open find box, or null.
 HWND FindBoxWindow();

@@ -6,15 +6,7 @@
 #include "menu/MenuItem.h"
 #include "menu/MenuOwner.h"
 
-CRecentMenu::CRecentMenu() : menu_(CreatePopupMenu())
-{
-    MENUINFO info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIM_STYLE;
-    info.dwStyle = MNS_NOTIFYBYPOS;
-    SetMenuInfo(menu_.get(), &info);
-    SetMenuOwner(menu_.get(), this);
-}
+CRecentMenu::CRecentMenu() : menu_(CreatePositionalMenu(this)) {}
 
 CRecentMenu::~CRecentMenu() { Release(); }
 

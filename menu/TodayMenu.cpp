@@ -170,6 +170,16 @@ int CTodayMenu::AppendSeparator(int sectionId)
 
 int CTodayMenu::AppendSeparatorWithID(int id, int sectionId) { return AppendSeparatorEntry(id, sectionId); }
 
+void CTodayMenu::Clear()
+{
+    // The items leave their menus before the live menus they show go.
+    std::vector<std::unique_ptr<CFolderMenu>> live;
+    for (const auto& item : Root.Items)
+        for (auto& below : live_.TakeBelow(*item))
+            live.push_back(std::move(below));
+    Root.Clear();
+}
+
 void CTodayMenu::RemoveEntry(int id)
 {
     CItem* item = Root.FindItem(id);

@@ -54,6 +54,8 @@ public:
     // Shows every section of the tree grayed or enabled by what it holds, in one pass.
     void ShowAllSectionStates();
 
+    // Removes every entry, and the live menus they showed: the tree is empty, to be filled anew.
+    void Clear();
     void RemoveEntry(int id);
     void MoveEntry(int id, int newPos);
     void SwapDocuments(int idA, int idB);

@@ -418,7 +418,7 @@ TreeFile TreeFileOf(const CTodayMenu& menu, WORD hotkey, bool profileAsVariable)
 
 void BuildTreeFrom(CTodayMenu& menu, const TreeFile& file)
 {
-    menu.Root.Clear();
+    menu.Clear();
     AppendLevel(menu, file.tree, 0);
     EnsureCommandEntries(&menu);
 }
