@@ -108,6 +108,8 @@ void CFindBox::Create()
                             reinterpret_cast<HMENU>(kEditId), instance, nullptr);
     listName_ = CreateWindowExW(0, L"STATIC", L"Results", WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, window_, nullptr, instance,
                                 nullptr);
+    // Two lines a row: the caption, and in grey where it sits. Known before the list is made, which asks for it then.
+    rowHeight_ = std::max(2 * FontHeight(window_), GetSystemMetrics(SM_CYSMICON)) + platform::Scaled(4);
     list_ = CreateWindowExW(0, WC_LISTVIEWW, L"",
                             child | WS_BORDER | WS_VSCROLL | LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED |
                                 LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
@@ -117,12 +119,6 @@ void CFindBox::Create()
     const BoxColours colours = Colours();
     background_.reset(CreateSolidBrush(colours.window));
     ListView_SetBkColor(list_, colours.window);
-    // Two lines a row: the caption, and in grey where it sits.
-    rowHeight_ = std::max(2 * FontHeight(window_), GetSystemMetrics(SM_CYSMICON)) + platform::Scaled(4);
-    // The rows' height is asked for by WM_MEASUREITEM on Windows; Wine's list view does not ask, and takes the height
-    // of its small images instead. An image list of that height gives both the same rows, and draws nothing here.
-    // The list destroys its image list with itself.
-    ListView_SetImageList(list_, ImageList_Create(1, rowHeight_, ILC_COLOR, 0, 1), LVSIL_SMALL);
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH;
     ListView_InsertColumn(list_, 0, &column);
