@@ -179,7 +179,11 @@ TEST_F(FindBox, EnterOpensAsTheMenuCtrlEnterTheFolderEscCloses)
         if (!row.explorer)
             continue;
         EXPECT_TRUE(apptest::WaitFor(10000, [&] { return (opened = apptest::FindWindowWith(L"ExplorerWClass", row.explorer)) != nullptr; }));
+        DWORD process = 0;
+        GetWindowThreadProcessId(opened, &process);
+        const HANDLE explorer = OpenProcess(SYNCHRONIZE, FALSE, process);   // gone before this process ends
         PostMessageW(opened, WM_CLOSE, 0, 0);
+        if (explorer) WaitForSingleObject(explorer, 5000), CloseHandle(explorer);
     }
 }
 
