@@ -102,8 +102,9 @@ TEST(PopupMenu, RecentShowsTheLastEightLaunchedNewestFirst)
 {
     CTodayMenu menu;
     Build(menu, L"D:a D:b S:S[D:c D:d S:T[D:e]] D:f D:g D:h D:i D:j -");
+    ULONGLONG time = 0;   // launched in this order, each one counted
     for (const int id : {5, 6, 8, 9, 11, 12, 13, 14, 15, 16, 6})
-        menu.Launch(id);
+        menu.Root.FindItem(id)->LastLaunch = ++time, menu.Root.FindItem(id)->Launches = 1;
     menu.SetShowRecent(true);
     const HMENU root = menumsg::PrepareRoot(menu), recent = GetSubMenu(root, 0);
     EXPECT_EQ(Shown(recent), L"b|j|i|h|g|f|e|d");
