@@ -31,7 +31,7 @@ SettingsContext ProgramSettings(HWND mainWindow);
 ATOM RegisterMainWindowClass(HINSTANCE hInstance, const wchar_t* className);
 
 // Pops the menu up at the bottom right of the visible desktop, owned by the main window: a tap on the icon and the
-// hotkey both open it here.
+// hotkey both open it here. A letter typed in it that starts no entry opens the find box once it has closed.
 void ShowMenu(HWND hWnd);
 
 // Runs the message loop with the accelerators applied to every window's messages; the quit code.
@@ -40,7 +40,8 @@ int RunMessageLoop(HACCEL accelerators);
 // Takes the user's theme choice: the menu and the pictures follow it at once.
 void ChooseTheme(platform::ThemeChoice choice);
 
-// Claims the stored hotkey for the main window; when another program holds it, the icon says so once.
+// Claims the stored hotkeys (the menu's and the find box's) for the main window; when another program holds one, the icon
+// says so once.
 void ClaimStoredHotkey();
 
 LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "config/MenuFiles.h"
@@ -10,6 +11,7 @@
 #include "config/SettingsContext.h"
 #include "config/SettingsState.h"
 #include "config/TreeEditor.h"
+#include "menu/TodayMenu.h"
 #include "platform/Shell.h"
 #include "platform/ShellUi.h"
 #include "platform/Theme.h"
@@ -18,12 +20,21 @@
 
 namespace {
 
-// The page's controls, from the top.
-constexpr int kControls[] = {IDC_HOTKEY_LABEL, IDC_HOTKEY, IDC_HOTKEY_NOTE, IDC_THEME_LABEL, IDC_THEME};
+// The page's hotkeys from the top, each its label, its control and its note, in the order of HotkeyRole; the theme
+// and the recent documents' box below them.
+constexpr int kKeyGroups[][3] = {{IDC_HOTKEY_LABEL, IDC_HOTKEY, IDC_HOTKEY_NOTE},
+                                 {IDC_FIND_HOTKEY_LABEL, IDC_FIND_HOTKEY, IDC_FIND_HOTKEY_NOTE}};
+constexpr HotkeyRole kRoles[] = {HotkeyRole::Menu, HotkeyRole::Find};
+// A note's height (dialog units) while it says something; it takes no room while empty.
+constexpr int kNoteHeight = 26;
 
 // The theme box's entries, in the order of the stored choices (platform::ThemeChoice), and its drop-down's entries.
 constexpr const wchar_t* kThemeNames[] = {L"System", L"Light", L"Dark"};
 constexpr int kThemeDropDownEntries = 3;
+
+const int (&KeyGroup(HotkeyRole role))[3] { return kKeyGroups[role == HotkeyRole::Menu ? 0 : 1]; }
+
+bool IsNote(int control) { return control == IDC_HOTKEY_NOTE || control == IDC_FIND_HOTKEY_NOTE; }
 
 // Stores the theme chosen in the box; the program, the window and its pages take it at once.
 BOOL OnThemeChosen(HWND page)
@@ -55,16 +66,24 @@ bool IsModifierHeld()
     return GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0;
 }
 
-BOOL OnHotkeyChanged(HWND page)
+BOOL OnHotkeyChanged(HWND page, HotkeyRole role)
 {
-    const WORD hotkey = LOWORD(SendDlgItemMessageW(page, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
+    const WORD hotkey = LOWORD(SendDlgItemMessageW(page, KeyGroup(role)[1], HKM_GETHOTKEY, 0, 0));
     if (hotkey && !LOBYTE(hotkey))   // modifiers alone: the key is still being typed
         return TRUE;
     // Some hotkey controls (Wine's) report no key at all while a modifier is held: the chord is still being typed too,
     // and is not to be cleared. Where the control reports the modifiers, this never holds.
     if (!hotkey && IsModifierHeld())
         return TRUE;
-    CTreeEditor(CSettingsState::Of(page)).ChangeHotkey(store::Hotkey::From(hotkey));
+    CTreeEditor(CSettingsState::Of(page)).ChangeHotkey(store::Hotkey::From(hotkey), role);
+    return TRUE;
+}
+
+BOOL OnShowRecentClicked(HWND page)
+{
+    const bool on = IsDlgButtonChecked(page, IDC_SHOW_RECENT) == BST_CHECKED;
+    store::SaveShowRecent(on);
+    CSettingsState::Of(page).settings.menu->SetShowRecent(on);
     return TRUE;
 }
 
@@ -72,12 +91,16 @@ BOOL OnInitDialog(HWND page)
 {
     CSettingsState::Of(page).pages[kOptionsTab] = page;
     platform::InitDialog(page, platform::INITDIALOG_FULLSCREEN_DONE);
-    HWND control = GetDlgItem(page, IDC_HOTKEY);
-    // A key alone, or with Shift alone, would be taken from every program: Ctrl+Alt is added to it.
-    SendMessageW(control, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
-    // Claimed again: a program that held it may have let it go.
-    CTreeEditor(CSettingsState::Of(page)).ClaimHotkey(store::LoadHotkey());
+    CTreeEditor editor(CSettingsState::Of(page));
+    for (const HotkeyRole role : kRoles) {
+        // A key alone, or with Shift alone, would be taken from every program: Ctrl+Alt is added to it.
+        SendDlgItemMessageW(page, KeyGroup(role)[1], HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                            MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+        // Claimed again: a program that held it may have let it go.
+        editor.ClaimHotkey(role == HotkeyRole::Menu ? store::LoadHotkey() : store::LoadFindHotkey(), role);
+    }
     FillThemeBox(page);
+    CheckDlgButton(page, IDC_SHOW_RECENT, store::LoadShowRecent() ? BST_CHECKED : BST_UNCHECKED);
     InitMenuFileControls(page);
     LayoutOptionsPage(page);
     return TRUE;
@@ -88,9 +111,12 @@ BOOL OnCommand(HWND page, WPARAM wParam)
     if (OnMenuFileCommand(page, wParam))
         return TRUE;
     const int control = LOWORD(wParam), code = HIWORD(wParam);
+    for (const HotkeyRole role : kRoles)
+        if (control == KeyGroup(role)[1])
+            return code == EN_CHANGE && OnHotkeyChanged(page, role);
     switch (control) {
-    case IDC_HOTKEY: return code == EN_CHANGE && OnHotkeyChanged(page);
     case IDC_THEME: return code == CBN_SELCHANGE && OnThemeChosen(page);
+    case IDC_SHOW_RECENT: return code == BN_CLICKED && OnShowRecentClicked(page);
     case IDOK: SendMessageW(GetAncestor(page, GA_ROOT), WM_CLOSE, 0, 0); return TRUE;
     }
     return FALSE;
@@ -121,27 +147,49 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     return FALSE;
 }
 
-void ShowHotkey(HWND page, store::Hotkey hotkey, bool claimed)
+void ShowHotkey(HWND page, HotkeyRole role, store::Hotkey hotkey, bool claimed)
 {
-    if (LOWORD(SendDlgItemMessageW(page, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0)) != hotkey.Value())
-        SendDlgItemMessageW(page, IDC_HOTKEY, HKM_SETHOTKEY, hotkey.Value(), 0);
-    const std::wstring note = claimed ? L"" : hotkey.Text() + L" is in use by another program. Choose another key.";
-    SetDlgItemTextW(page, IDC_HOTKEY_NOTE, note.c_str());
+    const int control = KeyGroup(role)[1], note = KeyGroup(role)[2];
+    if (LOWORD(SendDlgItemMessageW(page, control, HKM_GETHOTKEY, 0, 0)) != hotkey.Value())
+        SendDlgItemMessageW(page, control, HKM_SETHOTKEY, hotkey.Value(), 0);
+    const std::wstring text = claimed ? L"" : hotkey.Text() + L" is in use by another program. Choose another key.";
+    SetDlgItemTextW(page, note, text.c_str());
+    // A note takes room only while it says something.
+    LayoutOptionsPage(page);
 }
 
 void LayoutOptionsPage(HWND page)
 {
     const PageRect place = PlacePage(GetParent(page), page);
     const int edge = platform::ScaledFor(page, 5);
-    int top = edge;
-    for (const int id : kControls) {
+    RECT note{0, 0, 0, kNoteHeight};
+    MapDialogRect(page, &note);
+    // The two keys one below the other, or side by side on a page wider than it is high.
+    const int columns = place.width > place.height ? 2 : 1;
+    const int width = std::max(0, (place.width - (columns + 1) * edge) / columns);
+    int top = edge, bottom = edge;
+    for (size_t group = 0; group < std::size(kKeyGroups); ++group) {
+        const int left = edge + static_cast<int>(group % columns) * (width + edge);
+        top = group % columns == 0 ? bottom : top;
+        int y = top;
+        for (const int id : kKeyGroups[group]) {
+            HWND control = GetDlgItem(page, id);
+            const int height = !IsNote(id) ? GetChildRect(page, control).height
+                               : GetWindowTextLengthW(control) > 0 ? int(note.bottom) : 0;
+            MoveWindow(control, left, y, width, height, TRUE);
+            y += height > 0 ? height + edge : 0;
+        }
+        bottom = std::max(bottom, y);
+    }
+    // The theme's label and box, and the recent documents' box, as wide as the page; a drop-down box's window holds its
+    // list too.
+    for (const int id : {IDC_THEME_LABEL, IDC_THEME, IDC_SHOW_RECENT}) {
         HWND control = GetDlgItem(page, id);
         const int height = GetChildRect(page, control).height;
-        // A drop-down box's window holds its list too.
         const int entry = id == IDC_THEME ? static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, 0, 0)) : 0;
-        MoveWindow(control, edge, top, std::max(0, place.width - 2 * edge), height + entry * kThemeDropDownEntries + 2 * (entry > 0),
-                   TRUE);
-        top += height + edge;
+        MoveWindow(control, edge, bottom, std::max(0, place.width - 2 * edge),
+                   height + entry * kThemeDropDownEntries + 2 * (entry > 0), TRUE);
+        bottom += height + edge;
     }
-    LayoutMenuFileControls(page, top, place.width);
+    LayoutMenuFileControls(page, bottom, place.width);
 }

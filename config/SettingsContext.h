@@ -27,4 +27,6 @@ struct SettingsContext {
     std::function<void(platform::ThemeChoice)> changeTheme;
     // The one writer of the store, through which every change is stored.
     store::CStoreWriter* writer = nullptr;
+    // As changeHotkey, for the find box's hotkey.
+    std::function<bool(store::Hotkey)> changeFindHotkey;
 };

@@ -175,23 +175,24 @@ bool CTreeEditor::Replace(const store::TreeFile& file, const std::function<bool(
     // An open menu shows the tree that is about to go.
     EndMenu();
     store::BuildMenu(*settings_.menu, tree);
-    ChangeHotkey(file.hotkey);
+    ChangeHotkey(file.hotkey, HotkeyRole::Menu);
     if (state_)
         Show({kSectionsTab, -1, true, 0, true});
     return true;
 }
 
-bool CTreeEditor::ChangeHotkey(store::Hotkey hotkey)
+bool CTreeEditor::ChangeHotkey(store::Hotkey hotkey, HotkeyRole role)
 {
-    store::SaveHotkey(hotkey);
-    return ClaimHotkey(hotkey);
+    role == HotkeyRole::Menu ? store::SaveHotkey(hotkey) : store::SaveFindHotkey(hotkey);
+    return ClaimHotkey(hotkey, role);
 }
 
-bool CTreeEditor::ClaimHotkey(store::Hotkey hotkey)
+bool CTreeEditor::ClaimHotkey(store::Hotkey hotkey, HotkeyRole role)
 {
-    const bool claimed = !settings_.changeHotkey || settings_.changeHotkey(hotkey);
+    const auto& change = role == HotkeyRole::Menu ? settings_.changeHotkey : settings_.changeFindHotkey;
+    const bool claimed = !change || change(hotkey);
     if (state_ && state_->Page(kOptionsTab))
-        ShowHotkey(state_->Page(kOptionsTab), hotkey, claimed);
+        ShowHotkey(state_->Page(kOptionsTab), role, hotkey, claimed);
     return claimed;
 }
 

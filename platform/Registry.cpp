@@ -66,6 +66,16 @@ std::optional<DWORD> ReadDword(HKEY key, const wchar_t* name)
     return data;
 }
 
+std::optional<ULONGLONG> ReadQword(HKEY key, const wchar_t* name)
+{
+    DWORD type = REG_NONE, size = sizeof(ULONGLONG);
+    ULONGLONG data = 0;
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
+        type != REG_QWORD || size != sizeof(data))
+        return std::nullopt;
+    return data;
+}
+
 std::optional<std::wstring> ReadString(HKEY key, const wchar_t* name)
 {
     // Most texts fit a path's room: one call reads them. A longer one is read at its size.
@@ -167,6 +177,11 @@ LONG SetValue(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD
 bool WriteDword(HKEY key, const wchar_t* name, DWORD value)
 {
     return SetValue(key, name, REG_DWORD, &value, sizeof(value)) == ERROR_SUCCESS;
+}
+
+bool WriteQword(HKEY key, const wchar_t* name, ULONGLONG value)
+{
+    return SetValue(key, name, REG_QWORD, &value, sizeof(value)) == ERROR_SUCCESS;
 }
 
 bool WriteString(HKEY key, const wchar_t* name, const wchar_t* text)

@@ -2,12 +2,42 @@
 
 #include <objbase.h>
 
+#include "menu/Item.h"
 #include "store/StoreKeys.h"
 #include "store/TreeStore.h"
 
 namespace store {
 
+LaunchRecord LaunchRecordOf(const CItem& document)
+{
+    LaunchRecord record{{}, {}, document.Path, document.Launches, document.LastLaunch};
+    bool stored = true;
+    for (const CItem* entry = &document; entry; entry = entry->Parent ? entry->Parent->Owner : nullptr) {
+        record.ids.insert(record.ids.begin(), entry->ID);
+        record.keys.insert(record.keys.begin(), entry->StoredKey);
+        stored = stored && !entry->StoredKey.empty();
+    }
+    if (!stored)
+        record.keys.clear();
+    return record;
+}
+
 CStoreWriter::CStoreWriter(CTreeStore& store) : store_(store) {}
+
+void CStoreWriter::RecordLaunch(LaunchRecord record)
+{
+    Submit([this, record = std::move(record)] {
+        std::vector<std::wstring> keys = record.keys;
+        if (keysAreIds_) {
+            keys.clear();
+            for (const int id : record.ids)
+                keys.push_back(std::to_wstring(id));
+        }
+        // A document not stored yet gets its counts with the next tree written.
+        if (!keys.empty())
+            store_.WriteLaunch(keys, record.path, record.launches, record.lastLaunch);
+    });
+}
 
 CStoreWriter::~CStoreWriter()
 {
@@ -69,6 +99,7 @@ bool CStoreWriter::Store(const PlainTree& tree, const std::function<bool()>& rea
     const StoreLock lock;
     backups_.BeforeSave([this] { return store_.ReadStored(); });
     const bool written = store_.StoreTree(tree, ready);
+    keysAreIds_ = keysAreIds_ || written;
     if (written && stored)
         stored();
     return written;

@@ -15,14 +15,29 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "store/Backups.h"
 #include "store/PlainTree.h"
 
+class CItem;
 class CTreeStore;
 
 namespace store {
+
+// A launch's counts as the writer stores them, alone, into the document's stored key: found by the document's and its
+// sections' ids once a write of the writer's has named every key by its entry's id, before that by the keys the load
+// read them from, and written only where the key holds that document.
+struct LaunchRecord {
+    std::vector<int> ids;             // from the top level down to the document
+    std::vector<std::wstring> keys;   // likewise; empty when the document was not read from the store
+    std::wstring path;
+    std::optional<DWORD> launches;
+    std::optional<ULONGLONG> lastLaunch;
+};
+LaunchRecord LaunchRecordOf(const CItem& document);
 
 class CStoreWriter {
 public:
@@ -38,6 +53,8 @@ public:
     // Queues a small write to run on the writer after what waits before it.
     using Job = std::function<void()>;
     void Submit(Job job);
+    // Queues the write of a launch's counts.
+    void RecordLaunch(LaunchRecord record);
     // Waits until everything queued so far is written; whether the last tree written was stored.
     bool Flush();
     // Writes a numbered tree now, on the calling thread, once everything queued before it is written: the stored tree
@@ -54,6 +71,7 @@ private:
     CTreeStore& store_;
     CBackups backups_;
     std::mutex writing_;   // one write at a time, on the writer's thread or a caller's, with the backups it takes
+    bool keysAreIds_ = false;   // a tree this writer wrote named every stored key by its entry's id
 
     std::mutex lock_;      // guards what follows
     std::condition_variable changed_;

@@ -16,6 +16,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "menu/BaseObj.h"
 #include "platform/Registry.h"
@@ -53,6 +54,10 @@ public:
     store::PlainTree ReadLevels(HKEY level);
     // Writes a numbered tree below level; false at the first entry not written.
     bool SaveLevels(HKEY level, const store::PlainTree& tree);
+    // Writes a document's launch counts alone into the stored key at the end of keys (names from the top level down),
+    // when that key holds a document of this path; false when it does not, or they could not be written.
+    bool WriteLaunch(const std::vector<std::wstring>& keys, const std::wstring& path, std::optional<DWORD> launches,
+                     std::optional<ULONGLONG> lastLaunch);
 
 private:
     unique_hkey WriteEntry(HKEY parent, int id, int pos, DWORD type, DWORD isSpec, const wchar_t* name);

@@ -1,5 +1,6 @@
 // The settings window, its pages, its dialogs and the page operations, driven as a user drives them.
 #include "SettingsTesting.h"
+#include "store/Options.h"
 
 using namespace settingstest;
 
@@ -67,7 +68,8 @@ TEST_F(SettingsTest, TabGoesThroughNamedControlsInReadingOrder)
          {IDC_ADD_SECTION, L"Add Section"}, {IDC_ADD_DOCUMENT, L"Add Document"}, {IDC_SECTIONS_DELETE, L"Delete"}},
         {{IDC_SECTION_BOX, L""}, {IDC_DOCUMENTS_LIST, L""}, {IDC_MOVE_UP, L"Move Up"}, {IDC_MOVE_DOWN, L"Move Down"},
          {IDC_ADD_DOCUMENT, L"Add Document"}, {IDC_DOCUMENTS_DELETE, L"Delete"}},
-        {{IDC_HOTKEY, L""}, {IDC_THEME, L""}, {IDC_EXPORT, L""}, {IDC_IMPORT, L""}, {IDC_RESTORE, L""}, {IDC_EXPORT_PROFILE, L""}}};
+        {{IDC_HOTKEY, L""}, {IDC_FIND_HOTKEY, L""}, {IDC_THEME, L""}, {IDC_SHOW_RECENT, L""}, {IDC_EXPORT, L""}, {IDC_IMPORT, L""},
+         {IDC_RESTORE, L""}, {IDC_EXPORT_PROFILE, L""}}};
     for (int tab : {0, 1, 2}) {
         const HWND page = CSettingsState::Of(window).Page(SettingsTab(tab));
         std::vector<int> order, forward, back;
@@ -104,6 +106,23 @@ TEST_F(SettingsTest, TabGoesThroughNamedControlsInReadingOrder)
 }
 
 // The Options page's texts show the window's text colour on the window colour, light on dark in a high-contrast scheme.
+// The find box's key is kept as FindHotkey under the menu key's rules, and "Show recent documents at the top of the menu",
+// off at first, as ShowRecent: the menu follows it at once.
+TEST_F(SettingsTest, OptionsKeepTheFindKeyAndRecent)
+{
+    const HWND options = CSettingsState::Of(window).Page(kOptionsTab);
+    const std::wstring key = storetest::KeyPath(store::kOptionsName);
+    SendDlgItemMessageW(options, IDC_FIND_HOTKEY, WM_KEYDOWN, 'K', 0);
+    EXPECT_EQ(storetest::Read(key, store::kFindHotkeyValue).Dword(), MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT));
+    storetest::Put(key, store::kShowRecentValue, 0, nullptr, 0);
+    EXPECT_FALSE(store::LoadShowRecent());
+    CheckDlgButton(options, IDC_SHOW_RECENT, BST_UNCHECKED);
+    for (const bool on : {true, false}) {
+        SendDlgItemMessageW(options, IDC_SHOW_RECENT, BM_CLICK, 0, 0);
+        EXPECT_EQ(std::make_pair(storetest::Read(key, store::kShowRecentValue).Dword(), g_TodayMenu.ShowsRecent()), std::make_pair(DWORD(on), on));
+    }
+}
+
 TEST_F(SettingsTest, OptionsTextsTakeTheWindowColours)
 {
     const apptest::HighContrastScheme scheme({{COLOR_WINDOW, RGB(0, 0, 0)}, {COLOR_WINDOWTEXT, RGB(255, 255, 255)}});

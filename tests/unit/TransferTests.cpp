@@ -43,7 +43,8 @@ protected:
 
 }  // namespace
 
-// Every kind of entry, nested, with its own values, exported and imported into an empty store, is stored as it was.
+// Every kind of entry, nested, with its own values and launch counts, exported and imported into an empty store, is stored
+// as it was.
 TEST_F(Transfer, ExportedThenImportedIntoAnEmptyStoreIsTheSameTree)
 {
     menutest::Build(g_TodayMenu, L"S:R\x00E9sum\x00E9s \x6587\x66F8[D:C:\\a.txt S:Inner[- D:%TABULA_DIR%\\deep.txt] S:Empty] -");
@@ -51,6 +52,7 @@ TEST_F(Transfer, ExportedThenImportedIntoAnEmptyStoreIsTheSameTree)
     g_TodayMenu.AppendSection(std::wstring(255, L's'), 0);
     g_TodayMenu.RenameEntry(own, L"\x00C7" L"a va"), g_TodayMenu.ShowFolderContents(live, true), g_TodayMenu.MoveEntry(ID_EXIT, 0);
     g_TodayMenu.ChangeDocument(own, g_TodayMenu.Root.FindItem(own)->Path, {std::wstring(kMaxArguments, L'"'), L"D:\\", DWORD(SW_SHOWNORMAL), L"", L"%X%,9"});
+    g_TodayMenu.Root.FindItem(live)->Launches = MAXDWORD, g_TodayMenu.Root.FindItem(live)->LastLaunch = 0x01DB0123456789ABull;   // 64 bits exact
     ASSERT_TRUE(store::SaveHotkey(store::Hotkey::From(MAKEWORD(VK_F7, HOTKEYF_CONTROL | HOTKEYF_ALT))) && !g_RegHelper.SaveTree(&g_TodayMenu));
     const auto values = [&] { return storetest::Read(storetest::RootPath() + L"\\" + std::to_wstring(own), L"Caption").Text().c_str() +
                                       std::to_wstring(storetest::Read(storetest::RootPath() + L"\\" + std::to_wstring(live), L"Expand").Dword()); };
@@ -63,7 +65,7 @@ TEST_F(Transfer, ExportedThenImportedIntoAnEmptyStoreIsTheSameTree)
     EXPECT_EQ(values(), L"\x00C7" L"a va1");
     EXPECT_EQ(store::LoadHotkey().Value(), MAKEWORD(VK_F7, HOTKEYF_CONTROL | HOTKEYF_ALT));
     EXPECT_EQ(SendDlgItemMessageW(Options(), IDC_HOTKEY, HKM_GETHOTKEY, 0, 0), MAKEWORD(VK_F7, HOTKEYF_CONTROL | HOTKEYF_ALT));
-    EXPECT_EQ(Exported(), exported);   // captions, live folders and the hotkey too
+    EXPECT_EQ(Exported(), exported);   // captions, live folders, launch counts and the hotkey too
     ExpectState(true, L"3/0:Exit|1/1:My Documents|4/2:-----------------|2/3:Configuration|5/4:W|7/5:x|8/6:R\x00E9sum\x00E9s|9/7:-----------------|"
                       L"10/8:-----------------|11/9:\x00C7" L"a va|12/10:windows|13/11:" + std::wstring(255, L's') + L"|",
                 L"3/0:Exit|1/1:My Documents|2/3:Configuration|7/5:x|11/9:\x00C7" L"a va|12/10:windows|");
