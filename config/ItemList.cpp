@@ -58,6 +58,29 @@ void InsertListItem(HWND list, int at, const CItem& item, int imageIndex, bool w
     SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&record));
 }
 
+// A row written again with another entry, in its place.
+void SetListItem(HWND list, int row, const CItem& item, int imageIndex, bool withImage)
+{
+    std::wstring text = ListText(item);
+    LVITEMW record{};
+    record.mask = LVIF_TEXT | LVIF_PARAM | (withImage ? LVIF_IMAGE : 0);
+    record.iItem = row;
+    record.pszText = text.data();
+    record.lParam = item.ID;
+    record.iImage = imageIndex;
+    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&record));
+}
+
+// As after a fill: nothing selected, no mark. Only the rows selected are asked: a change of every row's state would
+// tell the page of each one.
+void Deselect(HWND list)
+{
+    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(list, row, LVNI_SELECTED))
+        ListView_SetItemState(list, row, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    SendMessageW(list, LVM_SETSELECTIONMARK, 0, -1);
+}
+
 void AppendListItem(HWND list, const CItem& item, int imageIndex, bool withImage)
 {
     InsertListItem(list, ListView_GetItemCount(list), item, imageIndex, withImage);
@@ -94,6 +117,16 @@ void RewriteRow(HWND list, HIMAGELIST images, int row, const CItem& item, const 
     const int image = RowImage(list, row);
     if (images && image >= 0)
         ReplaceItemImage(list, images, image, item, menu, pictures);
+}
+
+// The rows that stayed (before first, or among the last ones) but show an entry that changed are written again.
+void RewriteTouched(HWND list, HIMAGELIST images, const std::vector<const CItem*>& shown, size_t first, size_t last,
+                    const std::set<int>& touched, const CTodayMenu& menu, IconPictures& pictures)
+{
+    for (const int id : touched)
+        for (size_t i = 0; i < shown.size(); ++i)
+            if (shown[i]->ID == id && (i < first || i >= shown.size() - last))
+                RewriteRow(list, images, static_cast<int>(i), *shown[i], menu, pictures);
 }
 
 // A new image at the end of the list's images, made for the entry; its index.
@@ -193,6 +226,25 @@ void SyncItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
         ++last;
     HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
     IconPictures pictures;
+    // As many rows between as before (entries that moved): each is written again in its place, with its entry's image.
+    if (rows.size() == shown.size()) {
+        std::map<int, int> imageOf;
+        for (size_t row = first; row < rows.size() - last; ++row)
+            imageOf[rows[row]] = RowImage(list, static_cast<int>(row));
+        for (size_t row = first; row < rows.size() - last; ++row) {
+            const CItem& item = *shown[row];
+            const auto kept = imageOf.find(item.ID);
+            const int image = !images ? -1
+                              : kept != imageOf.end() && kept->second >= 0 && !touched.count(item.ID)
+                                  ? kept->second
+                                  : AddItemImage(list, images, item, menu, pictures);
+            SetListItem(list, static_cast<int>(row), item, image, images != nullptr);
+            rows[row] = item.ID;
+        }
+        RewriteTouched(list, images, shown, first, last, touched, menu, pictures);
+        Deselect(list);
+        return;
+    }
     // The rows between go; an entry that comes back among the new rows takes its image with it.
     std::map<int, int> imageOf;
     for (size_t row = rows.size() - last; row-- > first;) {
@@ -208,17 +260,11 @@ void SyncItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
                               : AddItemImage(list, images, item, menu, pictures);
         InsertListItem(list, static_cast<int>(i), item, image, images != nullptr);
     }
-    // The rows that stayed but show an entry that changed are written again.
-    if (!touched.empty())
-        for (size_t i = 0; i < shown.size(); ++i)
-            if ((i < first || i >= shown.size() - last) && touched.count(shown[i]->ID))
-                RewriteRow(list, images, static_cast<int>(i), *shown[i], menu, pictures);
+    RewriteTouched(list, images, shown, first, last, touched, menu, pictures);
     rows.resize(shown.size());
     for (size_t i = first; i < shown.size(); ++i)
         rows[i] = shown[i]->ID;
-    // As after a fill: nothing selected, no mark.
-    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    SendMessageW(list, LVM_SETSELECTIONMARK, 0, -1);
+    Deselect(list);
 }
 
 void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const ListRows& rows,

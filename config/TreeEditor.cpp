@@ -41,9 +41,10 @@ void CTreeEditor::Move(SettingsTab page, int from, int to)
     if (from < 0 || from >= count || to < 0 || to >= count || from == to)
         return;
     CTodayMenu& menu = *settings_.menu;
-    std::vector<int> ids(count);
-    for (size_t i = 0; i < ids.size(); ++i)
-        ids[i] = ListItemId(list, static_cast<int>(i));
+    // The ids of the rows, as the list shows them (its rows are in line with the tree after every change).
+    std::vector<int> ids = state_->rows[page];
+    if (static_cast<int>(ids.size()) != count)
+        return;
     const int step = to > from ? 1 : -1;
     for (int at = from; at != to; at += step) {
         // A list of documents only swaps a document with its neighbouring document; a list of a whole level moves the
