@@ -3,6 +3,7 @@
 #include <windows.h>
 
 class CTryIcon;
+class CMenuServices;
 class CTodayMenu;
 class CRegHelper;
 
@@ -10,5 +11,6 @@ extern HINSTANCE g_hInstance;   // the process instance: every resource comes fr
 extern HWND g_hMainWnd;         // the hidden main window
 
 extern CTryIcon g_TrayIcon;
+extern CMenuServices g_Services;   // the launcher, the live folders' reads and the icon cache, lent to g_TodayMenu
 extern CTodayMenu g_TodayMenu;
 extern CRegHelper g_RegHelper;

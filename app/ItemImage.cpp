@@ -10,6 +10,7 @@
 #include "menu/MenuItem.h"
 #include "platform/ContrastIcons.h"
 #include "menu/MenuOwner.h"
+#include "menu/MenuServices.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
 #include "platform/IconCache.h"
@@ -25,13 +26,21 @@ constexpr int kCellPadding = 4;        // around the small icon, at 96 DPI
 int SmallIconWidth() { return GetSystemMetrics(SM_CXSMICON); }
 int SmallIconHeight() { return GetSystemMetrics(SM_CYSMICON); }
 
-// The icon that a document shows, whether the caller must destroy it, and whether it is final: a built-in icon, or
-// what the disk said of the path; until that is known, the icon of its type, found without the disk.
+// The icon that a document shows, whether the caller must destroy it, whether it is final and the icon cache's answer
+// it shows: a built-in icon, or what the cache says of the path and of an icon of the user's choice; until the disk has
+// said, the icon of its type, found without the disk.
 struct ItemIcon {
     HICON icon = nullptr;
     bool owned = false;
     bool final = true;
+    unsigned long long answer = 0;
 };
+
+// A document shown as its folder's contents, or a sub-folder of such a folder, is a folder.
+platform::CIconCache::Shown CachedIcon(const CItem& item)
+{
+    return g_Services.Icons().Icon(item.Path, item.ShowContents, item.Properties.Icon.value_or(L""));
+}
 
 ItemIcon LoadItemIcon(const CItem& item)
 {
@@ -40,13 +49,8 @@ ItemIcon LoadItemIcon(const CItem& item)
     case ID_CONFIGURATION: return {platform::LoadIconAtSize(g_hInstance, IDI_CONFIGURATION, builtin, builtin), true};
     case ID_EXIT: return {platform::LoadIconAtSize(g_hInstance, IDI_EXIT, builtin, builtin), true};
     default: {
-        // An icon of the user's choice, unless its file holds none there.
-        if (item.Properties.Icon)
-            if (handles::unique_hicon own = platform::SmallIconAt(*item.Properties.Icon))
-                return {own.release(), true, true};
-        // A document shown as its folder's contents, or a sub-folder of such a folder, is a folder.
-        const platform::CIconCache::Shown shown = g_TodayMenu.Icons().Icon(item.Path, item.ShowContents);
-        return {shown.icon, false, shown.final};
+        const platform::CIconCache::Shown shown = CachedIcon(item);
+        return {shown.icon, false, shown.final, shown.answer};
     }
     }
 }
@@ -59,9 +63,9 @@ ItemImageLayout LayoutOf(HDC dc, const CItem& item, int dpi = platform::ScreenDp
     return ComputeItemImageLayout(captionSize, SmallIconWidth(), SmallIconHeight(), HasBuiltinIcon(item.ID), dpi);
 }
 
-// The entry's icon and caption at (x, y) on dc, on a background of the colour given and with text of the other;
-// whether the icon drawn is final.
-bool PaintItem(HDC dc, int x, int y, const CItem& item, const ItemImageLayout& layout, int background, int text)
+// The entry's icon and caption at (x, y) on dc, on a background of the colour given and with text of the other; the
+// icon drawn (no longer to be drawn: it may be gone).
+ItemIcon PaintItem(HDC dc, int x, int y, const CItem& item, const ItemImageLayout& layout, int background, int text)
 {
     RECT all{x, y, x + layout.width, y + layout.height};
     FillRect(dc, &all, platform::SysColorBrush(background));
@@ -84,7 +88,7 @@ bool PaintItem(HDC dc, int x, int y, const CItem& item, const ItemImageLayout& l
     OffsetRect(&caption, x, y);
     // A caption is shown as it is: "&" is no mnemonic mark.
     DrawTextW(dc, item.Caption.c_str(), -1, &caption, DT_VCENTER | DT_NOPREFIX);
-    return icon.final;
+    return icon;
 }
 
 // The menu windows on the screen of this thread, and the menus they show.
@@ -137,7 +141,9 @@ HBITMAP BuildImage(CItem* item)
     if (!item->Image)
         return nullptr;
     handles::select_object picture(memory.get(), item->Image.get());
-    item->ImageFinal = PaintItem(memory.get(), 0, 0, *item, layout, COLOR_MENU, COLOR_MENUTEXT);
+    const ItemIcon drawn = PaintItem(memory.get(), 0, 0, *item, layout, COLOR_MENU, COLOR_MENUTEXT);
+    item->ImageFinal = drawn.final;
+    item->ImageAnswer = drawn.answer;
     item->Width = layout.width;
     item->Height = layout.height;
     return item->Image.get();
@@ -156,8 +162,9 @@ void PrepareImages(const CItemVector& list)
     for (const auto& item : list.Items) {
         if (item->Type != ITEM_DOCUMENT)
             continue;
-        if (item->Image && !item->ImageFinal && g_TodayMenu.Icons().Known(item->Path))
-            item->Image.reset();   // the same size, with the icon the disk gave
+        // The same size, with what the disk said since; an answer that expired is asked for again.
+        if (item->Image && !item->ImageFinal && CachedIcon(*item).answer != item->ImageAnswer)
+            item->Image.reset();
         if (!item->Width)
             unsized.push_back(item.get());
     }
@@ -178,7 +185,8 @@ void RefreshImages(const std::set<std::wstring>& paths)
             CItem* item = GetMenuItemInfoW(menu, pos, TRUE, &info) && (info.fType & MFT_OWNERDRAW)
                               ? EntryOfItemData(info.dwItemData)
                               : nullptr;
-            if (item && item->Image && !item->ImageFinal && paths.count(item->Path)) {
+            const bool told = item && (paths.count(item->Path) || paths.count(item->Properties.Icon.value_or(L"")));
+            if (told && item->Image && !item->ImageFinal) {
                 item->Image.reset();   // made again as it is drawn
                 changed = true;
             }

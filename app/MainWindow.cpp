@@ -12,6 +12,7 @@
 #include "config/SettingsContext.h"
 #include "config/SettingsWindow.h"
 #include "menu/MenuMessages.h"
+#include "menu/MenuServices.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
 #include "platform/Prompts.h"
@@ -172,7 +173,7 @@ LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam)
 LRESULT OnCreate(HWND hWnd)
 {
     g_TodayMenu.SetPictures({PrepareImages, MeasureImages, RefreshImages});
-    g_TodayMenu.Icons().SetWindow(hWnd);
+    g_Services.Icons().SetWindow(hWnd);
     return 0;
 }
 

@@ -23,9 +23,10 @@ void PrepareItemList(HWND list, const wchar_t* columnTitle);
 bool MatchImagesToScreen(HWND list);
 // Rebuilds the list's items and images from one level of the tree (0 = the top level). Nothing is selected
 // afterwards. A section id that names no section leaves the list as it is.
-// Its icons come from the menu's (platform/IconCache.h): the icon of an entry's type until the disk has said more.
+// Its icons come from the program's icon cache (platform/IconCache.h), which the menu uses: the icon of an entry's type
+// until the disk has said more.
 void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documentsOnly);
-// The own icons of these paths (as stored) are known: the list filled from that level shows them.
+// The own icons of these paths and icon locations (as stored) are known: the list filled from that level shows them.
 void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const std::set<std::wstring>& paths);
 
 // The entry that the user selected in a page's list: its list index and its id (the item data).

@@ -15,6 +15,7 @@
 #include "platform/DialogLayout.h"
 #include "platform/ListInput.h"
 #include "platform/ShellUi.h"
+#include "platform/Worker.h"
 #include "res/resource.h"
 
 namespace {
@@ -164,6 +165,11 @@ void OpenSettingsWindow(const SettingsContext& settings)
 
 INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // What workers found for the window's commands comes back here (the dropped paths checked).
+    if (message != 0 && message == platform::WorkDoneMessage()) {
+        platform::RunPostedWork(lParam);
+        return TRUE;
+    }
     if (platform::IsScreenLayoutChange(message, wParam)) {
         OnScreenLayoutChange(dialog);
         return FALSE;

@@ -11,6 +11,7 @@
 #include "config/SectionBox.h"
 #include "config/SettingsContext.h"
 #include "config/SettingsState.h"
+#include "menu/MenuServices.h"
 #include "menu/TodayMenu.h"
 #include "res/resource.h"
 #include "store/RegHelper.h"
@@ -63,13 +64,19 @@ void CTreeEditor::AddFolder(SettingsTab page)
 
 void CTreeEditor::AddDropped(SettingsTab page, const std::vector<std::wstring>& paths)
 {
-    // A drop of many files takes a moment: the pointer says so.
-    const HCURSOR pointer = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    std::vector<std::wstring> missing;
-    Commit(AddDroppedPaths(*state_.settings.menu, state_.Level(page), paths, missing), {page});
-    SetCursor(pointer);
-    if (!missing.empty())
-        ReportMissingPaths(state_.Page(page), missing);
+    const HWND window = GetAncestor(state_.Page(page), GA_ROOT);
+    const int level = state_.Level(page);
+    CheckDroppedPaths(*state_.settings.menu, window, paths, [window, page, level](const DroppedPaths& checked) {
+        CTreeEditor(CSettingsState::Of(window)).AddChecked(page, level, checked);
+    });
+}
+
+void CTreeEditor::AddChecked(SettingsTab page, int level, const DroppedPaths& checked)
+{
+    CTodayMenu& menu = *state_.settings.menu;
+    Commit(AddDroppedPaths(menu, LevelOf(menu, level) ? level : 0, checked.there), {page});
+    if (!checked.missing.empty())
+        ReportMissingPaths(state_.Page(page), checked.missing);
 }
 
 void CTreeEditor::Rename(SettingsTab page, int index, const std::wstring& typed)
@@ -102,7 +109,9 @@ void CTreeEditor::EditProperties(SettingsTab page)
     if (!entry || !HasProperties(*entry))
         return;
     // Only the id is used after the dialog: the tree may change under it (a menu file handed to the program).
-    const auto edit = AskDocumentProperties(state_.Page(page), state_.settings.instance, DocumentEditOf(*entry));
+    CMenuServices* services = menu.Services();
+    const auto edit = AskDocumentProperties(state_.Page(page), state_.settings.instance, DocumentEditOf(*entry),
+                                            services ? &services->Icons() : nullptr);
     Commit(edit && ApplyDocumentEdit(menu, selected->id, *edit), {page, selected->index});
 }
 

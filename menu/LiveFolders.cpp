@@ -2,6 +2,11 @@
 
 #include "menu/Item.h"
 #include "menu/MenuOwner.h"
+#include "menu/MenuServices.h"
+
+CFolderReaders* CLiveFolders::Readers() { return services_ ? &services_->Readers() : nullptr; }
+
+CLauncher* CLiveFolders::Launcher() { return services_ ? &services_->Launcher() : nullptr; }
 
 std::unique_ptr<CFolderMenu> CLiveFolders::Replace(const CItem& document, bool live)
 {

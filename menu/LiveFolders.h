@@ -12,15 +12,16 @@
 #include <vector>
 
 #include "menu/FolderMenu.h"
-#include "platform/Worker.h"
 
 class CItem;
 class CLauncher;
+class CMenuServices;
 
 class CLiveFolders : public CFolderMenuOwner {
 public:
-    // Choices are opened by launcher, which outlives these.
-    explicit CLiveFolders(CLauncher& launcher) : launcher_(launcher), readers_(kReaders) {}
+    // Folders are read, and choices opened, by the program's services, which outlive these; none: nothing is read or
+    // opened (a tree staged by the store).
+    explicit CLiveFolders(CMenuServices* services) : services_(services) {}
     CLiveFolders(const CLiveFolders&) = delete;
     CLiveFolders& operator=(const CLiveFolders&) = delete;
 
@@ -40,17 +41,14 @@ public:
     // Opens the entry at pos of a live menu; false when menu is not one of this tree's live menus.
     bool Choose(HMENU menu, int pos);
 
-    // The threads that read the folders, and what opens their entries.
-    platform::CWorkerPool& Readers() override { return readers_; }
-    CLauncher& Launcher() override { return launcher_; }
+    // What reads the folders, and what opens their entries.
+    CFolderReaders* Readers() override;
+    CLauncher* Launcher() override;
 
 private:
-    static constexpr int kReaders = 4;   // a folder that never answers holds up few of the others
-
     void ReleaseClosed();
 
     std::map<const CItem*, std::unique_ptr<CFolderMenu>> folders_;
     bool chosen_ = false;   // a choice of the current tracking has been handled
-    CLauncher& launcher_;
-    platform::CWorkerPool readers_;
+    CMenuServices* services_;
 };

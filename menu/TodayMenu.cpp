@@ -8,6 +8,7 @@
 #include "menu/Launcher.h"
 #include "menu/MenuItem.h"
 #include "menu/MenuOwner.h"
+#include "menu/MenuServices.h"
 
 namespace {
 
@@ -25,16 +26,22 @@ UINT SectionState(const CItem* section) { return HoldsDocument(*section->Childre
 
 }  // namespace
 
-CTodayMenu::CTodayMenu() : icons_(std::make_unique<platform::CIconCache>())
+CTodayMenu::CTodayMenu(CMenuServices* services) : services_(services)
 {
-    icons_->Listen([this](const std::set<std::wstring>& paths) {
-        if (pictures_.arrived)
-            pictures_.arrived(paths);
-    });
+    if (services_)
+        iconListener_ = services_->Icons().Listen([this](const std::set<std::wstring>& paths) {
+            if (pictures_.arrived)
+                pictures_.arrived(paths);
+        });
 }
 
 // The entries leave their menus before the live menus they show go.
-CTodayMenu::~CTodayMenu() { Root.Clear(); }
+CTodayMenu::~CTodayMenu()
+{
+    if (services_)
+        services_->Icons().Forget(iconListener_);
+    Root.Clear();
+}
 
 MENUITEMINFOW CTodayMenu::DocumentItem(CItem* item) const
 {
@@ -257,8 +264,9 @@ void CTodayMenu::ChangeDocument(int id, const std::wstring& path, const Document
     item->Properties = properties;
     if (!item->OwnCaption)
         item->Caption = CaptionFromPath(path);
-    // Its picture shows the icon and the caption: it is made again, and the item measured again, when the menu opens.
+    // Its picture shows the icon and the caption: it is measured and made again when the menu opens.
     item->Image.reset();
+    item->Width = item->Height = 0;
     if (moved && item->ShowContents) {
         ShowFolderContents(id, true);   // a live menu of the new folder, read when it opens
         return;
@@ -272,8 +280,8 @@ void CTodayMenu::ChangeDocument(int id, const std::wstring& path, const Document
 
 void CTodayMenu::Launch(int id)
 {
-    if (const CItem* item = Root.FindItem(id))
-        launcher_.Launch(LaunchRequestOf(*item));
+    if (const CItem* item = Root.FindItem(id); item && services_)
+        services_->Launcher().Launch(LaunchRequestOf(*item));
 }
 
 bool CTodayMenu::ShowFolderContents(int id, bool on)

@@ -5,10 +5,10 @@
 
 #include "menu/BaseObj.h"
 #include "menu/Item.h"
-#include "menu/Launcher.h"
 #include "menu/LiveFolders.h"
 #include "menu/MenuPictures.h"
-#include "platform/IconCache.h"
+
+class CMenuServices;
 
 // An entry to append to a list: its kind, its id (-1 for a fresh one), a document's path or a section's title, and a
 // document's own caption (none: the one made from its path), whether it shows its folder's contents, and its
@@ -25,13 +25,15 @@ struct NewEntry {
 // The menu that the notification icon pops up, and the entry tree behind it. Every operation changes
 // the tree and the platform menus in one step, so that the i-th entry of a list is always the i-th
 // item of that list's menu. The live menus of documents shown as their folder's contents are owned
-// here too, with what the menu does off the GUI thread: the looks at its documents' icons, the reads of its live
-// folders and its launches. Its messages are handled by menu/MenuMessages.h.
+// here too. What the menu does off the GUI thread (the looks at its documents' icons, the reads of its live folders
+// and its launches) is the program's (menu/MenuServices.h), lent to the tree that shows; a tree without them reads,
+// looks at and opens nothing and starts no thread. Its messages are handled by menu/MenuMessages.h.
 class CTodayMenu : public CBaseObj {
 public:
     CItemVector Root;
 
-    CTodayMenu();
+    // services: the program's, which outlive the tree; none for a tree that is only looked at (the store's copies).
+    explicit CTodayMenu(CMenuServices* services = nullptr);
     ~CTodayMenu() override;
     CTodayMenu(const CTodayMenu&) = delete;
     CTodayMenu& operator=(const CTodayMenu&) = delete;
@@ -59,13 +61,13 @@ public:
     void RenameEntry(int id, const std::wstring& text);
 
     // Gives a document of the user's another path and other properties; a caption made from the path follows it, the
-    // picture is made again, and a folder shown as its contents shows the new path's. Built-in entries stay as they are.
+    // picture is measured and made again, and a folder shown as its contents shows the new path's. Built-in entries stay
+    // as they are.
     void ChangeDocument(int id, const std::wstring& path, const DocumentProperties& properties);
 
     // Opens the document behind a menu command, on a worker: a folder in the file explorer, anything else through
-    // the shell as its properties ask.
+    // the shell as its properties ask. A tree without services opens nothing.
     void Launch(int id);
-    CLauncher& Launcher() { return launcher_; }
 
     // Shows a document whose path is a folder as a live sub-menu of the folder's contents (on), or as a plain document
     // again (off); built-in entries stay as they are. True when the entry changed.
@@ -80,8 +82,8 @@ public:
     // The application's pictures, given once at start.
     void SetPictures(MenuPictures pictures) { pictures_ = std::move(pictures); }
     const MenuPictures& Pictures() const { return pictures_; }
-    // The icons of the documents, for the menu's pictures and the settings lists alike; kept for the menu's life.
-    platform::CIconCache& Icons() const { return *icons_; }
+    // The program's services that the tree uses, or null.
+    CMenuServices* Services() const { return services_; }
 
 private:
     MENUITEMINFOW DocumentItem(CItem* item) const;
@@ -92,10 +94,10 @@ private:
     // Shows each section from the list's own up to the top level grayed or enabled by what it holds now.
     void ShowSectionStates(const CItemVector* list);
 
-    CLauncher launcher_;
-    CLiveFolders live_{launcher_};
+    CMenuServices* services_;
+    CLiveFolders live_{services_};
     MenuPictures pictures_;
-    std::unique_ptr<platform::CIconCache> icons_;
+    int iconListener_ = 0;
 };
 
 // Appends "Configuration" and "Exit" to the top level unless the tree holds them, as every load and import does:

@@ -39,6 +39,8 @@ using unique_hdc = unique_handle<HDC, DeleteMemoryDC>;
 using unique_hicon = unique_handle<HICON, DestroyIconHandle>;
 using unique_hmenu = unique_handle<HMENU, DestroyMenuHandle>;
 using unique_hhook = unique_handle<HHOOK, UnhookHook>;
+// An event or a thread, closed with CloseHandle.
+using unique_kernel_handle = unique_handle<HANDLE, CloseFileHandle>;
 // A search of FindFirstFileW; its "none" is INVALID_HANDLE_VALUE, which is never stored here.
 using unique_hfind = unique_handle<HANDLE, CloseFindHandle>;
 

@@ -1,6 +1,9 @@
 #include "platform/Media.h"
 
+#include <algorithm>
 #include <array>
+#include <cwchar>
+#include <cwctype>
 #include <mutex>
 
 #include "platform/Handles.h"
@@ -47,6 +50,30 @@ void Pass(Call call)
 
 }  // namespace
 
+std::wstring MediumOf(const std::wstring& path)
+{
+    // A long path's prefix is taken off: "\\?\UNC\server\share" is the share, "\\?\C:\" the drive.
+    std::wstring rest = path;
+    const struct { const wchar_t* prefix; const wchar_t* stands; } longForms[] = {{L"\\\\?\\UNC\\", L"\\\\"}, {L"\\\\?\\", L""}};
+    for (const auto& form : longForms)
+        if (rest.compare(0, wcslen(form.prefix), form.prefix) == 0) {
+            rest = form.stands + rest.substr(wcslen(form.prefix));
+            break;
+        }
+    std::wstring medium;
+    if (rest.size() >= 2 && rest[1] == L':' && iswalpha(rest[0])) {
+        medium = rest.substr(0, 2);
+    } else if (rest.size() > 2 && (rest[0] == L'\\' || rest[0] == L'/') && rest[1] == rest[0]) {
+        // The server and the share: up to the separator after the share's name.
+        const size_t server = rest.find_first_of(L"\\/", 2);
+        const size_t share = server == std::wstring::npos ? server : rest.find_first_of(L"\\/", server + 1);
+        medium = rest.substr(0, share);
+        std::replace(medium.begin(), medium.end(), L'/', L'\\');
+    }
+    std::transform(medium.begin(), medium.end(), medium.begin(), [](wchar_t c) { return static_cast<wchar_t>(towupper(c)); });
+    return medium;
+}
+
 DWORD Attributes(const std::wstring& path)
 {
     Pass(Call::Attributes);
@@ -60,6 +87,16 @@ HICON ShellIcon(const std::wstring& path, DWORD attributes, UINT flags)
     if (!SHGetFileInfoW(path.c_str(), attributes, &info, sizeof(info), flags | SHGFI_ICON))
         return nullptr;
     return info.hIcon;
+}
+
+HICON FileIcon(const std::wstring& file, int index, int cx, int cy)
+{
+    Pass(Call::Icon);
+    HICON icon = nullptr;
+    UINT id = 0;
+    // Not a count of icons: none, or 0xFFFFFFFF for a file that cannot be read.
+    const UINT extracted = PrivateExtractIconsW(file.c_str(), index, cx, cy, &icon, &id, 1, 0);
+    return extracted == 1 ? icon : nullptr;
 }
 
 bool ListFolder(const std::wstring& folder, const std::function<void(const WIN32_FIND_DATAW&)>& each)

@@ -40,7 +40,7 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
         BuildImage(item.get());   // as when the menu is first shown
     ASSERT_EQ(menu.Root.Items.size(), 4u);
     // A bare word names no file: once the disk has said so, the picture made has no icon.
-    ASSERT_TRUE(apptest::WaitFor(10000, [] { return g_TodayMenu.Icons().Known(L"Configuration"); }));
+    ASSERT_TRUE(apptest::WaitFor(10000, [] { return g_Services.Icons().Known(L"Configuration"); }));
     BuildImage(menu.Root.Items[1].get());
     CItem& config = *menu.Root.Items[0];
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON), cell = (cx + 4 - 12) / 2;
@@ -303,12 +303,12 @@ TEST_P(SlowDisk, LateIconsShowAtTheNextOpening)
     const int goneId = g_TodayMenu.AppendDocument(gone, 0);
     g_TodayMenu.AppendDocument(kept, 0);
     std::set<std::wstring> told;
-    const int listener = g_TodayMenu.Icons().Listen([&](const std::set<std::wstring>& paths) { told.insert(paths.begin(), paths.end()); });
+    const int listener = g_Services.Icons().Listen([&](const std::set<std::wstring>& paths) { told.insert(paths.begin(), paths.end()); });
     ASSERT_TRUE(Track(g_TodayMenu.GetRootMenu(), [&] { return Made(g_TodayMenu.Root, false); }));
     g_TodayMenu.RemoveEntry(goneId);
     platform::media::slow::Reset();
     EXPECT_TRUE(apptest::WaitFor(10000, [&] { return told.size() == 2; }));
-    g_TodayMenu.Icons().Forget(listener);
+    g_Services.Icons().Forget(listener);
     CItem& item = *g_TodayMenu.Root.Items[0];
     EXPECT_FALSE(hung && item.ImageFinal);
     SendMessageW(window, WM_INITMENUPOPUP, WPARAM(g_TodayMenu.GetRootMenu()), 0);

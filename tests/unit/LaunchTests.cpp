@@ -41,7 +41,7 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
     for (const auto& [path, file] : {std::pair(folder, std::wstring(platform::FileExplorer())), {note, note}, {missing, missing}})
         EXPECT_EQ(OpeningOf(path).file, file) << path;
     for (const auto& c : cases) {
-        CTodayMenu menu;
+        CTodayMenu menu(&g_Services);
         menu.Launch(menu.AppendDocument(c.path, 0));
         HWND opened = nullptr;
         apptest::WaitFor(c.windowClass ? 10000 : 2000, [&] {
@@ -80,7 +80,7 @@ TEST(Launch, PassesArgumentsStartFolderAndWindowState)
         {probe, {std::nullopt, std::nullopt, DWORD(SW_SHOWNORMAL), L"runas"}, L"", here, SW_SHOWNORMAL},
     };
     for (const auto& row : rows) {
-        CTodayMenu menu;
+        CTodayMenu menu(&g_Services);
         const int id = menu.AppendDocument(row.path, 0);
         DeleteFileW(out.c_str()), menu.ChangeDocument(id, row.path, row.properties), menu.Launch(id);
         std::string text;
