@@ -271,6 +271,12 @@ int CWorkerPool::Workers() const
     return static_cast<int>(queue_->workers.size());
 }
 
+int CWorkerPool::Waiting() const
+{
+    std::lock_guard<std::mutex> held(queue_->lock);
+    return static_cast<int>(queue_->waiting.size());
+}
+
 UINT WorkDoneMessage()
 {
     static const UINT message = RegisterWindowMessageW(L"Tabula.WorkDone");

@@ -48,9 +48,10 @@ public:
     // Takes a job that has not started out of the queue: it never runs. False when it runs or ran.
     bool Withdraw(Ticket ticket);
 
-    // Threads abandoned and still in their calls; threads that count as workers now.
+    // Threads abandoned and still in their calls; threads that count as workers; jobs waiting for one.
     int Abandoned() const;
     int Workers() const;
+    int Waiting() const;
 
     struct Queue;   // what the pool shares with its threads
 
