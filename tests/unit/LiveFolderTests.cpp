@@ -176,3 +176,27 @@ TEST_F(LiveFolder, ASlowReadShowsReadingUntilItEnds)
         EXPECT_EQ(L"Open Folder|a.txt", Shown(Open(Live(live)))) << delay;
     }
 }
+
+// A folder whose read hangs is not read again while that read goes on, by a new menu of it either; a read not started
+// leaves the queue when its menu closes; the hung reads give their threads up after their budget, so that a healthy
+// folder on the same disk, kept waiting behind them, is read; once the hung read ends, it is shown.
+TEST_F(LiveFolder, AHungReadIsNotReadAgainAndGivesItsPlaceUp)
+{
+    for (const std::wstring sub : {L"\\a", L"\\b", L"\\ok"})
+        Make(root + sub, FILE_ATTRIBUTE_DIRECTORY, true), Make(root + sub + L"\\in.txt");
+    const int live = g_TodayMenu.AppendDocument(root, 0), ok = g_TodayMenu.AppendDocument(root + L"\\ok", 0);
+    g_TodayMenu.ShowFolderContents(live, true), g_TodayMenu.ShowFolderContents(ok, true);
+    const auto init = [&](HMENU menu) { return SendMessageW(window, WM_INITMENUPOPUP, WPARAM(menu), 0), Shown(menu); };
+    HMENU parent = Open(Live(live));
+    platform::media::slow::Hang(platform::media::Call::Listing, 2);
+    EXPECT_EQ(init(GetSubMenu(parent, 1)), L"(reading...)~");
+    EXPECT_EQ(init(GetSubMenu(parent, 2)), L"(reading...)~");   // the disk's places taken
+    EXPECT_EQ(init(Live(ok)), L"(reading...)~");
+    SendMessageW(window, WM_UNINITMENUPOPUP, WPARAM(Live(ok)), 0);
+    EXPECT_EQ(g_Services.Readers().Workers().Waiting(), 0);
+    parent = Open(Live(live));
+    EXPECT_EQ(init(GetSubMenu(parent, 1)), L"(reading...)~");
+    EXPECT_EQ(Shown(Open(Live(ok))), L"Open Folder|in.txt");
+    platform::media::slow::Reset();
+    EXPECT_EQ(Shown(Open(GetSubMenu(parent, 1))), L"Open Folder|in.txt");
+}
