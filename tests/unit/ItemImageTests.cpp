@@ -349,7 +349,8 @@ TEST_P(SlowDisk, LateIconsShowAtTheNextOpening)
     g_TodayMenu.AppendDocument(kept, 0);
     std::set<std::wstring> told;
     const int listener = g_Services.Icons().Listen([&](const std::set<std::wstring>& paths) { told.insert(paths.begin(), paths.end()); });
-    ASSERT_TRUE(Track(g_TodayMenu.GetRootMenu(), [&] { return Made(g_TodayMenu.Root, false); }));
+    // Closed once the looks have started: one still waiting would leave the queue with the menu.
+    ASSERT_TRUE(Track(g_TodayMenu.GetRootMenu(), [&] { return Made(g_TodayMenu.Root, false) && !g_Services.Icons().Workers().Waiting(); }));
     g_TodayMenu.RemoveEntry(goneId);
     platform::media::slow::Reset();
     EXPECT_TRUE(apptest::WaitFor(10000, [&] { return told.size() == 2; }));
@@ -364,6 +365,11 @@ TEST_P(SlowDisk, LateIconsShowAtTheNextOpening)
     CItem& again = *g_TodayMenu.Root.Items[1];
     BuildImage(&again);
     EXPECT_TRUE(again.ImageAnswer);
+    // The file comes back: an opening of its menu after the "no picture" answer expired looks again and shows its icon.
+    CloseHandle(CreateFileW(gone.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    EXPECT_TRUE(apptest::WaitFor(10000, [&] {
+        return SendMessageW(window, WM_INITMENUPOPUP, WPARAM(g_TodayMenu.GetRootMenu()), 0), BuildImages(g_TodayMenu.Root), Drawn(Icon(again)) > 0;
+    }));
 }
 
 // A document's own icon ("Icon") is read by a worker: while the disk hangs, the menu, a settings list and the Properties

@@ -4,7 +4,10 @@
 #include <new>
 #include <sstream>
 
+#include "AppTesting.h"
 #include "MenuTesting.h"
+#include "menu/FolderMenu.h"
+#include "menu/MenuMessages.h"
 
 using namespace menutest;
 
@@ -139,3 +142,17 @@ TEST(PopupMenu, AnAddWithoutMemoryAppendsNothing)
     EXPECT_EQ(menu.Root.NewID(), 5);
 }
 
+
+// A tree made without the program's services, as the store stages one, starts no thread: its live folder opens as one
+// that cannot be read, and a launch opens nothing.
+TEST(PopupMenu, ATreeWithoutServicesStartsNoThread)
+{
+    const int threads = apptest::Threads();
+    CTodayMenu staged;
+    const int folder = staged.AppendDocument(L"C:\\windows", 0);
+    staged.ShowFolderContents(folder, true);
+    menumsg::OnInitMenuPopup(staged, WPARAM(staged.LiveFolder(folder)->Menu()));
+    staged.Launch(folder);
+    EXPECT_EQ(Shown(staged.LiveFolder(folder)->Menu()), L"(not available)~");
+    EXPECT_EQ(apptest::Threads(), threads);
+}
