@@ -144,7 +144,8 @@ inline int Threads()
 {
     int count = 0;
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 thread{sizeof(thread)};
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof(thread);
     for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread))
         count += thread.th32OwnerProcessID == GetCurrentProcessId();
     return CloseHandle(snapshot), count;
