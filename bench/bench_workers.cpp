@@ -120,11 +120,10 @@ double UntilShown(HWND window, HMENU menu)
     return g_idleAt ? g_clock.Ms(g_idleAt - start) : -1.0;
 }
 
-std::string FirstItem(HMENU menu)
+// What the live menu shows: its entries, or its note while its read goes on.
+std::string Showing(const CFolderMenu& folder)
 {
-    wchar_t text[32] = {};
-    GetMenuStringW(menu, 0, text, 32, MF_BYPOSITION);
-    return std::string(text, text + wcslen(text));
+    return folder.ReadPending() ? "(reading...)" : std::to_string(folder.Entries().size()) + " entries";
 }
 
 }  // namespace
@@ -144,7 +143,7 @@ int wmain()
     std::printf("%-72s %10s %10s\n", "", "figure", "bound");
 
     // 20,000 distinct icons shown through live folders.
-    const std::wstring icons = TempFolder(L"tabula-bench-icons");
+    TempFolder(L"tabula-bench-icons");
     const DWORD before = apptest::GuiObjects();
     DWORD most = before;
     const LONGLONG showing = g_clock.Now();
@@ -166,18 +165,24 @@ int wmain()
     std::printf("%-72s %10lu %10s\n", "  the most while a folder of 500 was open, every picture made", most, "<= 2000");
     std::printf("%-72s %10.1f\n", "  (seconds it took)", g_clock.MsSince(showing) / 1000);
 
-    // A healthy live folder beside 8 reads that never return, on a medium of their own.
-    const int healthy = g_TodayMenu.AppendDocument(TempFolder(L"tabula-bench-icons\\folder 0"), 0);
+    // A healthy live folder of ten files beside 8 reads that never return, on a medium of their own.
+    const std::wstring ten = TempFolder(L"tabula-bench-healthy");
+    for (int i = 0; i < 10; ++i)
+        MakeIconFile(ten + L"\\icon " + std::to_wstring(i) + L".ico");
+    const int healthy = g_TodayMenu.AppendDocument(ten, 0);
     g_TodayMenu.ShowFolderContents(healthy, true);
     const HMENU healthyMenu = g_TodayMenu.LiveFolder(healthy)->Menu();
-    platform::media::slow::Hang(platform::media::Call::Listing, 8);
+    Open(window, *g_TodayMenu.LiveFolder(healthy));   // its icons known, as a folder opened before
+    ShowEntries(*g_TodayMenu.LiveFolder(healthy));
+    Close(window, healthyMenu);
+    platform::media::slow::Hang(platform::media::Call::Listing, UINT_MAX, L"Q:");
     for (int i = 0; i < 8; ++i) {
         const int hung = g_TodayMenu.AppendDocument(L"Q:\\offline " + std::to_wstring(i), 0);
         g_TodayMenu.ShowFolderContents(hung, true);
         SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(g_TodayMenu.LiveFolder(hung)->Menu()), 0);
     }
     const double beside = UntilShown(window, healthyMenu);
-    const std::string besideShown = FirstItem(healthyMenu);
+    const std::string besideShown = Showing(*g_TodayMenu.LiveFolder(healthy));
     Close(window, healthyMenu);
     const platform::CWorkerPool& readers = g_Services.Readers().Workers();
     for (const DWORD until = GetTickCount() + 30000; readers.Abandoned() < 8 && GetTickCount() < until; Sleep(10)) {
@@ -189,7 +194,7 @@ int wmain()
     }
     const int abandoned = readers.Abandoned();
     const double afterAbandoned = UntilShown(window, healthyMenu);
-    const std::string afterShown = FirstItem(healthyMenu);
+    const std::string afterShown = Showing(*g_TodayMenu.LiveFolder(healthy));
     Close(window, healthyMenu);
     std::printf("%-72s %10.1f %10s\n", ("healthy live folder beside 8 hung reads just begun, shown as " + besideShown).c_str(),
                 beside, "< 150");

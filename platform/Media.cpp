@@ -18,6 +18,7 @@ struct Seam {
     std::mutex lock;
     std::array<DWORD, 4> delays{};
     std::array<unsigned, 4> hung{};   // calls of each kind still to hang; UINT_MAX: all
+    std::array<std::wstring, 4> hungMedium;   // the medium whose calls of each kind hang; empty: any
     HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);   // set when hung calls may return
 };
 
@@ -27,8 +28,8 @@ Seam& TheSeam()
     return *seam;
 }
 
-// Waits as the seam says before a call of this kind; nothing at all in the program's own runs.
-void Pass(Call call)
+// Waits as the seam says before a call of this kind on a path; nothing at all in the program's own runs.
+void Pass(Call call, const std::wstring& path)
 {
     Seam& seam = TheSeam();
     DWORD delay = 0;
@@ -37,7 +38,8 @@ void Pass(Call call)
         std::lock_guard<std::mutex> held(seam.lock);
         delay = seam.delays[static_cast<size_t>(call)];
         unsigned& hung = seam.hung[static_cast<size_t>(call)];
-        if (hung) {
+        const std::wstring& medium = seam.hungMedium[static_cast<size_t>(call)];
+        if (hung && (medium.empty() || MediumOf(path) == medium)) {
             hung -= hung != UINT_MAX;
             release = seam.release;
         }
@@ -76,13 +78,13 @@ std::wstring MediumOf(const std::wstring& path)
 
 DWORD Attributes(const std::wstring& path)
 {
-    Pass(Call::Attributes);
+    Pass(Call::Attributes, path);
     return GetFileAttributesW(path.c_str());
 }
 
 HICON ShellIcon(const std::wstring& path, DWORD attributes, UINT flags)
 {
-    Pass(Call::Icon);
+    Pass(Call::Icon, path);
     SHFILEINFOW info{};
     if (!SHGetFileInfoW(path.c_str(), attributes, &info, sizeof(info), flags | SHGFI_ICON))
         return nullptr;
@@ -91,7 +93,7 @@ HICON ShellIcon(const std::wstring& path, DWORD attributes, UINT flags)
 
 HICON FileIcon(const std::wstring& file, int index, int cx, int cy)
 {
-    Pass(Call::Icon);
+    Pass(Call::Icon, file);
     HICON icon = nullptr;
     UINT id = 0;
     // Not a count of icons: none, or 0xFFFFFFFF for a file that cannot be read.
@@ -101,7 +103,7 @@ HICON FileIcon(const std::wstring& file, int index, int cx, int cy)
 
 bool ListFolder(const std::wstring& folder, const std::function<void(const WIN32_FIND_DATAW&)>& each)
 {
-    Pass(Call::Listing);
+    Pass(Call::Listing, folder);
     const std::wstring pattern = folder.empty() || folder.back() == L'\\' ? folder + L"*" : folder + L"\\*";
     WIN32_FIND_DATAW found;
     const HANDLE first = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
@@ -118,7 +120,7 @@ bool ListFolder(const std::wstring& folder, const std::function<void(const WIN32
 
 bool Execute(SHELLEXECUTEINFOW& info)
 {
-    Pass(Call::Launch);
+    Pass(Call::Launch, info.lpFile ? info.lpFile : L"");
     return ShellExecuteExW(&info) != FALSE;
 }
 
@@ -130,10 +132,11 @@ void Delay(Call call, DWORD ms)
     TheSeam().delays[static_cast<size_t>(call)] = ms;
 }
 
-void Hang(Call call, unsigned calls)
+void Hang(Call call, unsigned calls, const std::wstring& medium)
 {
     std::lock_guard<std::mutex> held(TheSeam().lock);
     TheSeam().hung[static_cast<size_t>(call)] = calls;
+    TheSeam().hungMedium[static_cast<size_t>(call)] = medium;
 }
 
 void Reset()
@@ -142,6 +145,7 @@ void Reset()
     std::lock_guard<std::mutex> held(seam.lock);
     seam.delays = {};
     seam.hung = {};
+    seam.hungMedium = {};
     // The calls hung so far return; later hangs wait on a new event. The old one stays open for late waiters.
     SetEvent(seam.release);
     seam.release = CreateEventW(nullptr, TRUE, FALSE, nullptr);

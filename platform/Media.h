@@ -33,8 +33,9 @@ bool Execute(SHELLEXECUTEINFOW& info);
 enum class Call { Attributes, Icon, Listing, Launch };
 namespace slow {
 void Delay(Call call, DWORD ms);
-// The next `calls` calls of the kind, every one by default, wait until Reset.
-void Hang(Call call, unsigned calls = UINT_MAX);
+// The next `calls` calls of the kind, every one by default, wait until Reset; only those on the medium named
+// (MediumOf), when one is.
+void Hang(Call call, unsigned calls = UINT_MAX, const std::wstring& medium = {});
 void Reset();   // no delays; every hung call returns
 }  // namespace slow
 
