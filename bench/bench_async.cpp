@@ -19,6 +19,7 @@
 #include <functional>
 #include <string>
 
+#include "BenchWindow.h"
 #include "Stopwatch.h"
 #include "app/Globals.h"
 #include "app/MainWindow.h"
@@ -216,15 +217,8 @@ double PlainRead()
 
 int wmain()
 {
-    g_hInstance = GetModuleHandleW(nullptr);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = BenchWndProc;
-    windowClass.hInstance = g_hInstance;
-    windowClass.lpszClassName = L"TabulaBench";
-    RegisterClassW(&windowClass);
-    const HWND window = CreateWindowExW(0, L"TabulaBench", L"bench", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr);
-    g_hMainWnd = window;
+    const HWND window = MakeBenchWindow(BenchWndProc);
     g_Services.Icons().Prepare();   // as the program does at start
     std::printf("%-72s %10s %10s\n", "", "ms", "bound");
 

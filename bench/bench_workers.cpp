@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchWindow.h"
 #include "Stopwatch.h"
 #include "app/Globals.h"
 #include "app/ItemImage.h"
@@ -54,19 +55,6 @@ std::wstring TempFolder(const std::wstring& name)
     const std::wstring folder = std::wstring(temp, GetTempPathW(MAX_PATH + 1, temp)) + name;
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
-}
-
-// A 16x16 icon file, unless it is there from an earlier run.
-void MakeIconFile(const std::wstring& path)
-{
-    std::string bytes("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\x68\x04\0\0\x16\0\0\0", 22);
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof(header), header.biWidth = 16, header.biHeight = 32, header.biPlanes = 1, header.biBitCount = 32;
-    bytes.append(reinterpret_cast<const char*>(&header), sizeof(header)).append(16 * 16 * 4, '\x7f').append(16 * 4, '\0');
-    const handles::unique_hfile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-    DWORD written = 0;
-    if (file)
-        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 // Opens a live menu as the main window does, again until its read has ended.
@@ -130,15 +118,8 @@ std::string Showing(const CFolderMenu& folder)
 
 int wmain()
 {
-    g_hInstance = GetModuleHandleW(nullptr);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = BenchWndProc;
-    windowClass.hInstance = g_hInstance;
-    windowClass.lpszClassName = L"TabulaBench";
-    RegisterClassW(&windowClass);
-    const HWND window = CreateWindowExW(0, L"TabulaBench", L"bench", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr);
-    g_hMainWnd = window;
+    const HWND window = MakeBenchWindow(BenchWndProc);
     g_Services.Icons().Prepare();   // as the program does at start
     std::printf("%-72s %10s %10s\n", "", "figure", "bound");
 
@@ -150,7 +131,7 @@ int wmain()
     for (int f = 0; f < kFolders; ++f) {
         const std::wstring folder = TempFolder(L"tabula-bench-icons\\folder " + std::to_wstring(f));
         for (int i = 0; i < kFilesEach; ++i)
-            MakeIconFile(folder + L"\\icon " + std::to_wstring(i) + L".ico");
+            apptest::MakeIconFile(folder + L"\\icon " + std::to_wstring(i) + L".ico");
         const int id = g_TodayMenu.AppendDocument(folder, 0);
         g_TodayMenu.ShowFolderContents(id, true);
         CFolderMenu& live = *g_TodayMenu.LiveFolder(id);
@@ -168,7 +149,7 @@ int wmain()
     // A healthy live folder of ten files beside 8 reads that never return, on a medium of their own.
     const std::wstring ten = TempFolder(L"tabula-bench-healthy");
     for (int i = 0; i < 10; ++i)
-        MakeIconFile(ten + L"\\icon " + std::to_wstring(i) + L".ico");
+        apptest::MakeIconFile(ten + L"\\icon " + std::to_wstring(i) + L".ico");
     const int healthy = g_TodayMenu.AppendDocument(ten, 0);
     g_TodayMenu.ShowFolderContents(healthy, true);
     const HMENU healthyMenu = g_TodayMenu.LiveFolder(healthy)->Menu();

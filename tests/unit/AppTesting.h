@@ -139,6 +139,18 @@ inline std::wstring LinkTarget(const std::wstring& linkPath)
     return path;
 }
 
+// A 16x16 icon file: its directory, then its picture (colours, then the mask of a square icon).
+inline void MakeIconFile(const std::wstring& path)
+{
+    std::string bytes("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\x68\x04\0\0\x16\0\0\0", 22);
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header), header.biWidth = 16, header.biHeight = 32, header.biPlanes = 1, header.biBitCount = 32;
+    bytes.append(reinterpret_cast<const char*>(&header), sizeof(header)).append(16 * 16 * 4, '\x7f').append(16 * 4, '\0');
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr), CloseHandle(file);
+}
+
 // The threads of this process now.
 inline int Threads()
 {

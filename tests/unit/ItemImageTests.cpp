@@ -195,17 +195,6 @@ TEST(ItemImage, ChangesMeasureTheEntryAgain)
     }
 }
 
-// A 16x16 icon file: its directory, then its picture (colours, then the mask of a square icon).
-static void MakeIconFile(const std::wstring& path)
-{
-    std::string bytes("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\x68\x04\0\0\x16\0\0\0", 22);
-    const BITMAPINFOHEADER header{sizeof(header), 16, 32, 1, 32};
-    bytes.append(reinterpret_cast<const char*>(&header), sizeof(header)).append(16 * 16 * 4, '\x7f').append(16 * 4, '\0');
-    const handles::unique_hfile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr);
-}
-
 // The program's icon cache holds at most its number of icons, the least recently shown going first, and so stays within
 // a fixed budget of the process's GDI and USER objects; the files of a type share its icon; a "no picture" answer is
 // looked at again once it has expired, so that a file that comes back shows its icon; a closed menu's looks that have
@@ -221,7 +210,7 @@ TEST(IconCache, StaysBoundedAndLooksAgain)
     const DWORD before = apptest::GuiObjects();
     for (size_t shown = 0; shown < 2 * CIconCache::kMostIcons; shown += 32) {   // shown 32 at a time, each batch looked at
         for (size_t i = shown; i < shown + 32; ++i)
-            MakeIconFile(path(i)), icons.Icon(path(i), false);
+            apptest::MakeIconFile(path(i)), icons.Icon(path(i), false);
         ASSERT_TRUE(apptest::WaitFor(10000, [&] { return icons.Known(path(shown)) && icons.Known(path(shown + 31)); })) << shown;
     }
     EXPECT_EQ(icons.Holds().icons, CIconCache::kMostIcons);
@@ -233,7 +222,7 @@ TEST(IconCache, StaysBoundedAndLooksAgain)
     const std::wstring back = folder + L"\\back.ico";
     ASSERT_TRUE(apptest::WaitFor(10000, [&] { return icons.Icon(back, false).answer; }));
     EXPECT_EQ(icons.Icon(back, false).icon, nullptr);
-    MakeIconFile(back);
+    apptest::MakeIconFile(back);
     EXPECT_TRUE(apptest::WaitFor(10000, [&] { return icons.Icon(back, false).icon; }));
 
     platform::media::slow::Hang(platform::media::Call::Attributes);
