@@ -185,7 +185,7 @@ void RefreshImages(const std::set<std::wstring>& paths)
             CItem* item = GetMenuItemInfoW(menu, pos, TRUE, &info) && (info.fType & MFT_OWNERDRAW)
                               ? EntryOfItemData(info.dwItemData)
                               : nullptr;
-            const bool told = item && (paths.count(item->Path) || paths.count(item->Properties.Icon.value_or(L"")));
+            const bool told = item && (paths.count(item->Path) || (item->Properties.Icon && paths.count(*item->Properties.Icon)));
             if (told && item->Image && !item->ImageFinal) {
                 item->Image.reset();   // made again as it is drawn
                 changed = true;

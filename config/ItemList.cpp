@@ -131,7 +131,8 @@ void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const s
     IconPictures pictures;
     for (size_t i = 0; i < level->Items.size(); ++i) {
         const CItem& item = *level->Items[i];
-        if (item.Type == ITEM_DOCUMENT && (paths.count(item.Path) || paths.count(item.Properties.Icon.value_or(L"")))) {
+        const bool told = paths.count(item.Path) || (item.Properties.Icon && paths.count(*item.Properties.Icon));
+        if (item.Type == ITEM_DOCUMENT && told) {
             ReplaceItemImage(list, images, static_cast<int>(i), item, menu, pictures);
             changed = true;
         }
