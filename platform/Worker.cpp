@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -29,16 +28,15 @@ struct Thread {
 }  // namespace
 
 struct CWorkerPool::Queue {
-    struct Waiting {
-        Ticket ticket;
-        Job job;
-    };
+    // The waiting jobs of each medium in the order they came (by ticket); the few media are looked at, not the jobs.
+    using Jobs = std::map<Ticket, Job>;
 
     std::mutex lock;
     std::condition_variable ready;   // a job waits, a medium has room again, or the pool ended
     std::condition_variable watch;   // a job started, a thread came back, or the pool ended: the watcher looks again
     Limits limits;
-    std::deque<Waiting> waiting;
+    std::map<std::wstring, Jobs> waiting;           // medium -> its waiting jobs; none empty
+    size_t waitingCount = 0;
     std::vector<std::shared_ptr<Thread>> workers;   // the abandoned ones are no longer here
     std::map<std::wstring, int> running;            // medium -> jobs of workers in its calls
     std::map<std::wstring, int> stuck;              // medium -> abandoned threads still in its calls
@@ -52,13 +50,32 @@ struct CWorkerPool::Queue {
     // The jobs of one medium that may run at once: half the workers, so that one medium leaves room for the others.
     int PerMedium() const { return std::max(1, (limits.workers + 1) / 2); }
     bool GivenUp(const std::wstring& medium) const { return abandoned >= limits.abandoned && stuck.count(medium); }
-    // The first waiting job that may start now, or one to answer "not available"; end() when none.
-    std::deque<Waiting>::iterator NextJob()
+    bool HasRoom(const std::wstring& medium) const
     {
-        return std::find_if(waiting.begin(), waiting.end(), [this](const Waiting& job) {
-            const auto busy = running.find(job.job.medium);
-            return GivenUp(job.job.medium) || busy == running.end() || busy->second < PerMedium();
-        });
+        const auto busy = running.find(medium);
+        return busy == running.end() || busy->second < PerMedium();
+    }
+    // Takes the job that came first of those that may start now, or of those to answer "not available"; false when
+    // there is none.
+    bool TakeNext(Job& job)
+    {
+        auto first = waiting.end();
+        for (auto medium = waiting.begin(); medium != waiting.end(); ++medium)
+            if ((GivenUp(medium->first) || HasRoom(medium->first)) &&
+                (first == waiting.end() || medium->second.begin()->first < first->second.begin()->first))
+                first = medium;
+        if (first == waiting.end())
+            return false;
+        job = std::move(first->second.begin()->second);
+        Erase(first, first->second.begin());
+        return true;
+    }
+    void Erase(std::map<std::wstring, Jobs>::iterator medium, Jobs::iterator job)
+    {
+        medium->second.erase(job);
+        if (medium->second.empty())
+            waiting.erase(medium);
+        --waitingCount;
     }
     static void Count(std::map<std::wstring, int>& counts, const std::wstring& medium, int by)
     {
@@ -82,15 +99,13 @@ void Serve(Queue& queue, Thread& self)
     std::unique_lock<std::mutex> held(queue.lock);
     --queue.starting;
     while (!queue.stopped) {
-        const auto next = queue.NextJob();
-        if (next == queue.waiting.end()) {
+        Job job;
+        if (!queue.TakeNext(job)) {
             ++queue.idle;
             queue.ready.wait(held);
             --queue.idle;
             continue;
         }
-        Job job = std::move(next->job);
-        queue.waiting.erase(next);
         const bool givenUp = queue.GivenUp(job.medium);
         if (!givenUp) {
             self.busy = true, self.medium = job.medium, self.started = GetTickCount();
@@ -112,7 +127,7 @@ void Serve(Queue& queue, Thread& self)
             return;
         }
         Queue::Count(queue.running, self.medium, -1);
-        queue.ready.notify_all();
+        queue.ready.notify_one();   // the medium has room again
     }
 }
 
@@ -143,7 +158,7 @@ void StartWorker(const std::shared_ptr<Queue>& queue)
 // Starts workers while more jobs wait than workers are free to take them, up to the limit; under the queue's lock.
 void StartWorkers(const std::shared_ptr<Queue>& queue)
 {
-    while (queue->idle + queue->starting < static_cast<int>(queue->waiting.size()) &&
+    while (queue->idle + queue->starting < static_cast<int>(queue->waitingCount) &&
            static_cast<int>(queue->workers.size()) < queue->limits.workers) {
         const size_t before = queue->workers.size();
         StartWorker(queue);
@@ -206,11 +221,12 @@ CWorkerPool::CWorkerPool(const Limits& limits) : queue_(std::make_shared<Queue>(
 CWorkerPool::~CWorkerPool()
 {
     std::vector<HANDLE> ending;
-    std::deque<Queue::Waiting> dropped;
+    std::map<std::wstring, Queue::Jobs> dropped;
     {
         std::lock_guard<std::mutex> held(queue_->lock);
         queue_->stopped = true;
         dropped.swap(queue_->waiting);
+        queue_->waitingCount = 0;
         for (const auto& worker : queue_->workers)
             ending.push_back(worker->handle.get());
         if (queue_->watcher)
@@ -235,14 +251,16 @@ CWorkerPool::Ticket CWorkerPool::Run(Job job)
         return 0;
     }
     const Ticket ticket = ++queue_->lastTicket;
-    queue_->waiting.push_back({ticket, std::move(job)});
+    const std::wstring medium = job.medium;
+    queue_->waiting[medium].emplace(ticket, std::move(job));
+    ++queue_->waitingCount;
     if (!queue_->watcher) {
         auto* watched = new std::shared_ptr<Queue>(queue_);
         const uintptr_t watcher = _beginthreadex(nullptr, 0, WatcherThread, watched, 0, nullptr);
         watcher ? queue_->watcher.reset(reinterpret_cast<HANDLE>(watcher)) : delete watched;
     }
     StartWorkers(queue_);
-    queue_->ready.notify_all();
+    queue_->ready.notify_one();
     return ticket;
 }
 
@@ -250,13 +268,13 @@ bool CWorkerPool::Withdraw(Ticket ticket)
 {
     Job withdrawn;   // goes after the lock is let go
     std::lock_guard<std::mutex> held(queue_->lock);
-    const auto found = std::find_if(queue_->waiting.begin(), queue_->waiting.end(),
-                                    [ticket](const Queue::Waiting& job) { return job.ticket == ticket; });
-    if (found == queue_->waiting.end())
-        return false;
-    withdrawn = std::move(found->job);
-    queue_->waiting.erase(found);
-    return true;
+    for (auto medium = queue_->waiting.begin(); medium != queue_->waiting.end(); ++medium)
+        if (const auto found = medium->second.find(ticket); found != medium->second.end()) {
+            withdrawn = std::move(found->second);
+            queue_->Erase(medium, found);
+            return true;
+        }
+    return false;
 }
 
 int CWorkerPool::Abandoned() const
@@ -274,7 +292,7 @@ int CWorkerPool::Workers() const
 int CWorkerPool::Waiting() const
 {
     std::lock_guard<std::mutex> held(queue_->lock);
-    return static_cast<int>(queue_->waiting.size());
+    return static_cast<int>(queue_->waitingCount);
 }
 
 UINT WorkDoneMessage()
