@@ -166,7 +166,7 @@ int wmain()
     const std::string besideShown = Showing(*g_TodayMenu.LiveFolder(healthy));
     Close(window, healthyMenu);
     const platform::CWorkerPool& readers = g_Services.Readers().Workers();
-    for (const DWORD until = GetTickCount() + 30000; readers.Abandoned() < 8 && GetTickCount() < until; Sleep(10)) {
+    for (const DWORD until = GetTickCount() + 60000; readers.Abandoned() < 8 && GetTickCount() < until; Sleep(10)) {
         // A hung folder opened again shares its read, and starts the next one that waits as the pool abandons them.
         for (const auto& item : g_TodayMenu.Root.Items)
             if (item->Path.compare(0, 3, L"Q:\\") == 0)

@@ -11,8 +11,8 @@
 namespace {
 
 // Folders are read side by side, so that a medium that never answers holds up few of the others; a read that takes
-// a second gives its thread up.
-constexpr platform::CWorkerPool::Limits kReaders{4, 1000, 8};
+// five seconds, longer than a sleeping drive takes to wake, gives its thread up.
+constexpr platform::CWorkerPool::Limits kReaders{4, 5000, 8};
 constexpr DWORD kLeftOut = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 // The first count names in the shell's order, found without sorting the whole folder.

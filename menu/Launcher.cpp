@@ -9,8 +9,9 @@
 
 namespace {
 
-// Launches side by side, so that one that never returns holds up none of the others.
-constexpr platform::CWorkerPool::Limits kLaunchers{16, 3000, 16};
+// Launches side by side, so that one that never returns holds up none of the others; one that takes ten seconds
+// gives its thread up.
+constexpr platform::CWorkerPool::Limits kLaunchers{16, 10000, 16};
 
 // A path alone is opened as a document without properties.
 LaunchRequest PlainRequest(const std::wstring& path) { return {path, L"", L"", L"", SW_SHOW}; }

@@ -38,7 +38,7 @@ ShellOpening OpeningOf(const std::wstring& path);
 void OpenDocument(const LaunchRequest& request);
 void OpenDocument(const std::wstring& path);
 
-// Opens documents on worker threads, so that two choices made in a row both open: a launch that takes longer than a few
+// Opens documents on worker threads, so that two choices made in a row both open: a launch that takes longer than ten
 // seconds gives its thread up to the next one (platform/Worker.h). A document on a medium given up on opens nothing,
 // as a missing one does. Call it on the GUI thread.
 class CLauncher {

@@ -13,8 +13,8 @@ namespace platform {
 namespace {
 
 // Paths are looked at side by side, so that a medium that never answers holds up few of the others; a look that takes
-// a second gives its thread up.
-constexpr CWorkerPool::Limits kLookers{4, 1000, 8};
+// five seconds, longer than a sleeping drive takes to wake, gives its thread up.
+constexpr CWorkerPool::Limits kLookers{4, 5000, 8};
 // Types whose sharing of their icon is remembered; past that the memory starts again.
 constexpr size_t kMostSharedTypes = 1024;
 
