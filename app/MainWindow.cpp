@@ -60,8 +60,9 @@ void RunExitSequence(HWND hWnd)
     // start a second exit inside this one.
     g_Exiting = true;
     ReleaseHotkey(hWnd);
-    // Every change is stored before the question: what the writer still had is written first.
-    g_StoreWriter.Write(store::SnapshotOf(g_TodayMenu));
+    // Every change is stored before the question: what the writer still had is written first, then the tree.
+    g_StoreWriter.Changed([] { return store::SnapshotOf(g_TodayMenu); });
+    g_StoreWriter.Flush();
     g_TrayIcon.Remove();
     const std::wstring programPath = RunningProgramPath();
     const int answer = platform::ShowMessage(nullptr, L"Would you like to run the application on next startup?",
@@ -179,6 +180,8 @@ LRESULT OnCreate(HWND hWnd)
 {
     g_TodayMenu.SetPictures({PrepareImages, MeasureImages, RefreshImages});
     g_Services.Icons().SetWindow(hWnd);
+    // The snapshots of the tree's changes are taken when this window's thread is free, once for changes in a row.
+    g_StoreWriter.SetWindow(hWnd);
     // Each launch's counts go to the document's stored key alone, through the writer; the menu shows the recent
     // documents if asked to.
     g_TodayMenu.SetLaunchRecorder(

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -128,13 +129,17 @@ void RewriteTouched(HWND list, HIMAGELIST images, const std::vector<const CItem*
                 RewriteRow(list, images, static_cast<int>(i), *shown[i], menu, pictures);
 }
 
-// A new image at the end of the list's images, made for the entry; its index.
-int AddItemImage(HWND list, HIMAGELIST images, const CItem& item, const CTodayMenu& menu, IconPictures& pictures)
+// A new image after the used ones, made for the entry; its index. The images grow by half again when they are all used,
+// not by one: growing them copies them all.
+int AddItemImage(HWND list, HIMAGELIST images, int& used, const CItem& item, const CTodayMenu& menu,
+                 IconPictures& pictures)
 {
-    const int index = ImageList_GetImageCount(images);
-    ImageList_SetImageCount(images, static_cast<UINT>(index + 1));
-    ReplaceItemImage(list, images, index, item, menu, pictures);
-    return index;
+    const int count = ImageList_GetImageCount(images);
+    used = std::max(used, 0);
+    if (used >= count)
+        ImageList_SetImageCount(images, static_cast<UINT>(used + std::max(16, used / 2)));
+    ReplaceItemImage(list, images, used, item, menu, pictures);
+    return used++;
 }
 
 }  // namespace
@@ -181,7 +186,7 @@ void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
     if (!level)
         return;
     if (rows)
-        rows->clear();
+        rows->ids.clear(), rows->images = static_cast<int>(level->Items.size());
     // Drawn once when full, not once an item.
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
@@ -200,7 +205,7 @@ void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
             ReplaceItemImage(list, images, static_cast<int>(i), item, menu, pictures);
         AppendListItem(list, item, static_cast<int>(i), images != nullptr);
         if (rows)
-            rows->push_back(item.ID);
+            rows->ids.push_back(item.ID);
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
@@ -213,32 +218,32 @@ void SyncItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
     if (!level)
         return;
     // Rows that are not what the list shows (a list filled by someone else) are filled anew.
-    if (static_cast<int>(rows.size()) != ListView_GetItemCount(list))
+    if (static_cast<int>(rows.ids.size()) != ListView_GetItemCount(list))
         return FillItemList(list, menu, sectionId, documentsOnly, &rows);
     const std::vector<const CItem*> shown = ShownEntries(*level, documentsOnly);
     // The rows before the first and after the last that differ stay as they are.
     size_t first = 0, last = 0;
-    while (first < rows.size() && first < shown.size() && rows[first] == shown[first]->ID)
+    while (first < rows.ids.size() && first < shown.size() && rows.ids[first] == shown[first]->ID)
         ++first;
-    while (last < rows.size() - first && last < shown.size() - first &&
-           rows[rows.size() - 1 - last] == shown[shown.size() - 1 - last]->ID)
+    while (last < rows.ids.size() - first && last < shown.size() - first &&
+           rows.ids[rows.ids.size() - 1 - last] == shown[shown.size() - 1 - last]->ID)
         ++last;
     HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
     IconPictures pictures;
     // As many rows between as before (entries that moved): each is written again in its place, with its entry's image.
-    if (rows.size() == shown.size()) {
+    if (rows.ids.size() == shown.size()) {
         std::map<int, int> imageOf;
-        for (size_t row = first; row < rows.size() - last; ++row)
-            imageOf[rows[row]] = RowImage(list, static_cast<int>(row));
-        for (size_t row = first; row < rows.size() - last; ++row) {
+        for (size_t row = first; row < rows.ids.size() - last; ++row)
+            imageOf[rows.ids[row]] = RowImage(list, static_cast<int>(row));
+        for (size_t row = first; row < rows.ids.size() - last; ++row) {
             const CItem& item = *shown[row];
             const auto kept = imageOf.find(item.ID);
             const int image = !images ? -1
                               : kept != imageOf.end() && kept->second >= 0 && !touched.count(item.ID)
                                   ? kept->second
-                                  : AddItemImage(list, images, item, menu, pictures);
+                                  : AddItemImage(list, images, rows.images, item, menu, pictures);
             SetListItem(list, static_cast<int>(row), item, image, images != nullptr);
-            rows[row] = item.ID;
+            rows.ids[row] = item.ID;
         }
         RewriteTouched(list, images, shown, first, last, touched, menu, pictures);
         Deselect(list);
@@ -246,8 +251,8 @@ void SyncItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
     }
     // The rows between go; an entry that comes back among the new rows takes its image with it.
     std::map<int, int> imageOf;
-    for (size_t row = rows.size() - last; row-- > first;) {
-        imageOf[rows[row]] = RowImage(list, static_cast<int>(row));
+    for (size_t row = rows.ids.size() - last; row-- > first;) {
+        imageOf[rows.ids[row]] = RowImage(list, static_cast<int>(row));
         SendMessageW(list, LVM_DELETEITEM, row, 0);
     }
     for (size_t i = first; i < shown.size() - last; ++i) {
@@ -256,13 +261,13 @@ void SyncItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
         const int image = !images ? -1
                           : kept != imageOf.end() && kept->second >= 0 && !touched.count(item.ID)
                               ? kept->second
-                              : AddItemImage(list, images, item, menu, pictures);
+                              : AddItemImage(list, images, rows.images, item, menu, pictures);
         InsertListItem(list, static_cast<int>(i), item, image, images != nullptr);
     }
     RewriteTouched(list, images, shown, first, last, touched, menu, pictures);
-    rows.resize(shown.size());
+    rows.ids.resize(shown.size());
     for (size_t i = first; i < shown.size(); ++i)
-        rows[i] = shown[i]->ID;
+        rows.ids[i] = shown[i]->ID;
     Deselect(list);
 }
 
@@ -278,9 +283,9 @@ void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const L
     // The rows show the level's entries in order, documents only or not: an entry that no row shows is passed over.
     size_t row = 0;
     for (const auto& item : level->Items) {
-        if (row == rows.size())
+        if (row == rows.ids.size())
             break;
-        if (rows[row] != item->ID)
+        if (rows.ids[row] != item->ID)
             continue;
         const bool told = paths.count(item->Path) || (item->Properties.Icon && paths.count(*item->Properties.Icon));
         if (item->Type == ITEM_DOCUMENT && told) {

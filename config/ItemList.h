@@ -22,8 +22,12 @@ void PrepareItemList(HWND list, const wchar_t* columnTitle);
 // Gives the list a new image list when its images are not of the screen's small-icon size; true when it did (the
 // list is then to be filled again).
 bool MatchImagesToScreen(HWND list);
-// The ids of the entries that a list's rows show, in order: what the list was last filled or brought in line with.
-using ListRows = std::vector<int>;
+// What a list's rows show: the ids of their entries, in order, as the list was last filled or brought in line with;
+// and how many of the list's images are in use (it may hold more, made ready for rows to come).
+struct ListRows {
+    std::vector<int> ids;
+    int images = 0;
+};
 
 // Rebuilds the list's items and images from one level of the tree (0 = the top level), each row's image at its
 // entry's index in the level; *rows, when given, takes the rows' ids. Nothing is selected afterwards. A section id

@@ -43,7 +43,7 @@ void CTreeEditor::Move(SettingsTab page, int from, int to)
         return;
     CTodayMenu& menu = *settings_.menu;
     // The ids of the rows, as the list shows them (its rows are in line with the tree after every change).
-    std::vector<int> ids = state_->rows[page];
+    std::vector<int> ids = state_->rows[page].ids;
     if (static_cast<int>(ids.size()) != count)
         return;
     const int step = to > from ? 1 : -1;
@@ -213,7 +213,7 @@ bool CTreeEditor::Commit(bool changed, const Shown& shown)
 {
     if (!changed)
         return false;
-    settings_.writer->Submit(store::SnapshotOf(*settings_.menu));
+    settings_.writer->Changed([menu = settings_.menu] { return store::SnapshotOf(*menu); });
     Show(shown);
     return true;
 }

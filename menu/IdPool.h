@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <map>
 
 // The ids in use in one entry tree, kept so that the smallest free id of 5 or more is found in
@@ -14,6 +15,7 @@ public:
     void Use(int id);       // an entry with this id joined the tree
     void Release(int id);   // an entry with this id left the tree
     bool InUse(int id) const;
+    size_t Count() const { return counts_.size(); }   // ids in use
     int Smallest() const;   // smallest id from FirstFreeId to LastFreeId that no entry has; -1 when none is left
 
 private:

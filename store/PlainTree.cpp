@@ -80,6 +80,7 @@ bool IsBuiltinEntry(int kind, int id)
 PlainTree SnapshotOf(const CTodayMenu& menu)
 {
     PlainTree tree;
+    tree.reserve(menu.Root.Ids->Count());
     // The lists on the way down are a work list: a tree of any depth.
     std::vector<std::pair<const CItemVector*, size_t>> path{{&menu.Root, 0}};
     while (!path.empty()) {

@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "menu/Item.h"
+#include "platform/Worker.h"
 #include "store/StoreKeys.h"
 #include "store/TreeStore.h"
 
@@ -76,8 +77,32 @@ void CStoreWriter::Submit(Job job)
     changed_.notify_all();
 }
 
+void CStoreWriter::Changed(std::function<PlainTree()> take)
+{
+    const bool posted = static_cast<bool>(due_);
+    due_ = std::move(take);
+    if (posted)
+        return;
+    const std::weak_ptr<CStoreWriter*> self = self_;
+    if (!window_ || !platform::PostToWindow(window_, [self] {
+            if (const std::shared_ptr<CStoreWriter*> writer = self.lock())
+                (*writer)->TakeSnapshot();
+        }))
+        TakeSnapshot();
+}
+
+void CStoreWriter::TakeSnapshot()
+{
+    if (!due_)
+        return;
+    const std::function<PlainTree()> take = std::move(due_);
+    due_ = nullptr;
+    Submit(take());
+}
+
 bool CStoreWriter::Flush()
 {
+    TakeSnapshot();
     std::unique_lock<std::mutex> held(lock_);
     const unsigned long long target = queued_;
     changed_.wait(held, [&] { return done_ >= target; });

@@ -50,12 +50,18 @@ public:
 
     // Queues a numbered tree to be written; returns at once.
     void Submit(PlainTree tree);
+    // The tree changed: take, on the GUI thread, makes the snapshot to write. It is called when that thread next runs
+    // the work posted to the window given by SetWindow, once for every change made meanwhile, so that a change costs
+    // that thread no more than the change itself; or at once by Flush and Write, or when there is no window.
+    void Changed(std::function<PlainTree()> take);
+    void SetWindow(HWND window) { window_ = window; }
     // Queues a small write to run on the writer after what waits before it.
     using Job = std::function<void()>;
     void Submit(Job job);
     // Queues the write of a launch's counts.
     void RecordLaunch(LaunchRecord record);
-    // Waits until everything queued so far is written; whether the last tree written was stored.
+    // Waits until everything queued so far is written; whether the last tree written was stored. The GUI thread's, as
+    // Write is: a snapshot still to take is taken first.
     bool Flush();
     // Writes a numbered tree now, on the calling thread, once everything queued before it is written: the stored tree
     // backed up first. ready and stored as CTreeStore::StoreTree's; false when the stored tree stayed as it was.
@@ -68,8 +74,15 @@ private:
     void Serve();
     bool Store(const PlainTree& tree, const std::function<bool()>& ready, const std::function<void()>& stored);
 
+    void TakeSnapshot();
+
     CTreeStore& store_;
     CBackups backups_;
+    // The GUI thread's: the snapshot still to take, the window its taking is posted to, and what such a post holds of
+    // the writer (nothing once it is gone).
+    std::function<PlainTree()> due_;
+    HWND window_ = nullptr;
+    std::shared_ptr<CStoreWriter*> self_ = std::make_shared<CStoreWriter*>(this);
     std::mutex writing_;   // one write at a time, on the writer's thread or a caller's, with the backups it takes
     bool keysAreIds_ = false;   // a tree this writer wrote named every stored key by its entry's id
 
