@@ -56,7 +56,7 @@ ItemIcon LoadItemIcon(const CItem& item)
     default: {
         // An icon of the user's choice, unless its file holds none there.
         if (item.Properties.Icon)
-            if (handles::unique_hicon own = platform::SmallIconAt(*item.Properties.Icon))
+            if (handles::unique_hicon own = platform::SmallIconAt(*item.Properties.Icon, Density()))
                 return {own.release(), true, true};
         // A document shown as its folder's contents, or a sub-folder of such a folder, is a folder.
         const platform::CIconCache::Shown shown = g_TodayMenu.Icons().Icon(item.Path, item.ShowContents);

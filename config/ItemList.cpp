@@ -33,7 +33,7 @@ void ReplaceItemImage(HWND list, HIMAGELIST images, int index, const CItem& item
     // "Configuration" and "Exit" name no file.
     const bool file = item.Type == ITEM_DOCUMENT && item.ID != ID_CONFIGURATION && item.ID != ID_EXIT;
     // An icon of the user's choice, unless its file holds none there: drawn for this row alone, as it goes with this call.
-    if (const handles::unique_hicon own = item.Properties.Icon ? platform::SmallIconAt(*item.Properties.Icon) : nullptr) {
+    if (const handles::unique_hicon own = item.Properties.Icon ? platform::SmallIconAt(*item.Properties.Icon, platform::WindowDensity(list)) : nullptr) {
         if (const handles::unique_hbitmap bitmap = platform::IconToBitmap(list, own.get()))
             ImageList_Replace(images, index, bitmap.get(), nullptr);
         return;

@@ -7,6 +7,7 @@
 #include "menu/TodayMenu.h"
 #include "platform/DialogLayout.h"
 #include "platform/Prompts.h"
+#include "platform/Shell.h"
 #include "platform/ShellIcons.h"
 #include "platform/ShellUi.h"
 #include "platform/Theme.h"
@@ -84,11 +85,12 @@ DocumentEdit Typed(HWND dialog, const PropertiesDialogState& state)
     return edit;
 }
 
-// The picture beside the icon buttons: the chosen icon, or the one of the file the path names.
+// The picture beside the icon buttons, at the dialog's density: the chosen icon, or the one of the file the path names.
 void ShowIcon(HWND dialog)
 {
     PropertiesDialogState& state = State(dialog);
-    state.picture = state.icon ? platform::SmallIconAt(*state.icon) : nullptr;
+    state.pictureDensity = platform::WindowDensity(dialog);
+    state.picture = state.icon ? platform::SmallIconAt(*state.icon, state.pictureDensity) : nullptr;
     if (!state.picture)
         state.picture = platform::GetSmallFileIcon(ControlText(dialog, IDC_PROP_PATH));
     InvalidateRect(GetDlgItem(dialog, IDC_PROP_ICON), nullptr, TRUE);
@@ -121,11 +123,15 @@ INT_PTR OnInit(HWND dialog, LPARAM lParam)
 
 INT_PTR OnSize(HWND dialog, LPARAM lParam)
 {
-    // The dialog fills the screen: its own shape is the screen's. It is laid out before it knows its state too.
+    // The dialog fills the screen: its own shape is the screen's. It is sized before it knows its state too, and again
+    // on a change of density, which a new picture follows.
     const auto state = reinterpret_cast<PropertiesDialogState*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
-    if (state)
-        platform::ApplyDialogLayout(state->instance, dialog,
-                                    LOWORD(lParam) > HIWORD(lParam) ? IDD_PROPERTIES_LANDSCAPE : IDD_PROPERTIES_PORTRAIT);
+    if (!state)
+        return FALSE;
+    platform::ApplyDialogLayout(state->instance, dialog,
+                                LOWORD(lParam) > HIWORD(lParam) ? IDD_PROPERTIES_LANDSCAPE : IDD_PROPERTIES_PORTRAIT);
+    if (state->picture && state->pictureDensity != platform::WindowDensity(dialog))
+        ShowIcon(dialog);
     return FALSE;
 }
 
@@ -191,7 +197,8 @@ INT_PTR OnDrawIcon(HWND dialog, const DRAWITEMSTRUCT* record)
     const RECT& area = record->rcItem;
     const platform::CTheme* theme = platform::ThemeOf(dialog);
     FillRect(record->hDC, &area, theme ? theme->FaceBrush() : GetSysColorBrush(COLOR_BTNFACE));
-    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    const SIZE size = platform::SmallIconSize(platform::WindowDensity(dialog));
+    const int cx = size.cx, cy = size.cy;
     if (HICON icon = State(dialog).picture.get())
         DrawIconEx(record->hDC, (area.left + area.right - cx) / 2, (area.top + area.bottom - cy) / 2, icon, cx, cy, 0,
                    nullptr, DI_NORMAL);

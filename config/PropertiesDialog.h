@@ -36,5 +36,6 @@ struct PropertiesDialogState {
     std::optional<std::wstring> icon;
     handles::unique_hicon picture;
     std::optional<DocumentEdit> applied;   // set by OK
+    int pictureDensity = 0;                // the density the picture was made for
 };
 INT_PTR CALLBACK PropertiesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

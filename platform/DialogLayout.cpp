@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/Handles.h"
 #include "platform/Shell.h"
 
 namespace platform {
@@ -149,6 +150,34 @@ void RefreshStaticImage(HINSTANCE instance, HWND dialog, const DialogTemplateIte
     }
 }
 
+// The dialog's base units (the pixels of 4 dialog units across and of 8 down), by the font it shows now: the one it was
+// made with, or one that a change of density gave it since. The system keeps the units of the first font; these are
+// found as it finds them (the average width of the letters, the font's height), so both agree until the font changes.
+SIZE DialogBaseUnits(HWND dialog)
+{
+    const HFONT made = DensityFont(dialog);
+    const auto font = made ? made : reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+    const handles::window_dc screen(dialog);
+    static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    TEXTMETRICW metrics{};
+    SIZE letters{};
+    if (font && screen) {
+        const handles::select_object selected(screen.get(), font);
+        if (GetTextMetricsW(screen.get(), &metrics) && GetTextExtentPoint32W(screen.get(), kLetters, 52, &letters))
+            return {(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+    }
+    RECT units{0, 0, 4, 8};   // the system font's, or the system's own
+    MapDialogRect(dialog, &units);
+    return {units.right, units.bottom};
+}
+
+// A control's place in pixels, mapped as the dialog was when it made the control: its corner and its size each.
+RECT PlaceOf(const DialogTemplateItem& item, SIZE units)
+{
+    const int x = MulDiv(item.x, units.cx, 4), y = MulDiv(item.y, units.cy, 8);
+    return {x, y, x + MulDiv(item.cx, units.cx, 4), y + MulDiv(item.cy, units.cy, 8)};
+}
+
 // Moves one control in the batch; once the batch has failed (and is gone) the control moves alone.
 bool MoveItem(HDWP& batch, HWND control, const RECT& rect)
 {
@@ -186,6 +215,7 @@ bool ApplyDialogLayout(HINSTANCE instance, HWND dialog, int templateId)
 
     bool result = reader.ok();
     int unnamed = 0;
+    const SIZE units = DialogBaseUnits(dialog);
     for (WORD i = 0; i < count && reader.ok(); ++i) {
         const DialogTemplateItem item = ReadTemplateItem(reader);
         if (!reader.ok()) {
@@ -195,12 +225,11 @@ bool ApplyDialogLayout(HINSTANCE instance, HWND dialog, int templateId)
         if (item.id == 0xFFFF)
             ++unnamed;
         HWND control = GetDlgItem(dialog, item.id);
-        RECT rect{item.x, item.y, item.x + item.cx, item.y + item.cy};
-        if (!control || !MapDialogRect(dialog, &rect)) {
+        if (!control) {
             result = false;
             continue;
         }
-        if (!MoveItem(batch, control, rect))
+        if (!MoveItem(batch, control, PlaceOf(item, units)))
             result = false;
         RefreshDialogItem(instance, dialog, item);
     }

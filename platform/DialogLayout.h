@@ -29,8 +29,8 @@ constexpr WORD DIALOG_CLASS_STATIC = 0x0082;
 constexpr WORD DIALOG_CLASS_LISTBOX = 0x0083;
 constexpr WORD DIALOG_CLASS_COMBOBOX = 0x0085;
 
-// Moves the dialog's controls to the positions of the template (all in one batch) and refreshes their
-// content. True when every control was found, mapped and moved, the batch was committed and the
+// Moves the dialog's controls to the positions of the template (all in one batch), in the units of the font the dialog
+// shows now (a change of density gives it another), and refreshes their content. True when every control was found, mapped and moved, the batch was committed and the
 // template holds fewer than two controls with id 0xFFFF.
 bool ApplyDialogLayout(HINSTANCE instance, HWND dialog, int templateId);
 

@@ -118,15 +118,15 @@ std::wstring FormatIconLocation(const IconLocation& location)
     return location.file + L"," + std::to_wstring(location.index);
 }
 
-handles::unique_hicon SmallIconAt(const std::wstring& location)
+handles::unique_hicon SmallIconAt(const std::wstring& location, int dpi)
 {
     const IconLocation place = ParseIconLocation(location);
     const std::wstring file = ResolveDevicePath(place.file);
+    const SIZE size = SmallIconSize(dpi);
     HICON icon = nullptr;
     UINT id = 0;
     // Not a count of icons: none, or 0xFFFFFFFF for a file that cannot be read.
-    const UINT extracted = PrivateExtractIconsW(file.c_str(), place.index, GetSystemMetrics(SM_CXSMICON),
-                                                GetSystemMetrics(SM_CYSMICON), &icon, &id, 1, 0);
+    const UINT extracted = PrivateExtractIconsW(file.c_str(), place.index, size.cx, size.cy, &icon, &id, 1, 0);
     return handles::unique_hicon(extracted == 1 ? icon : nullptr);
 }
 

@@ -14,9 +14,8 @@ namespace {
 const wchar_t kPersonalizeKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
 // A window that has been given the dark look at least once: only such a window is touched to go light again.
 const wchar_t kDarkProperty[] = L"Tabula.DarkLook";
-// The theme lent to a window, and the font made for its density (kept to be deleted).
+// The theme lent to a window.
 const wchar_t kThemeProperty[] = L"Tabula.Theme";
-const wchar_t kFontProperty[] = L"Tabula.DensityFont";
 
 // The dark palette: light text on near-black, a blue highlight that keeps the keyboard's place visible, and a grey that
 // still reads for what is not available.
@@ -218,18 +217,15 @@ void FollowDensityChange(HWND window, WPARAM wParam, LPARAM lParam)
         return;
     SetWindowDensity(window, to);
     LOGFONTW shape{};
-    const auto current = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    const HFONT made = DensityFont(window);
+    const auto current = made ? made : reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
     if (current && GetObjectW(current, sizeof(shape), &shape) && from > 0) {
         shape.lfHeight = MulDiv(shape.lfHeight, to, from);
         const HFONT font = CreateFontIndirectW(&shape);
         SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         EnumChildWindows(window, [](HWND control, LPARAM font) {
             return SendMessageW(control, WM_SETFONT, static_cast<WPARAM>(font), TRUE), TRUE; }, reinterpret_cast<LPARAM>(font));
-        // The font made for the last change goes once its successor is in place.
-        const auto old = static_cast<HFONT>(GetPropW(window, kFontProperty));
-        SetPropW(window, kFontProperty, font);
-        if (old)
-            DeleteObject(old);
+        KeepDensityFont(window, font);
     }
     if (const auto* suggested = reinterpret_cast<const RECT*>(lParam))
         SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
@@ -246,6 +242,10 @@ bool AnswerLookMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, 
         ForgetWindowLook(dialog);
     if (message == WM_DPICHANGED) {
         FollowDensityChange(dialog, wParam, lParam);
+        // Laid out again at the new font's units, even where the suggested size is the one it had.
+        RECT client{};
+        GetClientRect(dialog, &client);
+        SendMessageW(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
         *answer = TRUE;
         return true;
     }
@@ -257,9 +257,7 @@ void ForgetWindowLook(HWND window)
 {
     RemovePropW(window, kThemeProperty);
     RemovePropW(window, kDarkProperty);
-    if (auto font = static_cast<HFONT>(RemovePropW(window, kFontProperty)))
-        DeleteObject(font);
-    SetWindowDensity(window, 0);
+    SetWindowDensity(window, 0);   // and the font made for it
 }
 
 }  // namespace platform

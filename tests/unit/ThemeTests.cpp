@@ -6,6 +6,8 @@
 #include "SettingsTesting.h"
 #include "app/ItemImage.h"
 #include "app/MainWindow.h"
+#include "config/AddSectionDialog.h"
+#include "config/RestoreDialog.h"
 #include "store/Options.h"
 
 using platform::Look;
@@ -195,7 +197,7 @@ TEST(DensityChange, ReLaysTheWindowAndRemakesThePictures)
         ImageList_GetIconSize(ListView_GetImageList(list, LVSIL_SMALL), &cx, &cy);
         EXPECT_EQ(std::make_pair(cx, cy), std::make_pair(r.icon, r.icon)) << r.dpi;
         EXPECT_EQ(GetChildRect(CSettingsState::Of(window).Page(kSectionsTab), list).x, r.listLeft) << r.dpi;
-        EXPECT_EQ(fontHeight() > at96, r.larger) << r.dpi;
+        EXPECT_EQ(fontHeight() * 96 / r.dpi, at96) << r.dpi;
 
         BuildImage(&config);
         const int before = config.Height;
@@ -205,4 +207,69 @@ TEST(DensityChange, ReLaysTheWindowAndRemakesThePictures)
         EXPECT_EQ(config.Height > before, r.larger) << r.dpi;
     }
     DestroyWindow(window);
+}
+
+// The Properties, Add Section and Restore dialogs over a window in the dark look, before, after and back from a change
+// of density: each placed where the system suggests, each control laid out at the new density (its edges grown with
+// it, within what the font's rounding gives, and where they were once back), then on the palette's window colour with
+// text in its text colour. Push buttons stay the system's, the icon the dialog's own.
+TEST(DarkSettings, DialogsTakeThePaletteAndFollowADensityChange)
+{
+    platform::CTheme dark(ThemeChoice::Dark);
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr);
+    platform::LendTheme(owner, &dark);
+    PropertiesDialogState properties{g_hInstance, {L"", L"C:\\windows\\notepad.exe", {}}, L"shell32.dll,-3"};
+    std::wstring title;
+    const std::vector<store::Backup> backups(2);
+    // The Properties dialog fills the screen: it is suggested the size it has.
+    const struct { int id; DLGPROC proc; LPARAM parameter; bool filling; } dialogs[] = {
+        {IDD_PROPERTIES_PORTRAIT, PropertiesDlgProc, LPARAM(&properties), true}, {IDD_ADD_SECTION, AddSectionDlgProc, LPARAM(&title), false},
+        {IDD_RESTORE, RestoreDlgProc, LPARAM(&backups), false}};
+    const platform::Palette p = platform::PaletteOf(Look::Dark);
+    for (const auto& d : dialogs) {
+        HWND dialog = CreateDialogIndirectParamW(g_hInstance, platform::FindDialogTemplate(g_hInstance, d.id), owner, d.proc, d.parameter);
+        ShowWindow(dialog, SW_SHOWNOACTIVATE);
+        RECT frame{};
+        GetWindowRect(dialog, &frame);
+        std::map<HWND, PageRect> at96;
+        for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            at96[c] = GetChildRect(dialog, c);
+        for (const int dpi : {144, 96}) {
+            const int grown = d.filling ? 96 : dpi;
+            const RECT suggested{frame.left, frame.top, frame.left + MulDiv(frame.right - frame.left, grown, 96), frame.top + MulDiv(frame.bottom - frame.top, grown, 96)};
+            SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
+            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            RECT at{};
+            GetWindowRect(dialog, &at);
+            EXPECT_TRUE(EqualRect(&at, &suggested)) << d.id << " at " << dpi;
+            if (d.filling) {   // the chosen icon, made again at the density
+                ICONINFO picture{};
+                BITMAP colour{};
+                GetIconInfo(properties.picture.get(), &picture), GetObjectW(picture.hbmColor, sizeof(colour), &colour);
+                DeleteObject(picture.hbmColor), DeleteObject(picture.hbmMask);
+                EXPECT_EQ(colour.bmWidth, MulDiv(16, dpi, 96)) << dpi;
+            }
+            for (const auto& [control, before] : at96) {
+                const PageRect now = GetChildRect(dialog, control);
+                const auto scaled = [dpi](int was, int is) { return std::abs(is * 96 - was * dpi) <= was * (dpi - 96) / 2; };
+                EXPECT_EQ(std::make_pair(scaled(before.x + before.width, now.x + now.width), scaled(before.y + before.height, now.y + now.height)),
+                          std::make_pair(true, true)) << d.id << " at " << dpi << ": " << GetDlgCtrlID(control);
+                const LONG style = GetWindowLongW(control, GWL_STYLE);
+                wchar_t kind[16] = {};
+                GetClassNameW(control, kind, 16);
+                const bool button = !_wcsicmp(kind, L"Button") && (style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON;
+                if (button || (style & SS_TYPEMASK) == SS_OWNERDRAW || dpi != 96)   // at 144 DPI it outgrows the screen
+                    continue;
+                RECT inside{};
+                GetClientRect(control, &inside);
+                const std::vector<COLORREF> pixels = apptest::WindowPixels(control, inside);
+                const bool text = GetWindowTextLengthW(control) > 0 || !_wcsicmp(kind, L"ListBox");
+                EXPECT_EQ(std::make_pair(std::count(pixels.begin(), pixels.end(), p.window) * 2 > long(pixels.size()),
+                                         std::count(pixels.begin(), pixels.end(), p.windowText) > 0),
+                          std::make_pair(true, text)) << d.id << " at " << dpi << ": " << GetDlgCtrlID(control);
+            }
+        }
+        DestroyWindow(dialog);
+    }
+    DestroyWindow(owner);
 }
