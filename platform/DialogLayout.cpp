@@ -191,16 +191,8 @@ bool MoveItem(HDWP& batch, HWND control, const RECT& rect)
     return false;
 }
 
-}  // namespace
-
-LPCDLGTEMPLATEW FindDialogTemplate(HINSTANCE instance, int id)
-{
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_DIALOG);
-    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
-    return loaded ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
-}
-
-bool ApplyDialogLayout(HINSTANCE instance, HWND dialog, int templateId)
+// Places the controls, and gives them their template content again where refresh says so.
+bool LayOut(HINSTANCE instance, HWND dialog, int templateId, bool refresh)
 {
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(templateId), RT_DIALOG);
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
@@ -231,11 +223,31 @@ bool ApplyDialogLayout(HINSTANCE instance, HWND dialog, int templateId)
         }
         if (!MoveItem(batch, control, PlaceOf(item, units)))
             result = false;
-        RefreshDialogItem(instance, dialog, item);
+        if (refresh)
+            RefreshDialogItem(instance, dialog, item);
     }
     if (!batch || !EndDeferWindowPos(batch))
         result = false;
     return result && unnamed < 2;
+}
+
+}  // namespace
+
+bool ApplyDialogLayout(HINSTANCE instance, HWND dialog, int templateId)
+{
+    return LayOut(instance, dialog, templateId, true);
+}
+
+bool PlaceDialogItems(HINSTANCE instance, HWND dialog, int templateId)
+{
+    return LayOut(instance, dialog, templateId, false);
+}
+
+LPCDLGTEMPLATEW FindDialogTemplate(HINSTANCE instance, int id)
+{
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_DIALOG);
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    return loaded ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
 }
 
 void RefreshDialogItem(HINSTANCE instance, HWND dialog, const DialogTemplateItem& item)

@@ -124,14 +124,15 @@ void SetWindowDensity(HWND window, int dpi)
 void KeepDensityFont(HWND window, HFONT font)
 {
     // The font of the last change goes once its successor is in place.
-    const auto old = static_cast<HFONT>(RemovePropW(window, kFontProperty));
+    const HWND root = GetAncestor(window, GA_ROOT);
+    const auto old = static_cast<HFONT>(RemovePropW(root, kFontProperty));
     if (font)
-        SetPropW(window, kFontProperty, font);
+        SetPropW(root, kFontProperty, font);
     if (old && old != font)
         DeleteObject(old);
 }
 
-HFONT DensityFont(HWND window) { return static_cast<HFONT>(GetPropW(window, kFontProperty)); }
+HFONT DensityFont(HWND window) { return static_cast<HFONT>(GetPropW(GetAncestor(window, GA_ROOT), kFontProperty)); }
 
 int ScaledFor(HWND window, int pixels) { return MulDiv(pixels, WindowDensity(window), 96); }
 

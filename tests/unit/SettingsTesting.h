@@ -106,6 +106,9 @@ protected:
     }
 };
 
+// Whether a length of a layout at 96 DPI is, at dpi, grown with it (within what a font's rounding gives; itself at 96).
+inline bool GrownWith(int dpi, int was, int is) { return std::abs(is * 96 - was * dpi) <= was * (dpi - 96) / 2; }
+
 // The controls of the Properties dialog not wholly inside it (their ids), filling a 240x300 and a 320x220 screen area
 // (the work areas of 240x320 and 320x240) at scale times their size; empty when all fit.
 inline std::wstring PropertiesOutside(double scale, std::wstring outside = L"")

@@ -175,8 +175,9 @@ TEST(DarkSettings, WindowFollowsTheChoiceAndTheSystemWhileOpen)
     DestroyWindow(window);
 }
 
-// A change of density re-lays the open settings window where the system suggests, with its lists' images, fonts and
-// margins at the new density; a menu opened on another monitor's density makes its pictures again, for that one.
+// A change of density re-lays the open settings window where the system suggests, with its lists' images, fonts, margins
+// and every page's controls (their heights; the lists' follow the page) at the new density, and back; a menu opened on
+// another monitor's density makes its pictures again, for that one.
 TEST(DensityChange, ReLaysTheWindowAndRemakesThePictures)
 {
     menutest::Reset(g_TodayMenu), menutest::BuildDefaults(g_TodayMenu);
@@ -185,6 +186,10 @@ TEST(DensityChange, ReLaysTheWindowAndRemakesThePictures)
     HWND list = CSettingsState::Of(window).List(kSectionsTab);
     const auto fontHeight = [&] { LOGFONTW f{}; GetObjectW(HGDIOBJ(SendMessageW(list, WM_GETFONT, 0, 0)), sizeof(f), &f); return std::abs(f.lfHeight); };
     const long at96 = fontHeight();
+    std::map<HWND, int> heights;   // of the pages' controls but the lists
+    for (const SettingsTab tab : {kSectionsTab, kDocumentsTab, kOptionsTab})
+        for (HWND c = GetWindow(CSettingsState::Of(window).Page(tab), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            c != CSettingsState::Of(window).List(tab) ? heights[c] = GetChildRect(GetParent(c), c).height : 0;
     CItem& config = *g_TodayMenu.Root.Items[2];
     const struct { int dpi; RECT suggested; int icon, listLeft; bool larger; } rows[] = {
         {144, {10, 0, 250, 300}, 24, 8, true}, {96, {0, 0, 240, 300}, 16, 5, false}};
@@ -198,6 +203,8 @@ TEST(DensityChange, ReLaysTheWindowAndRemakesThePictures)
         EXPECT_EQ(std::make_pair(cx, cy), std::make_pair(r.icon, r.icon)) << r.dpi;
         EXPECT_EQ(GetChildRect(CSettingsState::Of(window).Page(kSectionsTab), list).x, r.listLeft) << r.dpi;
         EXPECT_EQ(fontHeight() * 96 / r.dpi, at96) << r.dpi;
+        for (const auto& [control, was] : heights)
+            EXPECT_TRUE(settingstest::GrownWith(r.dpi, was, GetChildRect(GetParent(control), control).height)) << r.dpi << ": " << GetDlgCtrlID(control);
 
         BuildImage(&config);
         const int before = config.Height;
@@ -251,8 +258,8 @@ TEST(DarkSettings, DialogsTakeThePaletteAndFollowADensityChange)
             }
             for (const auto& [control, before] : at96) {
                 const PageRect now = GetChildRect(dialog, control);
-                const auto scaled = [dpi](int was, int is) { return std::abs(is * 96 - was * dpi) <= was * (dpi - 96) / 2; };
-                EXPECT_EQ(std::make_pair(scaled(before.x + before.width, now.x + now.width), scaled(before.y + before.height, now.y + now.height)),
+                EXPECT_EQ(std::make_pair(settingstest::GrownWith(dpi, before.x + before.width, now.x + now.width),
+                                         settingstest::GrownWith(dpi, before.y + before.height, now.y + now.height)),
                           std::make_pair(true, true)) << d.id << " at " << dpi << ": " << GetDlgCtrlID(control);
                 const LONG style = GetWindowLongW(control, GWL_STYLE);
                 wchar_t kind[16] = {};
