@@ -18,8 +18,9 @@
 
 namespace {
 
-// The page's controls, from the top.
-constexpr int kControls[] = {IDC_HOTKEY_LABEL, IDC_HOTKEY, IDC_HOTKEY_NOTE, IDC_THEME_LABEL, IDC_THEME};
+// The page's two groups of rows, each from the top: the hotkey with its note, and the theme.
+constexpr int kHotkeyRows[] = {IDC_HOTKEY_LABEL, IDC_HOTKEY, IDC_HOTKEY_NOTE};
+constexpr int kThemeRows[] = {IDC_THEME_LABEL, IDC_THEME};
 
 // The theme box's entries, in the order of the stored choices (platform::ThemeChoice), and its drop-down's entries.
 constexpr const wchar_t* kThemeNames[] = {L"System", L"Light", L"Dark"};
@@ -129,19 +130,35 @@ void ShowHotkey(HWND page, store::Hotkey hotkey, bool claimed)
     SetDlgItemTextW(page, IDC_HOTKEY_NOTE, note.c_str());
 }
 
-void LayoutOptionsPage(HWND page)
+namespace {
+
+// Stacks rows of a column width at left from top down, each keeping its height; the top of what may follow.
+template <size_t N>
+int StackRows(HWND page, const int (&rows)[N], int left, int top, int width)
 {
-    const PageRect place = PlacePage(GetParent(page), page);
     const int edge = platform::ScaledFor(page, 5);
-    int top = edge;
-    for (const int id : kControls) {
+    for (const int id : rows) {
         HWND control = GetDlgItem(page, id);
         const int height = GetChildRect(page, control).height;
         // A drop-down box's window holds its list too.
         const int entry = id == IDC_THEME ? static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, 0, 0)) : 0;
-        MoveWindow(control, edge, top, std::max(0, place.width - 2 * edge), height + entry * kThemeDropDownEntries + 2 * (entry > 0),
-                   TRUE);
+        MoveWindow(control, left, top, std::max(0, width), height + entry * kThemeDropDownEntries + 2 * (entry > 0), TRUE);
         top += height + edge;
     }
-    LayoutMenuFileControls(page, top, place.width);
+    return top;
+}
+
+}  // namespace
+
+void LayoutOptionsPage(HWND page)
+{
+    const PageRect place = PlacePage(GetParent(page), page);
+    const int edge = platform::ScaledFor(page, 5);
+    // On a page wider than tall (a landscape screen) the theme goes beside the hotkey, or the menu files' rows would
+    // fall below the page.
+    const bool beside = place.width > place.height;
+    const int column = beside ? (place.width - 3 * edge) / 2 : place.width - 2 * edge;
+    const int hotkeyEnd = StackRows(page, kHotkeyRows, edge, edge, column);
+    const int themeEnd = StackRows(page, kThemeRows, beside ? 2 * edge + column : edge, beside ? edge : hotkeyEnd, column);
+    LayoutMenuFileControls(page, std::max(hotkeyEnd, themeEnd), place.width);
 }

@@ -141,6 +141,7 @@ TEST_F(SettingsTest, TabsShowOnePageKeepSelectionsAndFollowAScreenTurn)
         EXPECT_EQ(Corners(p), (std::vector<int>{0, 0, client.right, client.bottom - tab.bottom + tab.top}));
         EXPECT_EQ(Corners(GetChildRect(Page(i), List(i))), Corners(want.list));
     }
+    EXPECT_EQ(ControlsOutside(CSettingsState::Of(window).Page(kOptionsTab)), L"");
     const int wide = g_TodayMenu.AppendSection(std::wstring(300, L's'), 0);
     FillItemList(List(0), g_TodayMenu, 0, false), FillItemList(List(0), g_TodayMenu, 99, true);   // no level 99: kept
     EXPECT_EQ(Rows(List(0)), top + L"8/6:" + std::wstring(255, L's') + L"|");
