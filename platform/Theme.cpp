@@ -68,7 +68,9 @@ void UseDarkControlTheme(HWND control, bool dark)
     wchar_t name[32] = {};
     GetClassNameW(control, name, 32);
     const bool field = !_wcsicmp(name, WC_COMBOBOXW) || !_wcsicmp(name, WC_EDITW);
-    set(control, dark ? (field ? L"DarkMode_CFD" : L"DarkMode_Explorer") : nullptr, nullptr);
+    // A list's column header has a dark theme of its own.
+    const wchar_t* own = !_wcsicmp(name, WC_HEADERW) ? L"DarkMode_ItemsView" : field ? L"DarkMode_CFD" : L"DarkMode_Explorer";
+    set(control, dark ? own : nullptr, nullptr);
 }
 
 // A dark caption where the window manager draws one (Windows 10 from build 18985 on; before that attribute 19).
