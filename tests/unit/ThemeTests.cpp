@@ -8,6 +8,7 @@
 #include "app/MainWindow.h"
 #include "config/AddSectionDialog.h"
 #include "config/RestoreDialog.h"
+#include "platform/Media.h"
 #include "store/Options.h"
 
 using platform::Look;
@@ -63,6 +64,13 @@ struct DarkMenu : testing::Test {
     // Each row of the menu on the screen: how much of it is the background, how much the light look's own colours, how
     // much anything else (its text, icon, arrow or line).
     struct Row { int back, light, drawn; };
+    static Row RowOf(const std::vector<COLORREF>& p, COLORREF back)
+    {
+        const int light = static_cast<int>(std::count_if(p.begin(), p.end(), [](COLORREF c) {
+            return c == RGB(255, 255, 255) || c == RGB(0, 0, 0) || c == GetSysColor(COLOR_MENU); }));
+        const int background = static_cast<int>(std::count(p.begin(), p.end(), back));
+        return {background * 2 > static_cast<int>(p.size()), light, static_cast<int>(p.size()) - background - light};
+    }
     static std::vector<Row> Rows(HMENU menu, COLORREF back)
     {
         std::vector<Row> rows;
@@ -70,13 +78,42 @@ struct DarkMenu : testing::Test {
         GetWindowRect(apptest::VisibleMenuWindow(), &frame);
         for (int pos = 0; GetMenuItemRect(nullptr, menu, pos, &item); ++pos) {
             OffsetRect(&item, -frame.left, -frame.top);
-            const std::vector<COLORREF> p = apptest::WindowPixels(apptest::VisibleMenuWindow(), item);
-            const int light = static_cast<int>(std::count_if(p.begin(), p.end(), [](COLORREF c) {
-                return c == RGB(255, 255, 255) || c == RGB(0, 0, 0) || c == GetSysColor(COLOR_MENU); }));
-            const int background = static_cast<int>(std::count(p.begin(), p.end(), back));
-            rows.push_back({background * 2 > static_cast<int>(p.size()), light, static_cast<int>(p.size()) - background - light});
+            rows.push_back(RowOf(apptest::WindowPixels(apptest::VisibleMenuWindow(), item), back));
         }
         return rows;
+    }
+    // The highlighted row of the open menu, found on the screen by its colour at the rows' left end: a long menu's rows are
+    // where it scrolled them, not where GetMenuItemRect puts them.
+    static Row Highlighted(HMENU menu, COLORREF highlight)
+    {
+        RECT frame{}, item{};
+        GetWindowRect(apptest::VisibleMenuWindow(), &frame), GetMenuItemRect(nullptr, menu, 0, &item);
+        const int width = frame.right - frame.left, left = item.left - frame.left;
+        const std::vector<COLORREF> p = apptest::WindowPixels(apptest::VisibleMenuWindow(), {0, 0, width, frame.bottom - frame.top});
+        int top = 0;
+        while (top * width < int(p.size()) && p[top * width + left] != highlight)
+            ++top;
+        int bottom = top;
+        while (bottom * width < int(p.size()) && p[bottom * width + left] == highlight)
+            ++bottom;
+        return RowOf(apptest::WindowPixels(apptest::VisibleMenuWindow(), {left, top, width - left, bottom}), highlight);
+    }
+    // The pixels of the open menu's margins (between its border and its items) not of the background, and their count.
+    static std::pair<int, int> Margins(HMENU menu, COLORREF back)
+    {
+        RECT frame{}, first{}, last{};
+        GetWindowRect(apptest::VisibleMenuWindow(), &frame);
+        GetMenuItemRect(nullptr, menu, 0, &first), GetMenuItemRect(nullptr, menu, GetMenuItemCount(menu) - 1, &last);
+        const int border = GetSystemMetrics(SM_CXBORDER), width = frame.right - frame.left, height = frame.bottom - frame.top;
+        const std::vector<COLORREF> p = apptest::WindowPixels(apptest::VisibleMenuWindow(), {0, 0, width, height});
+        std::pair<int, int> margins{0, 0};
+        for (int y = border; y < height - border; ++y)
+            for (int x = border; x < width - border; ++x) {
+                const POINT at{frame.left + x, frame.top + y};
+                const bool item = at.x >= first.left && at.x < last.right && at.y >= first.top && at.y < last.bottom;
+                margins.first += !item && p[y * width + x] != back, margins.second += !item;
+            }
+        return margins;
     }
     // Tracks the menu until check, run in the menu's loop, holds; then closes it.
     bool Track(HMENU menu, const std::function<bool()>& check)
@@ -94,10 +131,11 @@ TEST_F(DarkMenu, EveryRowFollowsTheSystemWhileOpen)
     apptest::SystemTheme system(1);
     const COLORREF dark = platform::PaletteOf(Look::Dark).menu;
     std::vector<Row> light, darkRows, folderRows, lightAgain;
+    std::pair<int, int> margins;
     EXPECT_TRUE(Track(g_TodayMenu.GetRootMenu(), [&] {
         if (light.empty() && !(light = Rows(g_TodayMenu.GetRootMenu(), GetSysColor(COLOR_MENU))).empty())
             return system.Set(0, window), false;   // told while the menu is open
-        darkRows = Rows(g_TodayMenu.GetRootMenu(), dark);
+        darkRows = Rows(g_TodayMenu.GetRootMenu(), dark), margins = Margins(g_TodayMenu.GetRootMenu(), dark);
         return darkRows[0].back && darkRows[darkRows.size() - 1].back;
     }));
     EXPECT_TRUE(Track(g_TodayMenu.LiveFolder(g_TodayMenu.Root.Items[4]->ID)->Menu(), [&] {
@@ -105,6 +143,7 @@ TEST_F(DarkMenu, EveryRowFollowsTheSystemWhileOpen)
     system.Set(1, window);
     EXPECT_TRUE(Track(g_TodayMenu.GetRootMenu(), [&] { return !(lightAgain = Rows(g_TodayMenu.GetRootMenu(), GetSysColor(COLOR_MENU))).empty(); }));
     const char* kinds[] = {"document", "section", "grayed section", "separator", "live folder", "Configuration"};
+    EXPECT_EQ(std::make_pair(margins.first, margins.second > 0), std::make_pair(0, true));
     ASSERT_EQ(darkRows.size(), 6u);
     for (size_t i = 0; i < darkRows.size(); ++i) {
         EXPECT_EQ(std::make_tuple(light[i].back, lightAgain[i].back), std::make_tuple(1, 1)) << kinds[i];
@@ -117,9 +156,53 @@ TEST_F(DarkMenu, EveryRowFollowsTheSystemWhileOpen)
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(g_TodayMenu.GetRootMenu(), 1)), 1);
 }
 
-// A high-contrast scheme wins over the dark choice: the menu leaves its sections to the system again, in the scheme's
-// colours, and its pictures take the scheme's.
-TEST_F(DarkMenu, HighContrastWinsOverDark)
+// In the dark look a section's own menu and each note of a live folder are dark rows on a dark menu to its margins:
+// "(reading...)" while a read is slow, "(not available)" for a folder that is gone, and "More..." past 500 entries,
+// highlighted (Up from the top reaches it).
+TEST_F(DarkMenu, SubMenusAndNotesAreDarkToTheirMargins)
+{
+    ChooseTheme(ThemeChoice::Dark);
+    const std::wstring full = empty + L"\\full";
+    CreateDirectoryW(full.c_str(), nullptr);
+    for (int i = 0; i <= 500; ++i)
+        CloseHandle(CreateFileW((full + L"\\" + std::to_wstring(i)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const auto live = [&](const std::wstring& folder) {
+        const int id = g_TodayMenu.AppendDocument(folder, 0);
+        return g_TodayMenu.ShowFolderContents(id, true), g_TodayMenu.LiveFolder(id)->Menu();
+    };
+    const platform::Palette p = platform::PaletteOf(Look::Dark);
+    platform::media::slow::Hang(platform::media::Call::Listing, 1);
+    const struct { HMENU menu; int row; const wchar_t* text; COLORREF back; } cases[] = {
+        {live(empty), 0, L"(reading...)~", p.menu}, {GetSubMenu(g_TodayMenu.GetRootMenu(), 1), 0, L"x#7", p.menu},
+        {live(empty + L"\\gone"), 0, L"(not available)~", p.menu}, {live(full), 501, L"More...", p.highlight}};
+    for (const auto& c : cases) {
+        std::vector<Row> rows;
+        std::pair<int, int> margins;
+        bool up = false;
+        EXPECT_TRUE(Track(c.menu, [&] {
+            if (!c.row)
+                return margins = Margins(c.menu, c.back), !(rows = Rows(c.menu, c.back)).empty();
+            up = up || PostMessageW(apptest::VisibleMenuWindow(), WM_KEYDOWN, VK_UP, 0);
+            return (GetMenuState(c.menu, c.row, MF_BYPOSITION) & MF_HILITE) && (rows = {Highlighted(c.menu, c.back)}, true);
+        })) << c.row;
+        platform::media::slow::Reset();
+        const std::wstring shown = menutest::Shown(c.menu);
+        const Row row = rows.empty() ? Row{} : rows[0];
+        EXPECT_EQ(shown.substr(shown.rfind(L'|') + 1), c.text);
+        // On the highlight the text is white, the light look's background under Wine: there it counts as drawn.
+        const bool lit = c.back == p.highlight;
+        EXPECT_EQ(std::make_tuple(row.back, lit ? 0 : row.light, row.drawn + lit * row.light > 0), std::make_tuple(1, 0, true)) << c.row;
+        EXPECT_EQ(margins.first, 0) << c.row;   // none measured in a long menu, whose ends the system draws
+    }
+    for (int i = 0; i <= 500; ++i)
+        DeleteFileW((full + L"\\" + std::to_wstring(i)).c_str());
+    RemoveDirectoryW(full.c_str());
+}
+
+// The program's own icons keep their contrast on dark, drawn in the menu's text colour alone; a high-contrast scheme
+// wins over the dark choice: the menu leaves its sections to the system again, and its pictures take the scheme's
+// colours.
+TEST_F(DarkMenu, OwnIconsInkAndHighContrastWinsOverDark)
 {
     ChooseTheme(ThemeChoice::Dark);
     const auto ownerDrawn = [&](int pos) {
@@ -127,20 +210,24 @@ TEST_F(DarkMenu, HighContrastWinsOverDark)
         g_TodayMenu.StyleMenu(g_TodayMenu.GetRootMenu()), GetMenuItemInfoW(g_TodayMenu.GetRootMenu(), pos, TRUE, &info);
         return (info.fType & MFT_OWNERDRAW) != 0;
     };
-    EXPECT_TRUE(ownerDrawn(1));
-    const apptest::HighContrastScheme scheme({{COLOR_MENU, RGB(0, 0, 0)}, {COLOR_MENUTEXT, RGB(255, 255, 0)}});
-    SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-    EXPECT_EQ(g_Theme.Current(), Look::Contrast);
-    EXPECT_FALSE(ownerDrawn(1));
-    CItem& config = *g_TodayMenu.Root.Items[5];
-    BuildImage(&config);
-    handles::unique_hdc dc(CreateCompatibleDC(nullptr));
-    handles::select_object picture(dc.get(), config.Image.get());
-    int other = 0;
-    for (int y = 0; y < config.Height; ++y)
-        for (int x = 0; x < config.Width; ++x)
-            other += GetPixel(dc.get(), x, y) != RGB(0, 0, 0) && GetPixel(dc.get(), x, y) != RGB(255, 255, 0);
-    EXPECT_EQ(other, 0);
+    const platform::Palette dark = platform::PaletteOf(Look::Dark);
+    const struct { bool contrast; Look look; COLORREF back, ink; } cases[] = {
+        {false, Look::Dark, dark.menu, dark.menuText}, {true, Look::Contrast, RGB(0, 0, 0), RGB(255, 255, 0)}};
+    for (const auto& c : cases) {
+        const auto scheme = c.contrast ? std::make_unique<apptest::HighContrastScheme>(std::vector<std::pair<int, COLORREF>>{{COLOR_MENU, c.back}, {COLOR_MENUTEXT, c.ink}}) : nullptr;
+        SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        EXPECT_EQ(g_Theme.Current(), c.look);
+        EXPECT_EQ(ownerDrawn(1), !c.contrast);
+        CItem& config = *g_TodayMenu.Root.Items[5];
+        BuildImage(&config);
+        handles::unique_hdc dc(CreateCompatibleDC(nullptr));
+        handles::select_object picture(dc.get(), config.Image.get());
+        int other = 0;
+        for (int y = 0; y < config.Height; ++y)
+            for (int x = 0; x < config.Width; ++x)
+                other += GetPixel(dc.get(), x, y) != c.back && GetPixel(dc.get(), x, y) != c.ink;
+        EXPECT_EQ(other, 0) << c.contrast;
+    }
 }
 
 // The settings window follows the theme box and the system while open: its lists, its pages and its tabs.
@@ -209,7 +296,7 @@ TEST(DensityChange, ReLaysTheWindowAndRemakesThePictures)
         BuildImage(&config);
         const int before = config.Height;
         platform::PretendMonitorDensity(r.dpi), FollowMenuDensity({0, 0}), platform::PretendMonitorDensity(0);
-        EXPECT_EQ(config.Image, nullptr) << r.dpi;
+        EXPECT_EQ(config.Image.get(), nullptr) << r.dpi;   // the handle, not what gtest would read behind it
         BuildImage(&config);
         EXPECT_EQ(config.Height > before, r.larger) << r.dpi;
     }
