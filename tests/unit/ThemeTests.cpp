@@ -90,30 +90,23 @@ struct DarkMenu : testing::Test {
         GetWindowRect(apptest::VisibleMenuWindow(), &frame), GetMenuItemRect(nullptr, menu, 0, &item);
         const int width = frame.right - frame.left, left = item.left - frame.left;
         const std::vector<COLORREF> p = apptest::WindowPixels(apptest::VisibleMenuWindow(), {0, 0, width, frame.bottom - frame.top});
-        int top = 0;
-        while (top * width < int(p.size()) && p[top * width + left] != highlight)
-            ++top;
-        int bottom = top;
-        while (bottom * width < int(p.size()) && p[bottom * width + left] == highlight)
-            ++bottom;
+        int top = -1, bottom = 0;
+        for (int y = 0; y * width < int(p.size()); ++y)
+            p[y * width + left] == highlight ? (top = top < 0 ? y : top, bottom = y + 1) : 0;
         return RowOf(apptest::WindowPixels(apptest::VisibleMenuWindow(), {left, top, width - left, bottom}), highlight);
     }
-    // The pixels of the open menu's margins (between its border and its items) not of the background, and their count.
-    static std::pair<int, int> Margins(HMENU menu, COLORREF back)
+    // The pixels of the open menu's margins above its first row and below its last (inside its border) not of the
+    // background, and their count.
+    static std::pair<long, long> Margins(HMENU menu, COLORREF back)
     {
         RECT frame{}, first{}, last{};
         GetWindowRect(apptest::VisibleMenuWindow(), &frame);
         GetMenuItemRect(nullptr, menu, 0, &first), GetMenuItemRect(nullptr, menu, GetMenuItemCount(menu) - 1, &last);
-        const int border = GetSystemMetrics(SM_CXBORDER), width = frame.right - frame.left, height = frame.bottom - frame.top;
-        const std::vector<COLORREF> p = apptest::WindowPixels(apptest::VisibleMenuWindow(), {0, 0, width, height});
-        std::pair<int, int> margins{0, 0};
-        for (int y = border; y < height - border; ++y)
-            for (int x = border; x < width - border; ++x) {
-                const POINT at{frame.left + x, frame.top + y};
-                const bool item = at.x >= first.left && at.x < last.right && at.y >= first.top && at.y < last.bottom;
-                margins.first += !item && p[y * width + x] != back, margins.second += !item;
-            }
-        return margins;
+        const int b = GetSystemMetrics(SM_CXBORDER), width = frame.right - frame.left, height = frame.bottom - frame.top;
+        std::vector<COLORREF> p = apptest::WindowPixels(apptest::VisibleMenuWindow(), {b, b, width - b, first.top - frame.top});
+        const std::vector<COLORREF> below = apptest::WindowPixels(apptest::VisibleMenuWindow(), {b, last.bottom - frame.top, width - b, height - b});
+        p.insert(p.end(), below.begin(), below.end());
+        return {static_cast<long>(p.size()) - std::count(p.begin(), p.end(), back), static_cast<long>(p.size())};
     }
     // Tracks the menu until check, run in the menu's loop, holds; then closes it.
     bool Track(HMENU menu, const std::function<bool()>& check)
@@ -131,7 +124,7 @@ TEST_F(DarkMenu, EveryRowFollowsTheSystemWhileOpen)
     apptest::SystemTheme system(1);
     const COLORREF dark = platform::PaletteOf(Look::Dark).menu;
     std::vector<Row> light, darkRows, folderRows, lightAgain;
-    std::pair<int, int> margins;
+    std::pair<long, long> margins;
     EXPECT_TRUE(Track(g_TodayMenu.GetRootMenu(), [&] {
         if (light.empty() && !(light = Rows(g_TodayMenu.GetRootMenu(), GetSysColor(COLOR_MENU))).empty())
             return system.Set(0, window), false;   // told while the menu is open
@@ -143,7 +136,7 @@ TEST_F(DarkMenu, EveryRowFollowsTheSystemWhileOpen)
     system.Set(1, window);
     EXPECT_TRUE(Track(g_TodayMenu.GetRootMenu(), [&] { return !(lightAgain = Rows(g_TodayMenu.GetRootMenu(), GetSysColor(COLOR_MENU))).empty(); }));
     const char* kinds[] = {"document", "section", "grayed section", "separator", "live folder", "Configuration"};
-    EXPECT_EQ(std::make_pair(margins.first, margins.second > 0), std::make_pair(0, true));
+    EXPECT_EQ(std::make_pair(margins.first, margins.second > 0), std::make_pair(0L, true));
     ASSERT_EQ(darkRows.size(), 6u);
     for (size_t i = 0; i < darkRows.size(); ++i) {
         EXPECT_EQ(std::make_tuple(light[i].back, lightAgain[i].back), std::make_tuple(1, 1)) << kinds[i];
@@ -177,7 +170,7 @@ TEST_F(DarkMenu, SubMenusAndNotesAreDarkToTheirMargins)
         {live(empty + L"\\gone"), 0, L"(not available)~", p.menu}, {live(full), 501, L"More...", p.highlight}};
     for (const auto& c : cases) {
         std::vector<Row> rows;
-        std::pair<int, int> margins;
+        std::pair<long, long> margins;
         bool up = false;
         EXPECT_TRUE(Track(c.menu, [&] {
             if (!c.row)
@@ -336,7 +329,7 @@ TEST(DarkSettings, DialogsTakeThePaletteAndFollowADensityChange)
             RECT at{};
             GetWindowRect(dialog, &at);
             EXPECT_TRUE(EqualRect(&at, &suggested)) << d.id << " at " << dpi;
-            if (d.filling) {   // the chosen icon, made again at the density
+            if (d.filling) {   // the Properties dialog's chosen icon, made again at the density
                 ICONINFO picture{};
                 BITMAP colour{};
                 GetIconInfo(properties.picture.get(), &picture), GetObjectW(picture.hbmColor, sizeof(colour), &colour);
