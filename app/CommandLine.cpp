@@ -16,6 +16,7 @@
 #include "res/resource.h"
 #include "store/RegHelper.h"
 #include "store/StoreKeys.h"
+#include "store/StoreWriter.h"
 #include "store/TreeFile.h"
 #include "store/TreeTransfer.h"
 
@@ -111,8 +112,8 @@ int ImportFile(HINSTANCE instance, const std::wstring& path)
         // after it, never before it to store the old one again at its exit.
         const store::StoreLock lock;
         if (!RunningWindow(instance) && !ClaimIsHeld(instance)) {
-            g_RegHelper.Backups.SetReport([](const std::wstring& text) { platform::WriteErrorLine(L"tabula: " + text); });
-            const SettingsContext settings{instance, &g_TodayMenu, &g_RegHelper, nullptr};
+            g_StoreWriter.Backups().SetReport([](const std::wstring& text) { platform::WriteErrorLine(L"tabula: " + text); });
+            const SettingsContext settings{instance, &g_TodayMenu, &g_RegHelper, nullptr, nullptr, nullptr, &g_StoreWriter};
             return CTreeEditor(settings).Replace(*file) ? kExitDone
                                                         : Failed(kExitNoStore, ImportFailure(kExitNoStore, path));
         }
@@ -123,8 +124,14 @@ int ImportFile(HINSTANCE instance, const std::wstring& path)
     return HandOverTo(running, path);
 }
 
-int ExportFile(const std::wstring& path)
+int ExportFile(HINSTANCE instance, const std::wstring& path)
 {
+    // What the running copy still has to write is written first, so that the export holds every change made.
+    if (const HWND running = RunningWindow(instance)) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(running, StoreFlushMessage(), 0, 0, SMTO_NORMAL, static_cast<UINT>(kHandOverTimeoutMs),
+                            &ignored);
+    }
     const std::optional<std::string> text = store::ExportStoredTree(g_RegHelper, true);
     if (!text)
         return Failed(kExitNoStore, L"No menu is stored: there is nothing to export.");
@@ -178,7 +185,7 @@ std::optional<int> RunCommandLine(HINSTANCE instance, const wchar_t* commandLine
     if (words.size() != 3 || words[2].empty())
         return Failed(kExitUsage, kUsage);
     const std::wstring path = FullPath(words[2]);
-    return exporting ? ExportFile(path) : ImportFile(instance, path);
+    return exporting ? ExportFile(instance, path) : ImportFile(instance, path);
 }
 
 LRESULT OnImportHandedOver(HWND mainWindow, const COPYDATASTRUCT* data)

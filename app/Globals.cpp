@@ -4,6 +4,7 @@
 #include "menu/TodayMenu.h"
 #include "platform/Theme.h"
 #include "store/RegHelper.h"
+#include "store/StoreWriter.h"
 
 HINSTANCE g_hInstance = nullptr;
 HWND g_hMainWnd = nullptr;
@@ -13,3 +14,5 @@ platform::CTheme g_Theme;
 CTryIcon g_TrayIcon;
 CTodayMenu g_TodayMenu;
 CRegHelper g_RegHelper;
+// After the store it writes, so that it ends, with what it still had to write, before the store goes.
+store::CStoreWriter g_StoreWriter(g_RegHelper);

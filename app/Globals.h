@@ -5,6 +5,9 @@
 class CTryIcon;
 class CTodayMenu;
 class CRegHelper;
+namespace store {
+class CStoreWriter;
+}
 namespace platform {
 class CTheme;
 }
@@ -16,3 +19,4 @@ extern platform::CTheme g_Theme;   // the look in force, for the menu and every 
 extern CTryIcon g_TrayIcon;
 extern CTodayMenu g_TodayMenu;
 extern CRegHelper g_RegHelper;
+extern store::CStoreWriter g_StoreWriter;   // writes g_RegHelper's store off the GUI thread

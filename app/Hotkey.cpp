@@ -1,11 +1,15 @@
 #include "app/Hotkey.h"
 
-bool ClaimHotkey(HWND window, store::Hotkey hotkey)
+bool ClaimHotkey(HWND window, store::Hotkey hotkey, int id)
 {
     if (!window)
         return true;
-    ReleaseHotkey(window);
-    return hotkey.IsNone() || RegisterHotKey(window, kHotkeyId, hotkey.Modifiers(), hotkey.Key());
+    UnregisterHotKey(window, id);
+    return hotkey.IsNone() || RegisterHotKey(window, id, hotkey.Modifiers(), hotkey.Key());
 }
 
-void ReleaseHotkey(HWND window) { UnregisterHotKey(window, kHotkeyId); }
+void ReleaseHotkey(HWND window)
+{
+    UnregisterHotKey(window, kHotkeyId);
+    UnregisterHotKey(window, kFindHotkeyId);
+}

@@ -10,6 +10,7 @@
 #include "menu/MenuItem.h"
 #include "platform/ContrastIcons.h"
 #include "menu/MenuOwner.h"
+#include "menu/RecentMenu.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
 #include "platform/IconCache.h"
@@ -47,22 +48,43 @@ struct ItemIcon {
     bool final = true;
 };
 
-ItemIcon LoadItemIcon(const CItem& item)
+ItemIcon LoadDocumentIcon(const DocumentLook& look)
 {
     const int builtin = MulDiv(kBuiltinIconSize, Density(), 96);
-    switch (item.ID) {
+    switch (look.id) {
     case ID_CONFIGURATION: return {platform::LoadIconAtSize(g_hInstance, IDI_CONFIGURATION, builtin, builtin), true};
     case ID_EXIT: return {platform::LoadIconAtSize(g_hInstance, IDI_EXIT, builtin, builtin), true};
     default: {
         // An icon of the user's choice, unless its file holds none there.
-        if (item.Properties.Icon)
-            if (handles::unique_hicon own = platform::SmallIconAt(*item.Properties.Icon, Density()))
+        if (look.icon)
+            if (handles::unique_hicon own = platform::SmallIconAt(*look.icon, Density()))
                 return {own.release(), true, true};
         // A document shown as its folder's contents, or a sub-folder of such a folder, is a folder.
-        const platform::CIconCache::Shown shown = g_TodayMenu.Icons().Icon(item.Path, item.ShowContents);
+        const platform::CIconCache::Shown shown = g_TodayMenu.Icons().Icon(look.path, look.folder);
         return {shown.icon, false, shown.final};
     }
     }
+}
+
+ItemIcon LoadItemIcon(const CItem& item)
+{
+    return LoadDocumentIcon({item.ID, item.Path, item.Properties.Icon, item.ShowContents});
+}
+
+// Draws an icon of the document in the cell at (x, y) of the size given: the program's own icons in the text colour
+// of a high-contrast scheme, and outlined in the light text of the dark look, so that their dark strokes keep their
+// contrast; the shell's as they are. Whether the icon drawn is final.
+bool DrawIconIn(HDC dc, int x, int y, int width, int height, const ItemIcon& icon, int id, COLORREF ink)
+{
+    if (!icon.icon)
+        return icon.final;
+    if (HasBuiltinIcon(id) && (platform::HighContrast() || g_Theme.Dark()))
+        platform::DrawIconInk(dc, x, y, icon.icon, width, height, ink);
+    else
+        DrawIconEx(dc, x, y, icon.icon, width, height, 0, nullptr, DI_NORMAL);
+    if (icon.owned)
+        DestroyIcon(icon.icon);
+    return icon.final;
 }
 
 ItemImageLayout LayoutOf(HDC dc, const CItem& item, int dpi = Density())
@@ -80,19 +102,8 @@ bool PaintItem(HDC dc, int x, int y, const CItem& item, const ItemImageLayout& l
                COLORREF text)
 {
     Fill(dc, {x, y, x + layout.width, y + layout.height}, background);
-    const ItemIcon icon = LoadItemIcon(item);
-    if (icon.icon) {
-        const int iconX = x + layout.icon.left, iconY = y + layout.icon.top;
-        const int iconWidth = layout.icon.right - layout.icon.left, iconHeight = layout.icon.bottom - layout.icon.top;
-        // The program's own icons are drawn in the text colour of a high-contrast scheme, and outlined in the light text
-        // of the dark look, so that their dark strokes keep their contrast; the shell's are drawn as they are.
-        if (HasBuiltinIcon(item.ID) && (platform::HighContrast() || g_Theme.Dark()))
-            platform::DrawIconInk(dc, iconX, iconY, icon.icon, iconWidth, iconHeight, text);
-        else
-            DrawIconEx(dc, iconX, iconY, icon.icon, iconWidth, iconHeight, 0, nullptr, DI_NORMAL);
-        if (icon.owned)
-            DestroyIcon(icon.icon);
-    }
+    const bool final = DrawIconIn(dc, x + layout.icon.left, y + layout.icon.top, layout.icon.right - layout.icon.left,
+                                  layout.icon.bottom - layout.icon.top, LoadItemIcon(item), item.ID, text);
     handles::select_object font(dc, platform::MenuFont(Density()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, text);
@@ -100,7 +111,7 @@ bool PaintItem(HDC dc, int x, int y, const CItem& item, const ItemImageLayout& l
     OffsetRect(&caption, x, y);
     // A caption is shown as it is: "&" is no mnemonic mark.
     DrawTextW(dc, item.Caption.c_str(), -1, &caption, DT_VCENTER | DT_NOPREFIX);
-    return icon.final;
+    return final;
 }
 
 // A section, a separator or a note as the dark look measures it: a row as high as a document's, its text where the
@@ -185,6 +196,17 @@ std::vector<std::pair<HWND, HMENU>> ShownMenus()
 
 bool HasBuiltinIcon(int id) { return id == ID_CONFIGURATION || id == ID_EXIT; }
 
+void DrawDocumentIcon(HDC dc, int x, int y, const DocumentLook& look, COLORREF ink)
+{
+    const SIZE small = platform::SmallIconSize(Density());
+    const int builtin = MulDiv(kBuiltinIconSize, Density(), 96);
+    if (HasBuiltinIcon(look.id))
+        DrawIconIn(dc, x + (small.cx - builtin) / 2, y + (small.cy - builtin) / 2, builtin, builtin,
+                   LoadDocumentIcon(look), look.id, ink);
+    else
+        DrawIconIn(dc, x, y, small.cx, small.cy, LoadDocumentIcon(look), look.id, ink);
+}
+
 ItemImageLayout ComputeItemImageLayout(SIZE captionSize, int cx, int cy, bool builtinIcon, int dpi)
 {
     ItemImageLayout layout;
@@ -248,8 +270,8 @@ void PrepareImages(const CItemVector& list)
 void RefreshImages(const std::set<std::wstring>& paths)
 {
     for (const auto& [window, menu] : ShownMenus()) {
-        // Only the menus of the tree and of its live folders carry entries as their items' data.
-        if (!MenuOwnerAs<CItemVector>(menu) && !MenuOwnerAs<CFolderMenu>(menu))
+        // Only the menus of the tree, of its live folders and "Recent" carry entries as their items' data.
+        if (!MenuOwnerAs<CItemVector>(menu) && !MenuOwnerAs<CFolderMenu>(menu) && !MenuOwnerAs<CRecentMenu>(menu))
             continue;
         bool changed = false;
         for (int pos = 0; pos < GetMenuItemCount(menu); ++pos) {

@@ -2,6 +2,7 @@
 // The menu pictures of document entries: made when a menu first needs them, measured and drawn by the main window.
 #include <windows.h>
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -49,6 +50,18 @@ void FollowLook();
 // Sizes the pictures of entries without making them: a long menu is measured whole but shows few of its entries at
 // once, and each picture is made when it is first drawn.
 void MeasureImages(const std::vector<CItem*>& items);
+
+// What a document's icon is made from: its id (the built-in ones have their own), its path as stored, its own icon
+// ("file,index") if any, and whether it shows as a folder.
+struct DocumentLook {
+    int id = 0;
+    std::wstring path;
+    std::optional<std::wstring> icon;
+    bool folder = false;
+};
+// Draws the icon that the document shows in the menu in a small icon's cell at (x, y): the program's own icons in ink
+// under a high-contrast scheme, a path's from the icon cache (its type's until the disk is known).
+void DrawDocumentIcon(HDC dc, int x, int y, const DocumentLook& look, COLORREF ink);
 
 // The main window's answers to the menu's measure and draw requests of an owner-drawn item; a picture not yet made
 // is made then (a picture sized ahead is made when drawn). The entry under the selection is drawn on the highlight colour.

@@ -4,6 +4,7 @@
 
 #include "app/AboutBox.h"
 #include "app/CommandLine.h"
+#include "app/FindBox.h"
 #include "app/Globals.h"
 #include "app/Hotkey.h"
 #include "app/ItemImage.h"
@@ -19,6 +20,7 @@
 #include "res/resource.h"
 #include "store/Options.h"
 #include "store/RegHelper.h"
+#include "store/StoreWriter.h"
 
 platform::ActivateInfo g_ActivateInfo;
 
@@ -57,7 +59,8 @@ void RunExitSequence(HWND hWnd)
     // start a second exit inside this one.
     g_Exiting = true;
     ReleaseHotkey(hWnd);
-    g_RegHelper.SaveTree(&g_TodayMenu);
+    // Every change is stored before the question: what the writer still had is written first.
+    g_StoreWriter.Write(store::SnapshotOf(g_TodayMenu));
     g_TrayIcon.Remove();
     const std::wstring programPath = RunningProgramPath();
     const int answer = platform::ShowMessage(nullptr, L"Would you like to run the application on next startup?",
@@ -113,12 +116,15 @@ LRESULT OnTrayNotify(HWND hWnd, LPARAM lParam)
     return 1;
 }
 
-// The program's hotkey opens the menu where a tap opens it.
+// The program's hotkey opens the menu where a tap opens it; the find box's opens the box there.
 LRESULT OnHotkey(HWND hWnd, WPARAM wParam)
 {
-    if (wParam != kHotkeyId || g_Exiting)
+    if (g_Exiting)
         return 0;
-    ShowMenu(hWnd);
+    if (wParam == kHotkeyId)
+        ShowMenu(hWnd);
+    else if (wParam == kFindHotkeyId)
+        OpenFindBox(L"");
     return 0;
 }
 
@@ -172,6 +178,11 @@ LRESULT OnCreate(HWND hWnd)
 {
     g_TodayMenu.SetPictures({PrepareImages, MeasureImages, RefreshImages});
     g_TodayMenu.Icons().SetWindow(hWnd);
+    // Each launch's counts go to the document's stored key alone, through the writer; the menu shows the recent
+    // documents if asked to.
+    g_TodayMenu.SetLaunchRecorder(
+        [](const CItem& document) { g_StoreWriter.RecordLaunch(store::LaunchRecordOf(document)); });
+    g_TodayMenu.SetShowRecent(store::LoadShowRecent());
     return 0;
 }
 
@@ -204,11 +215,20 @@ std::wstring InstanceClaimName(HINSTANCE instance)
     return LoadResourceString(instance, IDS_WINDOW_CLASS) + L".Instance";
 }
 
+UINT StoreFlushMessage()
+{
+    static const UINT message = RegisterWindowMessageW(L"Tabula.FlushStore");
+    return message;
+}
+
 SettingsContext ProgramSettings(HWND mainWindow)
 {
-    SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr, &g_Theme, nullptr};
+    SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr, &g_Theme, nullptr, &g_StoreWriter};
     settings.changeHotkey = [mainWindow](store::Hotkey hotkey) { return g_Exiting || ClaimHotkey(mainWindow, hotkey); };
     settings.changeTheme = [](platform::ThemeChoice choice) { ChooseTheme(choice); };
+    settings.changeFindHotkey = [mainWindow](store::Hotkey hotkey) {
+        return g_Exiting || ClaimHotkey(mainWindow, hotkey, kFindHotkeyId);
+    };
     return settings;
 }
 
@@ -254,6 +274,10 @@ void ShowMenu(HWND hWnd)
     const int y = visible.bottom - visible.top;
     FollowMenuDensity({x - 1, y - 1});
     platform::TrackPopupMenuAt(menumsg::PrepareRoot(g_TodayMenu), TPM_LEFTALIGN | TPM_BOTTOMALIGN, x, y, hWnd);
+    // A letter that no entry started with closed the menu: the find box takes it, now that the menu is gone, whatever
+    // order the menu's last messages came in.
+    if (const std::optional<wchar_t> letter = g_TodayMenu.TakeFindRequest(); letter && !g_Exiting)
+        OpenFindBox(std::wstring(1, *letter));
 }
 
 int RunMessageLoop(HACCEL accelerators)
@@ -276,10 +300,15 @@ void ChooseTheme(platform::ThemeChoice choice)
 
 void ClaimStoredHotkey()
 {
-    const store::Hotkey hotkey = store::LoadHotkey();
-    if (!ClaimHotkey(g_hMainWnd, hotkey)) {
-        const std::wstring text =
-            hotkey.Text() + L" is in use by another program. Choose another key on the Options tab of Configuration.";
+    // Both keys are claimed; the icon names those that another program holds, in one note.
+    std::wstring taken;
+    const std::pair<store::Hotkey, int> hotkeys[] = {{store::LoadHotkey(), kHotkeyId}, {store::LoadFindHotkey(), kFindHotkeyId}};
+    for (const auto& [hotkey, id] : hotkeys)
+        if (!ClaimHotkey(g_hMainWnd, hotkey, id))
+            taken += (taken.empty() ? L"" : L" and ") + hotkey.Text();
+    if (!taken.empty()) {
+        const std::wstring text = taken + (taken.find(L" and ") == std::wstring::npos ? L" is" : L" are") +
+                                  L" in use by another program. Choose another key on the Options tab of Configuration.";
         g_TrayIcon.ShowBalloon(L"Tabula", text.c_str());
     }
 }
@@ -292,6 +321,8 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
         return OnTaskbarCreated();
     if (menumsg::IsWorkDone(message))
         return menumsg::OnWorkDone(lParam);
+    if (message != 0 && message == StoreFlushMessage())
+        return g_StoreWriter.Flush();
     switch (message) {
     case WM_CREATE: return OnCreate(hWnd);
     case WM_DESTROY: return OnDestroy(hWnd);

@@ -20,6 +20,10 @@ std::wstring LoadResourceString(HINSTANCE instance, UINT id);
 // The name of the claim that the one running copy holds for its whole life, from before its window is made.
 std::wstring InstanceClaimName(HINSTANCE instance);
 
+// The registered message by which another process asks the running copy to write what it still has to write, and is
+// answered when it has.
+UINT StoreFlushMessage();
+
 // What the settings window and the other changes of the tree work on: the program's tree and store, and its hotkey,
 // which is claimed only while the program is not ending.
 SettingsContext ProgramSettings(HWND mainWindow);
@@ -27,7 +31,7 @@ SettingsContext ProgramSettings(HWND mainWindow);
 ATOM RegisterMainWindowClass(HINSTANCE hInstance, const wchar_t* className);
 
 // Pops the menu up at the bottom right of the visible desktop, owned by the main window: a tap on the icon and the
-// hotkey both open it here.
+// hotkey both open it here. A letter typed in it that starts no entry opens the find box once it has closed.
 void ShowMenu(HWND hWnd);
 
 // Runs the message loop with the accelerators applied to every window's messages; the quit code.
@@ -36,7 +40,8 @@ int RunMessageLoop(HACCEL accelerators);
 // Takes the user's theme choice: the menu and the pictures follow it at once.
 void ChooseTheme(platform::ThemeChoice choice);
 
-// Claims the stored hotkey for the main window; when another program holds it, the icon says so once.
+// Claims the stored hotkeys (the menu's and the find box's) for the main window; when another program holds one, the icon
+// says so once.
 void ClaimStoredHotkey();
 
 LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -11,6 +11,8 @@
 #include "res/resource.h"
 #include "store/Options.h"
 #include "store/RegHelper.h"
+#include "store/StoreWriter.h"
+#include "platform/Worker.h"
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int nCmdShow)
 {
@@ -26,7 +28,10 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int nCmdShow)
     g_TrayIcon.SetWindow(g_hMainWnd);
     g_TrayIcon.SetIcon(trayIcon);
     g_TrayIcon.Add();
-    g_RegHelper.Backups.SetReport([](const std::wstring& text) { g_TrayIcon.ShowBalloon(L"Tabula", text.c_str()); });
+    // The writer tells of a backup that failed from its own thread: the icon hears of it on this one.
+    g_StoreWriter.Backups().SetReport([](const std::wstring& text) {
+        platform::PostToWindow(g_hMainWnd, [text] { g_TrayIcon.ShowBalloon(L"Tabula", text.c_str()); });
+    });
     ClaimStoredHotkey();
 
     CoInitializeEx(nullptr, platform::ProgramComModel());

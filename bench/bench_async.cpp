@@ -320,7 +320,7 @@ int wmain()
             AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
         return g_clock.MsSince(start);
     });
-    const SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr, nullptr, nullptr};
+    const SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr, nullptr, nullptr, &g_StoreWriter};
     const double settingsShown = Best([&] {
         const LONGLONG start = g_clock.Now();
         const HWND dialog = CreateDialogIndirectParamW(g_hInstance, platform::FindDialogTemplate(g_hInstance, IDD_SETTINGS),

@@ -46,16 +46,96 @@ void ReplaceItemImage(HWND list, HIMAGELIST images, int index, const CItem& item
         ImageList_Replace(images, index, picture->second.get(), nullptr);
 }
 
-void AppendListItem(HWND list, const CItem& item, int imageIndex, bool withImage)
+void InsertListItem(HWND list, int at, const CItem& item, int imageIndex, bool withImage)
 {
     std::wstring text = ListText(item);
     LVITEMW record{};
     record.mask = LVIF_TEXT | LVIF_PARAM | (withImage ? LVIF_IMAGE : 0);
-    record.iItem = ListView_GetItemCount(list);
+    record.iItem = at;
     record.pszText = text.data();
     record.lParam = item.ID;
     record.iImage = imageIndex;
     SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&record));
+}
+
+// A row written again with another entry, in its place.
+void SetListItem(HWND list, int row, const CItem& item, int imageIndex, bool withImage)
+{
+    std::wstring text = ListText(item);
+    LVITEMW record{};
+    record.mask = LVIF_TEXT | LVIF_PARAM | (withImage ? LVIF_IMAGE : 0);
+    record.iItem = row;
+    record.pszText = text.data();
+    record.lParam = item.ID;
+    record.iImage = imageIndex;
+    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&record));
+}
+
+// As after a fill: nothing selected, no mark. Only the rows selected are asked: a change of every row's state would
+// tell the page of each one.
+void Deselect(HWND list)
+{
+    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(list, row, LVNI_SELECTED))
+        ListView_SetItemState(list, row, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    SendMessageW(list, LVM_SETSELECTIONMARK, 0, -1);
+}
+
+void AppendListItem(HWND list, const CItem& item, int imageIndex, bool withImage)
+{
+    InsertListItem(list, ListView_GetItemCount(list), item, imageIndex, withImage);
+}
+
+// The entries of a level that a list shows, in order.
+std::vector<const CItem*> ShownEntries(const CItemVector& level, bool documentsOnly)
+{
+    std::vector<const CItem*> shown;
+    shown.reserve(level.Items.size());
+    for (const auto& item : level.Items)
+        if (!documentsOnly || item->Type == ITEM_DOCUMENT)
+            shown.push_back(item.get());
+    return shown;
+}
+
+int RowImage(HWND list, int row)
+{
+    LVITEMW record{};
+    record.mask = LVIF_IMAGE;
+    record.iItem = row;
+    return SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&record)) ? record.iImage : -1;
+}
+
+// A row's text and image written again from its entry; a row without an image gets one at the end of the images.
+void RewriteRow(HWND list, HIMAGELIST images, int row, const CItem& item, const CTodayMenu& menu, IconPictures& pictures)
+{
+    std::wstring text = ListText(item);
+    LVITEMW record{};
+    record.mask = LVIF_TEXT;
+    record.iItem = row;
+    record.pszText = text.data();
+    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&record));
+    const int image = RowImage(list, row);
+    if (images && image >= 0)
+        ReplaceItemImage(list, images, image, item, menu, pictures);
+}
+
+// The rows that stayed (before first, or among the last ones) but show an entry that changed are written again.
+void RewriteTouched(HWND list, HIMAGELIST images, const std::vector<const CItem*>& shown, size_t first, size_t last,
+                    const std::set<int>& touched, const CTodayMenu& menu, IconPictures& pictures)
+{
+    for (const int id : touched)
+        for (size_t i = 0; i < shown.size(); ++i)
+            if (shown[i]->ID == id && (i < first || i >= shown.size() - last))
+                RewriteRow(list, images, static_cast<int>(i), *shown[i], menu, pictures);
+}
+
+// A new image at the end of the list's images, made for the entry; its index.
+int AddItemImage(HWND list, HIMAGELIST images, const CItem& item, const CTodayMenu& menu, IconPictures& pictures)
+{
+    const int index = ImageList_GetImageCount(images);
+    ImageList_SetImageCount(images, static_cast<UINT>(index + 1));
+    ReplaceItemImage(list, images, index, item, menu, pictures);
+    return index;
 }
 
 }  // namespace
@@ -96,11 +176,13 @@ void PrepareItemList(HWND list, const wchar_t* columnTitle)
     SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 }
 
-void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documentsOnly)
+void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documentsOnly, ListRows* rows)
 {
     const CItemVector* level = LevelOf(menu, sectionId);
     if (!level)
         return;
+    if (rows)
+        rows->clear();
     // Drawn once when full, not once an item.
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
@@ -118,12 +200,75 @@ void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
         if (images)
             ReplaceItemImage(list, images, static_cast<int>(i), item, menu, pictures);
         AppendListItem(list, item, static_cast<int>(i), images != nullptr);
+        if (rows)
+            rows->push_back(item.ID);
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
 
-void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const std::set<std::wstring>& paths)
+void SyncItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documentsOnly, ListRows& rows,
+                  const std::set<int>& touched)
+{
+    const CItemVector* level = LevelOf(menu, sectionId);
+    if (!level)
+        return;
+    // Rows that are not what the list shows (a list filled by someone else) are filled anew.
+    if (static_cast<int>(rows.size()) != ListView_GetItemCount(list))
+        return FillItemList(list, menu, sectionId, documentsOnly, &rows);
+    const std::vector<const CItem*> shown = ShownEntries(*level, documentsOnly);
+    // The rows before the first and after the last that differ stay as they are.
+    size_t first = 0, last = 0;
+    while (first < rows.size() && first < shown.size() && rows[first] == shown[first]->ID)
+        ++first;
+    while (last < rows.size() - first && last < shown.size() - first &&
+           rows[rows.size() - 1 - last] == shown[shown.size() - 1 - last]->ID)
+        ++last;
+    HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
+    IconPictures pictures;
+    // As many rows between as before (entries that moved): each is written again in its place, with its entry's image.
+    if (rows.size() == shown.size()) {
+        std::map<int, int> imageOf;
+        for (size_t row = first; row < rows.size() - last; ++row)
+            imageOf[rows[row]] = RowImage(list, static_cast<int>(row));
+        for (size_t row = first; row < rows.size() - last; ++row) {
+            const CItem& item = *shown[row];
+            const auto kept = imageOf.find(item.ID);
+            const int image = !images ? -1
+                              : kept != imageOf.end() && kept->second >= 0 && !touched.count(item.ID)
+                                  ? kept->second
+                                  : AddItemImage(list, images, item, menu, pictures);
+            SetListItem(list, static_cast<int>(row), item, image, images != nullptr);
+            rows[row] = item.ID;
+        }
+        RewriteTouched(list, images, shown, first, last, touched, menu, pictures);
+        Deselect(list);
+        return;
+    }
+    // The rows between go; an entry that comes back among the new rows takes its image with it.
+    std::map<int, int> imageOf;
+    for (size_t row = rows.size() - last; row-- > first;) {
+        imageOf[rows[row]] = RowImage(list, static_cast<int>(row));
+        SendMessageW(list, LVM_DELETEITEM, row, 0);
+    }
+    for (size_t i = first; i < shown.size() - last; ++i) {
+        const CItem& item = *shown[i];
+        const auto kept = imageOf.find(item.ID);
+        const int image = !images ? -1
+                          : kept != imageOf.end() && kept->second >= 0 && !touched.count(item.ID)
+                              ? kept->second
+                              : AddItemImage(list, images, item, menu, pictures);
+        InsertListItem(list, static_cast<int>(i), item, image, images != nullptr);
+    }
+    RewriteTouched(list, images, shown, first, last, touched, menu, pictures);
+    rows.resize(shown.size());
+    for (size_t i = first; i < shown.size(); ++i)
+        rows[i] = shown[i]->ID;
+    Deselect(list);
+}
+
+void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const ListRows& rows,
+                       const std::set<std::wstring>& paths)
 {
     const CItemVector* level = LevelOf(menu, sectionId);
     HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
@@ -131,12 +276,20 @@ void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const s
         return;
     bool changed = false;
     IconPictures pictures;
-    for (size_t i = 0; i < level->Items.size(); ++i) {
-        const CItem& item = *level->Items[i];
-        if (item.Type == ITEM_DOCUMENT && paths.count(item.Path)) {
-            ReplaceItemImage(list, images, static_cast<int>(i), item, menu, pictures);
+    // The rows show the level's entries in order, documents only or not: an entry that no row shows is passed over.
+    size_t row = 0;
+    for (const auto& item : level->Items) {
+        if (row == rows.size())
+            break;
+        if (rows[row] != item->ID)
+            continue;
+        if (item->Type == ITEM_DOCUMENT && paths.count(item->Path)) {
+            const int image = RowImage(list, static_cast<int>(row));
+            if (image >= 0)
+                ReplaceItemImage(list, images, image, *item, menu, pictures);
             changed = true;
         }
+        ++row;
     }
     if (changed)
         InvalidateRect(list, nullptr, TRUE);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 class CTodayMenu;
 class CItemVector;
@@ -21,12 +22,23 @@ void PrepareItemList(HWND list, const wchar_t* columnTitle);
 // Gives the list a new image list when its images are not of the screen's small-icon size; true when it did (the
 // list is then to be filled again).
 bool MatchImagesToScreen(HWND list);
-// Rebuilds the list's items and images from one level of the tree (0 = the top level). Nothing is selected
-// afterwards. A section id that names no section leaves the list as it is.
+// The ids of the entries that a list's rows show, in order: what the list was last filled or brought in line with.
+using ListRows = std::vector<int>;
+
+// Rebuilds the list's items and images from one level of the tree (0 = the top level), each row's image at its
+// entry's index in the level; *rows, when given, takes the rows' ids. Nothing is selected afterwards. A section id
+// that names no section leaves the list as it is.
 // Its icons come from the menu's (platform/IconCache.h): the icon of an entry's type until the disk has said more.
-void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documentsOnly);
+void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documentsOnly, ListRows* rows = nullptr);
+// Brings a list filled from a level in line with that level as it is now, touching only what changed: the rows from
+// the first to the last that show another entry than before are made again (an entry that stays keeps its image),
+// and the rows of the entries in touched (renamed, given another path or icon) are written again. Nothing is selected
+// afterwards, as after a fill. The cost grows with the rows changed, not with the list.
+void SyncItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documentsOnly, ListRows& rows,
+                  const std::set<int>& touched);
 // The own icons of these paths (as stored) are known: the list filled from that level shows them.
-void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const std::set<std::wstring>& paths);
+void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const ListRows& rows,
+                       const std::set<std::wstring>& paths);
 
 // The entry that the user selected in a page's list: its list index and its id (the item data).
 struct SelectedItem {

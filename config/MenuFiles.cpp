@@ -17,6 +17,7 @@
 #include "res/resource.h"
 #include "store/Options.h"
 #include "store/RegHelper.h"
+#include "store/StoreWriter.h"
 #include "store/TreeFile.h"
 
 namespace {
@@ -82,7 +83,7 @@ void ImportMenu(HWND page)
 void RestoreMenu(HWND page)
 {
     const SettingsContext& settings = CSettingsState::Of(page).settings;
-    const std::vector<store::Backup> backups = settings.store->Backups.List();
+    const std::vector<store::Backup> backups = settings.writer->Backups().List();
     if (backups.empty()) {
         platform::ShowMessage(GetAncestor(page, GA_ROOT), L"There is no backup of the menu yet.", L"Restore",
                               MB_OK | MB_ICONINFORMATION);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "config/MenuFiles.h"
@@ -10,6 +11,8 @@
 #include "config/SettingsContext.h"
 #include "config/SettingsState.h"
 #include "config/TreeEditor.h"
+#include "menu/TodayMenu.h"
+#include "platform/DialogLayout.h"
 #include "platform/Shell.h"
 #include "platform/ShellUi.h"
 #include "platform/Theme.h"
@@ -18,13 +21,23 @@
 
 namespace {
 
-// The page's two groups of rows, each from the top: the hotkey with its note, and the theme.
-constexpr int kHotkeyRows[] = {IDC_HOTKEY_LABEL, IDC_HOTKEY, IDC_HOTKEY_NOTE};
-constexpr int kThemeRows[] = {IDC_THEME_LABEL, IDC_THEME};
+// The page's groups of rows from the top: its hotkeys, each its label, its control and its note, in the order of
+// HotkeyRole; then the theme's label and box, and the recent documents' box (0: no more rows).
+constexpr int kGroups[][3] = {{IDC_HOTKEY_LABEL, IDC_HOTKEY, IDC_HOTKEY_NOTE},
+                              {IDC_FIND_HOTKEY_LABEL, IDC_FIND_HOTKEY, IDC_FIND_HOTKEY_NOTE},
+                              {IDC_THEME_LABEL, IDC_THEME, 0},
+                              {IDC_SHOW_RECENT, 0, 0}};
+constexpr HotkeyRole kRoles[] = {HotkeyRole::Menu, HotkeyRole::Find};
+// A note's height (dialog units) while it says something; it takes no room while empty.
+constexpr int kNoteHeight = 26;
 
 // The theme box's entries, in the order of the stored choices (platform::ThemeChoice), and its drop-down's entries.
 constexpr const wchar_t* kThemeNames[] = {L"System", L"Light", L"Dark"};
 constexpr int kThemeDropDownEntries = 3;
+
+const int (&KeyGroup(HotkeyRole role))[3] { return kGroups[role == HotkeyRole::Menu ? 0 : 1]; }
+
+bool IsNote(int control) { return control == IDC_HOTKEY_NOTE || control == IDC_FIND_HOTKEY_NOTE; }
 
 // Stores the theme chosen in the box; the program, the window and its pages take it at once.
 BOOL OnThemeChosen(HWND page)
@@ -56,16 +69,24 @@ bool IsModifierHeld()
     return GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0;
 }
 
-BOOL OnHotkeyChanged(HWND page)
+BOOL OnHotkeyChanged(HWND page, HotkeyRole role)
 {
-    const WORD hotkey = LOWORD(SendDlgItemMessageW(page, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
+    const WORD hotkey = LOWORD(SendDlgItemMessageW(page, KeyGroup(role)[1], HKM_GETHOTKEY, 0, 0));
     if (hotkey && !LOBYTE(hotkey))   // modifiers alone: the key is still being typed
         return TRUE;
     // Some hotkey controls (Wine's) report no key at all while a modifier is held: the chord is still being typed too,
     // and is not to be cleared. Where the control reports the modifiers, this never holds.
     if (!hotkey && IsModifierHeld())
         return TRUE;
-    CTreeEditor(CSettingsState::Of(page)).ChangeHotkey(store::Hotkey::From(hotkey));
+    CTreeEditor(CSettingsState::Of(page)).ChangeHotkey(store::Hotkey::From(hotkey), role);
+    return TRUE;
+}
+
+BOOL OnShowRecentClicked(HWND page)
+{
+    const bool on = IsDlgButtonChecked(page, IDC_SHOW_RECENT) == BST_CHECKED;
+    store::SaveShowRecent(on);
+    CSettingsState::Of(page).settings.menu->SetShowRecent(on);
     return TRUE;
 }
 
@@ -73,12 +94,16 @@ BOOL OnInitDialog(HWND page)
 {
     CSettingsState::Of(page).pages[kOptionsTab] = page;
     platform::InitDialog(page, platform::INITDIALOG_FULLSCREEN_DONE);
-    HWND control = GetDlgItem(page, IDC_HOTKEY);
-    // A key alone, or with Shift alone, would be taken from every program: Ctrl+Alt is added to it.
-    SendMessageW(control, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
-    // Claimed again: a program that held it may have let it go.
-    CTreeEditor(CSettingsState::Of(page)).ClaimHotkey(store::LoadHotkey());
+    CTreeEditor editor(CSettingsState::Of(page));
+    for (const HotkeyRole role : kRoles) {
+        // A key alone, or with Shift alone, would be taken from every program: Ctrl+Alt is added to it.
+        SendDlgItemMessageW(page, KeyGroup(role)[1], HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                            MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+        // Claimed again: a program that held it may have let it go.
+        editor.ClaimHotkey(role == HotkeyRole::Menu ? store::LoadHotkey() : store::LoadFindHotkey(), role);
+    }
     FillThemeBox(page);
+    CheckDlgButton(page, IDC_SHOW_RECENT, store::LoadShowRecent() ? BST_CHECKED : BST_UNCHECKED);
     InitMenuFileControls(page);
     LayoutOptionsPage(page);
     return TRUE;
@@ -89,9 +114,12 @@ BOOL OnCommand(HWND page, WPARAM wParam)
     if (OnMenuFileCommand(page, wParam))
         return TRUE;
     const int control = LOWORD(wParam), code = HIWORD(wParam);
+    for (const HotkeyRole role : kRoles)
+        if (control == KeyGroup(role)[1])
+            return code == EN_CHANGE && OnHotkeyChanged(page, role);
     switch (control) {
-    case IDC_HOTKEY: return code == EN_CHANGE && OnHotkeyChanged(page);
     case IDC_THEME: return code == CBN_SELCHANGE && OnThemeChosen(page);
+    case IDC_SHOW_RECENT: return code == BN_CLICKED && OnShowRecentClicked(page);
     case IDOK: SendMessageW(GetAncestor(page, GA_ROOT), WM_CLOSE, 0, 0); return TRUE;
     }
     return FALSE;
@@ -122,43 +150,42 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     return FALSE;
 }
 
-void ShowHotkey(HWND page, store::Hotkey hotkey, bool claimed)
+void ShowHotkey(HWND page, HotkeyRole role, store::Hotkey hotkey, bool claimed)
 {
-    if (LOWORD(SendDlgItemMessageW(page, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0)) != hotkey.Value())
-        SendDlgItemMessageW(page, IDC_HOTKEY, HKM_SETHOTKEY, hotkey.Value(), 0);
-    const std::wstring note = claimed ? L"" : hotkey.Text() + L" is in use by another program. Choose another key.";
-    SetDlgItemTextW(page, IDC_HOTKEY_NOTE, note.c_str());
+    const int control = KeyGroup(role)[1], note = KeyGroup(role)[2];
+    if (LOWORD(SendDlgItemMessageW(page, control, HKM_GETHOTKEY, 0, 0)) != hotkey.Value())
+        SendDlgItemMessageW(page, control, HKM_SETHOTKEY, hotkey.Value(), 0);
+    const std::wstring text = claimed ? L"" : hotkey.Text() + L" is in use by another program. Choose another key.";
+    SetDlgItemTextW(page, note, text.c_str());
+    // A note takes room only while it says something.
+    LayoutOptionsPage(page);
 }
-
-namespace {
-
-// Stacks rows of a column width at left from top down, each keeping its height; the top of what may follow.
-template <size_t N>
-int StackRows(HWND page, const int (&rows)[N], int left, int top, int width)
-{
-    const int edge = platform::ScaledFor(page, 5);
-    for (const int id : rows) {
-        HWND control = GetDlgItem(page, id);
-        const int height = GetChildRect(page, control).height;
-        // A drop-down box's window holds its list too.
-        const int entry = id == IDC_THEME ? static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, 0, 0)) : 0;
-        MoveWindow(control, left, top, std::max(0, width), height + entry * kThemeDropDownEntries + 2 * (entry > 0), TRUE);
-        top += height + edge;
-    }
-    return top;
-}
-
-}  // namespace
 
 void LayoutOptionsPage(HWND page)
 {
     const PageRect place = PlacePage(GetParent(page), page);
     const int edge = platform::ScaledFor(page, 5);
-    // On a page wider than tall (a landscape screen) the theme goes beside the hotkey, or the menu files' rows would
-    // fall below the page.
-    const bool beside = place.width > place.height;
-    const int column = beside ? (place.width - 3 * edge) / 2 : place.width - 2 * edge;
-    const int hotkeyEnd = StackRows(page, kHotkeyRows, edge, edge, column);
-    const int themeEnd = StackRows(page, kThemeRows, beside ? 2 * edge + column : edge, beside ? edge : hotkeyEnd, column);
-    LayoutMenuFileControls(page, std::max(hotkeyEnd, themeEnd), place.width);
+    const int noteHeight = MulDiv(kNoteHeight, platform::DialogBaseUnits(page).cy, 8);
+    // The groups one below the other, or two side by side on a page wider than it is high (a landscape screen), where
+    // the menu files' rows would otherwise fall below the page.
+    const int columns = place.width > place.height ? 2 : 1;
+    const int width = std::max(0, (place.width - (columns + 1) * edge) / columns);
+    int top = edge, bottom = edge;
+    for (size_t group = 0; group < std::size(kGroups); ++group) {
+        const int left = edge + static_cast<int>(group % columns) * (width + edge);
+        top = group % columns == 0 ? bottom : top;
+        int y = top;
+        for (const int id : kGroups[group]) {
+            HWND control = id ? GetDlgItem(page, id) : nullptr;
+            const int height = !control ? 0 : !IsNote(id) ? GetChildRect(page, control).height
+                                              : GetWindowTextLengthW(control) > 0 ? noteHeight : 0;
+            // A drop-down box's window holds its list too.
+            const int entry = id == IDC_THEME ? static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, 0, 0)) : 0;
+            if (control)
+                MoveWindow(control, left, y, width, height + entry * kThemeDropDownEntries + 2 * (entry > 0), TRUE);
+            y += height > 0 ? height + edge : 0;
+        }
+        bottom = std::max(bottom, y);
+    }
+    LayoutMenuFileControls(page, bottom, place.width);
 }

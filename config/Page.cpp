@@ -311,7 +311,7 @@ BOOL OnInitDialog(HWND page, const PageKind& kind)
     AddButtonTips(page, kind);
     if (ChoosesSection(kind)) {
         PaintSectionLabel(GetDlgItem(page, IDC_SECTION_LABEL));
-        FillSectionBox(GetDlgItem(page, IDC_SECTION_BOX), *state.settings.menu);
+        state.boxSections = FillSectionBox(GetDlgItem(page, IDC_SECTION_BOX), *state.settings.menu);
         state.section = 0;
     }
     state.FillList(kind.tab);
@@ -421,23 +421,28 @@ void DrawFocusMark(HWND button, HDC dc, RECT area, ButtonColours colours)
 
 }  // namespace
 
-void RefreshSectionsPage(const CSettingsState& state)
+void RefreshSectionsPage(CSettingsState& state, const std::set<int>& touched, bool anew)
 {
     if (!state.Page(kSectionsTab))
         return;
-    // A name being typed there belongs to a row that is about to go: the typing ends as if cancelled.
+    // A name being typed there belongs to a row that may go: the typing ends as if cancelled.
     ListView_CancelEditLabel(state.List(kSectionsTab));
-    state.FillList(kSectionsTab);
+    anew ? state.FillList(kSectionsTab) : state.SyncList(kSectionsTab, touched);
 }
 
-void RefreshDocumentsPage(CSettingsState& state)
+void RefreshDocumentsPage(CSettingsState& state, const std::set<int>& touched, bool anew)
 {
     if (!state.Page(kDocumentsTab))
         return;
     ListView_CancelEditLabel(state.List(kDocumentsTab));
-    FillSectionBox(GetDlgItem(state.Page(kDocumentsTab), IDC_SECTION_BOX), *state.settings.menu);
+    const HWND box = GetDlgItem(state.Page(kDocumentsTab), IDC_SECTION_BOX);
+    if (anew || SectionsOf(*state.settings.menu) != state.boxSections)
+        state.boxSections = FillSectionBox(box, *state.settings.menu);
+    else
+        SendMessageW(box, CB_SETCURSEL, 0, 0);
+    const bool wasTop = state.section == 0;
     state.section = 0;
-    state.FillList(kDocumentsTab);
+    anew || !wasTop ? state.FillList(kDocumentsTab) : state.SyncList(kDocumentsTab, touched);
 }
 
 INT_PTR CALLBACK SectionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)

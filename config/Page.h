@@ -13,14 +13,17 @@ INT_PTR CALLBACK DocumentsPageProc(HWND page, UINT message, WPARAM wParam, LPARA
 void LayoutSectionsPage(HWND page);
 void LayoutDocumentsPage(HWND page);
 
+#include <set>
+
 class CSettingsState;
 
-// The Sections page's list filled again from the top level; nothing is selected afterwards. Nothing while the window
-// has no Sections page.
-void RefreshSectionsPage(const CSettingsState& state);
-// The Documents page shows the tree as it is now from its top level ("General"): its section box made anew and its list
-// filled again.
-void RefreshDocumentsPage(CSettingsState& state);
+// The Sections page's list shows the top level as it is now: brought in line with it, the rows of the entries in
+// touched written again, or, anew, filled again. Nothing is selected afterwards. Nothing while the window has no
+// Sections page.
+void RefreshSectionsPage(CSettingsState& state, const std::set<int>& touched, bool anew = false);
+// The Documents page shows the tree as it is now from its top level ("General"): its section box made anew when the
+// sections changed, its list brought in line with the top level (filled again when it showed a section, or anew).
+void RefreshDocumentsPage(CSettingsState& state, const std::set<int>& touched, bool anew = false);
 
 // Paints an owner-drawn page button: its icon (from the button's own instance) centred on the window colour,
 // inverted while pressed, with a focus rectangle inside its edge while it has the focus. In a high-contrast scheme the

@@ -22,17 +22,6 @@ void AddBoxEntry(HWND box, const std::wstring& text, int id)
         SendMessageW(box, CB_SETITEMDATA, index, id);
 }
 
-// Every section below the list, in pre-order: a section before the sections inside it.
-void AddSections(HWND box, const CItemVector& list)
-{
-    for (const auto& item : list.Items) {
-        if (!item->IsSection())
-            continue;
-        AddBoxEntry(box, item->Caption, item->ID);
-        AddSections(box, *item->Children);
-    }
-}
-
 // Bold "Section:" in the label's own font, against its right edge, on the window colour.
 void DrawSectionLabel(HWND label, HDC dc)
 {
@@ -70,12 +59,38 @@ LRESULT CALLBACK SectionLabelProc(HWND label, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-void FillSectionBox(HWND box, const CTodayMenu& menu)
+SectionList SectionsOf(const CTodayMenu& menu)
 {
+    // The lists on the way down are a work list: a tree of any depth.
+    SectionList sections;
+    std::vector<std::pair<const CItemVector*, size_t>> path{{&menu.Root, 0}};
+    while (!path.empty()) {
+        auto& [list, next] = path.back();
+        if (next == list->Items.size()) {
+            path.pop_back();
+            continue;
+        }
+        const CItem& item = *list->Items[next++];
+        if (!item.IsSection())
+            continue;
+        sections.emplace_back(item.ID, item.Caption);
+        path.push_back({item.Children.get(), 0});
+    }
+    return sections;
+}
+
+SectionList FillSectionBox(HWND box, const CTodayMenu& menu)
+{
+    SectionList sections = SectionsOf(menu);
+    SendMessageW(box, WM_SETREDRAW, FALSE, 0);
     SendMessageW(box, CB_RESETCONTENT, 0, 0);
     AddBoxEntry(box, L"General", 0);
-    AddSections(box, menu.Root);
+    for (const auto& [id, title] : sections)
+        AddBoxEntry(box, title, id);
     SendMessageW(box, CB_SETCURSEL, 0, 0);
+    SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(box, nullptr, TRUE);
+    return sections;
 }
 
 void PlaceSectionBox(HWND box, int x, const PageRect& closed)

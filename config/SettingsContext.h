@@ -10,6 +10,9 @@
 
 class CTodayMenu;
 class CRegHelper;
+namespace store {
+class CStoreWriter;
+}
 
 struct SettingsContext {
     HINSTANCE instance = nullptr;
@@ -22,4 +25,8 @@ struct SettingsContext {
     // the program takes a new theme choice (empty in a settings window of its own: the window alone follows it).
     platform::CTheme* theme = nullptr;
     std::function<void(platform::ThemeChoice)> changeTheme;
+    // The one writer of the store, through which every change is stored.
+    store::CStoreWriter* writer = nullptr;
+    // As changeHotkey, for the find box's hotkey.
+    std::function<bool(store::Hotkey)> changeFindHotkey;
 };

@@ -19,7 +19,7 @@ CSettingsState::CSettingsState(const SettingsContext& context) : settings(contex
     iconListener_ = settings.menu->Icons().Listen([this](const std::set<std::wstring>& paths) {
         for (const SettingsTab tab : {kSectionsTab, kDocumentsTab})
             if (pages[tab])
-                RefreshItemImages(List(tab), *settings.menu, Level(tab), paths);
+                RefreshItemImages(List(tab), *settings.menu, Level(tab), rows[tab], paths);
     });
 }
 
@@ -66,8 +66,13 @@ HWND CSettingsState::List(SettingsTab tab) const
     return GetDlgItem(pages[tab], tab == kDocumentsTab ? IDC_DOCUMENTS_LIST : IDC_SECTIONS_LIST);
 }
 
-void CSettingsState::FillList(SettingsTab tab) const
+void CSettingsState::FillList(SettingsTab tab)
 {
     // The Documents page lists only the documents of its level.
-    FillItemList(List(tab), *settings.menu, Level(tab), tab == kDocumentsTab);
+    FillItemList(List(tab), *settings.menu, Level(tab), tab == kDocumentsTab, &rows[tab]);
+}
+
+void CSettingsState::SyncList(SettingsTab tab, const std::set<int>& touched)
+{
+    SyncItemList(List(tab), *settings.menu, Level(tab), tab == kDocumentsTab, rows[tab], touched);
 }

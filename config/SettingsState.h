@@ -7,7 +7,9 @@
 
 #include <memory>
 
+#include "config/ItemList.h"
 #include "config/ListDrag.h"
+#include "config/SectionBox.h"
 #include "platform/Handles.h"
 
 struct SettingsContext;
@@ -40,13 +42,19 @@ public:
     // The level that a list page shows: 0 for the top level, otherwise a section's id.
     int Level(SettingsTab tab) const { return tab == kDocumentsTab ? section : 0; }
     // Fills a list page's list from its level of the tree; nothing is selected afterwards.
-    void FillList(SettingsTab tab) const;
+    void FillList(SettingsTab tab);
+    // Brings a list page's list in line with its level as it is now, writing again the rows of the entries in touched;
+    // nothing is selected afterwards.
+    void SyncList(SettingsTab tab, const std::set<int>& touched = {});
 
     const SettingsContext& settings;
     // Each page puts itself here when it is made.
     HWND pages[kTabCount] = {};
     // The level that the Documents page shows: 0 for the top level, otherwise a section's id.
     int section = 0;
+    // What each list's rows show, and the sections that the Documents page's box lists.
+    ListRows rows[kOptionsTab];
+    SectionList boxSections;
     // Each list's selection mark when the user last left its tab (the list tabs come before the Options tab). They last
     // as long as the process: a window opened again selects what the user left selected.
     static int marks[kOptionsTab];

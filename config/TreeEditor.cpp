@@ -17,6 +17,7 @@
 #include "res/resource.h"
 #include "store/Options.h"
 #include "store/RegHelper.h"
+#include "store/StoreWriter.h"
 #include "store/TreeFile.h"
 
 namespace {
@@ -40,9 +41,10 @@ void CTreeEditor::Move(SettingsTab page, int from, int to)
     if (from < 0 || from >= count || to < 0 || to >= count || from == to)
         return;
     CTodayMenu& menu = *settings_.menu;
-    std::vector<int> ids(count);
-    for (size_t i = 0; i < ids.size(); ++i)
-        ids[i] = ListItemId(list, static_cast<int>(i));
+    // The ids of the rows, as the list shows them (its rows are in line with the tree after every change).
+    std::vector<int> ids = state_->rows[page];
+    if (static_cast<int>(ids.size()) != count)
+        return;
     const int step = to > from ? 1 : -1;
     for (int at = from; at != to; at += step) {
         // A list of documents only swaps a document with its neighbouring document; a list of a whole level moves the
@@ -126,7 +128,7 @@ void CTreeEditor::AddDropped(SettingsTab page, const std::vector<std::wstring>& 
 void CTreeEditor::Rename(SettingsTab page, int index, const std::wstring& typed)
 {
     const int id = ListItemId(state_->List(page), index);
-    Commit(RenameListEntry(state_->Page(page), *settings_.menu, id, typed), {page, index});
+    Commit(RenameListEntry(state_->Page(page), *settings_.menu, id, typed), {page, index, true, id});
 }
 
 void CTreeEditor::DeleteSelected(SettingsTab page, const wchar_t* refusal)
@@ -142,7 +144,7 @@ void CTreeEditor::ToggleShowContents(SettingsTab page)
     const CItem* entry = selected ? menu.Root.FindItem(selected->id) : nullptr;
     // The lists show no sign of it: the Documents page stays on its level.
     Commit(entry && SetShowContents(menu, entry->ID, !entry->ShowContents),
-           {page, selected ? selected->index : -1, false});
+           {page, selected ? selected->index : -1, false, entry ? entry->ID : 0});
 }
 
 void CTreeEditor::EditProperties(SettingsTab page)
@@ -161,7 +163,7 @@ void CTreeEditor::EditProperties(SettingsTab page)
                  L"Properties");
         return;
     }
-    Commit(ApplyDocumentEdit(menu, document.id, *edit), {page, selected->index});
+    Commit(ApplyDocumentEdit(menu, document.id, *edit), {page, selected->index, true, document.id});
 }
 
 bool CTreeEditor::Replace(const store::TreeFile& file, const std::function<bool()>& ready,
@@ -169,30 +171,29 @@ bool CTreeEditor::Replace(const store::TreeFile& file, const std::function<bool(
 {
     store::PlainTree tree = file.tree;
     store::NumberEntries(tree);
-    if (!settings_.store->StoreTree(tree, ready))
+    if (!settings_.writer->Write(tree, ready, stored))
         return false;
-    if (stored)
-        stored();
     // An open menu shows the tree that is about to go.
     EndMenu();
     store::BuildMenu(*settings_.menu, tree);
-    ChangeHotkey(file.hotkey);
+    ChangeHotkey(file.hotkey, HotkeyRole::Menu);
     if (state_)
-        Show({kSectionsTab});
+        Show({kSectionsTab, -1, true, 0, true});
     return true;
 }
 
-bool CTreeEditor::ChangeHotkey(store::Hotkey hotkey)
+bool CTreeEditor::ChangeHotkey(store::Hotkey hotkey, HotkeyRole role)
 {
-    store::SaveHotkey(hotkey);
-    return ClaimHotkey(hotkey);
+    role == HotkeyRole::Menu ? store::SaveHotkey(hotkey) : store::SaveFindHotkey(hotkey);
+    return ClaimHotkey(hotkey, role);
 }
 
-bool CTreeEditor::ClaimHotkey(store::Hotkey hotkey)
+bool CTreeEditor::ClaimHotkey(store::Hotkey hotkey, HotkeyRole role)
 {
-    const bool claimed = !settings_.changeHotkey || settings_.changeHotkey(hotkey);
+    const auto& change = role == HotkeyRole::Menu ? settings_.changeHotkey : settings_.changeFindHotkey;
+    const bool claimed = !change || change(hotkey);
     if (state_ && state_->Page(kOptionsTab))
-        ShowHotkey(state_->Page(kOptionsTab), hotkey, claimed);
+        ShowHotkey(state_->Page(kOptionsTab), role, hotkey, claimed);
     return claimed;
 }
 
@@ -200,18 +201,20 @@ bool CTreeEditor::Commit(bool changed, const Shown& shown)
 {
     if (!changed)
         return false;
-    settings_.store->SaveTree(settings_.menu);
+    settings_.writer->Submit(store::SnapshotOf(*settings_.menu));
     Show(shown);
     return true;
 }
 
 void CTreeEditor::Show(const Shown& shown)
 {
+    // Only the rows that changed are touched: the GUI thread's cost follows the change, not the tree.
+    const std::set<int> touched = shown.touched ? std::set<int>{shown.touched} : std::set<int>{};
     if (shown.page != kDocumentsTab && shown.listed)
-        RefreshDocumentsPage(*state_);
+        RefreshDocumentsPage(*state_, touched, shown.anew);
     else
-        state_->FillList(kDocumentsTab);
-    RefreshSectionsPage(*state_);
+        state_->SyncList(kDocumentsTab, touched);
+    RefreshSectionsPage(*state_, touched, shown.anew);
     if (shown.selected >= 0) {
         HWND list = state_->List(shown.page);
         SelectListItem(list, shown.selected, 0xFF);

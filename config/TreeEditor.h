@@ -21,6 +21,7 @@
 class CSettingsState;
 struct SettingsContext;
 enum SettingsTab : int;
+enum class HotkeyRole;
 namespace store {
 struct TreeFile;
 }
@@ -62,11 +63,11 @@ public:
     // has. False, with the store and the menu as they were, when the tree could not be stored or ready said no.
     bool Replace(const store::TreeFile& file, const std::function<bool()>& ready = {},
                  const std::function<void()>& stored = {});
-    // Stores a hotkey and claims it; the Options page, if open, shows it and says when another program holds it. True
-    // when it is claimed (none always is).
-    bool ChangeHotkey(store::Hotkey hotkey);
+    // Stores a hotkey (the menu's, or the find box's) and claims it; the Options page, if open, shows it and says when
+    // another program holds it. True when it is claimed (none always is).
+    bool ChangeHotkey(store::Hotkey hotkey, HotkeyRole role);
     // Claims the hotkey again without storing it, and shows it likewise.
-    bool ClaimHotkey(store::Hotkey hotkey);
+    bool ClaimHotkey(store::Hotkey hotkey, HotkeyRole role);
 
 private:
     // What the pages show after a change besides the new tree.
@@ -76,6 +77,10 @@ private:
         // Whether the Documents page lists what changed: after such a change made on another page, it shows the
         // top level ("General") again with its section box made anew.
         bool listed = true;
+        // The entry whose row is to be written again though it stays in its place (renamed, another path or icon), or
+        // 0; a tree put in the menu's place has the lists filled anew.
+        int touched = 0;
+        bool anew = false;
     };
     // Stores and shows a change; false, doing nothing, when nothing changed.
     bool Commit(bool changed, const Shown& shown);

@@ -21,14 +21,8 @@ std::unique_ptr<CItem> LiveEntry(const std::wstring& path, const std::wstring& c
 }  // namespace
 
 CFolderMenu::CFolderMenu(std::wstring folder, CFolderMenuOwner* owner)
-    : folder_(std::move(folder)), owner_(owner), menu_(CreatePopupMenu())
+    : folder_(std::move(folder)), owner_(owner), menu_(CreatePositionalMenu(this))
 {
-    MENUINFO info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIM_STYLE;
-    info.dwStyle = MNS_NOTIFYBYPOS;
-    SetMenuInfo(menu_.get(), &info);
-    SetMenuOwner(menu_.get(), this);
 }
 
 CFolderMenu::~CFolderMenu() { Release(); }
@@ -86,6 +80,17 @@ void CFolderMenu::Open()
     }
     reading_.reset();
     Show(listing);
+    Remember(std::move(listing));
+}
+
+void CFolderMenu::Remember(FolderListing listing)
+{
+    // A folder that could not be read holds nothing to find.
+    if (!listing.readable)
+        listing.files.clear();
+    listing.files.resize(std::min(listing.files.size(), kRememberedFiles));
+    lastFiles_ = std::move(listing.files);
+    wasRead_ = true;
 }
 
 void CFolderMenu::Show(const FolderListing& listing)

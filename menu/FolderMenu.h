@@ -36,6 +36,7 @@ class CFolderMenu : public CBaseObj {
 public:
     static constexpr size_t kMaxEntries = 500;   // entries shown of one folder; "More..." opens the folder
     static constexpr DWORD kReadBudget = 150;     // ms an opening waits for its folder's read
+    static constexpr size_t kRememberedFiles = 10000;   // names of files kept from the last read, for the find box
 
     // What one position of the menu is: its picture's entry (none for a text item), a sub-folder's own live menu, and
     // the path that choosing it opens (none for a sub-folder, which opens its own menu, and for the grayed notes).
@@ -74,6 +75,16 @@ public:
     // Opens what the entry at pos opens, the way a document of the tree is opened.
     void Choose(int pos) const;
 
+    // The folder as stored.
+    const std::wstring& Folder() const { return folder_; }
+    // The names of the files of the last read (none when it could not read the folder), at most kRememberedFiles of them in the order of the
+    // listing; kept across openings, so that the find box finds them without the disk.
+    const std::vector<std::wstring>& LastFiles() const { return lastFiles_; }
+    bool WasRead() const { return wasRead_; }
+    void Remember(FolderListing listing);
+    // Whether the find box has asked for a read of the folder (LiveFolders.h); asked once.
+    bool searchAsked = false;
+
 private:
     void Add(std::unique_ptr<CItem> item, std::unique_ptr<CFolderMenu> contents, std::wstring opens);
     void AddNote(const wchar_t* text, UINT flags, std::wstring opens);
@@ -83,5 +94,7 @@ private:
     std::shared_ptr<CFolderRead> reading_;   // shared with the worker that reads
     handles::unique_hmenu menu_;
     std::vector<Entry> entries_;   // by position in the menu
+    std::vector<std::wstring> lastFiles_;
+    bool wasRead_ = false;
     bool open_ = false;
 };

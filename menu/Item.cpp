@@ -233,7 +233,7 @@ void CItemVector::Clear()
             // The item leaves the menu first: a section's sub-menu is its own list's to destroy.
             const int last = static_cast<int>(list->Items.size()) - 1;
             if (list->Menu)
-                RemoveMenu(list->Menu.get(), last, MF_BYPOSITION);
+                RemoveMenu(list->Menu.get(), list->MenuPos(last), MF_BYPOSITION);
             list->Ids->Release(list->Items.back()->ID);
             leaving.push_back(std::move(list->Items.back()));
             list->Items.pop_back();

@@ -77,6 +77,14 @@ public:
     // across a modal dialog (EntryRef).
     const unsigned long long Serial;
 
+    // Launch counts (stored values "Launches" and "LastLaunch"). Documents: how often they were opened through the
+    // program, and when last (a FILETIME in UTC); none until the first launch.
+    std::optional<DWORD> Launches;
+    std::optional<ULONGLONG> LastLaunch;
+    // The name of the entry's key in its level of the stored tree, kept by the store: the load's key name, the id after
+    // a save; empty while the entry is not stored. A launch finds the entry's stored values through it.
+    std::wstring StoredKey;
+
     // A separator.
     CItem(int id, CItemVector* parent);
     // A document (type 1, made from its path) or a section (type 2, titled by text).
@@ -111,6 +119,9 @@ class CItemVector : public CBaseObj {
 public:
     std::vector<std::unique_ptr<CItem>> Items;
     handles::unique_hmenu Menu;
+    // Items at the top of the menu that are no entries of the list (the root's "Recent"): the i-th entry is the item at
+    // Lead + i. Every operation by position goes through MenuPos.
+    int Lead = 0;
     CItem* Owner = nullptr;      // the section whose list this is; null for the root list
     CIdPool* Ids = nullptr;      // the ids in use in the whole tree; shared by every list of one tree
 
@@ -126,6 +137,8 @@ public:
     // The index, within the list that holds it, of the section whose own list shows menu; -1 when no section of this
     // list or below it does (the list's own menu included).
     int FindSectionPos(HMENU menu) const;
+    // The menu position of the entry at index; -1 for none (index -1).
+    int MenuPos(int index) const { return index < 0 ? -1 : index + Lead; }
     int NewID() const;
 
     CItem* AddSeparator(int id);

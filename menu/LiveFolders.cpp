@@ -2,6 +2,7 @@
 
 #include "menu/Item.h"
 #include "menu/MenuOwner.h"
+#include "platform/Shell.h"
 
 std::unique_ptr<CFolderMenu> CLiveFolders::Replace(const CItem& document, bool live)
 {
@@ -85,4 +86,34 @@ bool CLiveFolders::Choose(HMENU menu, int pos)
     chosen_ = true;
     ReleaseClosed();
     return true;
+}
+
+void CLiveFolders::ReadUnread(HWND window, std::function<void(const CItem& document)> arrived)
+{
+    for (auto& [document, folder] : folders_) {
+        if (folder->WasRead() || folder->ReadPending() || folder->searchAsked)
+            continue;
+        folder->searchAsked = true;
+        readers_.Run([self = std::weak_ptr<CLiveFolders*>(self_), window, document = document, path = folder->Folder(),
+                      arrived] {
+            FolderListing listing = ReadFolder(platform::ResolveDevicePath(path));
+            SortListing(listing, CFolderMenu::kMaxEntries);
+            platform::PostToWindow(window, [self, document, path, arrived, listing = std::move(listing)]() mutable {
+                if (const std::shared_ptr<CLiveFolders*> live = self.lock())
+                    (*live)->Arrived(document, path, std::move(listing), arrived);
+            });
+        });
+    }
+}
+
+void CLiveFolders::Arrived(const CItem* document, const std::wstring& folder, FolderListing listing,
+                           const std::function<void(const CItem&)>& arrived)
+{
+    // The document may have gone, or show another folder now: its listing is then of no use.
+    const auto found = folders_.find(document);
+    if (found == folders_.end() || found->second->Folder() != folder || found->second->WasRead())
+        return;
+    found->second->Remember(std::move(listing));
+    if (arrived)
+        arrived(*document);
 }

@@ -7,6 +7,7 @@
 // before the menu's WM_UNINITMENUPOPUP or after it.
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -42,6 +43,11 @@ public:
     // Opens the entry at pos of a live menu; false when menu is not one of this tree's live menus.
     bool Choose(HMENU menu, int pos);
 
+    // Reads, on the workers, every live folder of the tree that has never been read nor asked for: each listing comes
+    // back to window's thread, becomes the folder's last read, and arrived is told of its document. A listing that
+    // comes back after these live folders, or the document's live folder, went is dropped.
+    void ReadUnread(HWND window, std::function<void(const CItem& document)> arrived);
+
     // The threads that read the folders, and what opens their entries.
     platform::CWorkerPool& Readers() override { return readers_; }
     CLauncher& Launcher() override { return launcher_; }
@@ -50,9 +56,13 @@ private:
     static constexpr int kReaders = 4;   // a folder that never answers holds up few of the others
 
     void ReleaseClosed();
+    void Arrived(const CItem* document, const std::wstring& folder, FolderListing listing,
+                 const std::function<void(const CItem&)>& arrived);
 
     std::map<const CItem*, std::unique_ptr<CFolderMenu>> folders_;
     bool chosen_ = false;   // a choice of the current tracking has been handled
     CLauncher& launcher_;
     platform::CWorkerPool readers_;
+    // What a listing on its way back holds of these live folders: nothing once they are gone.
+    std::shared_ptr<CLiveFolders*> self_ = std::make_shared<CLiveFolders*>(this);
 };

@@ -19,13 +19,24 @@ wchar_t Upper(wchar_t c)
 std::vector<std::wstring> TypableCaptions(CTodayMenu& tree, HMENU menu)
 {
     std::vector<std::wstring> captions;
-    if (const CItemVector* list = tree.ListOf(menu))
+    if (const CItemVector* list = tree.ListOf(menu)) {
+        // The root's "Recent" leads its entries.
+        captions.assign(static_cast<size_t>(list->Lead), CRecentMenu::kTitle);
         for (const auto& item : list->Items)
             captions.push_back(item->Type == ITEM_SEPARATOR ? std::wstring() : item->Caption);
-    else if (const CFolderMenu* folder = tree.LiveFolders().Find(menu))
+    } else if (menu == tree.Recent().Menu()) {
+        for (const CItem* item : tree.Recent().Items())
+            captions.push_back(item->Caption);
+    } else if (const CFolderMenu* folder = tree.LiveFolders().Find(menu))
         for (const CFolderMenu::Entry& entry : folder->Entries())
             captions.push_back(entry.item ? entry.item->Caption : std::wstring());
     return captions;
+}
+
+// Whether a menu is one that the tree shows: a list's, a live folder's or the Recent one.
+bool IsOwnMenu(CTodayMenu& tree, HMENU menu)
+{
+    return tree.ListOf(menu) || tree.LiveFolders().Find(menu) || menu == tree.Recent().Menu();
 }
 
 }  // namespace
@@ -36,6 +47,7 @@ HMENU PrepareRoot(CTodayMenu& menu)
 {
     // Live folders tell their choices by position. Desktop Windows reads that style from the root menu only, Wine
     // from each sub-menu too. Given to the root, it brings the tree's choices by position as well, on both.
+    menu.RefreshRecent();
     const HMENU root = menu.GetRootMenu();
     MENUINFO style{};
     style.cbSize = sizeof(style);
@@ -59,6 +71,8 @@ LRESULT OnInitMenuPopup(CTodayMenu& menu, WPARAM wParam)
         folder->Open();
         if (menu.Pictures().measure)
             menu.Pictures().measure(folder->Items());
+    } else if (popup == menu.Recent().Menu() && menu.Pictures().measure) {
+        menu.Pictures().measure(menu.Recent().Items());
     }
     menu.StyleMenu(popup);
     return 0;
@@ -74,7 +88,7 @@ LRESULT OnMenuCommand(CTodayMenu& menu, HWND window, WPARAM wParam, LPARAM lPara
 {
     const HMENU popup = reinterpret_cast<HMENU>(lParam);
     const int pos = static_cast<int>(wParam);
-    if (menu.LiveFolders().Choose(popup, pos))
+    if (menu.LiveFolders().Choose(popup, pos) || menu.ChooseRecent(popup, pos))
         return 0;
     // Live entries carry id 0; an item with a sub-menu has none.
     const UINT id = GetMenuItemID(popup, pos);
@@ -93,7 +107,7 @@ LRESULT OnMenuChar(CTodayMenu& menu, HWND window, WPARAM wParam, LPARAM lParam)
     int current = -1;
     for (int i = 0; i < count && current < 0; ++i)
         current = GetMenuState(popup, i, MF_BYPOSITION) & MF_HILITE ? i : -1;
-    const wchar_t typed = Upper(LOWORD(wParam));
+    const wchar_t letter = LOWORD(wParam), typed = Upper(letter);
     for (int step = 1; step <= count; ++step) {
         const int i = (current + step + count) % count;
         if (!captions[i].empty() && Upper(captions[i][0]) == typed) {
@@ -101,7 +115,11 @@ LRESULT OnMenuChar(CTodayMenu& menu, HWND window, WPARAM wParam, LPARAM lParam)
             return MAKELRESULT(i, MNC_SELECT);
         }
     }
-    return MNC_IGNORE;
+    // A letter that starts no entry here is the start of a search of the whole tree.
+    if (letter <= L' ' || letter == 0x7F || !IsOwnMenu(menu, popup))
+        return MNC_IGNORE;
+    menu.RequestFind(letter);
+    return MAKELRESULT(0, MNC_CLOSE);
 }
 
 bool IsWorkDone(UINT message) { return message != 0 && message == platform::WorkDoneMessage(); }

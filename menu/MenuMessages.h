@@ -7,7 +7,7 @@ class CTodayMenu;
 
 namespace menumsg {
 
-// The root menu, ready to be tracked by the window that forwards these messages.
+// The root menu, ready to be tracked by the window that forwards these messages, its "Recent" made anew or taken away.
 HMENU PrepareRoot(CTodayMenu& menu);
 
 // A menu about to show: a list of the tree gets its pictures, a live folder is read again and its entries sized.
@@ -16,7 +16,8 @@ LRESULT OnUninitMenuPopup(CTodayMenu& menu, WPARAM wParam);
 // A choice told by menu and position: a live folder's entry is opened; a tree entry's choice is sent to the window as
 // the WM_COMMAND its item would send.
 LRESULT OnMenuCommand(CTodayMenu& menu, HWND window, WPARAM wParam, LPARAM lParam);
-// A typed letter selects the next entry, wrapping round, whose caption starts with it.
+// A typed letter selects the next entry, wrapping round, whose caption starts with it; a letter that starts none closes
+// the menu and asks for the find box with it (CTodayMenu::RequestFind).
 LRESULT OnMenuChar(CTodayMenu& menu, HWND window, WPARAM wParam, LPARAM lParam);
 
 // Whether a message is the one by which work done off the GUI thread comes back (platform/Worker.h), and its

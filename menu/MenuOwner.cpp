@@ -18,3 +18,15 @@ CBaseObj* MenuOwner(HMENU menu)
         return nullptr;
     return reinterpret_cast<CBaseObj*>(info.dwMenuData);
 }
+
+handles::unique_hmenu CreatePositionalMenu(CBaseObj* owner)
+{
+    handles::unique_hmenu menu(CreatePopupMenu());
+    MENUINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIM_STYLE;
+    info.dwStyle = MNS_NOTIFYBYPOS;
+    SetMenuInfo(menu.get(), &info);
+    SetMenuOwner(menu.get(), owner);
+    return menu;
+}

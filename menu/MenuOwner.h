@@ -4,8 +4,11 @@
 #include <windows.h>
 
 #include "menu/BaseObj.h"
+#include "platform/Handles.h"
 
 void SetMenuOwner(HMENU menu, CBaseObj* owner);
+// A new popup menu owned by owner that tells a choice by its position (MNS_NOTIFYBYPOS, WM_MENUCOMMAND).
+handles::unique_hmenu CreatePositionalMenu(CBaseObj* owner);
 // The object that owns the menu, or null (a menu without an owner, or no menu).
 CBaseObj* MenuOwner(HMENU menu);
 

@@ -34,8 +34,12 @@ CTodayMenu::CTodayMenu() : icons_(std::make_unique<platform::CIconCache>()), den
     });
 }
 
-// The entries leave their menus before the live menus they show go.
-CTodayMenu::~CTodayMenu() { RemoveAll(); }
+// The entries leave their menus before the live menus they show go, and "Recent" leaves the root before its menu goes.
+CTodayMenu::~CTodayMenu()
+{
+    HideRecent();
+    RemoveAll();
+}
 
 MENUITEMINFOW CTodayMenu::DocumentItem(CItem* item) const
 {
@@ -49,7 +53,7 @@ void CTodayMenu::ShowSectionStates(const CItemVector* list)
     bool holds = HoldsDocument(*list);
     for (const CItem* section = list->Owner; section && section->Parent; section = section->Parent->Owner) {
         holds = holds || HoldsDocument(*section->Children);
-        const int pos = section->Parent->FindSectionPos(section->Children->Menu.get());
+        const int pos = section->Parent->MenuPos(section->Parent->FindSectionPos(section->Children->Menu.get()));
         if (pos >= 0)
             EnableMenuItem(section->Parent->Menu.get(), pos, MF_BYPOSITION | (holds ? MF_ENABLED : MF_GRAYED));
     }
@@ -73,7 +77,7 @@ void CTodayMenu::ShowAllSectionStates()
                 continue;
             const bool below = holds[item.Children.get()];
             any = any || below;
-            EnableMenuItem((*list)->Menu.get(), static_cast<UINT>(pos),
+            EnableMenuItem((*list)->Menu.get(), static_cast<UINT>((*list)->MenuPos(static_cast<int>(pos))),
                            MF_BYPOSITION | (below ? MF_ENABLED : MF_GRAYED));
         }
         holds[*list] = any;
@@ -174,7 +178,7 @@ void CTodayMenu::RemoveEntry(int id)
         return;
     CItemVector* list = item->Parent;
     // Taken out, not destroyed: a section's sub-menu goes with the section's own list, a live menu once no item shows it.
-    RemoveMenu(list->Menu.get(), list->IndexOf(id), MF_BYPOSITION);
+    RemoveMenu(list->Menu.get(), list->MenuPos(list->IndexOf(id)), MF_BYPOSITION);
     const std::vector<std::unique_ptr<CFolderMenu>> live = live_.TakeBelow(*item);
     Root.RemoveItem(id);
     ShowSectionStates(list);
@@ -199,18 +203,19 @@ void CTodayMenu::MoveEntry(int id, int newPos)
         return;
     CItemVector* list = item->Parent;
     const HMENU menu = list->Menu.get();
-    RemoveMenu(menu, list->IndexOf(id), MF_BYPOSITION);
+    RemoveMenu(menu, list->MenuPos(list->IndexOf(id)), MF_BYPOSITION);
+    const int pos = list->MenuPos(newPos);
     switch (item->Type) {
     case ITEM_SEPARATOR:
-        InsertMenuW(menu, newPos, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+        InsertMenuW(menu, pos, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
         break;
     case ITEM_DOCUMENT: {
         const MENUITEMINFOW info = DocumentItem(item);
-        InsertMenuItemW(menu, newPos, TRUE, &info);
+        InsertMenuItemW(menu, pos, TRUE, &info);
         break;
     }
     case ITEM_SECTION:
-        InsertMenuW(menu, newPos, MF_BYPOSITION | MF_POPUP | SectionState(item),
+        InsertMenuW(menu, pos, MF_BYPOSITION | MF_POPUP | SectionState(item),
                     reinterpret_cast<UINT_PTR>(item->Children->Menu.get()), SectionMenuText(item->Caption).c_str());
         break;
     }
@@ -224,8 +229,8 @@ void CTodayMenu::SwapDocuments(int idA, int idB)
     if (!a || !b || a->Type != ITEM_DOCUMENT || b->Type != ITEM_DOCUMENT || a->Parent != b->Parent)
         return;
     CItemVector* list = a->Parent;
-    const int i = list->IndexOf(idA);
-    const int j = list->IndexOf(idB);
+    const int i = list->MenuPos(list->IndexOf(idA));
+    const int j = list->MenuPos(list->IndexOf(idB));
 
     // Each item takes the other's id and entry, and a live folder's sub-menu with it.
     const MENUITEMINFOW first = DocumentItem(b), second = DocumentItem(a);
@@ -257,7 +262,7 @@ void CTodayMenu::RenameEntry(int id, const std::wstring& text)
         info.fMask = MIIM_STRING;
         info.dwTypeData = shown.data();
     }
-    SetMenuItemInfoW(item->Parent->Menu.get(), item->Parent->IndexOf(id), TRUE, &info);
+    SetMenuItemInfoW(item->Parent->Menu.get(), item->Parent->MenuPos(item->Parent->IndexOf(id)), TRUE, &info);
 }
 
 void CTodayMenu::ChangeDocument(int id, const std::wstring& path, const DocumentProperties& properties)
@@ -280,13 +285,82 @@ void CTodayMenu::ChangeDocument(int id, const std::wstring& path, const Document
     info.cbSize = sizeof(info);
     info.fMask = MIIM_DATA;
     info.dwItemData = ItemDataOf(item);
-    SetMenuItemInfoW(item->Parent->Menu.get(), item->Parent->IndexOf(id), TRUE, &info);
+    SetMenuItemInfoW(item->Parent->Menu.get(), item->Parent->MenuPos(item->Parent->IndexOf(id)), TRUE, &info);
 }
 
 void CTodayMenu::Launch(int id)
 {
-    if (const CItem* item = Root.FindItem(id))
-        launcher_.Launch(LaunchRequestOf(*item));
+    CItem* item = Root.FindItem(id);
+    if (!item)
+        return;
+    launcher_.Launch(LaunchRequestOf(*item));
+    if (item->Type == ITEM_DOCUMENT)
+        CountLaunch(*item);
+}
+
+void CTodayMenu::CountLaunch(CItem& document)
+{
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    // Each launch is newer than the one before, so that the newest is told apart whatever the clock's steps.
+    const ULONGLONG time = static_cast<ULONGLONG>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+    lastLaunch_ = std::max(time, lastLaunch_ + 1);
+    document.LastLaunch = lastLaunch_;
+    const DWORD launches = document.Launches.value_or(0);
+    document.Launches = launches == MAXDWORD ? launches : launches + 1;
+    if (recorder_)
+        recorder_(document);
+}
+
+void CTodayMenu::RefreshRecent()
+{
+    const HMENU root = Root.Menu.get();
+    if (!showRecent_) {
+        HideRecent();
+        return;
+    }
+    recent_.Fill(Root);
+    const UINT state = recent_.Entries().empty() ? MF_GRAYED : MF_ENABLED;
+    if (Root.Lead == 0) {
+        InsertMenuW(root, 0, MF_BYPOSITION | MF_POPUP | state, reinterpret_cast<UINT_PTR>(recent_.Menu()),
+                    CRecentMenu::kTitle);
+        Root.Lead = 1;
+    } else {
+        EnableMenuItem(root, 0, MF_BYPOSITION | state);
+    }
+}
+
+void CTodayMenu::HideRecent()
+{
+    // Taken out, not destroyed: the Recent menu is its own.
+    if (Root.Lead == 0)
+        return;
+    RemoveMenu(Root.Menu.get(), 0, MF_BYPOSITION);
+    Root.Lead = 0;
+    recent_.Release();
+}
+
+bool CTodayMenu::ChooseRecent(HMENU menu, int pos)
+{
+    if (menu != recent_.Menu())
+        return false;
+    const auto& entries = recent_.Entries();
+    if (pos < 0 || static_cast<size_t>(pos) >= entries.size())
+        return true;
+    const CRecentMenu::Entry& entry = entries[pos];
+    const CItem* document = Root.FindItem(entry.id);
+    if (document && document->Type == ITEM_DOCUMENT && document->Path == entry.copy->Path)
+        Launch(entry.id);
+    else
+        launcher_.Launch(LaunchRequestOf(*entry.copy));
+    return true;
+}
+
+std::optional<wchar_t> CTodayMenu::TakeFindRequest()
+{
+    const std::optional<wchar_t> letter = findRequest_;
+    findRequest_.reset();
+    return letter;
 }
 
 bool CTodayMenu::ShowFolderContents(int id, bool on)
@@ -298,7 +372,7 @@ bool CTodayMenu::ShowFolderContents(int id, bool on)
     const std::unique_ptr<CFolderMenu> old = live_.Replace(*item, on);
     item->ShowContents = on;
     const MENUITEMINFOW info = DocumentItem(item);
-    SetMenuItemInfoW(item->Parent->Menu.get(), item->Parent->IndexOf(id), TRUE, &info);
+    SetMenuItemInfoW(item->Parent->Menu.get(), item->Parent->MenuPos(item->Parent->IndexOf(id)), TRUE, &info);
     return on || old;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "menu/BaseObj.h"
@@ -8,6 +10,7 @@
 #include "menu/Launcher.h"
 #include "menu/LiveFolders.h"
 #include "menu/MenuPictures.h"
+#include "menu/RecentMenu.h"
 #include "platform/IconCache.h"
 
 // An entry to append to a list: its kind, its id (-1 for a fresh one), a document's path or a section's title, and a
@@ -69,9 +72,26 @@ public:
     void ChangeDocument(int id, const std::wstring& path, const DocumentProperties& properties);
 
     // Opens the document behind a menu command, on a worker: a folder in the file explorer, anything else through
-    // the shell as its properties ask.
+    // the shell as its properties ask. A document counts the launch (Launches, LastLaunch), and the recorder hears of it.
     void Launch(int id);
     CLauncher& Launcher() { return launcher_; }
+    // Told of each launch a document counted, to keep its two values where the tree is stored.
+    void SetLaunchRecorder(std::function<void(const CItem& document)> recorder) { recorder_ = std::move(recorder); }
+
+    // The "Recent" section at the top of the root menu (menu/RecentMenu.h), shown while on. RefreshRecent, as the menu
+    // opens, fills it, or takes it away when it is off; the root list's Lead says whether it is there.
+    void SetShowRecent(bool on) { showRecent_ = on; }
+    bool ShowsRecent() const { return showRecent_; }
+    void RefreshRecent();
+    CRecentMenu& Recent() { return recent_; }
+    // Opens the document at pos of the Recent menu: the tree's document it shows, counted, while it is still that
+    // document, else what was shown. False when menu is not the Recent menu.
+    bool ChooseRecent(HMENU menu, int pos);
+
+    // A letter typed in the open menu that no entry of the shown level starts with: the menu closes, and whoever
+    // tracked it opens the find box with that letter once the tracking has ended.
+    void RequestFind(wchar_t letter) { findRequest_ = letter; }
+    std::optional<wchar_t> TakeFindRequest();
 
     // Shows a document whose path is a folder as a live sub-menu of the folder's contents (on), or as a plain document
     // again (off); built-in entries stay as they are. True when the entry changed.
@@ -108,8 +128,16 @@ private:
     // Shows each section from the list's own up to the top level grayed or enabled by what it holds now.
     void ShowSectionStates(const CItemVector* list);
 
+    void CountLaunch(CItem& document);
+    void HideRecent();
+
     CLauncher launcher_;
     CLiveFolders live_{launcher_};
+    CRecentMenu recent_;
+    bool showRecent_ = false;
+    std::optional<wchar_t> findRequest_;
+    std::function<void(const CItem&)> recorder_;
+    ULONGLONG lastLaunch_ = 0;   // the newest LastLaunch given in this run
     MenuPictures pictures_;
     std::unique_ptr<platform::CIconCache> icons_;
     bool ownerDrawn_ = false;

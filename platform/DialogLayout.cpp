@@ -150,27 +150,6 @@ void RefreshStaticImage(HINSTANCE instance, HWND dialog, const DialogTemplateIte
     }
 }
 
-// The dialog's base units (the pixels of 4 dialog units across and of 8 down), by the font it shows now: the one it was
-// made with, or one that a change of density gave it since. The system keeps the units of the first font; these are
-// found as it finds them (the average width of the letters, the font's height), so both agree until the font changes.
-SIZE DialogBaseUnits(HWND dialog)
-{
-    const HFONT made = DensityFont(dialog);
-    const auto font = made ? made : reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-    const handles::window_dc screen(dialog);
-    static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    TEXTMETRICW metrics{};
-    SIZE letters{};
-    if (font && screen) {
-        const handles::select_object selected(screen.get(), font);
-        if (GetTextMetricsW(screen.get(), &metrics) && GetTextExtentPoint32W(screen.get(), kLetters, 52, &letters))
-            return {(letters.cx / 26 + 1) / 2, metrics.tmHeight};
-    }
-    RECT units{0, 0, 4, 8};   // the system font's, or the system's own
-    MapDialogRect(dialog, &units);
-    return {units.right, units.bottom};
-}
-
 // A control's place in pixels, mapped as the dialog was when it made the control: its corner and its size each.
 RECT PlaceOf(const DialogTemplateItem& item, SIZE units)
 {
@@ -241,6 +220,26 @@ bool ApplyDialogLayout(HINSTANCE instance, HWND dialog, int templateId)
 bool PlaceDialogItems(HINSTANCE instance, HWND dialog, int templateId)
 {
     return LayOut(instance, dialog, templateId, false);
+}
+
+// The system keeps the units of the first font; these are found as it finds them (the average width of the letters, the
+// font's height), so both agree until the font changes.
+SIZE DialogBaseUnits(HWND dialog)
+{
+    const HFONT made = DensityFont(dialog);
+    const auto font = made ? made : reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+    const handles::window_dc screen(dialog);
+    static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    TEXTMETRICW metrics{};
+    SIZE letters{};
+    if (font && screen) {
+        const handles::select_object selected(screen.get(), font);
+        if (GetTextMetricsW(screen.get(), &metrics) && GetTextExtentPoint32W(screen.get(), kLetters, 52, &letters))
+            return {(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+    }
+    RECT units{0, 0, 4, 8};   // the system font's, or the system's own
+    MapDialogRect(dialog, &units);
+    return {units.right, units.bottom};
 }
 
 LPCDLGTEMPLATEW FindDialogTemplate(HINSTANCE instance, int id)

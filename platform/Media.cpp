@@ -13,8 +13,8 @@ namespace {
 // What the seam adds to each kind of call. Read by every worker, set by the tests' thread.
 struct Seam {
     std::mutex lock;
-    std::array<DWORD, 4> delays{};
-    std::array<unsigned, 4> hung{};   // calls of each kind still to hang; UINT_MAX: all
+    std::array<DWORD, 5> delays{};
+    std::array<unsigned, 5> hung{};   // calls of each kind still to hang; UINT_MAX: all
     HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);   // set when hung calls may return
 };
 
@@ -83,6 +83,12 @@ bool Execute(SHELLEXECUTEINFOW& info)
 {
     Pass(Call::Launch);
     return ShellExecuteExW(&info) != FALSE;
+}
+
+LONG FlushKey(HKEY key)
+{
+    Pass(Call::Store);
+    return RegFlushKey(key);
 }
 
 namespace slow {

@@ -1,6 +1,6 @@
 #pragma once
 // The file system and the shell as the menu reaches them: a path's attributes, its icon, a folder's listing and a
-// launch. Each may block as long as its medium takes (a sleeping drive, an offline share, a card), so the menu calls
+// launch, and the store's flush to the disk. Each may block as long as its medium takes (a sleeping drive, an offline share, a card), so the menu calls
 // them from worker threads only. They all go through this one place, where tests and benchmarks can make them slow;
 // the program itself never does.
 #include <windows.h>
@@ -21,10 +21,12 @@ HICON ShellIcon(const std::wstring& path, DWORD attributes, UINT flags);
 bool ListFolder(const std::wstring& folder, const std::function<void(const WIN32_FIND_DATAW&)>& each);
 // ShellExecuteExW.
 bool Execute(SHELLEXECUTEINFOW& info);
+// RegFlushKeyW: what was written below the key reaches the disk, as long as that takes.
+LONG FlushKey(HKEY key);
 
 // The slow-media seam, for tests and benchmarks: a delay before every call of a kind, or calls of a kind that do
 // not return until Reset.
-enum class Call { Attributes, Icon, Listing, Launch };
+enum class Call { Attributes, Icon, Listing, Launch, Store };
 namespace slow {
 void Delay(Call call, DWORD ms);
 // The next `calls` calls of the kind, every one by default, wait until Reset.

@@ -1,5 +1,7 @@
 #include "platform/Registry.h"
 
+#include "platform/Media.h"
+
 #include <cwchar>
 #include <utility>
 
@@ -60,6 +62,16 @@ std::optional<DWORD> ReadDword(HKEY key, const wchar_t* name)
     DWORD type = REG_NONE, data = 0, size = sizeof(data);
     if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof(data))
+        return std::nullopt;
+    return data;
+}
+
+std::optional<ULONGLONG> ReadQword(HKEY key, const wchar_t* name)
+{
+    DWORD type = REG_NONE, size = sizeof(ULONGLONG);
+    ULONGLONG data = 0;
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
+        type != REG_QWORD || size != sizeof(data))
         return std::nullopt;
     return data;
 }
@@ -167,6 +179,11 @@ bool WriteDword(HKEY key, const wchar_t* name, DWORD value)
     return SetValue(key, name, REG_DWORD, &value, sizeof(value)) == ERROR_SUCCESS;
 }
 
+bool WriteQword(HKEY key, const wchar_t* name, ULONGLONG value)
+{
+    return SetValue(key, name, REG_QWORD, &value, sizeof(value)) == ERROR_SUCCESS;
+}
+
 bool WriteString(HKEY key, const wchar_t* name, const wchar_t* text)
 {
     const size_t length = wcslen(text);
@@ -222,7 +239,7 @@ LONG RenameKey(HKEY parent, const wchar_t* path, const wchar_t* newName)
     return RegRenameKey(parent, path, newName);
 }
 
-LONG Flush(HKEY key) { return RegFlushKey(key); }
+LONG Flush(HKEY key) { return media::FlushKey(key); }
 
 namespace faults {
 

@@ -30,6 +30,8 @@ unique_hkey OpenKey(HKEY parent, const wchar_t* path, REGSAM rights = kReadRight
 // Reads. A DWORD is a REG_DWORD of exactly 4 bytes; a text is a REG_SZ or REG_EXPAND_SZ up to its first NUL, or to
 // its last whole character when it has none. Anything else is no value.
 std::optional<DWORD> ReadDword(HKEY key, const wchar_t* name);
+// A REG_QWORD of exactly 8 bytes.
+std::optional<ULONGLONG> ReadQword(HKEY key, const wchar_t* name);
 std::optional<std::wstring> ReadString(HKEY key, const wchar_t* name);
 bool HasValue(HKEY key, const wchar_t* name);   // of any type
 // How many values the key holds, of any type; nothing when that cannot be read.
@@ -76,6 +78,7 @@ unique_hkey CreateKey(HKEY parent, const wchar_t* path);   // opened for changes
 LONG SetValue(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD size);
 // A REG_DWORD, and a REG_SZ with its terminator: false when not written.
 bool WriteDword(HKEY key, const wchar_t* name, DWORD value);
+bool WriteQword(HKEY key, const wchar_t* name, ULONGLONG value);
 bool WriteString(HKEY key, const wchar_t* name, const wchar_t* text);
 LONG DeleteValue(HKEY key, const wchar_t* name);
 // Removes a key with everything below it, one key at a time (each removal is one change).

@@ -57,12 +57,16 @@
 #define IDC_HOTKEY_LABEL            1021 // Options page
 #define IDC_HOTKEY                  1022
 #define IDC_HOTKEY_NOTE             1023
-#define IDC_THEME_LABEL             1047
-#define IDC_THEME                   1048
+#define IDC_THEME_LABEL             1051 // Options page: the theme
+#define IDC_THEME                   1052
 #define IDC_EXPORT                  1024 // Options page: menu files
 #define IDC_EXPORT_PROFILE          1025
 #define IDC_IMPORT                  1026
 #define IDC_RESTORE                 1027
+#define IDC_FIND_HOTKEY_LABEL       1047 // Options page: the find box's hotkey, and recent documents
+#define IDC_FIND_HOTKEY             1048
+#define IDC_FIND_HOTKEY_NOTE        1049
+#define IDC_SHOW_RECENT             1050
 #define IDC_BACKUP_LIST             1028 // Restore dialog
 #define IDC_PROP_NAME_LABEL         1030 // Properties dialog
 #define IDC_PROP_NAME               1031

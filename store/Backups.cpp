@@ -111,17 +111,15 @@ void CBackups::BeforeSave(const std::function<std::optional<PlainTree>()>& readS
     std::optional<PlainTree> stored = readStored();
     if (!stored)
         return;
-    const std::string text = FormatTreeFile(TreeFile{LoadHotkey(), std::move(*stored)});
+    const Hotkey hotkey = LoadHotkey();
+    const ULONGLONG digest = ContentDigest(*stored, hotkey);
     const std::wstring folder = Folder();
     std::vector<Named> backups = Sorted();
     // The newest backup holds this menu already: the menu is not lost, and a second copy of it would push an older
     // menu out.
-    std::string newest;
-    if (!backups.empty() &&
-        platform::ReadWholeFile(folder + L"\\" + backups.back().name, kMaxTreeFileBytes, &newest) ==
-            platform::FileRead::Read &&
-        newest == text)
+    if (!backups.empty() && DigestOf(backups.back().name) == digest)
         return;
+    const std::string text = FormatTreeFile(TreeFile{hotkey, std::move(*stored)});
     SYSTEMTIME now{};
     if (clock_)
         now = clock_();
@@ -131,9 +129,22 @@ void CBackups::BeforeSave(const std::function<std::optional<PlainTree>()>& readS
     const std::wstring name = NameFor(number, now);
     if (folder.empty() || !platform::MakeFolders(folder) || !platform::WriteWholeFile(folder + L"\\" + name, text))
         return Fail();
+    knownName_ = name, knownDigest_ = digest;
     backups.push_back({name, number, now});
     for (size_t i = 0; i + kKeptBackups < backups.size(); ++i)
         platform::RemoveFile(folder + L"\\" + backups[i].name);
+}
+
+std::optional<ULONGLONG> CBackups::DigestOf(const std::wstring& name)
+{
+    if (name == knownName_)
+        return knownDigest_;
+    std::wstring error;
+    const std::optional<TreeFile> file = ReadTreeFile(Folder() + L"\\" + name, &error);
+    if (!file)
+        return std::nullopt;
+    knownName_ = name, knownDigest_ = ContentDigest(file->tree, file->hotkey);
+    return knownDigest_;
 }
 
 std::vector<Backup> CBackups::List() const

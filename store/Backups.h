@@ -39,7 +39,8 @@ public:
     void SetReport(Report report) { report_ = std::move(report); }
     std::wstring Folder() const;
 
-    // Before a save: backs up the stored tree, as readStored reads it, unless the newest backup holds that menu.
+    // Before a save: backs up the stored tree, as readStored reads it, unless the newest backup holds that menu, which
+    // is told by the digest of their contents: the stored tree is made into a file's text only to be written.
     void BeforeSave(const std::function<std::optional<PlainTree>()>& readStored);
 
     // The backups that can be read, newest first.
@@ -49,6 +50,12 @@ private:
     struct Named;
     std::vector<Named> Sorted() const;   // in the order they were written
     void Fail();
+    // The digest of the backup of that name; read from its file unless it is the newest one known.
+    std::optional<ULONGLONG> DigestOf(const std::wstring& name);
+
+    // The newest backup known, by name, and the digest of its content.
+    std::wstring knownName_;
+    ULONGLONG knownDigest_ = 0;
 
     std::wstring folder_;
     Clock clock_;

@@ -38,6 +38,8 @@ Hotkey Hotkey::From(DWORD value)
 
 Hotkey Hotkey::Default() { return Hotkey(MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT)); }
 
+Hotkey Hotkey::DefaultFind() { return Hotkey(MAKEWORD('F', HOTKEYF_CONTROL | HOTKEYF_ALT)); }
+
 UINT Hotkey::Modifiers() const
 {
     const BYTE flags = HIBYTE(value_);

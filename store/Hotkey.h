@@ -16,8 +16,9 @@ public:
     // Shift alone (a bare key would be taken from every program); a value that no key gives is none: no key or a code
     // that no keyboard sends in the low byte, modifier bits that a hotkey control does not report, or more than 16 bits.
     static Hotkey From(DWORD value);
-    // Ctrl+Alt+T, the hotkey of a store that holds none.
+    // Ctrl+Alt+T, the hotkey of a store that holds none; Ctrl+Alt+F, the find box's.
     static Hotkey Default();
+    static Hotkey DefaultFind();
 
     WORD Value() const { return value_; }   // as stored and filed
     bool IsNone() const { return value_ == 0; }

@@ -29,25 +29,32 @@ void SetProperty(DocumentValues& values, const EntryValue& value)
 }
 
 const DocumentValue kDocumentValues[] = {
-    {L"Caption", "Caption", false, kLongestName, AnyNumber,
+    {L"Caption", "Caption", ValueKind::Text, kLongestName, AnyNumber,
      [](const DocumentValues& v) { return v.Caption ? std::optional<EntryValue>(*v.Caption) : std::nullopt; },
      [](DocumentValues& v, const EntryValue& value) { v.Caption = std::get<std::wstring>(value); }},
-    {L"Expand", "Expand", true, 0, TakesExpand,
+    {L"Expand", "Expand", ValueKind::Number, 0, TakesExpand,
      [](const DocumentValues& v) { return v.Expand ? std::optional<EntryValue>(DWORD{1}) : std::nullopt; },
      [](DocumentValues& v, const EntryValue&) { v.Expand = true; }},
-    {L"Args", "Args", false, kLongestText, AnyNumber, GetProperty<&DocumentProperties::Args>,
+    {L"Args", "Args", ValueKind::Text, kLongestText, AnyNumber, GetProperty<&DocumentProperties::Args>,
      SetProperty<&DocumentProperties::Args>},
-    {L"StartIn", "StartIn", false, kLongestText, AnyNumber, GetProperty<&DocumentProperties::StartIn>,
+    {L"StartIn", "StartIn", ValueKind::Text, kLongestText, AnyNumber, GetProperty<&DocumentProperties::StartIn>,
      SetProperty<&DocumentProperties::StartIn>},
-    {L"Show", "Show", true, 0, IsDocumentShow,
+    {L"Show", "Show", ValueKind::Number, 0, IsDocumentShow,
      [](const DocumentValues& v) {
          return v.Properties.Show ? std::optional<EntryValue>(*v.Properties.Show) : std::nullopt;
      },
      [](DocumentValues& v, const EntryValue& value) { v.Properties.Show = std::get<DWORD>(value); }},
-    {L"Verb", "Verb", false, kLongestName, AnyNumber, GetProperty<&DocumentProperties::Verb>,
+    {L"Verb", "Verb", ValueKind::Text, kLongestName, AnyNumber, GetProperty<&DocumentProperties::Verb>,
      SetProperty<&DocumentProperties::Verb>},
-    {L"Icon", "Icon", false, kLongestText, AnyNumber, GetProperty<&DocumentProperties::Icon>,
+    {L"Icon", "Icon", ValueKind::Text, kLongestText, AnyNumber, GetProperty<&DocumentProperties::Icon>,
      SetProperty<&DocumentProperties::Icon>},
+    // Launch counts: carried with the document, shown nowhere.
+    {L"Launches", "Launches", ValueKind::Number, 0, AnyNumber,
+     [](const DocumentValues& v) { return v.Launches ? std::optional<EntryValue>(*v.Launches) : std::nullopt; },
+     [](DocumentValues& v, const EntryValue& value) { v.Launches = std::get<DWORD>(value); }},
+    {L"LastLaunch", "LastLaunch", ValueKind::Wide, 0, AnyNumber,
+     [](const DocumentValues& v) { return v.LastLaunch ? std::optional<EntryValue>(*v.LastLaunch) : std::nullopt; },
+     [](DocumentValues& v, const EntryValue& value) { v.LastLaunch = std::get<ULONGLONG>(value); }},
 };
 
 // The id an entry keeps, or -1 for a fresh one.
@@ -95,6 +102,8 @@ PlainTree SnapshotOf(const CTodayMenu& menu)
                 entry.values.Caption = item.Caption;
             entry.values.Expand = item.ShowContents;
             entry.values.Properties = item.Properties;
+            entry.values.Launches = item.Launches;
+            entry.values.LastLaunch = item.LastLaunch;
         } else if (item.Type == ITEM_SECTION) {
             entry.name = item.Caption;
         }
@@ -148,6 +157,43 @@ size_t FreshIdsNeeded(const PlainTree& tree)
     return fresh;
 }
 
+ULONGLONG ContentDigest(const PlainTree& tree, Hotkey hotkey)
+{
+    // FNV-1a over each fact of the file in turn, each text ended by a character no text holds.
+    ULONGLONG digest = 14695981039346656037ULL;
+    const auto add = [&digest](ULONGLONG value) {
+        for (int byte = 0; byte < 8; ++byte, value >>= 8)
+            digest = (digest ^ (value & 0xFF)) * 1099511628211ULL;
+    };
+    const auto addText = [&add](const std::wstring& text) {
+        for (const wchar_t c : text)
+            add(c);
+        add(0x10000);
+    };
+    add(hotkey.Value());
+    for (const PlainEntry& entry : tree) {
+        add(static_cast<ULONGLONG>(entry.kind));
+        add(static_cast<ULONGLONG>(entry.level));
+        add(IsBuiltinEntry(entry.kind, entry.id ? entry.id : entry.keep));
+        if (entry.kind == ITEM_SEPARATOR)
+            continue;
+        addText(entry.name);
+        if (entry.kind != ITEM_DOCUMENT)
+            continue;
+        for (const DocumentValue& kind : DocumentValueTable()) {
+            const std::optional<EntryValue> value = kind.get(entry.values);
+            add(value.has_value());
+            if (!value)
+                continue;
+            if (const auto* text = std::get_if<std::wstring>(&*value))
+                addText(*text);
+            else
+                add(kind.kind == ValueKind::Wide ? std::get<ULONGLONG>(*value) : std::get<DWORD>(*value));
+        }
+    }
+    return digest;
+}
+
 void BuildMenu(CTodayMenu& menu, const PlainTree& tree)
 {
     menu.RemoveAll();
@@ -158,10 +204,16 @@ void BuildMenu(CTodayMenu& menu, const PlainTree& tree)
             continue;
         lists.resize(static_cast<size_t>(entry.level) + 1);
         const DocumentValues& values = entry.values;
-        const CItem* item = menu.Append(*lists.back(), {entry.kind, entry.id, &entry.name,
-                                                        values.Caption ? &*values.Caption : nullptr, values.Expand,
-                                                        &values.Properties});
-        if (item && item->IsSection())
+        CItem* item = menu.Append(*lists.back(), {entry.kind, entry.id, &entry.name,
+                                                  values.Caption ? &*values.Caption : nullptr, values.Expand,
+                                                  &values.Properties});
+        if (!item)
+            continue;
+        item->Launches = values.Launches;
+        item->LastLaunch = values.LastLaunch;
+        // Until the next write names every key by its entry's id, the entry is stored under the key it was read from.
+        item->StoredKey = entry.key;
+        if (item->IsSection())
             lists.push_back(item->Children.get());
     }
     menu.ShowAllSectionStates();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "menu/Item.h"
+#include "store/Hotkey.h"
 
 class CTodayMenu;
 
@@ -26,6 +27,8 @@ struct DocumentValues {
     std::optional<std::wstring> Caption;   // a name the user gave it
     bool Expand = false;                   // its folder shown as a live sub-menu
     DocumentProperties Properties;         // how it is opened, and its own icon
+    std::optional<DWORD> Launches;         // how often it was opened through the program
+    std::optional<ULONGLONG> LastLaunch;   // when last, a FILETIME in UTC
 };
 
 struct PlainEntry {
@@ -35,20 +38,22 @@ struct PlainEntry {
     int keep = 0;          // the built-in id the entry asks to keep; 0 for a fresh one
     int id = 0;            // its id in the menu once numbered; 0 for an entry that gets none
     DocumentValues values;
+    std::wstring key;      // the name of its key in the store it was read from; empty when it was not read from one
 };
 using PlainTree = std::vector<PlainEntry>;
 
-// A document's optional value as the store and a file give it: a text or a number.
-using EntryValue = std::variant<std::wstring, DWORD>;
+// A document's optional value as the store and a file give it: a text, a number, or a number of 64 bits.
+using EntryValue = std::variant<std::wstring, DWORD, ULONGLONG>;
+enum class ValueKind { Text, Number, Wide };   // REG_SZ, REG_DWORD, REG_QWORD
 
-// A document's optional values, listed once: the name of its registry value, which is its key in a menu file too;
-// whether it is a number (REG_DWORD) or a text (REG_SZ); the longest text a file may give it; the numbers it takes
-// (any other is left out as if absent); and where it lives. The load, the save, the files and the snapshot of the menu
-// all go through this list, in its order, which is the order the values are written in.
+// A document's optional values, listed once: the name of its registry value, which is its key in a menu file too; its
+// kind; the longest text a file may give it; the numbers it takes (any other is left out as if absent); and where it
+// lives. The load, the save, the files and the snapshot of the menu all go through this list, in its order, which is
+// the order the values are written in.
 struct DocumentValue {
     const wchar_t* name;
     const char* key;
-    bool number;
+    ValueKind kind;
     size_t longest;
     bool (*takes)(DWORD number);
     std::optional<EntryValue> (*get)(const DocumentValues& values);
@@ -78,6 +83,10 @@ void NumberEntries(PlainTree& tree);
 // The fresh ids that numbering the tree takes; a tree that takes more than FreshIdCount cannot be a menu.
 size_t FreshIdsNeeded(const PlainTree& tree);
 size_t FreshIdCount();
+
+// A digest of what a menu file of the tree and the hotkey holds: the same for two trees that a file would hold alike
+// (numbered or not, ids being no part of a file), different, but for a chance of one in 2^64, for any two others.
+ULONGLONG ContentDigest(const PlainTree& tree, Hotkey hotkey);
 
 // Makes the menu hold a numbered tree in place of its own: everything the old entries owned goes first (their live
 // folders before them), then every entry is appended straight to the list that holds it, and each section shows

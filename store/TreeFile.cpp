@@ -149,7 +149,8 @@ private:
             if (const auto* text = std::get_if<std::wstring>(&*value))
                 Quoted(Utf8(*text));
             else
-                out_ += std::to_string(std::get<DWORD>(*value));
+                out_ += value->index() == 1 ? std::to_string(std::get<DWORD>(*value))
+                                            : std::to_string(std::get<ULONGLONG>(*value));
         }
         if (entry.kind == ITEM_SECTION) {
             Member(indent, "children", false);
@@ -578,11 +579,15 @@ private:
                 continue;
             const std::string place = entry.place + "." + value.key;
             std::wstring text;
-            if (value.number ? !Number(raw, place, MAXDWORD) : !Text(raw, place, value.longest, &text))
+            const bool wide = value.kind == ValueKind::Wide;
+            if (value.kind == ValueKind::Text ? !Text(raw, place, value.longest, &text)
+                                              : !Number(raw, place, wide ? ~ULONGLONG{0} : MAXDWORD))
                 return false;
             // A number that the value does not take (a window state no document has) is left out, as a load leaves it.
-            if (!value.number)
+            if (value.kind == ValueKind::Text)
                 value.set(plain.values, std::move(text));
+            else if (wide)
+                value.set(plain.values, raw.number);
             else if (value.takes(static_cast<DWORD>(raw.number)))
                 value.set(plain.values, static_cast<DWORD>(raw.number));
         }

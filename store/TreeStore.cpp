@@ -48,9 +48,12 @@ struct StoredEntry {
 void ReadValues(HKEY key, store::DocumentValues& values)
 {
     for (const store::DocumentValue& kind : store::DocumentValueTable()) {
-        if (kind.number) {
+        if (kind.kind == store::ValueKind::Number) {
             const std::optional<DWORD> number = reg::ReadDword(key, kind.name);
             if (number && kind.takes(*number))
+                kind.set(values, *number);
+        } else if (kind.kind == store::ValueKind::Wide) {
+            if (const std::optional<ULONGLONG> number = reg::ReadQword(key, kind.name))
                 kind.set(values, *number);
         } else if (std::optional<std::wstring> text = reg::ReadString(key, kind.name)) {
             kind.set(values, std::move(*text));
@@ -80,6 +83,7 @@ std::optional<StoredEntry> ReadEntry(HKEY level, const std::wstring& keyName, in
     entry.kind = static_cast<int>(*type);
     entry.level = depth;
     entry.name = name.value_or(L"");
+    entry.key = keyName;
     const DWORD storedId = id.value_or(IdFromKeyName(keyName.c_str()));
     entry.keep = isSpec.value_or(0) != 0 && storedId <= kLargestCommandId ? static_cast<int>(storedId) : 0;
     // Each value looked for costs the load a call of the registry, and most documents have none of their optional
@@ -105,6 +109,15 @@ std::vector<StoredEntry> ReadLevel(HKEY level, int depth)
     return entries;
 }
 
+bool WriteValue(HKEY key, const store::DocumentValue& kind, const store::EntryValue& value)
+{
+    switch (kind.kind) {
+    case store::ValueKind::Number: return reg::WriteDword(key, kind.name, std::get<DWORD>(value));
+    case store::ValueKind::Wide: return reg::WriteQword(key, kind.name, std::get<ULONGLONG>(value));
+    default: return reg::WriteString(key, kind.name, std::get<std::wstring>(value).c_str());
+    }
+}
+
 // Writes a document's optional values that are set, in the list's order; false when one could not be written.
 bool WriteValues(HKEY key, const store::DocumentValues& values)
 {
@@ -112,9 +125,7 @@ bool WriteValues(HKEY key, const store::DocumentValues& values)
         const std::optional<store::EntryValue> value = kind.get(values);
         if (!value)
             continue;
-        const bool written = kind.number ? reg::WriteDword(key, kind.name, std::get<DWORD>(*value))
-                                         : reg::WriteString(key, kind.name, std::get<std::wstring>(*value).c_str());
-        if (!written)
+        if (!WriteValue(key, kind, *value))
             return false;
     }
     return true;
@@ -304,6 +315,21 @@ std::optional<store::PlainTree> CTreeStore::ReadStored()
     return read;
 }
 
+bool CTreeStore::WriteLaunch(const std::vector<std::wstring>& keys, const std::wstring& path,
+                             std::optional<DWORD> launches, std::optional<ULONGLONG> lastLaunch)
+{
+    const store::StoreLock lock;
+    std::wstring where = std::wstring(store::kParentPath) + L"\\" + store::kStoreName;
+    for (const std::wstring& key : keys)
+        where += L"\\" + key;
+    const unique_hkey key = reg::OpenKey(reg::StoreHive(), where.c_str(), reg::kWriteRights);
+    // Only the document's own key: one of its kind and path.
+    if (!key || reg::ReadDword(key.get(), L"Type") != DWORD{ITEM_DOCUMENT} || reg::ReadString(key.get(), L"Name") != path)
+        return false;
+    return (!launches || reg::WriteDword(key.get(), L"Launches", *launches)) &&
+           (!lastLaunch || reg::WriteQword(key.get(), L"LastLaunch", *lastLaunch));
+}
+
 int CTreeStore::SaveTree(CTodayMenu* menu) { return StoreTree(store::SnapshotOf(*menu)) ? 0 : -1; }
 
 bool CTreeStore::StoreTree(const store::PlainTree& tree, const std::function<bool()>& ready)
@@ -316,7 +342,5 @@ bool CTreeStore::StoreTree(const store::PlainTree& tree, const std::function<boo
     const wchar_t* stored = store::SettleStore(parent.get());
     if (stored && wcscmp(stored, store::kStoreName) != 0)
         return false;
-    if (stored)
-        Backups.BeforeSave([this] { return ReadStored(); });
     return store::ReplaceStore(parent.get(), [this, &tree](HKEY root) { return SaveLevels(root, tree); }, ready);
 }

@@ -13,17 +13,20 @@
 // a tree that was loaded is stored again as it was, every level of it.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "menu/BaseObj.h"
 #include "platform/Registry.h"
-#include "store/Backups.h"
 #include "store/PlainTree.h"
 
 class CTodayMenu;
 
-// The load and the save of the tree in that layout. Neither goes deeper into the machine stack with a deeper tree.
+// The load and the save of the tree in that layout. Neither goes deeper into the machine stack with a deeper tree. It
+// keeps nothing of its own: what the writes of a running program remember (the backups) is the writer's
+// (store/StoreWriter.h).
 class CTreeStore : public CBaseObj {
 public:
     using unique_hkey = platform::reg::unique_hkey;
@@ -40,8 +43,8 @@ public:
     int SaveTree(CTodayMenu* menu);   // 0 when stored; -1 when the stored tree stayed as it was
     unique_hkey CreateDefaults();
 
-    // Stores a numbered tree (store/PlainTree.h) in place of the stored one, the stored one backed up first; false when
-    // the stored tree stayed as it was. ready, when given, is asked once the new tree is written and just before it
+    // Stores a numbered tree (store/PlainTree.h) in place of the stored one; false when the stored tree stayed as it
+    // was. ready, when given, is asked once the new tree is written and just before it
     // takes the old one's place: false there leaves the stored tree as it was.
     bool StoreTree(const store::PlainTree& tree, const std::function<bool()>& ready = {});
     // The stored tree as plain entries, numbered as a load numbers it, read without changing the store (another copy of
@@ -51,9 +54,10 @@ public:
     store::PlainTree ReadLevels(HKEY level);
     // Writes a numbered tree below level; false at the first entry not written.
     bool SaveLevels(HKEY level, const store::PlainTree& tree);
-
-    // Each save first backs up the tree it replaces (store/Backups.h).
-    store::CBackups Backups;
+    // Writes a document's launch counts alone into the stored key at the end of keys (names from the top level down),
+    // when that key holds a document of this path; false when it does not, or they could not be written.
+    bool WriteLaunch(const std::vector<std::wstring>& keys, const std::wstring& path, std::optional<DWORD> launches,
+                     std::optional<ULONGLONG> lastLaunch);
 
 private:
     unique_hkey WriteEntry(HKEY parent, int id, int pos, DWORD type, DWORD isSpec, const wchar_t* name);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Pictures of the running program for a human to look at: the tap menu with its first entry highlighted, the three tabs
-# of the settings window, the Add Section dialog and the exit question, on a 240x320 screen and on a 320x240 one.
+# of the settings window, the Add Section dialog, the find box and the exit question, on a 240x320 screen and on a 320x240 one.
 # Usage: tools/screenshots.sh [folder]   (default <build>/screenshots/tour)
 # Writes <screen>-<step>.png files there (and <screen>-stopped.png where the tour stopped) and prints their paths. Runs
 # build/tools/tabula_tour.exe on a virtual X server, in a throwaway Wine prefix, or in the prefix TABULA_TOUR_PREFIX names

@@ -1,7 +1,7 @@
 // A tour of a running Tabula for a human to look at: starts tabula.exe, taps its icon, highlights the first entry
-// with the Down key, opens "Configuration" and shows its three tabs and the Add Section dialog, then closes them,
-// chooses "Exit" and answers No. A picture of the screen is saved at each step as a BMP file, and one named "stopped"
-// where a step fails.
+// with the Down key, opens "Configuration" and shows its three tabs and the Add Section dialog, then closes them, hands
+// it a menu with sections and shows the find box with "re" typed, then chooses "Exit" and answers No. A picture of the
+// screen is saved at each step as a BMP file, and one named "stopped" where a step fails.
 //
 // Usage: tabula_tour.exe TABULA_EXE OUTPUT_PREFIX   (pictures: OUTPUT_PREFIX + "menu.bmp" and so on)
 // It prints the path of each picture, and ends with 0 when every step was reached. With TABULA_CONTRAST=1 in its
@@ -96,6 +96,45 @@ bool ChooseTab(HWND tabs, int index)
 {
     SendMessageW(tabs, TCM_SETCURFOCUS, index, 0);
     return WaitFor(5000, [&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == index; });
+}
+
+// Runs the program with arguments and waits for it; its exit code, or -1 when it did not run.
+int RunToEnd(const std::wstring& program, const std::wstring& arguments)
+{
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    std::wstring command = L"\"" + program + L"\" " + arguments;
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    DWORD code = DWORD(-1);
+    WaitForSingleObject(process.hProcess, 20000), GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread), CloseHandle(process.hProcess);
+    return static_cast<int>(code);
+}
+
+// A menu with sections for the find box's picture, written to the temporary folder; its path. Its documents are files
+// of every Wine prefix, so that their own icons show.
+std::wstring WriteSampleMenu()
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"tabula-tour-menu.json";
+    const char text[] = R"({"version": 1, "hotkey": 1620, "tree": [
+  {"kind": "document", "name": "\\My Documents", "builtin": true}, {"kind": "separator", "builtin": true},
+  {"kind": "document", "name": "C:\\windows\\regedit.exe", "Caption": "Registry"},
+  {"kind": "section", "name": "Work", "children": [
+    {"kind": "document", "name": "C:\\windows\\notepad.exe", "Caption": "Report notes"},
+    {"kind": "section", "name": "Reports", "children": [
+      {"kind": "document", "name": "C:\\windows\\win.ini", "Caption": "Budget report"},
+      {"kind": "document", "name": "C:\\windows\\system.ini", "Caption": "Quarterly report"}]}]},
+  {"kind": "document", "name": "C:\\windows\\system32", "Caption": "Reports archive"},
+  {"kind": "document", "name": "Configuration", "builtin": true}, {"kind": "document", "name": "Exit", "builtin": true}]})";
+    FILE* out = _wfopen(path.c_str(), L"wb");
+    const bool written = out && fwrite(text, sizeof(text) - 1, 1, out) == 1;
+    if (out)
+        fclose(out);
+    return written ? path : L"";
 }
 
 class Tour {
@@ -230,6 +269,16 @@ int RunTour(const std::wstring& program, const std::wstring& prefix)
         PostMessageW(settings, WM_CLOSE, 0, 0);
         if (!tour.Step("the settings window did not close", WaitFor(5000, [&] { return !IsWindow(settings); })))
             return false;
+        // The find box over a menu with sections, handed to the running program as a menu file, "re" typed.
+        if (!tour.Step("the sample menu was not taken", RunToEnd(program, L"/import \"" + WriteSampleMenu() + L"\"") == 0))
+            return false;
+        apptest::PressKeys({VK_CONTROL, VK_MENU, 'F'});
+        if (!tour.Step("the find box did not open", AwaitWindow(L"TabulaFind", L"Find") != nullptr))
+            return false;
+        apptest::PressKeys({'R'}), apptest::PressKeys({'E'});
+        if (!tour.Shot(L"find"))
+            return false;
+        apptest::PressKeys({VK_ESCAPE});
         // "Exit" (the last entry) and its question, answered No.
         if (!tour.Step("the menu did not open again", TapIcon()))
             return false;

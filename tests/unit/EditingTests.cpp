@@ -1,4 +1,8 @@
+#include <thread>
+
 #include "SettingsTesting.h"
+#include "app/MainWindow.h"
+#include "platform/Media.h"
 
 using namespace settingstest;
 namespace faults = platform::reg::faults;
@@ -39,13 +43,14 @@ TEST_F(SettingsTest, EditingContextMenuFollowsThePageRules)
 // name left as it was (the nameless section 8) is no change. Whether editing began, messages, stored, 7's "Caption".
 TEST_F(SettingsTest, EditingRenamesDocumentsAndSections)
 {
-    g_TodayMenu.AppendSection(L"", 0), FillItemList(List(0), g_TodayMenu, 0, false);
+    g_TodayMenu.AppendSection(L"", 0), CSettingsState::Of(window).FillList(kSectionsTab);
     const struct { int page, item; std::wstring text; bool begins; size_t prompts; bool stored; std::wstring caption; } renames[] = {
         {0, 0, L"Mine", false, 0, false, L"-"}, {0, 1, L"Mine", false, 0, false, L"-"}, {1, 1, L"Mine", false, 0, false, L"-"},
         {0, 6, L"", true, 0, false, L"-"}, {0, 5, L"Budget", true, 0, true, L"Budget"}, {0, 4, L"Work & Play", true, 0, true, L"Budget"},
         {0, 4, L"", true, 1, true, L"Budget"}, {1, 3, std::wstring(300, L'x'), true, 1, true, std::wstring(255, L'x')}, {1, 3, L"", true, 1, true, L"-"}};
     for (const auto& r : renames) {
         const bool begins = Rename(List(r.page), r.item, r.text);
+        g_StoreWriter.Flush();
         EXPECT_EQ(std::make_tuple(begins, prompts.size(), !storetest::StoredText().empty(), Caption(7)),
                   std::make_tuple(r.begins, r.prompts, r.stored, r.caption)) << &r - renames;
     }
@@ -102,7 +107,7 @@ TEST_F(SettingsTest, EditingDragFirstToLastIsAsManyDownPresses)
     for (int page : {0, 1}) {
         const int last = (Reopen(), Tap(List(page), 0), ListView_GetItemCount(List(page)) - 1);
         for (int i = 0; i < last; ++i)
-            faults::Reset(), Press(Page(page), IDC_MOVE_DOWN);
+            faults::Reset(), Press(Page(page), IDC_MOVE_DOWN), g_StoreWriter.Flush();
         const auto pressed = std::make_pair(menutest::Describe(g_TodayMenu.Root), faults::Changes());
         const std::wstring top = Rows(List(0)), shown = Rows(List(1));
         Reopen(), g_RegHelper.SaveTree(&g_TodayMenu), faults::Reset();
@@ -110,6 +115,7 @@ TEST_F(SettingsTest, EditingDragFirstToLastIsAsManyDownPresses)
         RECT below{LVIR_BOUNDS};
         SendMessageW(List(page), LVM_GETITEMRECT, last, LPARAM(&below)), MapWindowPoints(List(page), Page(page), LPPOINT(&below), 2);
         SendMessageW(Page(page), WM_NOTIFY, begin.hdr.idFrom, LPARAM(&begin)), SendMessageW(Page(page), WM_LBUTTONUP, 0, MAKELPARAM(below.left + 4, below.bottom + 1));
+        g_StoreWriter.Flush();
         EXPECT_EQ(std::make_pair(menutest::Describe(g_TodayMenu.Root), faults::Changes()), pressed) << page;
         EXPECT_EQ(Selected(List(page)), last) << page;
         ExpectState(true, top, shown);
@@ -129,7 +135,7 @@ TEST_F(SettingsTest, EditingDropsAndAddsFolders)
         const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
         auto* files = static_cast<DROPFILES*>(GlobalLock(drop));   // the paths after the header, each ended by a null
         *files = {sizeof(DROPFILES), {}, FALSE, TRUE}, memcpy(files + 1, names.data(), names.size() * sizeof(wchar_t)), GlobalUnlock(drop);
-        SendMessageW(window, WM_DROPFILES, WPARAM(drop), 0);
+        SendMessageW(window, WM_DROPFILES, WPARAM(drop), 0), g_StoreWriter.Flush();
         EXPECT_EQ(std::count(faults::Journal().begin(), faults::Journal().end(), faults::Change::RenameKey), 1) << page;
         Press(Page(page), IDC_ADD_FOLDER);   // on the Documents page of "General" from the Options tab
         EXPECT_EQ(menutest::Describe(g_TodayMenu.Root), L"D1:\\My Documents -4 D2:Configuration D3:Exit S5:W[D6:C:\\w" +
@@ -146,4 +152,30 @@ TEST_F(SettingsTest, EditingDropsAndAddsFolders)
     Press(Page(1), IDC_SHOW_CONTENTS);
     EXPECT_EQ(MenuStates(Page(1), List(1)), L"11111c1");
     EXPECT_EQ(storetest::Read(storetest::RootPath() + L"\\5\\9", L"Expand").Dword(), 1u);
+}
+
+// The store never holds the window up: moves pressed while a write hangs change the menu and the lists at once, and the
+// store holds the last of them once the disk answers. Exit waits for what is pending: when it asks its question, the
+// store holds every change.
+TEST_F(SettingsTest, EditsNeverWaitForTheStoreAndExitWaitsForIt)
+{
+    Tap(List(0), 0);
+    platform::media::slow::Hang(platform::media::Call::Store);
+    for (int press = 0; press < 3; ++press)
+        Press(sections, IDC_MOVE_DOWN);
+    EXPECT_EQ(menutest::Describe(g_TodayMenu.Root, false), L"- D:Configuration D:Exit D:\\My Documents S:W[D:C:\\w] D:C:\\x");
+    EXPECT_EQ(Selected(List(0)), 3);
+    platform::media::slow::Reset();
+    EXPECT_EQ(storetest::StoredText(), menutest::Describe(g_TodayMenu.Root));
+    // Exit, with a section added while the disk hangs and answering only a moment later.
+    RegisterMainWindowClass(g_hInstance, L"TabulaExit");
+    const HWND main = CreateWindowExW(0, L"TabulaExit", L"", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr);
+    platform::media::slow::Hang(platform::media::Call::Store);
+    Press(sections, IDC_ADD_SEPARATOR);
+    std::thread answer([] { Sleep(500), platform::media::slow::Reset(); });
+    bool stored = false;
+    platform::SetMessageAnswer([&](auto...) { stored = storetest::KeyExists(storetest::RootPath() + L"\\8"); return IDNO; });
+    SendMessageW(main, WM_COMMAND, MAKEWPARAM(ID_EXIT, 0), 0);
+    answer.join();
+    EXPECT_TRUE(stored);
 }

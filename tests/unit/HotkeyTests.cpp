@@ -86,7 +86,7 @@ TEST(Hotkey, OpensTheMenuChangesAtOnceAndSaysWhenTaken)
         // A change of the tree is saved, and the hotkey stays.
         const std::wstring tree = storetest::StoredText();
         SendMessageW(GetDlgItem(sections, IDC_ADD_SEPARATOR), BM_CLICK, 0, 0);
-        EXPECT_NE(storetest::StoredText(), tree);
+        EXPECT_TRUE(WaitFor(10000, [&] { return storetest::StoredText() != tree; }));
         EXPECT_EQ(StoredHotkey(), taken);
     }
     Tabula again;
@@ -95,7 +95,8 @@ TEST(Hotkey, OpensTheMenuChangesAtOnceAndSaysWhenTaken)
     UnregisterHotKey(nullptr, 1);
 }
 
-// A stored value loads as the Options tab makes a hotkey: Ctrl+Alt added where neither is, none where no key gives it.
+// A stored value loads as the Options tab makes a hotkey, the menu's and the find box's: Ctrl+Alt added where neither is,
+// none where no key gives it.
 TEST(Hotkey, StoredValuesLoadAsTheOptionsTabMakesThem)
 {
     const std::wstring options = storetest::KeyPath(store::kOptionsName);
@@ -104,13 +105,42 @@ TEST(Hotkey, StoredValuesLoadAsTheOptionsTabMakesThem)
         {REG_DWORD, 0x0274, 0x0274}, {REG_DWORD, 0x0574, 0x0574}, {REG_DWORD, 0x0054, 0x0654}, {REG_DWORD, 0x0154, 0x0754}, {REG_DWORD, 0x082D, 0x0E2D},
         {REG_DWORD, 0x0600, 0}, {REG_DWORD, 0x1654, 0}, {REG_DWORD, 0x0601, 0}, {REG_DWORD, 0x0007, 0}, {REG_DWORD, 0x06C5, 0}, {REG_DWORD, 0x06FF, 0},
         {REG_DWORD, 0x10654, 0}};
+    // The find box's key by the same rules, Ctrl+Alt+F when nothing usable is stored.
+    const std::tuple<const wchar_t*, store::Hotkey (*)(), WORD> keys[] = {{store::kHotkeyValue, store::LoadHotkey, 0x0654},
+                                                                           {store::kFindHotkeyValue, store::LoadFindHotkey, 0x0646}};
     std::wstring error;
-    for (const auto& [type, stored, loaded] : cases) {
-        storetest::Put(options, store::kHotkeyValue, type, type == REG_NONE ? nullptr : &stored, sizeof(stored));
-        EXPECT_EQ(store::LoadHotkey().Value(), loaded) << std::hex << stored;
-        // A menu file (imported, restored or handed over) gives its hotkey by the same rule.
-        const auto file = type == REG_DWORD && stored <= 0xFFFF ? store::ParseTreeFile(R"({"version": 1, "tree": [], "hotkey": )" + std::to_string(stored) + "}", &error) : std::nullopt;
-        EXPECT_EQ(file ? file->hotkey.Value() : loaded, loaded) << std::hex << stored;
-    }
+    for (const auto& [name, load, fallback] : keys)
+        for (const auto& [type, stored, loaded] : cases) {
+            storetest::Put(options, name, type, type == REG_NONE ? nullptr : &stored, sizeof(stored));
+            EXPECT_EQ(load().Value(), type == REG_DWORD ? loaded : fallback) << name << std::hex << stored;
+            // A menu file (imported, restored or handed over) gives its hotkey by the same rule.
+            const auto file = type == REG_DWORD && stored <= 0xFFFF ? store::ParseTreeFile(R"({"version": 1, "tree": [], "hotkey": )" + std::to_string(stored) + "}", &error) : std::nullopt;
+            EXPECT_EQ(file ? file->hotkey.Value() : loaded, loaded) << std::hex << stored;
+        }
     RegDeleteTreeW(platform::reg::StoreHive(), options.c_str());
+}
+
+// Ctrl+Alt+F opens the find box where the menu opens, with the keyboard; a click elsewhere closes it; Enter on a typed
+// "exi" does what the menu's "Exit" does.
+TEST(Hotkey, FindKeyOpensTheBoxWhereTheMenuOpens)
+{
+    storetest::ClearStore();
+    RegDeleteTreeW(platform::reg::StoreHive(), storetest::KeyPath(L"Tabula Options").c_str());
+    Tabula app;
+    ASSERT_TRUE(app.started);
+    HWND box = nullptr;
+    const auto opened = [&] { apptest::PressKeys({VK_CONTROL, VK_MENU, 'F'}); return WaitFor(10000, [&] { return (box = apptest::FindWindowWith(L"TabulaFind", L"")) != nullptr; }); };
+    ASSERT_TRUE(opened());
+    RECT place{}, bar{};
+    GetWindowRect(box, &place), GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &bar);
+    EXPECT_EQ(std::make_pair(place.right, place.bottom), std::make_pair(LONG(GetSystemMetrics(SM_CXSCREEN)), bar.top));
+    apptest::ClickAt(5, 5);
+    EXPECT_TRUE(WaitFor(10000, [] { return !apptest::FindWindowWith(L"TabulaFind", L""); }));
+    ASSERT_TRUE(opened());
+    for (const WORD key : {WORD('E'), WORD('X'), WORD('I'), WORD(VK_RETURN)})
+        apptest::PressKeys({key});
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor(10000, [&] { return (question = apptest::FindWindowWith(L"#32770", L"Run on startup setting")) != nullptr; }));
+    PostMessageW(GetDlgItem(question, IDNO), BM_CLICK, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(app.run.hProcess, 10000), WAIT_OBJECT_0);
 }

@@ -139,6 +139,7 @@ TEST_F(LiveFolder, ChoiceIsMadeBeforeOrAfterTheClose)
 }
 
 // A typed letter selects the next entry starting with it, either case, wrapping round to the top; in a tree menu and a live one.
+// A letter that starts none closes the menu and asks for the find box with it.
 TEST_F(LiveFolder, TypedLetterSelectsTheNextEntryWrappingRound)
 {
     for (const wchar_t* name : {L"a1.txt", L"b.txt", L"A2.txt"})
@@ -148,9 +149,10 @@ TEST_F(LiveFolder, TypedLetterSelectsTheNextEntryWrappingRound)
     const HMENU top = g_TodayMenu.GetRootMenu(), folder = Open(Live(live));
     ASSERT_EQ(L"x#5|Work[y#7]|" + root.substr(root.rfind(L'\\') + 1) + L"#8[Open Folder|a1.txt|A2.txt|b.txt]", Shown(top));
     const struct { HMENU menu; int highlighted; wchar_t typed; LRESULT selects; } rows[] = {
-        {top, 0, L'w', MAKELRESULT(1, MNC_SELECT)}, {top, 2, L'X', MAKELRESULT(0, MNC_SELECT)}, {top, 1, L'q', MNC_IGNORE},
+        {top, 0, L'w', MAKELRESULT(1, MNC_SELECT)}, {top, 2, L'X', MAKELRESULT(0, MNC_SELECT)}, {top, 1, L'q', MAKELRESULT(0, MNC_CLOSE)},
         {folder, 1, L'A', MAKELRESULT(2, MNC_SELECT)}, {folder, 2, L'a', MAKELRESULT(1, MNC_SELECT)},
-        {folder, 3, L'o', MAKELRESULT(0, MNC_SELECT)}, {folder, 0, L'b', MAKELRESULT(3, MNC_SELECT)},
+        {folder, 3, L'o', MAKELRESULT(0, MNC_SELECT)}, {folder, 0, L'b', MAKELRESULT(3, MNC_SELECT)}, {folder, 0, L'Z', MAKELRESULT(0, MNC_CLOSE)},
+        {top, 1, L' ', MNC_IGNORE},
     };
     for (const auto& row : rows) {
         // The highlight as the menu loop leaves it (Wine's HiliteMenuItem only moves the highlight of a menu on the screen).
@@ -159,6 +161,8 @@ TEST_F(LiveFolder, TypedLetterSelectsTheNextEntryWrappingRound)
             SetMenuItemInfoW(row.menu, i, TRUE, &state);
         }
         EXPECT_EQ(row.selects, SendMessageW(window, WM_MENUCHAR, MAKEWPARAM(row.typed, MF_POPUP), LPARAM(row.menu))) << &row - rows;
+        const bool find = HIWORD(row.selects) == MNC_CLOSE;
+        EXPECT_EQ(g_TodayMenu.TakeFindRequest(), find ? std::optional<wchar_t>(row.typed) : std::nullopt) << &row - rows;
     }
 }
 

@@ -17,14 +17,16 @@
 namespace menutest {
 
 // A document's values beside its path, in the store's order.
-constexpr const wchar_t* kValueNames[] = {L"Caption", L"Args", L"StartIn", L"Show", L"Verb", L"Icon"};
+constexpr const wchar_t* kValueNames[] = {L"Caption", L"Args", L"StartIn", L"Show", L"Verb", L"Icon", L"Launches", L"LastLaunch"};
 
 // A document's own caption and properties as "{Caption:Mine|Args:-a|Show:3}", in the store's order; empty without any.
 inline std::wstring Values(const CItem& item, std::wstring text = L"")
 {
     const DocumentProperties& p = item.Properties;
     const std::optional<std::wstring> values[] = {item.OwnCaption ? std::optional(item.Caption) : std::nullopt, p.Args, p.StartIn,
-                                                  p.Show ? std::optional(std::to_wstring(*p.Show)) : std::nullopt, p.Verb, p.Icon};
+                                                  p.Show ? std::optional(std::to_wstring(*p.Show)) : std::nullopt, p.Verb, p.Icon,
+                                                  item.Launches ? std::optional(std::to_wstring(*item.Launches)) : std::nullopt,
+                                                  item.LastLaunch ? std::optional(std::to_wstring(*item.LastLaunch)) : std::nullopt};
     for (const auto& value : values)
         text += value ? (text.empty() ? L"{" : L"|") + std::wstring(kValueNames[&value - values]) + L":" + *value : L"";
     return text.empty() ? text : text + L"}";
@@ -119,15 +121,15 @@ inline std::wstring Shown(HMENU menu)
     return text;
 }
 
-// The list's menu mirrors the list: one item per entry in order, a document's owner-drawn item with its
+// The list's menu mirrors the list: after its Lead items, one item per entry in order, a document's owner-drawn item with its
 // id and entry, a section's sub-menu its list's. What the items show is checked against Shown().
 inline void CheckMenuLevel(const CItemVector& list)
 {
-    ASSERT_EQ(GetMenuItemCount(list.Menu.get()), static_cast<int>(list.Items.size())) << Describe(list);
+    ASSERT_EQ(GetMenuItemCount(list.Menu.get()), static_cast<int>(list.Items.size()) + list.Lead) << Describe(list);
     for (UINT i = 0; i < list.Items.size(); ++i) {
         const CItem* item = list.Items[i].get();
         MENUITEMINFOW info{sizeof(info), MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_SUBMENU};
-        ASSERT_TRUE(GetMenuItemInfoW(list.Menu.get(), i, TRUE, &info)) << i;
+        ASSERT_TRUE(GetMenuItemInfoW(list.Menu.get(), i + list.Lead, TRUE, &info)) << i;
         const auto where = [&] { return L"item " + std::to_wstring(i) + L" of " + Describe(list); };
         if (item->Type == ITEM_DOCUMENT) {
             EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << where();

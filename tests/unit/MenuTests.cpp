@@ -6,6 +6,7 @@
 
 #include "MenuTesting.h"
 #include "store/PlainTree.h"
+#include "menu/MenuMessages.h"
 
 using namespace menutest;
 
@@ -46,7 +47,8 @@ TEST(IdPool, HandsOutTheSmallestFreeIdFromFiveAndCountsDuplicates)
     }
 }
 
-// Each change keeps tree and menu in step, a section shown by its title as typed and grayed while no document is below it;
+// Each change keeps tree and menu in step, "Recent" at the top or not, a section shown by its title as typed and grayed while no
+// document is below it;
 // new ids are the smallest free from 5 and within 16 bits, or nothing is added.
 TEST(PopupMenu, EveryChangeKeepsMenuAndTreeInStep)
 {
@@ -81,15 +83,36 @@ TEST(PopupMenu, EveryChangeKeepsMenuAndTreeInStep)
              m.AppendDocument(L"last", 0), m.AppendDocument(L"a", 0), m.AppendSection(L"S", 0), m.AppendSeparator(0);
          }, L"D65535:last", L"last#65535"},
     };
-    for (const auto& [tree, change, after, shown] : changes) {
-        CTodayMenu menu;
-        Build(menu, tree), CheckMenu(menu.Root);
-        if (change)
-            change(menu);
-        EXPECT_EQ(Describe(menu.Root), after) << tree;
-        EXPECT_EQ(Shown(menu.GetRootMenu()), shown) << tree;
-        CheckMenu(menu.Root);
-    }
+    // The same with "Recent" at the top of the menu, shown before the change.
+    for (const bool recent : {false, true})
+        for (const auto& [tree, change, after, shown] : changes) {
+            CTodayMenu menu;
+            menu.SetShowRecent(recent);
+            Build(menu, tree), menu.RefreshRecent(), CheckMenu(menu.Root);
+            if (change)
+                change(menu);
+            EXPECT_EQ(Describe(menu.Root), after) << tree;
+            EXPECT_EQ(Shown(menu.GetRootMenu()), (recent ? std::wstring(L"Recent~[]") + (*shown ? L"|" : L"") : L"") + shown) << tree;
+            CheckMenu(menu.Root);
+        }
+}
+
+// "Recent" shows the eight documents launched last, at any depth, newest first, as copies without ids; a choice there
+// opens the document shown and counts it. Off, it goes, and the root menu is the tree's alone.
+TEST(PopupMenu, RecentShowsTheLastEightLaunchedNewestFirst)
+{
+    CTodayMenu menu;
+    Build(menu, L"D:a D:b S:S[D:c D:d S:T[D:e]] D:f D:g D:h D:i D:j -");
+    ULONGLONG time = 0;   // launched in this order, each one counted
+    for (const int id : {5, 6, 8, 9, 11, 12, 13, 14, 15, 16, 6})
+        menu.Root.FindItem(id)->LastLaunch = ++time, menu.Root.FindItem(id)->Launches = 1;
+    menu.SetShowRecent(true);
+    const HMENU root = menumsg::PrepareRoot(menu), recent = GetSubMenu(root, 0);
+    EXPECT_EQ(Shown(recent), L"b|j|i|h|g|f|e|d");
+    menumsg::OnMenuCommand(menu, nullptr, 1, LPARAM(recent));
+    EXPECT_EQ(menu.Root.FindItem(16)->Launches, DWORD{2});
+    menu.SetShowRecent(false), menumsg::PrepareRoot(menu);
+    EXPECT_EQ(Shown(root), L"a#5|b#6|S[c#8|d#9|T[e#11]]|f#12|g#13|h#14|i#15|j#16|-");
 }
 
 // A section is found by its menu within the list that holds it, at any depth; the root's own menu and a live menu are

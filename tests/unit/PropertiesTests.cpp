@@ -56,7 +56,7 @@ TEST_F(SettingsTest, PropertiesEditsAreOneStoreEach)
             return false;
         });
         prompts.clear(), faults::Reset(), faults::Record(true);
-        Press(Page(0), IDC_PROPERTIES);
+        Press(Page(0), IDC_PROPERTIES), g_StoreWriter.Flush();
         EXPECT_EQ(std::make_pair(opened, prompts.size()), std::make_pair(1 + int(row.prompts), row.prompts)) << &row - rows;
         // Each save ends by taking its finished mark off the new tree.
         EXPECT_EQ(std::count(faults::Journal().begin(), faults::Journal().end(), faults::Change::DeleteValue), row.stores) << &row - rows;

@@ -6,6 +6,7 @@
 #include "app/Globals.h"
 #include "platform/Theme.h"
 #include "store/RegHelper.h"
+#include "store/StoreWriter.h"
 #include "platform/DialogLayout.h"
 #include "config/ItemList.h"
 #include "config/Page.h"
@@ -23,7 +24,7 @@
 namespace settingstest {
 
 // The program's own tree and store, as the main window hands them to the settings window.
-inline const SettingsContext& Settings() { static const SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr, &g_Theme}; return settings; }
+inline const SettingsContext& Settings() { static const SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr, &g_Theme, nullptr, &g_StoreWriter}; return settings; }
 
 // A list's items as "id/image:text|"; the two lists of the fixture's tree as they start: the top level and "General".
 inline std::wstring Rows(HWND list)

@@ -1,5 +1,6 @@
 // The settings window, its pages, its dialogs and the page operations, driven as a user drives them.
 #include "SettingsTesting.h"
+#include "store/Options.h"
 
 using namespace settingstest;
 
@@ -12,17 +13,17 @@ const std::wstring kStart = L"D:\\My Documents - D:Configuration D:Exit S:W[D:C:
 const std::wstring kW = L"6/0:w|", kSep = L"-----------------|";
 const struct { int page, entry, item, button; const wchar_t* text; std::wstring tree; int selected; std::wstring top = kTop, shown = kGeneral; } kPresses[] = {
     {0, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Exit D:Configuration S:W[D:C:\\w] D:C:\\x", 2,
-     L"1/0:My Documents|4/1:" + kSep + L"3/2:Exit|2/3:Configuration|5/4:W|7/5:x|", L"1/0:My Documents|3/2:Exit|2/3:Configuration|7/5:x|"},
+     L"1/0:My Documents|4/1:" + kSep + L"3/3:Exit|2/2:Configuration|5/4:W|7/5:x|", L"1/0:My Documents|3/3:Exit|2/2:Configuration|7/5:x|"},
     {0, 0, 5, IDC_MOVE_DOWN, nullptr, kStart, 5}, {0, 1, 0, IDC_ADD_SEPARATOR, nullptr, kStart + L" -", -1, kTop + L"8/6:" + kSep, kW},
     {0, 1, 4, IDC_SECTIONS_DELETE, nullptr, L"D:\\My Documents - D:Configuration D:Exit D:C:\\x", -1,
-     L"1/0:My Documents|4/1:" + kSep + L"2/2:Configuration|3/3:Exit|7/4:x|", L"1/0:My Documents|2/2:Configuration|3/3:Exit|7/4:x|"},
+     L"1/0:My Documents|4/1:" + kSep + L"2/2:Configuration|3/3:Exit|7/5:x|", L"1/0:My Documents|2/2:Configuration|3/3:Exit|7/4:x|"},
     {0, 0, 1, IDC_SECTIONS_DELETE, kNotRemovable, kStart, 1}, {0, 0, 0, IDC_ADD_DOCUMENT, L"y", kStart + L" D:y", -1, kTop + L"8/6:y|", kGeneral + L"8/6:y|"},
     {0, 0, 0, IDC_ADD_DOCUMENT, nullptr, kStart, 0}, {0, 0, 0, IDC_ADD_DOCUMENT, L"", kStart, 0}, {0, 0, 0, IDC_ADD_SECTION, nullptr, kStart, 0},
     {0, 1, 0, IDC_ADD_SECTION, L" W", kStart + L" S: W[]", -1, kTop + L"8/6: W|"}, {0, 0, 0, IDC_ADD_SECTION, L"", kStart + L" S:[]", -1, kTop + L"8/6:|"},
     {0, 0, 0, IDC_ADD_SECTION, kLong.c_str(), kStart + L" S:" + kLong.substr(0, 255) + L"[]", -1, kTop + L"8/6:" + kLong.substr(0, 255) + L"|"},
     {0, 1, 0, IDC_ADD_SECTION, nullptr, kStart, 0, kTop, kW}, {1, 0, 0, IDC_MOVE_UP, nullptr, kStart, 0},
     {1, 0, 3, IDC_MOVE_UP, nullptr, L"D:\\My Documents - D:Configuration D:C:\\x S:W[D:C:\\w] D:Exit", 2,
-     L"1/0:My Documents|4/1:" + kSep + L"2/2:Configuration|7/3:x|5/4:W|3/5:Exit|", L"1/0:My Documents|2/2:Configuration|7/3:x|3/5:Exit|"},
+     L"1/0:My Documents|4/1:" + kSep + L"2/2:Configuration|7/5:x|5/4:W|3/3:Exit|", L"1/0:My Documents|2/2:Configuration|7/5:x|3/3:Exit|"},
     {1, 0, 2, IDC_DOCUMENTS_DELETE, L"You cannot remove selected item", kStart, 2},
     {1, 1, 0, IDC_ADD_DOCUMENT, L"y", L"D:\\My Documents - D:Configuration D:Exit S:W[D:C:\\w D:y] D:C:\\x", -1, kTop, kW + L"8/1:y|"},
     {1, 1, 0, IDC_DOCUMENTS_DELETE, nullptr, L"D:\\My Documents - D:Configuration D:Exit S:W[] D:C:\\x", -1, kTop, L""},
@@ -67,7 +68,8 @@ TEST_F(SettingsTest, TabGoesThroughNamedControlsInReadingOrder)
          {IDC_ADD_SECTION, L"Add Section"}, {IDC_ADD_DOCUMENT, L"Add Document"}, {IDC_SECTIONS_DELETE, L"Delete"}},
         {{IDC_SECTION_BOX, L""}, {IDC_DOCUMENTS_LIST, L""}, {IDC_MOVE_UP, L"Move Up"}, {IDC_MOVE_DOWN, L"Move Down"},
          {IDC_ADD_DOCUMENT, L"Add Document"}, {IDC_DOCUMENTS_DELETE, L"Delete"}},
-        {{IDC_HOTKEY, L""}, {IDC_THEME, L""}, {IDC_EXPORT, L""}, {IDC_IMPORT, L""}, {IDC_RESTORE, L""}, {IDC_EXPORT_PROFILE, L""}}};
+        {{IDC_HOTKEY, L""}, {IDC_FIND_HOTKEY, L""}, {IDC_THEME, L""}, {IDC_SHOW_RECENT, L""}, {IDC_EXPORT, L""}, {IDC_IMPORT, L""},
+         {IDC_RESTORE, L""}, {IDC_EXPORT_PROFILE, L""}}};
     for (int tab : {0, 1, 2}) {
         const HWND page = CSettingsState::Of(window).Page(SettingsTab(tab));
         std::vector<int> order, forward, back;
@@ -104,6 +106,23 @@ TEST_F(SettingsTest, TabGoesThroughNamedControlsInReadingOrder)
 }
 
 // The Options page's texts show the window's text colour on the window colour, light on dark in a high-contrast scheme.
+// The find box's key is kept as FindHotkey under the menu key's rules, and "Show recent documents at the top of the menu",
+// off at first, as ShowRecent: the menu follows it at once.
+TEST_F(SettingsTest, OptionsKeepTheFindKeyAndRecent)
+{
+    const HWND options = CSettingsState::Of(window).Page(kOptionsTab);
+    const std::wstring key = storetest::KeyPath(store::kOptionsName);
+    SendDlgItemMessageW(options, IDC_FIND_HOTKEY, WM_KEYDOWN, 'K', 0);
+    EXPECT_EQ(storetest::Read(key, store::kFindHotkeyValue).Dword(), MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT));
+    storetest::Put(key, store::kShowRecentValue, 0, nullptr, 0);
+    EXPECT_FALSE(store::LoadShowRecent());
+    CheckDlgButton(options, IDC_SHOW_RECENT, BST_UNCHECKED);
+    for (const bool on : {true, false}) {
+        SendDlgItemMessageW(options, IDC_SHOW_RECENT, BM_CLICK, 0, 0);
+        EXPECT_EQ(std::make_pair(storetest::Read(key, store::kShowRecentValue).Dword(), g_TodayMenu.ShowsRecent()), std::make_pair(DWORD(on), on));
+    }
+}
+
 TEST_F(SettingsTest, OptionsTextsTakeTheWindowColours)
 {
     const apptest::HighContrastScheme scheme({{COLOR_WINDOW, RGB(0, 0, 0)}, {COLOR_WINDOWTEXT, RGB(255, 255, 255)}});
@@ -127,8 +146,9 @@ TEST_F(SettingsTest, TabsShowOnePageKeepSelectionsAndFollowAScreenTurn)
     EXPECT_EQ(shown(), std::make_tuple(TRUE, FALSE, 4, 1));
     Press(sections, IDC_MOVE_UP), SwitchTab(1);   // acts on the restored selection, W, and rebuilds the Documents list
     EXPECT_EQ(shown(), std::make_tuple(FALSE, TRUE, 3, 1));
-    const std::wstring top = L"1/0:My Documents|4/1:-----------------|3/2:Exit|5/3:W|2/4:Configuration|7/5:x|";
-    ExpectState(true, top, L"1/0:My Documents|3/2:Exit|2/4:Configuration|7/5:x|");
+    // Each row keeps its entry's image as it moves.
+    const std::wstring top = L"1/0:My Documents|4/1:-----------------|3/3:Exit|5/4:W|2/2:Configuration|7/5:x|";
+    ExpectState(true, top, L"1/0:My Documents|3/3:Exit|2/2:Configuration|7/5:x|");
 
     RECT client{}, tab{};
     SetWindowPos(window, nullptr, 0, 0, 320, 220, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -143,8 +163,8 @@ TEST_F(SettingsTest, TabsShowOnePageKeepSelectionsAndFollowAScreenTurn)
     }
     EXPECT_EQ(ControlsOutside(CSettingsState::Of(window).Page(kOptionsTab)), L"");
     const int wide = g_TodayMenu.AppendSection(std::wstring(300, L's'), 0);
-    FillItemList(List(0), g_TodayMenu, 0, false), FillItemList(List(0), g_TodayMenu, 99, true);   // no level 99: kept
-    EXPECT_EQ(Rows(List(0)), top + L"8/6:" + std::wstring(255, L's') + L"|");
+    CSettingsState::Of(window).FillList(kSectionsTab), FillItemList(List(0), g_TodayMenu, 99, true);   // no level 99: kept
+    EXPECT_EQ(Rows(List(0)), L"1/0:My Documents|4/1:-----------------|3/2:Exit|5/3:W|2/4:Configuration|7/5:x|8/6:" + std::wstring(255, L's') + L"|");
     Tap(List(0), 6);
     const auto picked = GetSelectedItem(List(0));
     EXPECT_EQ(picked ? std::make_pair(picked->index, picked->id) : std::make_pair(-1, 0), std::make_pair(6, wide));

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "MenuTesting.h"
+#include "app/Globals.h"
+#include "store/StoreWriter.h"
 #include "platform/Registry.h"
 #include "store/StoreKeys.h"
 
@@ -72,6 +74,7 @@ struct Value {
     DWORD type = REG_NONE;
     std::vector<BYTE> bytes;
     DWORD Dword() const { return type == REG_DWORD && bytes.size() == 4 ? *reinterpret_cast<const DWORD*>(bytes.data()) : 0xBAD0BAD0u; }
+    ULONGLONG Qword() const { return type == REG_QWORD && bytes.size() == 8 ? *reinterpret_cast<const ULONGLONG*>(bytes.data()) : 0xBAD0BAD0u; }
     std::wstring Text() const { return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2); }
 };
 inline Value Read(HKEY key, const wchar_t* name)
@@ -92,9 +95,10 @@ inline std::wstring StoredValues(HKEY key, DWORD* count, std::wstring text = L""
 {
     for (const wchar_t* name : menutest::kValueNames) {
         const Value value = Read(key, name);
-        const bool number = !wcscmp(name, L"Show");
-        if (value.type == (number ? REG_DWORD : REG_SZ))
-            ++*count, text += (text.empty() ? L"{" : L"|") + std::wstring(name) + L":" + (number ? std::to_wstring(value.Dword()) : value.Text().c_str());
+        const bool number = !wcscmp(name, L"Show") || !wcscmp(name, L"Launches"), wide = !wcscmp(name, L"LastLaunch");
+        if (value.type == (wide ? REG_QWORD : number ? REG_DWORD : REG_SZ))
+            ++*count, text += (text.empty() ? L"{" : L"|") + std::wstring(name) + L":" +
+                              (wide ? std::to_wstring(value.Qword()) : number ? std::to_wstring(value.Dword()) : value.Text().c_str());
     }
     return text.empty() ? text : text + L"}";
 }
@@ -103,6 +107,7 @@ inline std::wstring StoredValues(HKEY key, DWORD* count, std::wstring text = L""
 // a document may add its own Caption, Expand 1 and properties, shown as Describe shows them). Read level by level through open keys: a tree of any depth.
 inline std::wstring StoredText(const std::wstring& path = RootPath())
 {
+    g_StoreWriter.Flush();   // what the program's writer still has to write is written first, as Exit has it
     struct Level { HKEY key; std::vector<std::tuple<DWORD, std::wstring, std::wstring>> entries; size_t next; };   // Pos, text, section key
     const auto read = [](HKEY level) {
         Level read{level, {}, 0};

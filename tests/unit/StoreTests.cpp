@@ -5,7 +5,9 @@
 
 #include "MenuTesting.h"
 #include "StoreTesting.h"
+#include "platform/Files.h"
 #include "store/RegHelper.h"
+#include "store/StoreWriter.h"
 
 using namespace storetest;
 using namespace menutest;
@@ -136,6 +138,9 @@ TEST_F(Store, LoadsWhatMakesSenseOfAnyStore)
                Put(root + L"\\5", L"Show", REG_DWORD, &two, 2), Put(root + L"\\5", L"Icon", REG_BINARY, L"C:\\i", 8), PutText(root + L"\\6", L"Verb", L"");
                PutDword(root + L"\\7", L"Show", SW_SHOW); },
          L"D5:C:\\p D6:C:\\q{Verb:} D7:C:\\r D2:Configuration D3:Exit"},
+        {[&] { PutEntries(root, {L"5 1 0 5 0 C:\\p", L"6 1 0 6 1 C:\\q"}), PutDword(root + L"\\5", L"Launches", 3);
+               Put(root + L"\\5", L"LastLaunch", REG_QWORD, &eight, 8), PutText(root + L"\\6", L"Launches", L"3"), PutDword(root + L"\\6", L"LastLaunch", 1); },
+         L"D5:C:\\p{Launches:3|LastLaunch:1} D6:C:\\q D2:Configuration D3:Exit"},
         {[&] { Put(root, nullptr, 0, nullptr, 0); }, L"D2:Configuration D3:Exit"},
         {[&] { PutEntries(root, {L"1 1 1 1 0 \\My Documents", L"5 2 0 5 1 Tools"}), PutEntries(root + L"\\5", {L"2 1 1 2 0 Configuration"}); },
          L"D1:\\My Documents S5:Tools[D2:Configuration] D3:Exit"},
@@ -155,6 +160,40 @@ TEST_F(Store, LoadsWhatMakesSenseOfAnyStore)
         CheckSettled(loaded);
         EXPECT_EQ(stored ? StoredText() : before, before) << loaded;   // a stored tree stays as it was
     }
+}
+
+// A launch writes its document's Launches and LastLaunch alone, into the key the document is stored under: at any depth,
+// under the key name a renumbering load found. A document not stored yet, or whose key now holds another, gets nothing;
+// the next save carries every count, and the next load reads them.
+TEST_F(Store, ALaunchWritesItsTwoValuesIntoItsStoredKeyAlone)
+{
+    PutEntries(RootPath(), {L"12 1 0 12 0 C:\\a.txt", L"20 2 0 20 1 S", L"9 1 0 9 2 C:\\c.txt"});
+    PutEntries(RootPath() + L"\\20", {L"21 1 0 21 0 C:\\b.txt"});
+    CTodayMenu menu;
+    store.LoadTree(&menu);
+    ASSERT_EQ(Describe(menu.Root), L"D5:C:\\a.txt S6:S[D7:C:\\b.txt] D8:C:\\c.txt D2:Configuration D3:Exit");
+    store::CStoreWriter writer(store);
+    menu.SetLaunchRecorder([&](const CItem& document) { writer.RecordLaunch(store::LaunchRecordOf(document)); });
+    PutText(RootPath() + L"\\9", L"Name", L"C:\\other.txt");
+    const struct { int id; const wchar_t* key; } rows[] = {{5, L"12"}, {7, L"20\\21"}, {menu.AppendDocument(L"C:\\new.txt", 0), nullptr}, {8, nullptr}};
+    for (const auto& [id, key] : rows) {
+        faults::Reset(), faults::Record(true), menu.Launch(id), writer.Flush();
+        EXPECT_EQ(faults::Journal(), (key ? std::vector<Change>{Change::SetValue, Change::SetValue} : std::vector<Change>{})) << id;
+        const std::wstring path = RootPath() + L"\\" + (key ? key : L"none");
+        EXPECT_EQ(std::make_pair(Read(path, L"Launches").Dword(), Read(path, L"LastLaunch").Qword()),
+                  key ? std::make_pair(DWORD{1}, *menu.Root.FindItem(id)->LastLaunch) : std::make_pair(DWORD{0xBAD0BAD0u}, ULONGLONG{0xBAD0BAD0u})) << id;
+    }
+    faults::Reset();
+    ASSERT_TRUE(writer.Write(store::SnapshotOf(menu)));
+    EXPECT_EQ(StoredText(), Describe(menu.Root));
+    EXPECT_EQ(Load(), Describe(menu.Root));
+    // Once written by ids, a launch finds its key by them; the backup before the next save is of the store as the
+    // launches since left it.
+    menu.Launch(5);
+    ASSERT_TRUE(writer.Write(store::SnapshotOf(menu)));
+    std::string backup;
+    platform::ReadWholeFile(writer.Backups().List().at(0).path, 1 << 24, &backup);
+    EXPECT_NE(backup.find("\"LastLaunch\": " + std::to_string(*menu.Root.FindItem(5)->LastLaunch)), std::string::npos);
 }
 
 using CutShortSave = Store;

@@ -7,6 +7,7 @@
 #include "store/Options.h"
 #include "store/TreeTransfer.h"
 #include "app/CommandLine.h"
+#include "store/StoreWriter.h"
 
 using namespace settingstest;
 
@@ -42,7 +43,8 @@ protected:
 
 }  // namespace
 
-// Every kind of entry, nested, with its own values, exported and imported into an empty store, is stored as it was.
+// Every kind of entry, nested, with its own values and launch counts, exported and imported into an empty store, is stored
+// as it was.
 TEST_F(Transfer, ExportedThenImportedIntoAnEmptyStoreIsTheSameTree)
 {
     menutest::Build(g_TodayMenu, L"S:R\x00E9sum\x00E9s \x6587\x66F8[D:C:\\a.txt S:Inner[- D:%TABULA_DIR%\\deep.txt] S:Empty] -");
@@ -50,6 +52,7 @@ TEST_F(Transfer, ExportedThenImportedIntoAnEmptyStoreIsTheSameTree)
     g_TodayMenu.AppendSection(std::wstring(255, L's'), 0);
     g_TodayMenu.RenameEntry(own, L"\x00C7" L"a va"), g_TodayMenu.ShowFolderContents(live, true), g_TodayMenu.MoveEntry(ID_EXIT, 0);
     g_TodayMenu.ChangeDocument(own, g_TodayMenu.Root.FindItem(own)->Path, {std::wstring(kMaxArguments, L'"'), L"D:\\", DWORD(SW_SHOWNORMAL), L"", L"%X%,9"});
+    g_TodayMenu.Root.FindItem(live)->Launches = MAXDWORD, g_TodayMenu.Root.FindItem(live)->LastLaunch = 0x01DB0123456789ABull;   // 64 bits exact
     ASSERT_TRUE(store::SaveHotkey(store::Hotkey::From(MAKEWORD(VK_F7, HOTKEYF_CONTROL | HOTKEYF_ALT))) && !g_RegHelper.SaveTree(&g_TodayMenu));
     const auto values = [&] { return storetest::Read(storetest::RootPath() + L"\\" + std::to_wstring(own), L"Caption").Text().c_str() +
                                       std::to_wstring(storetest::Read(storetest::RootPath() + L"\\" + std::to_wstring(live), L"Expand").Dword()); };
@@ -62,7 +65,7 @@ TEST_F(Transfer, ExportedThenImportedIntoAnEmptyStoreIsTheSameTree)
     EXPECT_EQ(values(), L"\x00C7" L"a va1");
     EXPECT_EQ(store::LoadHotkey().Value(), MAKEWORD(VK_F7, HOTKEYF_CONTROL | HOTKEYF_ALT));
     EXPECT_EQ(SendDlgItemMessageW(Options(), IDC_HOTKEY, HKM_GETHOTKEY, 0, 0), MAKEWORD(VK_F7, HOTKEYF_CONTROL | HOTKEYF_ALT));
-    EXPECT_EQ(Exported(), exported);   // captions, live folders and the hotkey too
+    EXPECT_EQ(Exported(), exported);   // captions, live folders, launch counts and the hotkey too
     ExpectState(true, L"3/0:Exit|1/1:My Documents|4/2:-----------------|2/3:Configuration|5/4:W|7/5:x|8/6:R\x00E9sum\x00E9s|9/7:-----------------|"
                       L"10/8:-----------------|11/9:\x00C7" L"a va|12/10:windows|13/11:" + std::wstring(255, L's') + L"|",
                 L"3/0:Exit|1/1:My Documents|2/3:Configuration|7/5:x|11/9:\x00C7" L"a va|12/10:windows|");
@@ -141,7 +144,7 @@ std::vector<std::wstring> Newest(size_t count)
 {
     std::vector<std::wstring> names;
     std::wstring error;
-    for (const store::Backup& backup : g_RegHelper.Backups.List())
+    for (const store::Backup& backup : g_StoreWriter.Backups().List())
         if (names.size() < count)
             names.push_back(store::ReadTreeFile(backup.path, &error)->tree.at(4).name);
     return names;
@@ -157,15 +160,15 @@ TEST_F(Transfer, BackupsKeepEveryReplacedMenuInTheOrderWritten)
     for (const std::wstring& name : platform::FileNames(folder, L"*"))
         DeleteFileW((folder + L"\\" + name).c_str());
     WORD hour = 5;
-    g_RegHelper.Backups.SetFolder(folder);
-    g_RegHelper.Backups.SetClock([&] { return SYSTEMTIME{2026, 1, 0, 1, hour, 0, 0, 0}; });
+    g_StoreWriter.Backups().SetFolder(folder);
+    g_StoreWriter.Backups().SetClock([&] { return SYSTEMTIME{2026, 1, 0, 1, hour, 0, 0, 0}; });
     const auto save = [&](const std::wstring& tree) {
         menutest::Reset(g_TodayMenu), menutest::BuildDefaults(g_TodayMenu), menutest::Build(g_TodayMenu, L"D:" + tree);
-        return g_RegHelper.SaveTree(&g_TodayMenu);
+        return g_StoreWriter.Write(store::SnapshotOf(g_TodayMenu));
     };
     for (int tree = 0; tree <= 25; ++tree)
         hour = tree < 12 ? 5 : 4, save(L"C:\\t" + std::to_wstring(tree));
-    const std::vector<store::Backup> backups = g_RegHelper.Backups.List();
+    const std::vector<store::Backup> backups = g_StoreWriter.Backups().List();
     ASSERT_EQ(backups.size(), 20u);
     EXPECT_EQ(backups[0].entries, 5u);
     EXPECT_EQ(Newest(20).back(), L"C:\\t5");
@@ -177,7 +180,7 @@ TEST_F(Transfer, BackupsKeepEveryReplacedMenuInTheOrderWritten)
                         {"kind": "document", "name": "Configuration", "builtin": true}, {"kind": "document", "name": "Exit", "builtin": true},
                         {"kind": "document", "name": "C:\\imported"})"));
     Press(Options(), IDC_IMPORT);
-    ASSERT_EQ(g_RegHelper.SaveTree(&g_TodayMenu), 0);   // as Exit stores it
+    ASSERT_TRUE(g_StoreWriter.Write(store::SnapshotOf(g_TodayMenu)));   // as Exit stores it
     EXPECT_EQ(Newest(2), (std::vector<std::wstring>{L"C:\\imported", L"C:\\t26"}));
     apptest::Watch restore([] { const HWND d = apptest::FindDialog(L"Restore"); return d && SendDlgItemMessageW(d, IDC_BACKUP_LIST, LB_SETCURSEL, 1, 0) == 1 && (apptest::Click(d, IDOK), true); });
     Press(Options(), IDC_RESTORE);
@@ -188,12 +191,12 @@ TEST_F(Transfer, BackupsKeepEveryReplacedMenuInTheOrderWritten)
     EXPECT_EQ(Newest(2), (std::vector<std::wstring>{L"C:\\imported", L"C:\\t26"}));
     // Under a file, no folder can be made.
     int reports = 0;
-    g_RegHelper.Backups.SetFolder(path + L"\\Backups"), Write(path, "");
-    g_RegHelper.Backups.SetReport([&](const std::wstring&) { ++reports; });
-    EXPECT_EQ(save(L"C:\\t27") + save(L"C:\\t28"), 0);
+    g_StoreWriter.Backups().SetFolder(path + L"\\Backups"), Write(path, "");
+    g_StoreWriter.Backups().SetReport([&](const std::wstring&) { ++reports; });
+    EXPECT_TRUE(save(L"C:\\t27") && save(L"C:\\t28"));
     EXPECT_EQ(storetest::StoredText(), L"D1:\\My Documents -4 D2:Configuration D3:Exit D5:C:\\t28");
     EXPECT_EQ(reports, 1);
-    g_RegHelper = CRegHelper();
+    g_StoreWriter.Backups() = store::CBackups();
 }
 
 // A menu file handed over while a command waits on a dialog: the command finds its target again afterwards, and when it
