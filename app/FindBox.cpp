@@ -9,6 +9,7 @@
 #include "app/Globals.h"
 #include "app/ItemImage.h"
 #include "menu/FolderMenu.h"
+#include "menu/MenuServices.h"
 #include "menu/Search.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
@@ -69,7 +70,7 @@ int TextWidth(HWND window, const wchar_t* text)
 class CFindBox {
 public:
     explicit CFindBox(HWND window) : window_(window) {}
-    ~CFindBox() { g_TodayMenu.Icons().Forget(iconListener_); }
+    ~CFindBox() { g_Services.Icons().Forget(iconListener_); }
 
     void Create();
     void Layout();
@@ -144,7 +145,7 @@ void CFindBox::Create()
 
     index_.AddTree(g_TodayMenu.Root, g_TodayMenu.LiveFolders());
     // New icons from the disk show at once; live folders never read are read now, their files joining as they come.
-    iconListener_ = g_TodayMenu.Icons().Listen([list = list_](const std::set<std::wstring>&) {
+    iconListener_ = g_Services.Icons().Listen([list = list_](const std::set<std::wstring>&) {
         InvalidateRect(list, nullptr, FALSE);
     });
     g_TodayMenu.LiveFolders().ReadUnread(g_hMainWnd, [](const CItem& document) {
@@ -251,7 +252,7 @@ void CFindBox::Open(bool holdingFolder)
         return;
     const SearchItem item = index_[shown_[static_cast<size_t>(row)]];
     const std::wstring& path = item.path;
-    CLauncher& launcher = g_TodayMenu.Launcher();
+    CLauncher& launcher = g_Services.Launcher();
     if (holdingFolder) {
         const std::wstring folder = item.id == ID_CONFIGURATION || item.id == ID_EXIT ? L"" : HoldingFolder(path);
         if (folder.empty())

@@ -1,6 +1,7 @@
 #include "app/Globals.h"
 
 #include "app/TryIcon.h"
+#include "menu/MenuServices.h"
 #include "menu/TodayMenu.h"
 #include "platform/Theme.h"
 #include "store/RegHelper.h"
@@ -9,10 +10,12 @@
 HINSTANCE g_hInstance = nullptr;
 HWND g_hMainWnd = nullptr;
 
-// Constructed in this order before the entry point runs, destroyed in the reverse order after it returns.
+// Constructed in this order before the entry point runs, destroyed in the reverse order after it returns: the services
+// outlive the tree that uses them, and their threads end before the process does.
 platform::CTheme g_Theme;
 CTryIcon g_TrayIcon;
-CTodayMenu g_TodayMenu;
+CMenuServices g_Services;
+CTodayMenu g_TodayMenu(&g_Services);
 CRegHelper g_RegHelper;
 // After the store it writes, so that it ends, with what it still had to write, before the store goes.
 store::CStoreWriter g_StoreWriter(g_RegHelper);

@@ -10,6 +10,7 @@
 #include "menu/MenuItem.h"
 #include "platform/ContrastIcons.h"
 #include "menu/MenuOwner.h"
+#include "menu/MenuServices.h"
 #include "menu/RecentMenu.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
@@ -40,13 +41,22 @@ void Fill(HDC dc, const RECT& area, COLORREF colour)
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-// The icon that a document shows, whether the caller must destroy it, and whether it is final: a built-in icon, or
-// what the disk said of the path; until that is known, the icon of its type, found without the disk.
+// The icon that a document shows, whether the caller must destroy it, whether it is final and the icon cache's answer
+// it shows: a built-in icon, or what the cache says of the path and of an icon of the user's choice; until the disk has
+// said, the icon of its type, found without the disk.
 struct ItemIcon {
     HICON icon = nullptr;
     bool owned = false;
     bool final = true;
+    unsigned long long answer = 0;
 };
+
+// A document's icon from the cache: its own icon of the user's choice ("file,index") or its path's; a document shown as
+// its folder's contents, or a sub-folder of such a folder, is a folder.
+platform::CIconCache::Shown CachedIcon(const DocumentLook& look)
+{
+    return g_Services.Icons().Icon(look.path, look.folder, look.icon.value_or(L""));
+}
 
 ItemIcon LoadDocumentIcon(const DocumentLook& look)
 {
@@ -55,13 +65,8 @@ ItemIcon LoadDocumentIcon(const DocumentLook& look)
     case ID_CONFIGURATION: return {platform::LoadIconAtSize(g_hInstance, IDI_CONFIGURATION, builtin, builtin), true};
     case ID_EXIT: return {platform::LoadIconAtSize(g_hInstance, IDI_EXIT, builtin, builtin), true};
     default: {
-        // An icon of the user's choice, unless its file holds none there.
-        if (look.icon)
-            if (handles::unique_hicon own = platform::SmallIconAt(*look.icon, Density()))
-                return {own.release(), true, true};
-        // A document shown as its folder's contents, or a sub-folder of such a folder, is a folder.
-        const platform::CIconCache::Shown shown = g_TodayMenu.Icons().Icon(look.path, look.folder);
-        return {shown.icon, false, shown.final};
+        const platform::CIconCache::Shown shown = CachedIcon(look);
+        return {shown.icon, false, shown.final, shown.answer};
     }
     }
 }
@@ -96,14 +101,15 @@ ItemImageLayout LayoutOf(HDC dc, const CItem& item, int dpi = Density())
     return ComputeItemImageLayout(captionSize, icon.cx, icon.cy, HasBuiltinIcon(item.ID), dpi);
 }
 
-// The entry's icon and caption at (x, y) on dc, on a background of the colour given and with text of the other;
-// whether the icon drawn is final.
-bool PaintItem(HDC dc, int x, int y, const CItem& item, const ItemImageLayout& layout, COLORREF background,
-               COLORREF text)
+// The entry's icon and caption at (x, y) on dc, on a background of the colour given and with text of the other; the
+// icon drawn (no longer to be drawn: it may be gone).
+ItemIcon PaintItem(HDC dc, int x, int y, const CItem& item, const ItemImageLayout& layout, COLORREF background,
+                   COLORREF text)
 {
     Fill(dc, {x, y, x + layout.width, y + layout.height}, background);
-    const bool final = DrawIconIn(dc, x + layout.icon.left, y + layout.icon.top, layout.icon.right - layout.icon.left,
-                                  layout.icon.bottom - layout.icon.top, LoadItemIcon(item), item.ID, text);
+    const ItemIcon icon = LoadItemIcon(item);
+    DrawIconIn(dc, x + layout.icon.left, y + layout.icon.top, layout.icon.right - layout.icon.left,
+               layout.icon.bottom - layout.icon.top, icon, item.ID, text);
     handles::select_object font(dc, platform::MenuFont(Density()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, text);
@@ -111,7 +117,7 @@ bool PaintItem(HDC dc, int x, int y, const CItem& item, const ItemImageLayout& l
     OffsetRect(&caption, x, y);
     // A caption is shown as it is: "&" is no mnemonic mark.
     DrawTextW(dc, item.Caption.c_str(), -1, &caption, DT_VCENTER | DT_NOPREFIX);
-    return final;
+    return icon;
 }
 
 // A section, a separator or a note as the dark look measures it: a row as high as a document's, its text where the
@@ -240,7 +246,9 @@ HBITMAP BuildImage(CItem* item)
         return nullptr;
     handles::select_object picture(memory.get(), item->Image.get());
     const platform::Palette colours = MenuColours();
-    item->ImageFinal = PaintItem(memory.get(), 0, 0, *item, layout, colours.menu, colours.menuText);
+    const ItemIcon drawn = PaintItem(memory.get(), 0, 0, *item, layout, colours.menu, colours.menuText);
+    item->ImageFinal = drawn.final;
+    item->ImageAnswer = drawn.answer;
     item->Width = layout.width;
     item->Height = layout.height;
     return item->Image.get();
@@ -259,8 +267,9 @@ void PrepareImages(const CItemVector& list)
     for (const auto& item : list.Items) {
         if (item->Type != ITEM_DOCUMENT)
             continue;
-        if (item->Image && !item->ImageFinal && g_TodayMenu.Icons().Known(item->Path))
-            item->Image.reset();   // the same size, with the icon the disk gave
+        // The same size, with what the disk said since; an answer that expired is asked for again.
+        if (item->Image && !item->ImageFinal && CachedIcon({item->ID, item->Path, item->Properties.Icon, item->ShowContents}).answer != item->ImageAnswer)
+            item->Image.reset();
         if (!item->Width)
             unsized.push_back(item.get());
     }
@@ -281,7 +290,8 @@ void RefreshImages(const std::set<std::wstring>& paths)
             CItem* item = GetMenuItemInfoW(menu, pos, TRUE, &info) && (info.fType & MFT_OWNERDRAW)
                               ? EntryOfItemData(info.dwItemData)
                               : nullptr;
-            if (item && item->Image && !item->ImageFinal && paths.count(item->Path)) {
+            const bool told = item && (paths.count(item->Path) || (item->Properties.Icon && paths.count(*item->Properties.Icon)));
+            if (told && item->Image && !item->ImageFinal) {
                 item->Image.reset();   // made again as it is drawn
                 changed = true;
             }

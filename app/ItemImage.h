@@ -26,18 +26,18 @@ struct ItemImageLayout {
 ItemImageLayout ComputeItemImageLayout(SIZE captionSize, int cx, int cy, bool builtinIcon, int dpi = 96);
 bool HasBuiltinIcon(int id);
 
-// Makes Image, Width and Height of a document entry (its icon and its caption); returns Image. Its icon is the one
-// the disk gave for its path when that is known, the icon of its type until then (ImageFinal tells which), so that
-// making it never waits on the disk.
+// Makes Image, Width and Height of a document entry (its icon and its caption); returns Image. Its icon is the icon
+// cache's (platform/IconCache.h): what the disk gave for its path, or for an icon of the user's choice, when that is
+// known, the icon of its type until then (ImageFinal and ImageAnswer tell which), so that making it never waits.
 HBITMAP BuildImage(CItem* item);
 // Makes the pictures of a list's documents that have none.
 void BuildImages(const CItemVector& list);
-// A list's menu is about to show: its documents without a size are measured, and a picture made with its type's icon
-// is dropped once its own is known; each is made when it is first drawn, so that a long list costs only the pictures
-// on the screen.
+// A list's menu is about to show: its documents without a size are measured, and a picture made with an answer the
+// icon cache has since replaced (its type's icon, a "no picture" answer looked at again) is dropped; each is made
+// when it is first drawn, so that a long list costs only the pictures on the screen.
 void PrepareImages(const CItemVector& list);
-// The own icons of these paths (as stored) are known: on the menus on the screen, pictures made with their type's
-// icon are dropped, to be made again as the menus are drawn again.
+// The own icons of these paths and icon locations (as stored) are known: on the menus on the screen, pictures made
+// with an answer that was not final are dropped, to be made again as the menus are drawn again.
 void RefreshImages(const std::set<std::wstring>& paths);
 // Drops every picture of a list and the lists below it, so that they are made again at the screen's new density.
 void DropImages(CItemVector& list);

@@ -13,6 +13,7 @@
 #include "config/SettingsContext.h"
 #include "config/SettingsWindow.h"
 #include "menu/MenuMessages.h"
+#include "menu/MenuServices.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
 #include "platform/Prompts.h"
@@ -177,7 +178,7 @@ LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam)
 LRESULT OnCreate(HWND hWnd)
 {
     g_TodayMenu.SetPictures({PrepareImages, MeasureImages, RefreshImages});
-    g_TodayMenu.Icons().SetWindow(hWnd);
+    g_Services.Icons().SetWindow(hWnd);
     // Each launch's counts go to the document's stored key alone, through the writer; the menu shows the recent
     // documents if asked to.
     g_TodayMenu.SetLaunchRecorder(

@@ -5,6 +5,7 @@
 #include "app/Globals.h"
 #include "app/MainWindow.h"
 #include "app/TryIcon.h"
+#include "menu/MenuServices.h"
 #include "menu/TodayMenu.h"
 #include "platform/Shell.h"
 #include "platform/ShellUi.h"
@@ -35,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int nCmdShow)
     ClaimStoredHotkey();
 
     CoInitializeEx(nullptr, platform::ProgramComModel());
-    g_TodayMenu.Icons().Prepare();
+    g_Services.Icons().Prepare();
     g_RegHelper.LoadTree(&g_TodayMenu);
     ChooseTheme(store::LoadTheme());
     const int exitCode = RunMessageLoop(accelerators);

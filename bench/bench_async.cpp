@@ -19,6 +19,7 @@
 #include <functional>
 #include <string>
 
+#include "BenchWindow.h"
 #include "Stopwatch.h"
 #include "app/Globals.h"
 #include "app/MainWindow.h"
@@ -26,6 +27,7 @@
 #include "config/SettingsContext.h"
 #include "config/SettingsWindow.h"
 #include "menu/FolderMenu.h"
+#include "menu/MenuServices.h"
 #include "menu/TodayMenu.h"
 #include "platform/DialogLayout.h"
 #include "platform/Handles.h"
@@ -215,16 +217,9 @@ double PlainRead()
 
 int wmain()
 {
-    g_hInstance = GetModuleHandleW(nullptr);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = BenchWndProc;
-    windowClass.hInstance = g_hInstance;
-    windowClass.lpszClassName = L"TabulaBench";
-    RegisterClassW(&windowClass);
-    const HWND window = CreateWindowExW(0, L"TabulaBench", L"bench", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr);
-    g_hMainWnd = window;
-    g_TodayMenu.Icons().Prepare();   // as the program does at start
+    const HWND window = MakeBenchWindow(BenchWndProc);
+    g_Services.Icons().Prepare();   // as the program does at start
     std::printf("%-72s %10s %10s\n", "", "ms", "bound");
 
     // 33 documents never looked at before, each look at one taking 2 s: a tap, and a tap again while the looks go on;
@@ -336,7 +331,7 @@ int wmain()
     const auto lastDocument = std::find_if(g_TodayMenu.Root.Items.rbegin() + 2, g_TodayMenu.Root.Items.rend(),
                                            [](const auto& item) { return item->Type == ITEM_DOCUMENT; });
     const std::wstring last = (*lastDocument)->Path;
-    for (const DWORD until = GetTickCount() + 30000; GetTickCount() < until && !g_TodayMenu.Icons().Known(last); Sleep(10))
+    for (const DWORD until = GetTickCount() + 30000; GetTickCount() < until && !g_Services.Icons().Known(last); Sleep(10))
         for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
             DispatchMessageW(&msg);
     const LONGLONG exitStart = g_clock.Now();

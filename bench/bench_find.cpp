@@ -17,6 +17,7 @@
 #include "app/Hotkey.h"
 #include "app/MainWindow.h"
 #include "menu/FolderMenu.h"
+#include "menu/MenuServices.h"
 #include "menu/TodayMenu.h"
 
 namespace {
@@ -137,7 +138,7 @@ int wmain()
     RegisterMainWindowClass(g_hInstance, L"TabulaBenchFind");
     const HWND window = CreateWindowExW(0, L"TabulaBenchFind", L"", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr);
     g_hMainWnd = window;
-    g_TodayMenu.Icons().Prepare();
+    g_Services.Icons().Prepare();
     BuildTree();
     Measure("10,000 documents in 500 sections", window);
     AddLiveFiles();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchWindow.h"
 #include "Stopwatch.h"
 #include "app/Globals.h"
 #include "app/ItemImage.h"
@@ -97,15 +98,8 @@ LRESULT CALLBACK BenchWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPa
 
 int wmain()
 {
-    g_hInstance = GetModuleHandleW(nullptr);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = BenchWndProc;
-    windowClass.hInstance = g_hInstance;
-    windowClass.lpszClassName = L"TabulaBench";
-    RegisterClassW(&windowClass);
-    const HWND window = CreateWindowExW(0, L"TabulaBench", L"bench", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr);
-    g_hMainWnd = window;
+    const HWND window = MakeBenchWindow(BenchWndProc);
     Stopwatch clock;
 
     std::printf("Live folder menu, opened through WM_INITMENUPOPUP (ms, mean of %d openings)\n", kRuns);

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "menu/MenuServices.h"
 #include "menu/TodayMenu.h"
 #include "platform/Handles.h"
 #include "platform/Shell.h"
@@ -25,20 +26,18 @@ std::wstring ListText(const CItem& item)
 // none the plain picture.
 using IconPictures = std::map<HICON, handles::unique_hbitmap>;
 
-// The image at index becomes the entry's small icon on the menu colour, from the menu's icons: the disk is never
+// The image at index becomes the entry's small icon on the menu colour, from the program's icon cache: the disk is never
 // waited for.
 void ReplaceItemImage(HWND list, HIMAGELIST images, int index, const CItem& item, const CTodayMenu& menu,
                       IconPictures& pictures)
 {
     // "Configuration" and "Exit" name no file.
     const bool file = item.Type == ITEM_DOCUMENT && item.ID != ID_CONFIGURATION && item.ID != ID_EXIT;
-    // An icon of the user's choice, unless its file holds none there: drawn for this row alone, as it goes with this call.
-    if (const handles::unique_hicon own = item.Properties.Icon ? platform::SmallIconAt(*item.Properties.Icon, platform::WindowDensity(list)) : nullptr) {
-        if (const handles::unique_hbitmap bitmap = platform::IconToBitmap(list, own.get()))
-            ImageList_Replace(images, index, bitmap.get(), nullptr);
-        return;
-    }
-    const HICON icon = file ? menu.Icons().Icon(item.Path, item.ShowContents).icon : nullptr;
+    CMenuServices* services = menu.Services();
+    const HICON icon = file && services ? services->Icons()
+                                              .Icon(item.Path, item.ShowContents, item.Properties.Icon.value_or(L""))
+                                              .icon
+                                        : nullptr;
     auto picture = pictures.find(icon);
     if (picture == pictures.end())
         picture = pictures.emplace(icon, platform::IconToBitmap(list, icon)).first;
@@ -283,7 +282,8 @@ void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const L
             break;
         if (rows[row] != item->ID)
             continue;
-        if (item->Type == ITEM_DOCUMENT && paths.count(item->Path)) {
+        const bool told = paths.count(item->Path) || (item->Properties.Icon && paths.count(*item->Properties.Icon));
+        if (item->Type == ITEM_DOCUMENT && told) {
             const int image = RowImage(list, static_cast<int>(row));
             if (image >= 0)
                 ReplaceItemImage(list, images, image, *item, menu, pictures);

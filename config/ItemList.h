@@ -28,7 +28,8 @@ using ListRows = std::vector<int>;
 // Rebuilds the list's items and images from one level of the tree (0 = the top level), each row's image at its
 // entry's index in the level; *rows, when given, takes the rows' ids. Nothing is selected afterwards. A section id
 // that names no section leaves the list as it is.
-// Its icons come from the menu's (platform/IconCache.h): the icon of an entry's type until the disk has said more.
+// Its icons come from the program's icon cache (platform/IconCache.h), which the menu uses: the icon of an entry's type
+// until the disk has said more.
 void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documentsOnly, ListRows* rows = nullptr);
 // Brings a list filled from a level in line with that level as it is now, touching only what changed: the rows from
 // the first to the last that show another entry than before are made again (an entry that stays keeps its image),
@@ -36,7 +37,7 @@ void FillItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
 // afterwards, as after a fill. The cost grows with the rows changed, not with the list.
 void SyncItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documentsOnly, ListRows& rows,
                   const std::set<int>& touched);
-// The own icons of these paths (as stored) are known: the list filled from that level shows them.
+// The own icons of these paths and icon locations (as stored) are known: the list filled from that level shows them.
 void RefreshItemImages(HWND list, const CTodayMenu& menu, int sectionId, const ListRows& rows,
                        const std::set<std::wstring>& paths);
 

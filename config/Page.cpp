@@ -119,10 +119,12 @@ void ShowListMenu(HWND page, const PageKind& kind, POINT at)
     handles::unique_hmenu menu(CreatePopupMenu());
     for (const auto& command : commands)
         AppendMenuW(menu.get(), MF_STRING | (command.enabled ? MF_ENABLED : MF_GRAYED), command.command, command.text);
-    // A folder of the user's may show its contents as a live sub-menu instead: a mark that is on or off.
-    if (entry && CanShowContents(Menu(page), entry->ID))
-        AppendMenuW(menu.get(), MF_STRING | (entry->ShowContents ? MF_CHECKED : MF_UNCHECKED), IDC_SHOW_CONTENTS,
-                    L"Show Contents as Sub-menu");
+    // A folder of the user's may show its contents as a live sub-menu instead: a mark that is on or off, grayed while
+    // the disk has not said whether the path is a folder.
+    const std::optional<bool> contents = entry ? CanShowContents(Menu(page), entry->ID) : false;
+    if (!contents || *contents)
+        AppendMenuW(menu.get(), MF_STRING | (entry->ShowContents ? MF_CHECKED : MF_UNCHECKED) | (contents ? 0 : MF_GRAYED),
+                    IDC_SHOW_CONTENTS, L"Show Contents as Sub-menu");
     AppendMenuW(menu.get(), MF_STRING | (entry && HasProperties(*entry) ? MF_ENABLED : MF_GRAYED), IDC_PROPERTIES,
                 L"Properties...");
     if (at.x == -1 && at.y == -1) {

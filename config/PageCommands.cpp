@@ -5,9 +5,12 @@
 #include <cwchar>
 
 #include "config/ItemList.h"
+#include "menu/MenuServices.h"
 #include "menu/TodayMenu.h"
-#include "platform/Shell.h"
+#include "platform/Media.h"
 #include "platform/Prompts.h"
+#include "platform/Shell.h"
+#include "platform/Worker.h"
 
 namespace {
 
@@ -40,16 +43,34 @@ std::optional<std::wstring> ChooseDocumentFile(HWND page, const wchar_t* title)
     return file;
 }
 
-bool AddDroppedPaths(CTodayMenu& menu, int sectionId, const std::vector<std::wstring>& paths,
-                     std::vector<std::wstring>& missing)
+void CheckDroppedPaths(CTodayMenu& menu, HWND window, const std::vector<std::wstring>& paths,
+                       std::function<void(const DroppedPaths&)> done)
+{
+    const auto answer = [window, done](DroppedPaths checked) {
+        platform::PostToWindow(window, [done, checked = std::move(checked)] { done(checked); });
+    };
+    CMenuServices* services = menu.Services();
+    if (!services) {
+        answer({paths, {}});
+        return;
+    }
+    // A drop comes from one folder: its first path names the medium.
+    platform::Job job{paths.empty() ? L"" : platform::media::MediumOf(paths.front()), nullptr, nullptr};
+    job.work = [paths, answer] {
+        DroppedPaths checked;
+        for (const std::wstring& path : paths)
+            (platform::media::Attributes(path) == INVALID_FILE_ATTRIBUTES ? checked.missing : checked.there).push_back(path);
+        answer(std::move(checked));
+    };
+    job.unavailable = [paths, answer] { answer({{}, paths}); };
+    services->Readers().Workers().Run(std::move(job));
+}
+
+bool AddDroppedPaths(CTodayMenu& menu, int sectionId, const std::vector<std::wstring>& paths)
 {
     bool added = false;
-    for (const std::wstring& path : paths) {
-        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-            missing.push_back(path);
-        else
-            added = menu.AppendDocument(path, sectionId) != -1 || added;
-    }
+    for (const std::wstring& path : paths)
+        added = menu.AppendDocument(path, sectionId) != -1 || added;
     return added;
 }
 
@@ -94,18 +115,20 @@ bool RemoveListEntry(HWND page, CTodayMenu& menu, int id, const wchar_t* refusal
     return true;
 }
 
-bool CanShowContents(const CTodayMenu& menu, int id)
+std::optional<bool> CanShowContents(const CTodayMenu& menu, int id)
 {
     const CItem* entry = menu.Root.FindItem(id);
     if (!entry || entry->Type != ITEM_DOCUMENT || IsBuiltin(*entry))
         return false;
-    const DWORD attributes = GetFileAttributesW(platform::ResolveDevicePath(entry->Path).c_str());
-    return entry->ShowContents || (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    if (entry->ShowContents)
+        return true;
+    CMenuServices* services = menu.Services();
+    return services ? services->Icons().IsFolder(entry->Path) : false;
 }
 
 bool SetShowContents(CTodayMenu& menu, int id, bool on)
 {
-    return (!on || CanShowContents(menu, id)) && menu.ShowFolderContents(id, on);
+    return (!on || CanShowContents(menu, id).value_or(false)) && menu.ShowFolderContents(id, on);
 }
 
 bool IsRemovable(const CItem& entry)

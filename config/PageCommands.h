@@ -5,6 +5,7 @@
 // the page rules, which the buttons, the list's context menu and its label editing all follow.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,10 +17,18 @@ class CTodayMenu;
 // nothing on cancel.
 std::optional<std::wstring> ChooseDocumentFile(HWND page, const wchar_t* title = L"Add Document");
 
-// Appends the dropped files and folders that exist to a level, in their order; those that no longer exist are put in
-// missing. True when anything was added.
-bool AddDroppedPaths(CTodayMenu& menu, int sectionId, const std::vector<std::wstring>& paths,
-                     std::vector<std::wstring>& missing);
+// Which of the dropped files and folders are there, asked of the disk on a worker of the menu's services; done gets
+// the answer on window's thread (whose procedure hands the work-done message to platform::RunPostedWork), the paths in
+// their order. One that cannot be read, a path on a medium given up on too, is not there; without services every path
+// is taken as there.
+struct DroppedPaths {
+    std::vector<std::wstring> there;
+    std::vector<std::wstring> missing;
+};
+void CheckDroppedPaths(CTodayMenu& menu, HWND window, const std::vector<std::wstring>& paths,
+                       std::function<void(const DroppedPaths&)> done);
+// Appends the paths to a level, in their order; true when anything was added.
+bool AddDroppedPaths(CTodayMenu& menu, int sectionId, const std::vector<std::wstring>& paths);
 // Tells the user which dropped paths were not added because they no longer exist.
 void ReportMissingPaths(HWND page, const std::vector<std::wstring>& missing);
 
@@ -32,8 +41,9 @@ bool RenameListEntry(HWND page, CTodayMenu& menu, int id, const std::wstring& te
 bool RemoveListEntry(HWND page, CTodayMenu& menu, int id, const wchar_t* refusal);
 
 // Whether the entry can be shown as the contents of its folder: a document, not built in, whose path is a folder
-// that exists (or one already shown so, which can always be turned back).
-bool CanShowContents(const CTodayMenu& menu, int id);
+// that exists (or one already shown so, which can always be turned back). Nothing while the disk has not said: the
+// program's icon cache asks it on a worker.
+std::optional<bool> CanShowContents(const CTodayMenu& menu, int id);
 // Shows the entry's folder contents as its sub-menu (on) or the plain document again (off); false when it could not
 // change.
 bool SetShowContents(CTodayMenu& menu, int id, bool on);

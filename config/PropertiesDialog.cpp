@@ -6,6 +6,7 @@
 #include "config/PageCommands.h"
 #include "menu/TodayMenu.h"
 #include "platform/DialogLayout.h"
+#include "platform/IconCache.h"
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
 #include "platform/ShellIcons.h"
@@ -85,16 +86,8 @@ DocumentEdit Typed(HWND dialog, const PropertiesDialogState& state)
     return edit;
 }
 
-// The picture beside the icon buttons, at the dialog's density: the chosen icon, or the one of the file the path names.
-void ShowIcon(HWND dialog)
-{
-    PropertiesDialogState& state = State(dialog);
-    state.pictureDensity = platform::WindowDensity(dialog);
-    state.picture = state.icon ? platform::SmallIconAt(*state.icon, state.pictureDensity) : nullptr;
-    if (!state.picture)
-        state.picture = platform::GetSmallFileIcon(ControlText(dialog, IDC_PROP_PATH));
-    InvalidateRect(GetDlgItem(dialog, IDC_PROP_ICON), nullptr, TRUE);
-}
+// The picture beside the icon buttons shows the chosen icon, or the one of the file the path names: drawn again.
+void ShowIcon(HWND dialog) { InvalidateRect(GetDlgItem(dialog, IDC_PROP_ICON), nullptr, TRUE); }
 
 INT_PTR OnInit(HWND dialog, LPARAM lParam)
 {
@@ -117,21 +110,26 @@ INT_PTR OnInit(HWND dialog, LPARAM lParam)
     CheckDlgButton(dialog, IDC_PROP_ADMIN, shown.properties.Verb == kRunAsAdministrator ? BST_CHECKED : BST_UNCHECKED);
     if (!platform::OffersElevation())
         ShowWindow(GetDlgItem(dialog, IDC_PROP_ADMIN), SW_HIDE);
-    ShowIcon(dialog);
+    if (state.icons)
+        State(dialog).listener = state.icons->Listen([dialog](const std::set<std::wstring>&) { ShowIcon(dialog); });
     return TRUE;   // the focus goes to the name, the first field
+}
+
+void OnDestroy(HWND dialog)
+{
+    const auto state = reinterpret_cast<PropertiesDialogState*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
+    if (state && state->icons)
+        state->icons->Forget(state->listener);
 }
 
 INT_PTR OnSize(HWND dialog, LPARAM lParam)
 {
-    // The dialog fills the screen: its own shape is the screen's. It is sized before it knows its state too, and again
-    // on a change of density, which a new picture follows.
+    // The dialog fills the screen: its own shape is the screen's. It is laid out before it knows its state too, and
+    // again on a change of density, in its new font's units.
     const auto state = reinterpret_cast<PropertiesDialogState*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
-    if (!state)
-        return FALSE;
-    platform::ApplyDialogLayout(state->instance, dialog,
-                                LOWORD(lParam) > HIWORD(lParam) ? IDD_PROPERTIES_LANDSCAPE : IDD_PROPERTIES_PORTRAIT);
-    if (state->picture && state->pictureDensity != platform::WindowDensity(dialog))
-        ShowIcon(dialog);
+    if (state)
+        platform::ApplyDialogLayout(state->instance, dialog,
+                                    LOWORD(lParam) > HIWORD(lParam) ? IDD_PROPERTIES_LANDSCAPE : IDD_PROPERTIES_PORTRAIT);
     return FALSE;
 }
 
@@ -197,9 +195,13 @@ INT_PTR OnDrawIcon(HWND dialog, const DRAWITEMSTRUCT* record)
     const RECT& area = record->rcItem;
     const platform::CTheme* theme = platform::ThemeOf(dialog);
     FillRect(record->hDC, &area, theme ? theme->FaceBrush() : GetSysColorBrush(COLOR_BTNFACE));
+    // At the small-icon size of the dialog's density.
     const SIZE size = platform::SmallIconSize(platform::WindowDensity(dialog));
     const int cx = size.cx, cy = size.cy;
-    if (HICON icon = State(dialog).picture.get())
+    const PropertiesDialogState& state = State(dialog);
+    const HICON icon = state.icons ? state.icons->Icon(ControlText(dialog, IDC_PROP_PATH), false, state.icon.value_or(L"")).icon
+                                   : nullptr;
+    if (icon)
         DrawIconEx(record->hDC, (area.left + area.right - cx) / 2, (area.top + area.bottom - cy) / 2, icon, cx, cy, 0,
                    nullptr, DI_NORMAL);
     return TRUE;
@@ -212,10 +214,11 @@ DocumentEdit DocumentEditOf(const CItem& document)
     return {document.OwnCaption ? document.Caption : L"", document.Path, document.Properties};
 }
 
-std::optional<DocumentEdit> AskDocumentProperties(HWND owner, HINSTANCE instance, const DocumentEdit& shown)
+std::optional<DocumentEdit> AskDocumentProperties(HWND owner, HINSTANCE instance, const DocumentEdit& shown,
+                                                  platform::CIconCache* icons)
 {
     LPCDLGTEMPLATEW dialogTemplate = platform::FindDialogTemplate(instance, IDD_PROPERTIES_PORTRAIT);
-    PropertiesDialogState state{instance, shown, shown.properties.Icon, nullptr, std::nullopt};
+    PropertiesDialogState state{instance, shown, shown.properties.Icon, icons, std::nullopt, 0};
     if (!dialogTemplate ||
         DialogBoxIndirectParamW(instance, dialogTemplate, owner, PropertiesDlgProc, reinterpret_cast<LPARAM>(&state)) !=
             IDOK)
@@ -245,6 +248,7 @@ INT_PTR CALLBACK PropertiesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_SIZE: return OnSize(dialog, lParam);
     case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
     case WM_DRAWITEM: return OnDrawIcon(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DESTROY: OnDestroy(dialog); return FALSE;
     case WM_CLOSE: EndDialog(dialog, IDCANCEL); return TRUE;   // the caption's close button cancels
     }
     return FALSE;

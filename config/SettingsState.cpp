@@ -2,6 +2,7 @@
 
 #include "config/ItemList.h"
 #include "config/SettingsContext.h"
+#include "menu/MenuServices.h"
 #include "menu/TodayMenu.h"
 #include "res/resource.h"
 
@@ -16,14 +17,19 @@ int CSettingsState::marks[kOptionsTab] = {};
 
 CSettingsState::CSettingsState(const SettingsContext& context) : settings(context)
 {
-    iconListener_ = settings.menu->Icons().Listen([this](const std::set<std::wstring>& paths) {
-        for (const SettingsTab tab : {kSectionsTab, kDocumentsTab})
-            if (pages[tab])
-                RefreshItemImages(List(tab), *settings.menu, Level(tab), rows[tab], paths);
-    });
+    if (CMenuServices* services = settings.menu->Services())
+        iconListener_ = services->Icons().Listen([this](const std::set<std::wstring>& paths) {
+            for (const SettingsTab tab : {kSectionsTab, kDocumentsTab})
+                if (pages[tab])
+                    RefreshItemImages(List(tab), *settings.menu, Level(tab), rows[tab], paths);
+        });
 }
 
-CSettingsState::~CSettingsState() { settings.menu->Icons().Forget(iconListener_); }
+CSettingsState::~CSettingsState()
+{
+    if (CMenuServices* services = settings.menu->Services())
+        services->Icons().Forget(iconListener_);
+}
 
 void CSettingsState::Attach(HWND window, std::unique_ptr<CSettingsState> state)
 {

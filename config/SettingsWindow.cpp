@@ -18,6 +18,7 @@
 #include "platform/ListInput.h"
 #include "platform/ShellUi.h"
 #include "platform/Theme.h"
+#include "platform/Worker.h"
 #include "res/resource.h"
 
 namespace {
@@ -246,6 +247,11 @@ void OpenSettingsWindow(const SettingsContext& settings)
 
 INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // What workers found for the window's commands comes back here (the dropped paths checked).
+    if (message != 0 && message == platform::WorkDoneMessage()) {
+        platform::RunPostedWork(lParam);
+        return TRUE;
+    }
     if (message == WM_DPICHANGED) {
         OnDensityChange(dialog, wParam, lParam);
         return TRUE;

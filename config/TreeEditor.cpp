@@ -12,6 +12,7 @@
 #include "config/PropertiesDialog.h"
 #include "config/SettingsContext.h"
 #include "config/SettingsState.h"
+#include "menu/MenuServices.h"
 #include "menu/TodayMenu.h"
 #include "platform/Prompts.h"
 #include "res/resource.h"
@@ -116,13 +117,22 @@ void CTreeEditor::AddFolder(SettingsTab page)
 
 void CTreeEditor::AddDropped(SettingsTab page, const std::vector<std::wstring>& paths)
 {
-    // A drop of many files takes a moment: the pointer says so.
-    const HCURSOR pointer = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    std::vector<std::wstring> missing;
-    Commit(AddDroppedPaths(*settings_.menu, state_->Level(page), paths, missing), {page});
-    SetCursor(pointer);
-    if (!missing.empty())
-        ReportMissingPaths(state_->Page(page), missing);
+    const HWND window = GetAncestor(state_->Page(page), GA_ROOT);
+    // The level is found again when the disk has answered: the tree may have changed meanwhile.
+    const EntryRef level = LevelRef(page);
+    CheckDroppedPaths(*settings_.menu, window, paths, [window, page, level](const DroppedPaths& checked) {
+        if (CSettingsState* state = CSettingsState::Find(window))
+            CTreeEditor(*state).AddChecked(page, level, checked);
+    });
+}
+
+void CTreeEditor::AddChecked(SettingsTab page, const EntryRef& level, const DroppedPaths& checked)
+{
+    // A section that has gone meanwhile leaves the drop to the top level.
+    const CItem* section = level.id ? settings_.menu->Find(level) : nullptr;
+    Commit(AddDroppedPaths(*settings_.menu, section && section->IsSection() ? section->ID : 0, checked.there), {page});
+    if (!checked.missing.empty())
+        ReportMissingPaths(state_->Page(page), checked.missing);
 }
 
 void CTreeEditor::Rename(SettingsTab page, int index, const std::wstring& typed)
@@ -155,7 +165,9 @@ void CTreeEditor::EditProperties(SettingsTab page)
     if (!entry || !HasProperties(*entry))
         return;
     const EntryRef document = RefOf(*entry);
-    const auto edit = AskDocumentProperties(state_->Page(page), settings_.instance, DocumentEditOf(*entry));
+    CMenuServices* services = menu.Services();
+    const auto edit = AskDocumentProperties(state_->Page(page), settings_.instance, DocumentEditOf(*entry),
+                                            services ? &services->Icons() : nullptr);
     if (!edit)
         return;
     if (!menu.Find(document)) {

@@ -20,6 +20,7 @@
 
 class CSettingsState;
 struct SettingsContext;
+struct DroppedPaths;
 enum SettingsTab : int;
 enum class HotkeyRole;
 namespace store {
@@ -42,7 +43,8 @@ public:
     void AddSeparator();
     void AddSection();
     // Appends to a list page's level a file picked in the open-file dialog, a folder picked in the folder picker, or
-    // the dropped files and folders that exist; the user is told of those that do not.
+    // the dropped files and folders that exist, once a worker has said which (the window's work-done message brings the
+    // answer); the user is told of those that do not.
     void AddDocument(SettingsTab page);
     void AddFolder(SettingsTab page);
     void AddDropped(SettingsTab page, const std::vector<std::wstring>& paths);
@@ -82,6 +84,9 @@ private:
         int touched = 0;
         bool anew = false;
     };
+    // The dropped paths, checked: those there join the level they were dropped on (the top level if that section has
+    // gone meanwhile).
+    void AddChecked(SettingsTab page, const EntryRef& level, const DroppedPaths& checked);
     // Stores and shows a change; false, doing nothing, when nothing changed.
     bool Commit(bool changed, const Shown& shown);
     // The pages show the tree as it is now.

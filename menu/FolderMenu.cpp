@@ -70,17 +70,21 @@ void CFolderMenu::AddNote(const wchar_t* text, UINT flags, std::wstring opens)
 void CFolderMenu::Open()
 {
     open_ = true;
-    if (!reading_)
-        reading_ = CFolderRead::Start(owner_->Readers(), folder_, kMaxEntries);
-    FolderListing listing;
-    if (!reading_->Wait(kReadBudget, &listing)) {
+    CFolderReaders* readers = owner_->Readers();
+    if (!readers) {
+        Show({false, folder_, {}, {}});
+        return;
+    }
+    if (!reading_ || reading_->Withdrawn())
+        reading_ = readers->Read(folder_, kMaxEntries);
+    if (!reading_->Wait(kReadBudget)) {
         Release();
         AddNote(L"(reading...)", MF_GRAYED, {});
         return;
     }
-    reading_.reset();
-    Show(listing);
-    Remember(std::move(listing));
+    const std::shared_ptr<CFolderRead> read = std::move(reading_);
+    Show(read->Listing());
+    Remember(read->Listing());
 }
 
 void CFolderMenu::Remember(FolderListing listing)
@@ -91,6 +95,14 @@ void CFolderMenu::Remember(FolderListing listing)
     listing.files.resize(std::min(listing.files.size(), kRememberedFiles));
     lastFiles_ = std::move(listing.files);
     wasRead_ = true;
+}
+
+void CFolderMenu::Close()
+{
+    open_ = false;
+    CFolderReaders* readers = owner_->Readers();
+    if (reading_ && readers && readers->Withdraw(reading_))
+        reading_.reset();
 }
 
 void CFolderMenu::Show(const FolderListing& listing)
@@ -125,6 +137,6 @@ void CFolderMenu::Choose(int pos) const
         return;
     // A copy: opening may let messages run that free what the menu shows.
     const std::wstring path = entries_[pos].opens;
-    if (!path.empty())
-        owner_->Launcher().Launch({path, L"", L"", L"", SW_SHOW});
+    if (!path.empty() && owner_->Launcher())
+        owner_->Launcher()->Launch({path, L"", L"", L"", SW_SHOW});
 }

@@ -18,15 +18,13 @@
 
 class CItem;
 class CLauncher;
-namespace platform {
-class CWorkerPool;
-}
 
-// What a live menu asks of the live folders that own it: the workers that read folders, and the launcher.
+// What a live menu asks of the live folders that own it: the program's folder reads and launcher; none in a tree that
+// reads and opens nothing (a copy staged by the store).
 class CFolderMenuOwner {
 public:
-    virtual platform::CWorkerPool& Readers() = 0;
-    virtual CLauncher& Launcher() = 0;
+    virtual CFolderReaders* Readers() = 0;
+    virtual CLauncher* Launcher() = 0;
 
 protected:
     ~CFolderMenuOwner() = default;
@@ -59,16 +57,18 @@ public:
     // The entries that show a picture, by position.
     std::vector<CItem*> Items() const;
 
-    // The menu is opening: the folder is read again (or the read that an earlier opening left going on is waited for)
-    // and shown, or "(reading...)" while the read takes longer than kReadBudget; what it showed before is freed first.
+    // The menu is opening: the folder is read again (or the read of it still going on, which an earlier opening of this
+    // menu or of another of the folder left, is waited for) and shown, or "(reading...)" while the read takes longer
+    // than kReadBudget; what it showed before is freed first. A tree without reads shows "(not available)".
     void Open();
     // Whether a read of the folder has been started and has not been shown yet.
     bool ReadPending() const { return reading_ != nullptr; }
     // Shows a listing sorted by SortListing: "Open Folder", the sub-folders, the files, and "More..." past
     // kMaxEntries; "(empty)" for an empty folder, only "(not available)" for one that could not be read.
     void Show(const FolderListing& listing);
-    // The menu closed; what it shows stays until Release, so that a choice told after the close still finds it.
-    void Close() { open_ = false; }
+    // The menu closed; what it shows stays until Release, so that a choice told after the close still finds it. A read
+    // it asked for that has not started leaves the queue.
+    void Close();
     bool IsOpen() const { return open_; }
     // Frees what the menu shows, the menus of its sub-folders with it.
     void Release();

@@ -10,6 +10,9 @@
 
 namespace {
 
+// Folders are read side by side, so that a medium that never answers holds up few of the others; a read that takes
+// five seconds, longer than a sleeping drive takes to wake, gives its thread up.
+constexpr platform::CWorkerPool::Limits kReaders{4, 5000, 8};
 constexpr DWORD kLeftOut = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 // The first count names in the shell's order, found without sorting the whole folder.
@@ -52,27 +55,47 @@ void SortListing(FolderListing& listing, size_t count)
 
 CFolderRead::CFolderRead() : done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
-CFolderRead::~CFolderRead()
+bool CFolderRead::Wait(DWORD ms) const { return done_ && WaitForSingleObject(done_.get(), ms) == WAIT_OBJECT_0; }
+
+void CFolderRead::Finish(FolderListing listing)
 {
-    if (done_)
-        CloseHandle(done_);
+    listing_ = std::move(listing);
+    SetEvent(done_.get());
 }
 
-std::shared_ptr<CFolderRead> CFolderRead::Start(platform::CWorkerPool& pool, const std::wstring& folder, size_t count)
+CFolderReaders::CFolderReaders() : pool_(kReaders) {}
+
+std::shared_ptr<CFolderRead> CFolderReaders::Read(const std::wstring& folder, size_t count)
 {
+    // The reads that ended are let go: what is kept is bounded by the reads going on.
+    for (auto read = reading_.begin(); read != reading_.end();)
+        read = read->second->Wait(0) ? reading_.erase(read) : std::next(read);
+    if (const auto going = reading_.find(folder); going != reading_.end())
+        return going->second;
     auto read = std::make_shared<CFolderRead>();
-    pool.Run([read, folder, count] {
-        read->listing_ = ReadFolder(platform::ResolveDevicePath(folder));
-        SortListing(read->listing_, count);
-        SetEvent(read->done_);
-    });
+    const std::wstring resolved = platform::ResolveDevicePath(folder);
+    platform::Job job{platform::media::MediumOf(resolved), nullptr, nullptr};
+    job.work = [read, resolved, count] {
+        FolderListing listing = ReadFolder(resolved);
+        SortListing(listing, count);
+        read->Finish(std::move(listing));
+    };
+    job.unavailable = [read, resolved] { read->Finish({false, resolved, {}, {}}); };
+    read->ticket_ = pool_.Run(std::move(job));
+    if (read->ticket_)
+        reading_.emplace(folder, read);
     return read;
 }
 
-bool CFolderRead::Wait(DWORD ms, FolderListing* listing)
+bool CFolderReaders::Withdraw(const std::shared_ptr<CFolderRead>& read)
 {
-    if (!done_ || WaitForSingleObject(done_, ms) != WAIT_OBJECT_0)
+    if (!read->ticket_ || !pool_.Withdraw(read->ticket_))
         return false;
-    *listing = std::move(listing_);
+    read->withdrawn_ = true;
+    for (auto going = reading_.begin(); going != reading_.end(); ++going)
+        if (going->second == read) {
+            reading_.erase(going);
+            break;
+        }
     return true;
 }

@@ -59,7 +59,8 @@ public:
     std::unique_ptr<CItemVector> Children;   // sections only
     int ID = 0;
     handles::unique_hbitmap Image;           // documents only: their menu picture, made by the drawing code
-    bool ImageFinal = false;                 // made with what the disk said of Path, not its type's icon alone
+    bool ImageFinal = false;                 // made with a lasting answer of the icon cache, not its type's icon alone
+    unsigned long long ImageAnswer = 0;      // the icon cache's answer it was made with; 0 for none yet
     CItemVector* Parent = nullptr;           // the list that holds this entry
 
     // Documents: true while the entry shows its folder's contents as a live sub-menu ("Expand" in the store). The live

@@ -9,6 +9,10 @@
 
 namespace {
 
+// Launches side by side, so that one that never returns holds up none of the others; one that takes ten seconds
+// gives its thread up.
+constexpr platform::CWorkerPool::Limits kLaunchers{16, 10000, 16};
+
 // A path alone is opened as a document without properties.
 LaunchRequest PlainRequest(const std::wstring& path) { return {path, L"", L"", L"", SW_SHOW}; }
 
@@ -57,9 +61,12 @@ void OpenDocument(const LaunchRequest& request)
     platform::media::Execute(info);
 }
 
+CLauncher::CLauncher() : pool_(kLaunchers) {}
+
 void CLauncher::Launch(LaunchRequest request)
 {
-    pool_.Run([request = std::move(request)] { OpenDocument(request); });
+    const std::wstring medium = platform::media::MediumOf(platform::ResolveDevicePath(request.path));
+    pool_.Run({medium, [request = std::move(request)] { OpenDocument(request); }, {}});
 }
 
 void OpenDocument(const std::wstring& path) { OpenDocument(PlainRequest(path)); }

@@ -38,14 +38,15 @@ ShellOpening OpeningOf(const std::wstring& path);
 void OpenDocument(const LaunchRequest& request);
 void OpenDocument(const std::wstring& path);
 
-// Opens documents on worker threads. A launch that never returns keeps its thread, and the next one gets another, so
-// that two choices made in a row both open.
+// Opens documents on worker threads, so that two choices made in a row both open: a launch that takes longer than ten
+// seconds gives its thread up to the next one (platform/Worker.h). A document on a medium given up on opens nothing,
+// as a missing one does. Call it on the GUI thread.
 class CLauncher {
 public:
-    CLauncher() : pool_(kMostAtOnce) {}
+    CLauncher();
     void Launch(LaunchRequest request);
+    const platform::CWorkerPool& Workers() const { return pool_; }
 
 private:
-    static constexpr int kMostAtOnce = 16;
     platform::CWorkerPool pool_;
 };

@@ -2,7 +2,13 @@
 
 #include "menu/Item.h"
 #include "menu/MenuOwner.h"
+#include "menu/MenuServices.h"
+#include "platform/Media.h"
 #include "platform/Shell.h"
+
+CFolderReaders* CLiveFolders::Readers() { return services_ ? &services_->Readers() : nullptr; }
+
+CLauncher* CLiveFolders::Launcher() { return services_ ? &services_->Launcher() : nullptr; }
 
 std::unique_ptr<CFolderMenu> CLiveFolders::Replace(const CItem& document, bool live)
 {
@@ -90,19 +96,30 @@ bool CLiveFolders::Choose(HMENU menu, int pos)
 
 void CLiveFolders::ReadUnread(HWND window, std::function<void(const CItem& document)> arrived)
 {
+    CFolderReaders* readers = Readers();
+    if (!readers)
+        return;
     for (auto& [document, folder] : folders_) {
         if (folder->WasRead() || folder->ReadPending() || folder->searchAsked)
             continue;
         folder->searchAsked = true;
-        readers_.Run([self = std::weak_ptr<CLiveFolders*>(self_), window, document = document, path = folder->Folder(),
-                      arrived] {
-            FolderListing listing = ReadFolder(platform::ResolveDevicePath(path));
-            SortListing(listing, CFolderMenu::kMaxEntries);
+        const std::wstring resolved = platform::ResolveDevicePath(folder->Folder());
+        // The listing goes back to the window's thread; a medium given up on has nothing to give.
+        const auto back = [self = std::weak_ptr<CLiveFolders*>(self_), window, document = document,
+                           path = folder->Folder(), arrived](FolderListing listing) {
             platform::PostToWindow(window, [self, document, path, arrived, listing = std::move(listing)]() mutable {
                 if (const std::shared_ptr<CLiveFolders*> live = self.lock())
                     (*live)->Arrived(document, path, std::move(listing), arrived);
             });
-        });
+        };
+        platform::Job job{platform::media::MediumOf(resolved), nullptr, nullptr};
+        job.work = [back, resolved] {
+            FolderListing listing = ReadFolder(resolved);
+            SortListing(listing, CFolderMenu::kMaxEntries);
+            back(std::move(listing));
+        };
+        job.unavailable = [back, resolved] { back({false, resolved, {}, {}}); };
+        readers->Workers().Run(std::move(job));
     }
 }
 

@@ -13,15 +13,16 @@
 #include <vector>
 
 #include "menu/FolderMenu.h"
-#include "platform/Worker.h"
 
 class CItem;
 class CLauncher;
+class CMenuServices;
 
 class CLiveFolders : public CFolderMenuOwner {
 public:
-    // Choices are opened by launcher, which outlives these.
-    explicit CLiveFolders(CLauncher& launcher) : launcher_(launcher), readers_(kReaders) {}
+    // Folders are read, and choices opened, by the program's services, which outlive these; none: nothing is read or
+    // opened (a tree staged by the store).
+    explicit CLiveFolders(CMenuServices* services) : services_(services) {}
     CLiveFolders(const CLiveFolders&) = delete;
     CLiveFolders& operator=(const CLiveFolders&) = delete;
 
@@ -48,21 +49,18 @@ public:
     // comes back after these live folders, or the document's live folder, went is dropped.
     void ReadUnread(HWND window, std::function<void(const CItem& document)> arrived);
 
-    // The threads that read the folders, and what opens their entries.
-    platform::CWorkerPool& Readers() override { return readers_; }
-    CLauncher& Launcher() override { return launcher_; }
+    // What reads the folders, and what opens their entries.
+    CFolderReaders* Readers() override;
+    CLauncher* Launcher() override;
 
 private:
-    static constexpr int kReaders = 4;   // a folder that never answers holds up few of the others
-
     void ReleaseClosed();
     void Arrived(const CItem* document, const std::wstring& folder, FolderListing listing,
                  const std::function<void(const CItem&)>& arrived);
 
     std::map<const CItem*, std::unique_ptr<CFolderMenu>> folders_;
     bool chosen_ = false;   // a choice of the current tracking has been handled
-    CLauncher& launcher_;
-    platform::CWorkerPool readers_;
+    CMenuServices* services_;
     // What a listing on its way back holds of these live folders: nothing once they are gone.
     std::shared_ptr<CLiveFolders*> self_ = std::make_shared<CLiveFolders*>(this);
 };

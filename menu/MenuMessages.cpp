@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "menu/FolderMenu.h"
+#include "menu/MenuServices.h"
 #include "menu/TodayMenu.h"
 #include "platform/Worker.h"
 
@@ -37,6 +38,24 @@ std::vector<std::wstring> TypableCaptions(CTodayMenu& tree, HMENU menu)
 bool IsOwnMenu(CTodayMenu& tree, HMENU menu)
 {
     return tree.ListOf(menu) || tree.LiveFolders().Find(menu) || menu == tree.Recent().Menu();
+}
+
+// The looks at the icons of a closed menu's documents that have not started leave the queue.
+void WithdrawLooks(CTodayMenu& tree, HMENU menu)
+{
+    CMenuServices* services = tree.Services();
+    if (!services)
+        return;
+    std::vector<const CItem*> documents;
+    if (const CItemVector* list = tree.ListOf(menu))
+        for (const auto& item : list->Items)
+            documents.push_back(item.get());
+    else if (const CFolderMenu* folder = tree.LiveFolders().Find(menu))
+        for (const CItem* entry : folder->Items())
+            documents.push_back(entry);
+    for (const CItem* document : documents)
+        if (document->Type == ITEM_DOCUMENT)
+            services->Icons().Withdraw(document->Path, document->Properties.Icon.value_or(L""));
 }
 
 }  // namespace
@@ -80,6 +99,7 @@ LRESULT OnInitMenuPopup(CTodayMenu& menu, WPARAM wParam)
 
 LRESULT OnUninitMenuPopup(CTodayMenu& menu, WPARAM wParam)
 {
+    WithdrawLooks(menu, reinterpret_cast<HMENU>(wParam));
     menu.LiveFolders().Closed(reinterpret_cast<HMENU>(wParam));
     return 0;
 }

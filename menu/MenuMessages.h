@@ -12,6 +12,7 @@ HMENU PrepareRoot(CTodayMenu& menu);
 
 // A menu about to show: a list of the tree gets its pictures, a live folder is read again and its entries sized.
 LRESULT OnInitMenuPopup(CTodayMenu& menu, WPARAM wParam);
+// A menu closed: the looks at its icons that have not started leave the queue, and so does its folder's read.
 LRESULT OnUninitMenuPopup(CTodayMenu& menu, WPARAM wParam);
 // A choice told by menu and position: a live folder's entry is opened; a tree entry's choice is sent to the window as
 // the WM_COMMAND its item would send.

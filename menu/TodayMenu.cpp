@@ -8,6 +8,7 @@
 #include "menu/Launcher.h"
 #include "menu/MenuItem.h"
 #include "menu/MenuOwner.h"
+#include "menu/MenuServices.h"
 #include "platform/Shell.h"
 
 namespace {
@@ -26,17 +27,20 @@ UINT SectionState(const CItem* section) { return HoldsDocument(*section->Childre
 
 }  // namespace
 
-CTodayMenu::CTodayMenu() : icons_(std::make_unique<platform::CIconCache>()), density_(platform::ScreenDpi())
+CTodayMenu::CTodayMenu(CMenuServices* services) : services_(services), density_(platform::ScreenDpi())
 {
-    icons_->Listen([this](const std::set<std::wstring>& paths) {
-        if (pictures_.arrived)
-            pictures_.arrived(paths);
-    });
+    if (services_)
+        iconListener_ = services_->Icons().Listen([this](const std::set<std::wstring>& paths) {
+            if (pictures_.arrived)
+                pictures_.arrived(paths);
+        });
 }
 
 // The entries leave their menus before the live menus they show go, and "Recent" leaves the root before its menu goes.
 CTodayMenu::~CTodayMenu()
 {
+    if (services_)
+        services_->Icons().Forget(iconListener_);
     HideRecent();
     RemoveAll();
 }
@@ -275,8 +279,9 @@ void CTodayMenu::ChangeDocument(int id, const std::wstring& path, const Document
     item->Properties = properties;
     if (!item->OwnCaption)
         item->Caption = CaptionFromPath(path);
-    // Its picture shows the icon and the caption: it is made again, and the item measured again, when the menu opens.
+    // Its picture shows the icon and the caption: it is measured and made again when the menu opens.
     item->Image.reset();
+    item->Width = item->Height = 0;
     if (moved && item->ShowContents) {
         ShowFolderContents(id, true);   // a live menu of the new folder, read when it opens
         return;
@@ -291,9 +296,9 @@ void CTodayMenu::ChangeDocument(int id, const std::wstring& path, const Document
 void CTodayMenu::Launch(int id)
 {
     CItem* item = Root.FindItem(id);
-    if (!item)
+    if (!item || !services_)
         return;
-    launcher_.Launch(LaunchRequestOf(*item));
+    services_->Launcher().Launch(LaunchRequestOf(*item));
     if (item->Type == ITEM_DOCUMENT)
         CountLaunch(*item);
 }
@@ -351,8 +356,8 @@ bool CTodayMenu::ChooseRecent(HMENU menu, int pos)
     const CItem* document = Root.FindItem(entry.id);
     if (document && document->Type == ITEM_DOCUMENT && document->Path == entry.copy->Path)
         Launch(entry.id);
-    else
-        launcher_.Launch(LaunchRequestOf(*entry.copy));
+    else if (services_)
+        services_->Launcher().Launch(LaunchRequestOf(*entry.copy));
     return true;
 }
 

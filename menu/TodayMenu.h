@@ -7,11 +7,11 @@
 
 #include "menu/BaseObj.h"
 #include "menu/Item.h"
-#include "menu/Launcher.h"
 #include "menu/LiveFolders.h"
 #include "menu/MenuPictures.h"
 #include "menu/RecentMenu.h"
-#include "platform/IconCache.h"
+
+class CMenuServices;
 
 // An entry to append to a list: its kind, its id (-1 for a fresh one), a document's path or a section's title, and a
 // document's own caption (none: the one made from its path), whether it shows its folder's contents, and its
@@ -28,13 +28,15 @@ struct NewEntry {
 // The menu that the notification icon pops up, and the entry tree behind it. Every operation changes
 // the tree and the platform menus in one step, so that the i-th entry of a list is always the i-th
 // item of that list's menu. The live menus of documents shown as their folder's contents are owned
-// here too, with what the menu does off the GUI thread: the looks at its documents' icons, the reads of its live
-// folders and its launches. Its messages are handled by menu/MenuMessages.h.
+// here too. What the menu does off the GUI thread (the looks at its documents' icons, the reads of its live folders
+// and its launches) is the program's (menu/MenuServices.h), lent to the tree that shows; a tree without them reads,
+// looks at and opens nothing and starts no thread. Its messages are handled by menu/MenuMessages.h.
 class CTodayMenu : public CBaseObj {
 public:
     CItemVector Root;
 
-    CTodayMenu();
+    // services: the program's, which outlive the tree; none for a tree that is only looked at (the store's copies).
+    explicit CTodayMenu(CMenuServices* services = nullptr);
     ~CTodayMenu() override;
     CTodayMenu(const CTodayMenu&) = delete;
     CTodayMenu& operator=(const CTodayMenu&) = delete;
@@ -68,13 +70,14 @@ public:
     void RenameEntry(int id, const std::wstring& text);
 
     // Gives a document of the user's another path and other properties; a caption made from the path follows it, the
-    // picture is made again, and a folder shown as its contents shows the new path's. Built-in entries stay as they are.
+    // picture is measured and made again, and a folder shown as its contents shows the new path's. Built-in entries stay
+    // as they are.
     void ChangeDocument(int id, const std::wstring& path, const DocumentProperties& properties);
 
     // Opens the document behind a menu command, on a worker: a folder in the file explorer, anything else through
-    // the shell as its properties ask. A document counts the launch (Launches, LastLaunch), and the recorder hears of it.
+    // the shell as its properties ask; a tree without services opens nothing. A document counts the launch (Launches,
+    // LastLaunch), and the recorder hears of it.
     void Launch(int id);
-    CLauncher& Launcher() { return launcher_; }
     // Told of each launch a document counted, to keep its two values where the tree is stored.
     void SetLaunchRecorder(std::function<void(const CItem& document)> recorder) { recorder_ = std::move(recorder); }
 
@@ -116,8 +119,8 @@ public:
     int Density() const { return density_; }
     void SetDensity(int dpi) { density_ = dpi; }
 
-    // The icons of the documents, for the menu's pictures and the settings lists alike; kept for the menu's life.
-    platform::CIconCache& Icons() const { return *icons_; }
+    // The program's services that the tree uses, or null.
+    CMenuServices* Services() const { return services_; }
 
 private:
     MENUITEMINFOW DocumentItem(CItem* item) const;
@@ -131,15 +134,15 @@ private:
     void CountLaunch(CItem& document);
     void HideRecent();
 
-    CLauncher launcher_;
-    CLiveFolders live_{launcher_};
+    CMenuServices* services_;
+    CLiveFolders live_{services_};
     CRecentMenu recent_;
     bool showRecent_ = false;
     std::optional<wchar_t> findRequest_;
     std::function<void(const CItem&)> recorder_;
     ULONGLONG lastLaunch_ = 0;   // the newest LastLaunch given in this run
     MenuPictures pictures_;
-    std::unique_ptr<platform::CIconCache> icons_;
+    int iconListener_ = 0;
     bool ownerDrawn_ = false;
     bool everStyled_ = false;          // a menu never drawn dark is left exactly as the system made it
     handles::unique_hbrush background_;

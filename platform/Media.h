@@ -12,11 +12,17 @@
 namespace platform {
 namespace media {
 
+// The medium that a path's calls go to, as a worker pool tells media apart: its drive ("C:") or its share
+// ("\\SERVER\SHARE"), upper-case; empty for a path without either (a bare name). Reads no disk.
+std::wstring MediumOf(const std::wstring& path);
+
 // GetFileAttributesW; INVALID_FILE_ATTRIBUTES with the thread's last error as the call left it.
 DWORD Attributes(const std::wstring& path);
 // SHGetFileInfoW's icon for the path with these flags (SHGFI_ICON is added); the caller destroys it. With
 // SHGFI_USEFILEATTRIBUTES the shell looks at the name and the attributes given only, not at the disk.
 HICON ShellIcon(const std::wstring& path, DWORD attributes, UINT flags);
+// The icon at index of a file (a negative index is a resource id) at cx x cy, or none; the caller destroys it.
+HICON FileIcon(const std::wstring& file, int index, int cx, int cy);
 // Calls each for every entry of the folder but "." and ".."; false when the folder cannot be read.
 bool ListFolder(const std::wstring& folder, const std::function<void(const WIN32_FIND_DATAW&)>& each);
 // ShellExecuteExW.
@@ -29,8 +35,9 @@ LONG FlushKey(HKEY key);
 enum class Call { Attributes, Icon, Listing, Launch, Store };
 namespace slow {
 void Delay(Call call, DWORD ms);
-// The next `calls` calls of the kind, every one by default, wait until Reset.
-void Hang(Call call, unsigned calls = UINT_MAX);
+// The next `calls` calls of the kind, every one by default, wait until Reset; only those on the medium named
+// (MediumOf), when one is.
+void Hang(Call call, unsigned calls = UINT_MAX, const std::wstring& medium = {});
 void Reset();   // no delays; every hung call returns
 }  // namespace slow
 

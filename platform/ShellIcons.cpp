@@ -118,16 +118,11 @@ std::wstring FormatIconLocation(const IconLocation& location)
     return location.file + L"," + std::to_wstring(location.index);
 }
 
-handles::unique_hicon SmallIconAt(const std::wstring& location, int dpi)
+handles::unique_hicon SmallIconAt(const std::wstring& location)
 {
     const IconLocation place = ParseIconLocation(location);
-    const std::wstring file = ResolveDevicePath(place.file);
-    const SIZE size = SmallIconSize(dpi);
-    HICON icon = nullptr;
-    UINT id = 0;
-    // Not a count of icons: none, or 0xFFFFFFFF for a file that cannot be read.
-    const UINT extracted = PrivateExtractIconsW(file.c_str(), place.index, size.cx, size.cy, &icon, &id, 1, 0);
-    return handles::unique_hicon(extracted == 1 ? icon : nullptr);
+    return handles::unique_hicon(media::FileIcon(ResolveDevicePath(place.file), place.index,
+                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
 }
 
 handles::unique_hbitmap IconToBitmap(HWND window, HICON icon)

@@ -43,9 +43,9 @@ struct IconLocation {
 IconLocation ParseIconLocation(const std::wstring& text);
 std::wstring FormatIconLocation(const IconLocation& location);
 
-// The icon at a location (its file resolved as ResolveDevicePath does) at the small-icon size of a density (SmallIconSize),
-// or none when the file holds no icon there.
-handles::unique_hicon SmallIconAt(const std::wstring& location, int dpi);
+// The icon at a location (its file resolved as ResolveDevicePath does) at the small-icon size of the screen's density,
+// or none when the file holds no icon there. It reads the file through platform/Media: off the GUI thread.
+handles::unique_hicon SmallIconAt(const std::wstring& location);
 
 // A picture of the small-icon size at the window's density with the icon drawn on the menu colour, or the window
 // colour of the dark look (plain without an icon), or none.

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <functional>
@@ -185,6 +186,47 @@ inline std::wstring LinkTarget(const std::wstring& linkPath)
         link->GetPath(path, MAX_PATH, nullptr, 0);
     file ? file->Release() : 0, link ? link->Release() : 0;
     return path;
+}
+
+// A 16x16 icon file: its directory, then its picture (colours, then the mask of a square icon).
+inline void MakeIconFile(const std::wstring& path)
+{
+    std::string bytes("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\x68\x04\0\0\x16\0\0\0", 22);
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header), header.biWidth = 16, header.biHeight = 32, header.biPlanes = 1, header.biBitCount = 32;
+    bytes.append(reinterpret_cast<const char*>(&header), sizeof(header)).append(16 * 16 * 4, '\x7f').append(16 * 4, '\0');
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr), CloseHandle(file);
+}
+
+// The threads of this process now.
+inline int Threads()
+{
+    int count = 0;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof(thread);
+    for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread))
+        count += thread.th32OwnerProcessID == GetCurrentProcessId();
+    return CloseHandle(snapshot), count;
+}
+
+// The GDI and USER objects (windows, menus, icons and cursors) that this process holds. Wine counts none
+// (GetGuiResources answers 0): there each value such a handle can have is tried, its 16 low bits being enough to name it.
+inline DWORD GuiObjects()
+{
+    if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) + GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))
+        return counted;
+    DWORD objects = 0;
+    for (ULONG_PTR value = 0x20; value < 0x10000; ++value) {
+        const HANDLE handle = reinterpret_cast<HANDLE>(value);
+        ICONINFO icon{};
+        objects += GetObjectType(handle) != 0;
+        if (value % 2 == 0 && (IsWindow(HWND(handle)) || IsMenu(HMENU(handle)) || GetIconInfo(HICON(handle), &icon)))
+            ++objects, DeleteObject(icon.hbmColor), DeleteObject(icon.hbmMask);   // the copies that GetIconInfo made
+    }
+    return objects;
 }
 
 }  // namespace apptest

@@ -31,6 +31,7 @@ TEST_F(SettingsTest, EditingContextMenuFollowsThePageRules)
         {0, 0, L"100100"}, {0, 1, L"101100"}, {0, 3, L"101100"}, {0, 4, L"111110"}, {0, 5, L"111111"}, {0, -1, L"100000"},
         {1, 0, L"100100"}, {1, 2, L"101100"}, {1, 3, L"111011"}, {1, -1, L"100000"}};
     Press(Page(0), IDC_ADD_SEPARATOR);
+    ASSERT_TRUE(apptest::WaitFor(10000, [] { return g_Services.Icons().Known(L"C:\\x"); }));   // no folder: no "Show Contents"
     for (const auto& c : cases) {
         ListView_SetItemState(List(c.page), -1, 0, LVIS_SELECTED);
         c.item >= 0 ? Tap(List(c.page), c.item) : void();
@@ -135,7 +136,9 @@ TEST_F(SettingsTest, EditingDropsAndAddsFolders)
         const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
         auto* files = static_cast<DROPFILES*>(GlobalLock(drop));   // the paths after the header, each ended by a null
         *files = {sizeof(DROPFILES), {}, FALSE, TRUE}, memcpy(files + 1, names.data(), names.size() * sizeof(wchar_t)), GlobalUnlock(drop);
-        SendMessageW(window, WM_DROPFILES, WPARAM(drop), 0), g_StoreWriter.Flush();
+        SendMessageW(window, WM_DROPFILES, WPARAM(drop), 0);
+        ASSERT_TRUE(apptest::WaitFor(10000, [&] { return !prompts.empty(); })) << page;   // the disk checked on a worker
+        g_StoreWriter.Flush();
         EXPECT_EQ(std::count(faults::Journal().begin(), faults::Journal().end(), faults::Change::RenameKey), 1) << page;
         Press(Page(page), IDC_ADD_FOLDER);   // on the Documents page of "General" from the Options tab
         EXPECT_EQ(menutest::Describe(g_TodayMenu.Root), L"D1:\\My Documents -4 D2:Configuration D3:Exit S5:W[D6:C:\\w" +
@@ -146,7 +149,9 @@ TEST_F(SettingsTest, EditingDropsAndAddsFolders)
         ExpectState(true, page == 1 ? kTop : kTop + rows, page == 1 ? rows : kGeneral + rows);
     }
     platform::SetFolderAnswer({});
-    // A folder of the user's also offers to show its contents as a sub-menu: checked once chosen, stored, still selected.
+    // A folder of the user's also offers to show its contents as a sub-menu, once the disk has said it is one: checked
+    // once chosen, stored, still selected.
+    ASSERT_TRUE(apptest::WaitFor(10000, [&] { return g_Services.Icons().IsFolder(folder).has_value(); }));
     Tap(List(1), 2);
     EXPECT_EQ(MenuStates(Page(1), List(1)), L"1111111");
     Press(Page(1), IDC_SHOW_CONTENTS);

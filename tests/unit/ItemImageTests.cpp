@@ -1,5 +1,6 @@
 // Menu item pictures: the measure and draw handlers, the small shell icons, and icons that the disk gives late.
 #include <algorithm>
+#include <thread>
 #include <vector>
 
 #include "SettingsTesting.h"
@@ -13,6 +14,7 @@
 #include "platform/Handles.h"
 #include "platform/Media.h"
 #include "platform/ShellIcons.h"
+#include "menu/MenuMessages.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -40,7 +42,7 @@ TEST(ItemImage, PicturesAreMeasuredAndDrawnAsMade)
         BuildImage(item.get());   // as when the menu is first shown
     ASSERT_EQ(menu.Root.Items.size(), 4u);
     // A bare word names no file: once the disk has said so, the picture made has no icon.
-    ASSERT_TRUE(apptest::WaitFor(10000, [] { return g_TodayMenu.Icons().Known(L"Configuration"); }));
+    ASSERT_TRUE(apptest::WaitFor(10000, [] { return g_Services.Icons().Known(L"Configuration"); }));
     BuildImage(menu.Root.Items[1].get());
     CItem& config = *menu.Root.Items[0];
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON), cell = (cx + 4 - 12) / 2;
@@ -174,42 +176,62 @@ TEST(ItemImage, SmallIconsComeFromTheShell)
 }
 
 
-// A document's own icon is its picture in the menu and in the settings lists; an icon file without icons leaves the
-// document's own file icon.
-TEST(ItemImage, OwnIconsShowInMenusAndLists)
+// A rename and a change of path measure the entry again, so that a longer caption is not clipped.
+TEST(ItemImage, ChangesMeasureTheEntryAgain)
 {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
-    const std::wstring file = L"C:\\windows\\win.ini", icons[] = {self + std::wstring(L",-") + std::to_wstring(IDI_APP), file + L",0", L""};
     CTodayMenu menu;
-    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", LVS_REPORT, 0, 0, 99, 99, nullptr, nullptr, g_hInstance, nullptr);
-    PrepareItemList(list, L"");
-    for (const std::wstring& icon : icons)
-        menu.ChangeDocument(menu.AppendDocument(file, 0), file, {{}, {}, {}, {}, icon.empty() ? std::nullopt : std::optional(icon)});
-    FillItemList(list, menu, 0, false);
-    const handles::unique_hicon own(static_cast<HICON>(LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, cx, cy, 0)));
-    const std::vector<COLORREF> app = Pixels(platform::IconToBitmap(g_hMainWnd, own.get()).get(), {0, 0, cx, cy}),
-                                plain = Pixels(platform::IconToBitmap(g_hMainWnd, platform::GetSmallFileIcon(file).get()).get(), {0, 0, cx, cy});
-    ASSERT_NE(app, plain);
-    handles::window_dc screen(g_hMainWnd);
-    std::vector<COLORREF> listed[3];   // the list draws the plain icon's soft edges on its own: compared among themselves
-    for (int i = 0; i < 3; ++i) {
-        BuildImage(menu.Root.Items[i].get());
-        EXPECT_EQ(Pixels(menu.Root.Items[i]->Image.get(), {2, 2, 2 + cx, 2 + cy}), i ? plain : app) << i;
-        handles::unique_hbitmap shown(CreateCompatibleBitmap(screen.get(), cx, cy));
-        {
-            handles::unique_hdc dc(CreateCompatibleDC(screen.get()));
-            handles::select_object selected(dc.get(), shown.get());
-            const RECT all{0, 0, cx, cy};
-            FillRect(dc.get(), &all, GetSysColorBrush(COLOR_MENU));   // under what the list's images leave transparent
-            ImageList_Draw(ListView_GetImageList(list, LVSIL_SMALL), i, dc.get(), 0, 0, ILD_NORMAL);
-        }
-        listed[i] = Pixels(shown.get(), {0, 0, cx, cy});
+    const std::wstring longer = L"C:\\a caption much longer than the first.txt";
+    const std::function<void(int)> changes[] = {[&](int id) { menu.RenameEntry(id, CaptionFromPath(longer)); },
+                                                [&](int id) { menu.ChangeDocument(id, longer, {}); }};
+    MEASUREITEMSTRUCT fresh{ODT_MENU, 0, 0, 0, 0, ItemDataOf(menu.Root.FindItem(menu.AppendDocument(longer, 0)))};
+    MeasureMenuItem(&fresh);
+    for (const auto& change : changes) {
+        CItem& item = *menu.Root.FindItem(menu.AppendDocument(L"C:\\a.txt", 0));
+        BuildImage(&item);   // as when the menu was first shown
+        change(item.ID);
+        MEASUREITEMSTRUCT measured{ODT_MENU, 0, 0, 0, 0, ItemDataOf(&item)};
+        MeasureMenuItem(&measured);
+        EXPECT_EQ(measured.itemWidth, fresh.itemWidth) << &change - changes;
     }
-    EXPECT_EQ(listed[0], app);
-    EXPECT_EQ(listed[1], listed[2]);
-    DestroyWindow(list);
+}
+
+// The program's icon cache holds at most its number of icons, the least recently shown going first, and so stays within
+// a fixed budget of the process's GDI and USER objects; the files of a type share its icon; a "no picture" answer is
+// looked at again once it has expired, so that a file that comes back shows its icon; a closed menu's looks that have
+// not started leave the queue.
+TEST(IconCache, StaysBoundedAndLooksAgain)
+{
+    using platform::CIconCache;
+    CIconCache& icons = g_Services.Icons();
+    wchar_t temp[MAX_PATH] = {};
+    const std::wstring folder = std::wstring(temp, GetTempPathW(MAX_PATH, temp)) + L"icons-" + std::to_wstring(GetTickCount());
+    const auto path = [&](size_t i) { return folder + L"\\" + std::to_wstring(i) + L".ico"; };
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const DWORD before = apptest::GuiObjects();
+    for (size_t shown = 0; shown < 2 * CIconCache::kMostIcons; shown += 32) {   // shown 32 at a time, each batch looked at
+        for (size_t i = shown; i < shown + 32; ++i)
+            apptest::MakeIconFile(path(i)), icons.Icon(path(i), false);
+        ASSERT_TRUE(apptest::WaitFor(10000, [&] { return icons.Known(path(shown)) && icons.Known(path(shown + 31)); })) << shown;
+    }
+    EXPECT_EQ(icons.Holds().icons, CIconCache::kMostIcons);
+    EXPECT_FALSE(icons.Known(path(0)));
+    EXPECT_TRUE(icons.Known(path(2 * CIconCache::kMostIcons - 1)));
+    EXPECT_LE(apptest::GuiObjects(), before + 4 * (CIconCache::kMostIcons + CIconCache::kMostTypes));
+    EXPECT_EQ(icons.Icon(folder + L"\\a.qqq", false).icon, icons.Icon(folder + L"\\b.qqq", false).icon);
+
+    const std::wstring back = folder + L"\\back.ico";
+    ASSERT_TRUE(apptest::WaitFor(10000, [&] { return icons.Icon(back, false).answer; }));
+    EXPECT_EQ(icons.Icon(back, false).icon, nullptr);
+    apptest::MakeIconFile(back);
+    EXPECT_TRUE(apptest::WaitFor(10000, [&] { return icons.Icon(back, false).icon; }));
+
+    platform::media::slow::Hang(platform::media::Call::Attributes);
+    CTodayMenu menu(&g_Services);
+    for (int i = 0; i < 6; ++i)
+        menu.AppendDocument(folder + L"\\new " + std::to_wstring(i) + L".txt", 0);
+    BuildImages(menu.Root);   // as the menu is drawn: two looks run, hung, and four wait
+    menumsg::OnUninitMenuPopup(menu, WPARAM(menu.GetRootMenu()));
+    EXPECT_EQ(icons.Workers().Waiting(), 0);
 }
 
 // The program's main window, where the icons found by workers come back; the looks at the disk hang until the seam is
@@ -221,13 +243,24 @@ struct SlowDisk : testing::TestWithParam<bool> {
     wchar_t temp[MAX_PATH] = {};
     const std::wstring folder = std::wstring(temp, GetTempPathW(MAX_PATH, temp)) + L"slow-" + std::to_wstring(GetTickCount());
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    // A call of the GUI thread that waited on the hung disk would stop the test for good: the seam lets go after 20 s,
+    // and the test fails.
+    handles::unique_kernel_object ended{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::thread rescue;
+    bool rescued = false;
     void SetUp() override
     {
         CreateDirectoryW(folder.c_str(), nullptr), menutest::Reset(g_TodayMenu);
         if (hung)
-            platform::media::slow::Hang(platform::media::Call::Attributes);
+            platform::media::slow::Hang(platform::media::Call::Attributes),
+                rescue = std::thread([this] { (rescued = WaitForSingleObject(ended.get(), 20000) == WAIT_TIMEOUT) ? platform::media::slow::Reset() : void(); });
     }
-    void TearDown() override { menutest::Reset(g_TodayMenu), DestroyWindow(window); }
+    void TearDown() override
+    {
+        SetEvent(ended.get()), rescue.joinable() ? rescue.join() : void();
+        EXPECT_FALSE(rescued) << "the GUI thread waited on the disk";
+        menutest::Reset(g_TodayMenu), DestroyWindow(window);
+    }
     // Tracks the menu until check, run in the menu's loop, holds; then closes it. False when check never held.
     bool Track(HMENU menu, const std::function<bool()>& check)
     {
@@ -235,8 +268,9 @@ struct SlowDisk : testing::TestWithParam<bool> {
         SetForegroundWindow(window), TrackPopupMenuEx(menu, TPM_LEFTALIGN, 10, 10, window, nullptr);
         return watch.done();
     }
-    bool Made(const CItemVector& list, bool final)
-    { return std::all_of(list.Items.begin(), list.Items.end(), [&](const auto& item) { return item->Image && (item->ImageFinal || !final); }); }
+    // Each entry's picture made; with the disk's answer (not its type's icon alone) when answered.
+    bool Made(const CItemVector& list, bool answered)
+    { return std::all_of(list.Items.begin(), list.Items.end(), [&](const auto& item) { return item->Image && (item->ImageAnswer || !answered); }); }
     // An entry's icon as its picture shows it, and an icon drawn as the pictures draw it.
     std::vector<COLORREF> Icon(const CItem& item) { return Pixels(item.Image.get(), {2, 2, 2 + cx, 2 + cy}); }
     std::vector<COLORREF> Icon(HICON icon) { return Pixels(platform::IconToBitmap(g_hMainWnd, icon).get(), {0, 0, cx, cy}); }
@@ -285,7 +319,7 @@ TEST_P(SlowDisk, ExitStoresTheTreeWithoutWaiting)
     ASSERT_TRUE(Track(slow.Menu.get(), [&] { return Made(slow, false); }));
     for (const auto& item : slow.Items) {
         EXPECT_FALSE(hung && item->ImageFinal) << item->Path;
-        EXPECT_EQ(Drawn(Icon(*item)) > 0, !item->ImageFinal) << item->Path;   // a type's icon, or none for no file
+        EXPECT_EQ(Drawn(Icon(*item)) > 0, !item->ImageAnswer) << item->Path;   // a type's icon, or none for no file
     }
     platform::SetMessageAnswer([](auto...) { return IDNO; });
     const DWORD start = GetTickCount();
@@ -303,12 +337,13 @@ TEST_P(SlowDisk, LateIconsShowAtTheNextOpening)
     const int goneId = g_TodayMenu.AppendDocument(gone, 0);
     g_TodayMenu.AppendDocument(kept, 0);
     std::set<std::wstring> told;
-    const int listener = g_TodayMenu.Icons().Listen([&](const std::set<std::wstring>& paths) { told.insert(paths.begin(), paths.end()); });
-    ASSERT_TRUE(Track(g_TodayMenu.GetRootMenu(), [&] { return Made(g_TodayMenu.Root, false); }));
+    const int listener = g_Services.Icons().Listen([&](const std::set<std::wstring>& paths) { told.insert(paths.begin(), paths.end()); });
+    // Closed once the looks have started: one still waiting would leave the queue with the menu.
+    ASSERT_TRUE(Track(g_TodayMenu.GetRootMenu(), [&] { return Made(g_TodayMenu.Root, false) && !g_Services.Icons().Workers().Waiting(); }));
     g_TodayMenu.RemoveEntry(goneId);
     platform::media::slow::Reset();
     EXPECT_TRUE(apptest::WaitFor(10000, [&] { return told.size() == 2; }));
-    g_TodayMenu.Icons().Forget(listener);
+    g_Services.Icons().Forget(listener);
     CItem& item = *g_TodayMenu.Root.Items[0];
     EXPECT_FALSE(hung && item.ImageFinal);
     SendMessageW(window, WM_INITMENUPOPUP, WPARAM(g_TodayMenu.GetRootMenu()), 0);
@@ -318,5 +353,56 @@ TEST_P(SlowDisk, LateIconsShowAtTheNextOpening)
     g_TodayMenu.AppendDocument(gone, 0);
     CItem& again = *g_TodayMenu.Root.Items[1];
     BuildImage(&again);
-    EXPECT_TRUE(again.ImageFinal);
+    EXPECT_TRUE(again.ImageAnswer);
+    // The file comes back: an opening of its menu after the "no picture" answer expired looks again and shows its icon.
+    CloseHandle(CreateFileW(gone.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    EXPECT_TRUE(apptest::WaitFor(10000, [&] {
+        return SendMessageW(window, WM_INITMENUPOPUP, WPARAM(g_TodayMenu.GetRootMenu()), 0), BuildImages(g_TodayMenu.Root), Drawn(Icon(again)) > 0;
+    }));
+}
+
+// A document's own icon ("Icon") is read by a worker: while the disk hangs, the menu, a settings list and the Properties
+// dialog show at once; then the menu and the list show the own icon, or the file's where the icon's file holds none.
+TEST_P(SlowDisk, OwnIconsNeverWaitForTheDisk)
+{
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring file = L"C:\\windows\\win.ini", icons[] = {self + std::wstring(L",-") + std::to_wstring(IDI_APP), file + L",0", L""};
+    if (hung)
+        platform::media::slow::Hang(platform::media::Call::Icon);
+    for (const std::wstring& icon : icons)
+        g_TodayMenu.ChangeDocument(g_TodayMenu.AppendDocument(file, 0), file, {{}, {}, {}, {}, icon.empty() ? std::nullopt : std::optional(icon)});
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", LVS_REPORT, 0, 0, 99, 99, nullptr, nullptr, g_hInstance, nullptr);
+    PrepareItemList(list, L"");
+    FillItemList(list, g_TodayMenu, 0, false);
+    apptest::Watch dialog([] { const HWND shown = apptest::FindDialog(L"Properties"); return shown && UpdateWindow(shown) && (apptest::Click(shown, IDCANCEL), true); });
+    AskDocumentProperties(nullptr, g_hInstance, DocumentEditOf(*g_TodayMenu.Root.Items[0]), &g_Services.Icons());
+    EXPECT_TRUE(dialog.done());
+    const handles::unique_hicon own(static_cast<HICON>(LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, cx, cy, 0)));
+    const handles::unique_hicon plain = platform::TypeIcon(L".ini", false);   // the file's, its type's
+    std::vector<COLORREF> first;
+    ASSERT_TRUE(Track(g_TodayMenu.GetRootMenu(), [&] {
+        first = first.empty() && Made(g_TodayMenu.Root, false) ? Icon(*g_TodayMenu.Root.Items[0]) : first;
+        return !first.empty() && (platform::media::slow::Reset(), Made(g_TodayMenu.Root, true));
+    }));
+    EXPECT_EQ(first, hung ? Icon(plain.get()) : first);   // the file's icon while its own is not read
+    FillItemList(list, g_TodayMenu, 0, false);
+    std::vector<COLORREF> listed[3];   // the list draws the plain icon's soft edges on its own: compared among themselves
+    for (int i = 0; i < 3; ++i) {
+        handles::window_dc screen(g_hMainWnd);
+        handles::unique_hbitmap shown(CreateCompatibleBitmap(screen.get(), cx, cy));
+        {
+            handles::unique_hdc dc(CreateCompatibleDC(screen.get()));
+            handles::select_object selected(dc.get(), shown.get());
+            const RECT all{0, 0, cx, cy};
+            FillRect(dc.get(), &all, GetSysColorBrush(COLOR_MENU));   // under what the list's images leave transparent
+            ImageList_Draw(ListView_GetImageList(list, LVSIL_SMALL), i, dc.get(), 0, 0, ILD_NORMAL);
+        }
+        listed[i] = Pixels(shown.get(), {0, 0, cx, cy});
+    }
+    EXPECT_EQ(listed[0], Icon(own.get()));
+    EXPECT_EQ(listed[1], listed[2]);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Icon(*g_TodayMenu.Root.Items[i]), Icon(i ? plain.get() : own.get())) << i;
+    DestroyWindow(list);
 }

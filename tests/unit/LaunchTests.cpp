@@ -44,7 +44,7 @@ TEST(Launch, OpensFoldersInTheFileExplorerAndFilesInTheirHandler)
     for (const auto& [path, file] : {std::pair(folder, std::wstring(platform::FileExplorer())), {note, note}, {missing, missing}})
         EXPECT_EQ(OpeningOf(path).file, file) << path;
     for (const auto& c : cases) {
-        CTodayMenu menu;
+        CTodayMenu menu(&g_Services);
         // Only a window that the launch opened counts: one of an earlier case may still be closing.
         const std::vector<HWND> before = apptest::TopWindows();
         menu.Launch(menu.AppendDocument(c.path, 0));
@@ -85,7 +85,7 @@ TEST(Launch, PassesArgumentsStartFolderAndWindowState)
         {probe, {std::nullopt, std::nullopt, DWORD(SW_SHOWNORMAL), L"runas"}, L"", here, SW_SHOWNORMAL},
     };
     for (const auto& row : rows) {
-        CTodayMenu menu;
+        CTodayMenu menu(&g_Services);
         const int id = menu.AppendDocument(row.path, 0);
         DeleteFileW(out.c_str()), menu.ChangeDocument(id, row.path, row.properties), menu.Launch(id);
         std::string text;

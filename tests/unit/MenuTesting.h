@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "menu/MenuItem.h"
+#include "menu/MenuServices.h"
 #include "menu/TodayMenu.h"
 
 namespace menutest {

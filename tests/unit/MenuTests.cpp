@@ -4,7 +4,10 @@
 #include <new>
 #include <sstream>
 
+#include "AppTesting.h"
 #include "MenuTesting.h"
+#include "app/Globals.h"
+#include "menu/FolderMenu.h"
 #include "store/PlainTree.h"
 #include "menu/MenuMessages.h"
 
@@ -101,7 +104,7 @@ TEST(PopupMenu, EveryChangeKeepsMenuAndTreeInStep)
 // opens the document shown and counts it. Off, it goes, and the root menu is the tree's alone.
 TEST(PopupMenu, RecentShowsTheLastEightLaunchedNewestFirst)
 {
-    CTodayMenu menu;
+    CTodayMenu menu(&g_Services);
     Build(menu, L"D:a D:b S:S[D:c D:d S:T[D:e]] D:f D:g D:h D:i D:j -");
     ULONGLONG time = 0;   // launched in this order, each one counted
     for (const int id : {5, 6, 8, 9, 11, 12, 13, 14, 15, 16, 6})
@@ -186,3 +189,17 @@ TEST(PopupMenu, AnAddWithoutMemoryAppendsNothing)
     EXPECT_EQ(menu.Root.NewID(), 5);
 }
 
+
+// A tree made without the program's services, as the store stages one, starts no thread: its live folder opens as one
+// that cannot be read, and a launch opens nothing.
+TEST(PopupMenu, ATreeWithoutServicesStartsNoThread)
+{
+    const int threads = apptest::Threads();
+    CTodayMenu staged;
+    const int folder = staged.AppendDocument(L"C:\\windows", 0);
+    staged.ShowFolderContents(folder, true);
+    menumsg::OnInitMenuPopup(staged, WPARAM(staged.LiveFolder(folder)->Menu()));
+    staged.Launch(folder);
+    EXPECT_EQ(Shown(staged.LiveFolder(folder)->Menu()), L"(not available)~");
+    EXPECT_EQ(apptest::Threads(), threads);
+}

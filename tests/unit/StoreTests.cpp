@@ -169,7 +169,7 @@ TEST_F(Store, ALaunchWritesItsTwoValuesIntoItsStoredKeyAlone)
 {
     PutEntries(RootPath(), {L"12 1 0 12 0 C:\\a.txt", L"20 2 0 20 1 S", L"9 1 0 9 2 C:\\c.txt"});
     PutEntries(RootPath() + L"\\20", {L"21 1 0 21 0 C:\\b.txt"});
-    CTodayMenu menu;
+    CTodayMenu menu(&g_Services);
     store.LoadTree(&menu);
     ASSERT_EQ(Describe(menu.Root), L"D5:C:\\a.txt S6:S[D7:C:\\b.txt] D8:C:\\c.txt D2:Configuration D3:Exit");
     store::CStoreWriter writer(store);

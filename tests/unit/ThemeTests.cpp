@@ -305,7 +305,9 @@ TEST(DarkSettings, DialogsTakeThePaletteAndFollowADensityChange)
     platform::CTheme dark(ThemeChoice::Dark);
     HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, g_hInstance, nullptr);
     platform::LendTheme(owner, &dark);
-    PropertiesDialogState properties{g_hInstance, {L"", L"C:\\windows\\notepad.exe", {}}, L"shell32.dll,-3"};
+    platform::CIconCache icons;   // its looks held back: the file type's icon stands for the file throughout
+    platform::media::slow::Hang(platform::media::Call::Icon);
+    PropertiesDialogState properties{g_hInstance, {L"", L"C:\\windows\\notepad.exe", {}}, std::nullopt, &icons};
     std::wstring title;
     const std::vector<store::Backup> backups(2);
     // The Properties dialog fills the screen: it is suggested the size it has.
@@ -313,6 +315,19 @@ TEST(DarkSettings, DialogsTakeThePaletteAndFollowADensityChange)
         {IDD_PROPERTIES_PORTRAIT, PropertiesDlgProc, LPARAM(&properties), true}, {IDD_ADD_SECTION, AddSectionDlgProc, LPARAM(&title), false},
         {IDD_RESTORE, RestoreDlgProc, LPARAM(&backups), false}};
     const platform::Palette p = platform::PaletteOf(Look::Dark);
+    const auto iconWidth = [&](HWND dialog) {   // of the Properties dialog's icon as it draws it, on the face colour
+        const handles::window_dc screen(dialog);
+        const handles::unique_hdc dc(CreateCompatibleDC(screen.get()));
+        const handles::unique_hbitmap cell(CreateCompatibleBitmap(screen.get(), 40, 40));
+        const handles::select_object into(dc.get(), cell.get());
+        const DRAWITEMSTRUCT record{ODT_STATIC, IDC_PROP_ICON, 0, ODA_DRAWENTIRE, 0, GetDlgItem(dialog, IDC_PROP_ICON), dc.get(), {0, 0, 40, 40}};
+        SendMessageW(dialog, WM_DRAWITEM, IDC_PROP_ICON, LPARAM(&record));
+        int left = 40, right = 0;
+        for (int x = 0; x < 40; ++x)
+            for (int y = 0; y < 40; ++y)
+                GetPixel(dc.get(), x, y) != p.face ? left = std::min(left, x), right = x + 1 : 0;
+        return right - left;
+    };
     for (const auto& d : dialogs) {
         HWND dialog = CreateDialogIndirectParamW(g_hInstance, platform::FindDialogTemplate(g_hInstance, d.id), owner, d.proc, d.parameter);
         ShowWindow(dialog, SW_SHOWNOACTIVATE);
@@ -321,6 +336,7 @@ TEST(DarkSettings, DialogsTakeThePaletteAndFollowADensityChange)
         std::map<HWND, PageRect> at96;
         for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
             at96[c] = GetChildRect(dialog, c);
+        const int iconAt96 = d.filling ? iconWidth(dialog) : 0;
         for (const int dpi : {144, 96}) {
             const int grown = d.filling ? 96 : dpi;
             const RECT suggested{frame.left, frame.top, frame.left + MulDiv(frame.right - frame.left, grown, 96), frame.top + MulDiv(frame.bottom - frame.top, grown, 96)};
@@ -329,13 +345,8 @@ TEST(DarkSettings, DialogsTakeThePaletteAndFollowADensityChange)
             RECT at{};
             GetWindowRect(dialog, &at);
             EXPECT_TRUE(EqualRect(&at, &suggested)) << d.id << " at " << dpi;
-            if (d.filling) {   // the Properties dialog's chosen icon, made again at the density
-                ICONINFO picture{};
-                BITMAP colour{};
-                GetIconInfo(properties.picture.get(), &picture), GetObjectW(picture.hbmColor, sizeof(colour), &colour);
-                DeleteObject(picture.hbmColor), DeleteObject(picture.hbmMask);
-                EXPECT_EQ(colour.bmWidth, MulDiv(16, dpi, 96)) << dpi;
-            }
+            if (d.filling)   // its icon drawn at the density
+                EXPECT_TRUE(settingstest::GrownWith(dpi, iconAt96, iconWidth(dialog))) << dpi;
             for (const auto& [control, before] : at96) {
                 const PageRect now = GetChildRect(dialog, control);
                 EXPECT_EQ(std::make_pair(settingstest::GrownWith(dpi, before.x + before.width, now.x + now.width),
@@ -358,5 +369,6 @@ TEST(DarkSettings, DialogsTakeThePaletteAndFollowADensityChange)
         }
         DestroyWindow(dialog);
     }
+    platform::media::slow::Reset();
     DestroyWindow(owner);
 }
