@@ -42,6 +42,11 @@ INT_PTR CALLBACK AddSectionDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_INITDIALOG:
         SetWindowLongPtrW(dialog, GWLP_USERDATA, lParam);
         return TRUE;   // the focus goes to the name box, the first control with a tab stop
+    case WM_SIZE:
+        // Laid out again in the units of the font it shows: a change of density gives it another.
+        platform::PlaceDialogItems(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)), dialog,
+                                   IDD_ADD_SECTION);
+        return FALSE;
     case WM_COMMAND:
         // Of the commands, only the two buttons end the dialog (Enter presses OK, the default button);
         // Escape's IDCANCEL is not answered.

@@ -12,6 +12,7 @@
 #include "config/SettingsState.h"
 #include "config/TreeEditor.h"
 #include "menu/TodayMenu.h"
+#include "platform/DialogLayout.h"
 #include "platform/Shell.h"
 #include "platform/ShellUi.h"
 #include "platform/Theme.h"
@@ -20,10 +21,12 @@
 
 namespace {
 
-// The page's hotkeys from the top, each its label, its control and its note, in the order of HotkeyRole; the theme
-// and the recent documents' box below them.
-constexpr int kKeyGroups[][3] = {{IDC_HOTKEY_LABEL, IDC_HOTKEY, IDC_HOTKEY_NOTE},
-                                 {IDC_FIND_HOTKEY_LABEL, IDC_FIND_HOTKEY, IDC_FIND_HOTKEY_NOTE}};
+// The page's groups of rows from the top: its hotkeys, each its label, its control and its note, in the order of
+// HotkeyRole; then the theme's label and box, and the recent documents' box (0: no more rows).
+constexpr int kGroups[][3] = {{IDC_HOTKEY_LABEL, IDC_HOTKEY, IDC_HOTKEY_NOTE},
+                              {IDC_FIND_HOTKEY_LABEL, IDC_FIND_HOTKEY, IDC_FIND_HOTKEY_NOTE},
+                              {IDC_THEME_LABEL, IDC_THEME, 0},
+                              {IDC_SHOW_RECENT, 0, 0}};
 constexpr HotkeyRole kRoles[] = {HotkeyRole::Menu, HotkeyRole::Find};
 // A note's height (dialog units) while it says something; it takes no room while empty.
 constexpr int kNoteHeight = 26;
@@ -32,7 +35,7 @@ constexpr int kNoteHeight = 26;
 constexpr const wchar_t* kThemeNames[] = {L"System", L"Light", L"Dark"};
 constexpr int kThemeDropDownEntries = 3;
 
-const int (&KeyGroup(HotkeyRole role))[3] { return kKeyGroups[role == HotkeyRole::Menu ? 0 : 1]; }
+const int (&KeyGroup(HotkeyRole role))[3] { return kGroups[role == HotkeyRole::Menu ? 0 : 1]; }
 
 bool IsNote(int control) { return control == IDC_HOTKEY_NOTE || control == IDC_FIND_HOTKEY_NOTE; }
 
@@ -162,34 +165,27 @@ void LayoutOptionsPage(HWND page)
 {
     const PageRect place = PlacePage(GetParent(page), page);
     const int edge = platform::ScaledFor(page, 5);
-    RECT note{0, 0, 0, kNoteHeight};
-    MapDialogRect(page, &note);
-    // The two keys one below the other, or side by side on a page wider than it is high.
+    const int noteHeight = MulDiv(kNoteHeight, platform::DialogBaseUnits(page).cy, 8);
+    // The groups one below the other, or two side by side on a page wider than it is high (a landscape screen), where
+    // the menu files' rows would otherwise fall below the page.
     const int columns = place.width > place.height ? 2 : 1;
     const int width = std::max(0, (place.width - (columns + 1) * edge) / columns);
     int top = edge, bottom = edge;
-    for (size_t group = 0; group < std::size(kKeyGroups); ++group) {
+    for (size_t group = 0; group < std::size(kGroups); ++group) {
         const int left = edge + static_cast<int>(group % columns) * (width + edge);
         top = group % columns == 0 ? bottom : top;
         int y = top;
-        for (const int id : kKeyGroups[group]) {
-            HWND control = GetDlgItem(page, id);
-            const int height = !IsNote(id) ? GetChildRect(page, control).height
-                               : GetWindowTextLengthW(control) > 0 ? int(note.bottom) : 0;
-            MoveWindow(control, left, y, width, height, TRUE);
+        for (const int id : kGroups[group]) {
+            HWND control = id ? GetDlgItem(page, id) : nullptr;
+            const int height = !control ? 0 : !IsNote(id) ? GetChildRect(page, control).height
+                                              : GetWindowTextLengthW(control) > 0 ? noteHeight : 0;
+            // A drop-down box's window holds its list too.
+            const int entry = id == IDC_THEME ? static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, 0, 0)) : 0;
+            if (control)
+                MoveWindow(control, left, y, width, height + entry * kThemeDropDownEntries + 2 * (entry > 0), TRUE);
             y += height > 0 ? height + edge : 0;
         }
         bottom = std::max(bottom, y);
-    }
-    // The theme's label and box, and the recent documents' box, as wide as the page; a drop-down box's window holds its
-    // list too.
-    for (const int id : {IDC_THEME_LABEL, IDC_THEME, IDC_SHOW_RECENT}) {
-        HWND control = GetDlgItem(page, id);
-        const int height = GetChildRect(page, control).height;
-        const int entry = id == IDC_THEME ? static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, 0, 0)) : 0;
-        MoveWindow(control, edge, bottom, std::max(0, place.width - 2 * edge),
-                   height + entry * kThemeDropDownEntries + 2 * (entry > 0), TRUE);
-        bottom += height + edge;
     }
     LayoutMenuFileControls(page, bottom, place.width);
 }

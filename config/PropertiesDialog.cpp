@@ -8,6 +8,7 @@
 #include "platform/DialogLayout.h"
 #include "platform/IconCache.h"
 #include "platform/Prompts.h"
+#include "platform/Shell.h"
 #include "platform/ShellIcons.h"
 #include "platform/ShellUi.h"
 #include "platform/Theme.h"
@@ -123,7 +124,8 @@ void OnDestroy(HWND dialog)
 
 INT_PTR OnSize(HWND dialog, LPARAM lParam)
 {
-    // The dialog fills the screen: its own shape is the screen's. It is laid out before it knows its state too.
+    // The dialog fills the screen: its own shape is the screen's. It is laid out before it knows its state too, and
+    // again on a change of density, in its new font's units.
     const auto state = reinterpret_cast<PropertiesDialogState*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
     if (state)
         platform::ApplyDialogLayout(state->instance, dialog,
@@ -193,7 +195,9 @@ INT_PTR OnDrawIcon(HWND dialog, const DRAWITEMSTRUCT* record)
     const RECT& area = record->rcItem;
     const platform::CTheme* theme = platform::ThemeOf(dialog);
     FillRect(record->hDC, &area, theme ? theme->FaceBrush() : GetSysColorBrush(COLOR_BTNFACE));
-    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    // At the small-icon size of the dialog's density.
+    const SIZE size = platform::SmallIconSize(platform::WindowDensity(dialog));
+    const int cx = size.cx, cy = size.cy;
     const PropertiesDialogState& state = State(dialog);
     const HICON icon = state.icons ? state.icons->Icon(ControlText(dialog, IDC_PROP_PATH), false, state.icon.value_or(L"")).icon
                                    : nullptr;

@@ -49,6 +49,11 @@ INT_PTR CALLBACK RestoreDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return answer;
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(dialog, lParam);
+    case WM_SIZE:
+        // Laid out again in the units of the font it shows: a change of density gives it another.
+        platform::PlaceDialogItems(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)), dialog,
+                                   IDD_RESTORE);
+        return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || (LOWORD(wParam) == IDC_BACKUP_LIST && HIWORD(wParam) == LBN_DBLCLK))
             Choose(dialog);

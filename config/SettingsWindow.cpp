@@ -205,12 +205,17 @@ void OnSize(HWND dialog)
         OnScreenLayoutChange(dialog);
 }
 
-// On another monitor's density the window takes its fonts at it and goes where the system says; its pages are laid
-// out by their rules at it, their lists' images and buttons' icons made for it.
+// On another monitor's density the window takes its fonts at it and goes where the system says; its pages' controls
+// take their templates' sizes in the new font's units and are laid out by the pages' rules at it, their lists' images
+// and buttons' icons made for it.
 void OnDensityChange(HWND dialog, WPARAM wParam, LPARAM lParam)
 {
     platform::FollowDensityChange(dialog, wParam, lParam);
     FitTabControl(dialog);
+    const CSettingsState& state = CSettingsState::Of(dialog);
+    for (const auto& page : kPages)
+        if (state.Page(page.tab))
+            platform::PlaceDialogItems(state.settings.instance, state.Page(page.tab), page.templateId);
     OnScreenLayoutChange(dialog);
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/Handles.h"
 #include "platform/Shell.h"
 
 namespace platform {
@@ -149,6 +150,13 @@ void RefreshStaticImage(HINSTANCE instance, HWND dialog, const DialogTemplateIte
     }
 }
 
+// A control's place in pixels, mapped as the dialog was when it made the control: its corner and its size each.
+RECT PlaceOf(const DialogTemplateItem& item, SIZE units)
+{
+    const int x = MulDiv(item.x, units.cx, 4), y = MulDiv(item.y, units.cy, 8);
+    return {x, y, x + MulDiv(item.cx, units.cx, 4), y + MulDiv(item.cy, units.cy, 8)};
+}
+
 // Moves one control in the batch; once the batch has failed (and is gone) the control moves alone.
 bool MoveItem(HDWP& batch, HWND control, const RECT& rect)
 {
@@ -162,16 +170,8 @@ bool MoveItem(HDWP& batch, HWND control, const RECT& rect)
     return false;
 }
 
-}  // namespace
-
-LPCDLGTEMPLATEW FindDialogTemplate(HINSTANCE instance, int id)
-{
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_DIALOG);
-    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
-    return loaded ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
-}
-
-bool ApplyDialogLayout(HINSTANCE instance, HWND dialog, int templateId)
+// Places the controls, and gives them their template content again where refresh says so.
+bool LayOut(HINSTANCE instance, HWND dialog, int templateId, bool refresh)
 {
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(templateId), RT_DIALOG);
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
@@ -186,6 +186,7 @@ bool ApplyDialogLayout(HINSTANCE instance, HWND dialog, int templateId)
 
     bool result = reader.ok();
     int unnamed = 0;
+    const SIZE units = DialogBaseUnits(dialog);
     for (WORD i = 0; i < count && reader.ok(); ++i) {
         const DialogTemplateItem item = ReadTemplateItem(reader);
         if (!reader.ok()) {
@@ -195,18 +196,57 @@ bool ApplyDialogLayout(HINSTANCE instance, HWND dialog, int templateId)
         if (item.id == 0xFFFF)
             ++unnamed;
         HWND control = GetDlgItem(dialog, item.id);
-        RECT rect{item.x, item.y, item.x + item.cx, item.y + item.cy};
-        if (!control || !MapDialogRect(dialog, &rect)) {
+        if (!control) {
             result = false;
             continue;
         }
-        if (!MoveItem(batch, control, rect))
+        if (!MoveItem(batch, control, PlaceOf(item, units)))
             result = false;
-        RefreshDialogItem(instance, dialog, item);
+        if (refresh)
+            RefreshDialogItem(instance, dialog, item);
     }
     if (!batch || !EndDeferWindowPos(batch))
         result = false;
     return result && unnamed < 2;
+}
+
+}  // namespace
+
+bool ApplyDialogLayout(HINSTANCE instance, HWND dialog, int templateId)
+{
+    return LayOut(instance, dialog, templateId, true);
+}
+
+bool PlaceDialogItems(HINSTANCE instance, HWND dialog, int templateId)
+{
+    return LayOut(instance, dialog, templateId, false);
+}
+
+// The system keeps the units of the first font; these are found as it finds them (the average width of the letters, the
+// font's height), so both agree until the font changes.
+SIZE DialogBaseUnits(HWND dialog)
+{
+    const HFONT made = DensityFont(dialog);
+    const auto font = made ? made : reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+    const handles::window_dc screen(dialog);
+    static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    TEXTMETRICW metrics{};
+    SIZE letters{};
+    if (font && screen) {
+        const handles::select_object selected(screen.get(), font);
+        if (GetTextMetricsW(screen.get(), &metrics) && GetTextExtentPoint32W(screen.get(), kLetters, 52, &letters))
+            return {(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+    }
+    RECT units{0, 0, 4, 8};   // the system font's, or the system's own
+    MapDialogRect(dialog, &units);
+    return {units.right, units.bottom};
+}
+
+LPCDLGTEMPLATEW FindDialogTemplate(HINSTANCE instance, int id)
+{
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_DIALOG);
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    return loaded ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
 }
 
 void RefreshDialogItem(HINSTANCE instance, HWND dialog, const DialogTemplateItem& item)

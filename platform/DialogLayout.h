@@ -29,10 +29,17 @@ constexpr WORD DIALOG_CLASS_STATIC = 0x0082;
 constexpr WORD DIALOG_CLASS_LISTBOX = 0x0083;
 constexpr WORD DIALOG_CLASS_COMBOBOX = 0x0085;
 
-// Moves the dialog's controls to the positions of the template (all in one batch) and refreshes their
-// content. True when every control was found, mapped and moved, the batch was committed and the
-// template holds fewer than two controls with id 0xFFFF.
+// A dialog's base units (the pixels of 4 dialog units across and of 8 down), by the font it shows now: the one it was
+// made with, or one that a change of density gave it since (platform/Shell.h DensityFont).
+SIZE DialogBaseUnits(HWND dialog);
+
+// Moves the dialog's controls to the positions of the template (all in one batch), in the units of the font the dialog
+// shows now (a change of density gives it another), and refreshes their content. True when every control was found,
+// mapped and moved, the batch was committed and the template holds fewer than two controls with id 0xFFFF.
 bool ApplyDialogLayout(HINSTANCE instance, HWND dialog, int templateId);
+// The same, leaving the controls' content as it is: the template the dialog was made from, laid out again at another
+// density.
+bool PlaceDialogItems(HINSTANCE instance, HWND dialog, int templateId);
 
 // Gives a moved control its template content again: a static's icon or bitmap, a button's or static's
 // text, a list or combo box's selection.

@@ -81,6 +81,7 @@ HFONT MenuFont(int dpi)
 namespace {
 int g_pretendedDensity = 0;   // the test seam's density; 0 when off
 const wchar_t kDensityProperty[] = L"Tabula.Density";
+const wchar_t kFontProperty[] = L"Tabula.DensityFont";
 }  // namespace
 
 void PretendMonitorDensity(int dpi) { g_pretendedDensity = dpi; }
@@ -114,10 +115,24 @@ void SetWindowDensity(HWND window, int dpi)
 {
     if (!dpi) {
         RemovePropW(GetAncestor(window, GA_ROOT), kDensityProperty);
+        KeepDensityFont(window, nullptr);
         return;
     }
     SetPropW(GetAncestor(window, GA_ROOT), kDensityProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(dpi)));
 }
+
+void KeepDensityFont(HWND window, HFONT font)
+{
+    // The font of the last change goes once its successor is in place.
+    const HWND root = GetAncestor(window, GA_ROOT);
+    const auto old = static_cast<HFONT>(RemovePropW(root, kFontProperty));
+    if (font)
+        SetPropW(root, kFontProperty, font);
+    if (old && old != font)
+        DeleteObject(old);
+}
+
+HFONT DensityFont(HWND window) { return static_cast<HFONT>(GetPropW(GetAncestor(window, GA_ROOT), kFontProperty)); }
 
 int ScaledFor(HWND window, int pixels) { return MulDiv(pixels, WindowDensity(window), 96); }
 

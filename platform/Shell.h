@@ -33,7 +33,12 @@ HFONT MenuFont(int dpi);
 int DensityAt(POINT point);
 // The density a window is shown at: the one its last WM_DPICHANGED gave (SetWindowDensity), or its monitor's.
 int WindowDensity(HWND window);
-void SetWindowDensity(HWND window, int dpi);   // 0: forgotten, as the window goes
+void SetWindowDensity(HWND window, int dpi);   // 0: forgotten, its density font deleted, as the window goes
+// The font made for a window and its controls at its last density change (a dialog answers WM_GETFONT with the font it
+// was made with to the end), kept with the top-level window until the next change or until it goes; null when none was
+// made.
+void KeepDensityFont(HWND window, HFONT font);
+HFONT DensityFont(HWND window);
 // A length given for 96 DPI at a window's density.
 int ScaledFor(HWND window, int pixels);
 // The small-icon size at a density, the system's own at the screen's.

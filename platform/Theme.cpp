@@ -14,9 +14,8 @@ namespace {
 const wchar_t kPersonalizeKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
 // A window that has been given the dark look at least once: only such a window is touched to go light again.
 const wchar_t kDarkProperty[] = L"Tabula.DarkLook";
-// The theme lent to a window, and the font made for its density (kept to be deleted).
+// The theme lent to a window.
 const wchar_t kThemeProperty[] = L"Tabula.Theme";
-const wchar_t kFontProperty[] = L"Tabula.DensityFont";
 
 // The dark palette: light text on near-black, a blue highlight that keeps the keyboard's place visible, and a grey that
 // still reads for what is not available.
@@ -69,7 +68,9 @@ void UseDarkControlTheme(HWND control, bool dark)
     wchar_t name[32] = {};
     GetClassNameW(control, name, 32);
     const bool field = !_wcsicmp(name, WC_COMBOBOXW) || !_wcsicmp(name, WC_EDITW);
-    set(control, dark ? (field ? L"DarkMode_CFD" : L"DarkMode_Explorer") : nullptr, nullptr);
+    // A list's column header has a dark theme of its own.
+    const wchar_t* own = !_wcsicmp(name, WC_HEADERW) ? L"DarkMode_ItemsView" : field ? L"DarkMode_CFD" : L"DarkMode_Explorer";
+    set(control, dark ? own : nullptr, nullptr);
 }
 
 // A dark caption where the window manager draws one (Windows 10 from build 18985 on; before that attribute 19).
@@ -218,18 +219,15 @@ void FollowDensityChange(HWND window, WPARAM wParam, LPARAM lParam)
         return;
     SetWindowDensity(window, to);
     LOGFONTW shape{};
-    const auto current = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    const HFONT made = DensityFont(window);
+    const auto current = made ? made : reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
     if (current && GetObjectW(current, sizeof(shape), &shape) && from > 0) {
         shape.lfHeight = MulDiv(shape.lfHeight, to, from);
         const HFONT font = CreateFontIndirectW(&shape);
         SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         EnumChildWindows(window, [](HWND control, LPARAM font) {
             return SendMessageW(control, WM_SETFONT, static_cast<WPARAM>(font), TRUE), TRUE; }, reinterpret_cast<LPARAM>(font));
-        // The font made for the last change goes once its successor is in place.
-        const auto old = static_cast<HFONT>(GetPropW(window, kFontProperty));
-        SetPropW(window, kFontProperty, font);
-        if (old)
-            DeleteObject(old);
+        KeepDensityFont(window, font);
     }
     if (const auto* suggested = reinterpret_cast<const RECT*>(lParam))
         SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
@@ -246,6 +244,10 @@ bool AnswerLookMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, 
         ForgetWindowLook(dialog);
     if (message == WM_DPICHANGED) {
         FollowDensityChange(dialog, wParam, lParam);
+        // Laid out again at the new font's units, even where the suggested size is the one it had.
+        RECT client{};
+        GetClientRect(dialog, &client);
+        SendMessageW(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
         *answer = TRUE;
         return true;
     }
@@ -257,9 +259,7 @@ void ForgetWindowLook(HWND window)
 {
     RemovePropW(window, kThemeProperty);
     RemovePropW(window, kDarkProperty);
-    if (auto font = static_cast<HFONT>(RemovePropW(window, kFontProperty)))
-        DeleteObject(font);
-    SetWindowDensity(window, 0);
+    SetWindowDensity(window, 0);   // and the font made for it
 }
 
 }  // namespace platform

@@ -76,8 +76,9 @@ void FollowLookChange(HWND window);
 // take its font grown or shrunk to it, and the window goes where the system suggests. Its layout is the caller's.
 void FollowDensityChange(HWND window, WPARAM wParam, LPARAM lParam);
 // The look's and the density's part of a dialog's procedure, asked before its own handling: the look taken as it opens,
-// its controls' colours in the dark look, a change of look followed, a change of density followed (the dialog keeps its
-// layout, at the new font), and what was kept for it forgotten as it goes.
+// its controls' colours in the dark look, a change of look followed, a change of density followed (the dialog takes the
+// new font, then lays itself out again on the WM_SIZE it is sent, in that font's units), and what was kept for it
+// forgotten as it goes.
 // True, with the answer to return, when the message is answered.
 bool AnswerLookMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* answer);
 

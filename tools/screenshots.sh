@@ -2,9 +2,9 @@
 # Pictures of the running program for a human to look at: the tap menu with its first entry highlighted, the three tabs
 # of the settings window, the Add Section dialog, the find box and the exit question, on a 240x320 screen and on a 320x240 one.
 # Usage: tools/screenshots.sh [folder]   (default <build>/screenshots/tour)
-# Writes <screen>-<step>.png files there and prints their paths. Runs build/tools/tabula_tour.exe on a virtual X
-# server, in a throwaway Wine prefix, or in the prefix TABULA_TOUR_PREFIX names (kept as it is); TABULA_SCREENS lists
-# the screens (default "240x320 320x240"). With TABULA_CONTRAST=1 the pictures show a high-contrast scheme, with
+# Writes <screen>-<step>.png files there (and <screen>-stopped.png where the tour stopped) and prints their paths. Runs
+# build/tools/tabula_tour.exe on a virtual X server, in a throwaway Wine prefix, or in the prefix TABULA_TOUR_PREFIX names
+# (kept as it is); TABULA_SCREENS lists the screens (default "240x320 320x240"). With TABULA_CONTRAST=1 the pictures show a high-contrast scheme, with
 # TABULA_THEME=dark the dark look of a system that asks programs for dark colours.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,6 +1,7 @@
 // A tour of a running Tabula for a human to look at: starts tabula.exe, taps its icon, highlights the first entry
 // with the Down key, opens "Configuration" and shows its three tabs and the Add Section dialog, then closes them, hands
-// it a menu with sections and shows the find box with "re" typed, then chooses "Exit" and answers No. A picture of the screen is saved at each step as a BMP file.
+// it a menu with sections and shows the find box with "re" typed, then chooses "Exit" and answers No. A picture of the
+// screen is saved at each step as a BMP file, and one named "stopped" where a step fails.
 //
 // Usage: tabula_tour.exe TABULA_EXE OUTPUT_PREFIX   (pictures: OUTPUT_PREFIX + "menu.bmp" and so on)
 // It prints the path of each picture, and ends with 0 when every step was reached. With TABULA_CONTRAST=1 in its
@@ -143,8 +144,10 @@ public:
     // Runs one step; on failure, says which and stops the tour.
     bool Step(const char* what, bool done)
     {
-        if (!done)
+        if (!done) {
             std::fprintf(stderr, "The tour stopped: %s.\n", what);
+            SaveScreen(prefix_ + L"stopped.bmp");   // what the screen showed instead
+        }
         return done;
     }
 

@@ -94,7 +94,9 @@ inline void Click(HWND dialog, int control) { SendMessageW(GetDlgItem(dialog, co
 
 inline HWND VisibleMenuWindow() { const HWND menu = FindWindowW(L"#32768", nullptr); return IsWindowVisible(menu) ? menu : nullptr; }
 
-// Real input; the pointer settles before it clicks, or Wine may take the click where the pointer was.
+// Real input; the pointer settles before it clicks, or Wine may take the click where the pointer was. Each event carries
+// the point too: Wine may take the pointer back to where the X server has it between two events, and a button without
+// a position would go there.
 inline void ClickAt(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP)
 {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
@@ -102,7 +104,7 @@ inline void ClickAt(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = 
     const DWORD flags[3] = {MOUSEEVENTF_MOVE, down, up};
     for (int i = 0; i < 3; ++i)
         inputs[i].type = INPUT_MOUSE, inputs[i].mi = {(x * 65535 + width / 2) / (width - 1), (y * 65535 + height / 2) / (height - 1),
-                                                      0, flags[i] | MOUSEEVENTF_ABSOLUTE, 0, 0};
+                                                      0, flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0};
     SendInput(1, inputs, sizeof(INPUT)), Sleep(100), SendInput(3, inputs, sizeof(INPUT));
 }
 inline void PressKeys(const std::vector<WORD>& keys)

@@ -107,6 +107,25 @@ protected:
     }
 };
 
+// Whether a length of a layout at 96 DPI is, at dpi, grown with it (within what a font's rounding gives; itself at 96).
+inline bool GrownWith(int dpi, int was, int is) { return std::abs(is * 96 - was * dpi) <= was * (dpi - 96) / 2; }
+
+// The ids of a window's controls not wholly inside it ("" when all are); a drop-down box, whose window holds its list
+// too, by its top only.
+inline std::wstring ControlsOutside(HWND parent)
+{
+    std::wstring outside;
+    RECT area{};
+    GetClientRect(parent, &area);
+    for (HWND control = GetWindow(parent, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        const PageRect r = GetChildRect(parent, control);
+        wchar_t kind[16] = {};
+        const bool box = GetClassNameW(control, kind, 16) && !_wcsicmp(kind, WC_COMBOBOXW);
+        outside += r.x < 0 || r.y < 0 || r.x + r.width > area.right || (box ? r.y : r.y + r.height) > area.bottom ? std::to_wstring(GetDlgCtrlID(control)) + L" " : L"";
+    }
+    return outside;
+}
+
 // The controls of the Properties dialog not wholly inside it (their ids), filling a 240x300 and a 320x220 screen area
 // (the work areas of 240x320 and 320x240) at scale times their size; empty when all fit.
 inline std::wstring PropertiesOutside(double scale, std::wstring outside = L"")
@@ -114,12 +133,9 @@ inline std::wstring PropertiesOutside(double scale, std::wstring outside = L"")
     PropertiesDialogState state{g_hInstance};
     HWND dialog = CreateDialogIndirectParamW(g_hInstance, platform::FindDialogTemplate(g_hInstance, IDD_PROPERTIES_PORTRAIT), nullptr, PropertiesDlgProc, LPARAM(&state));
     for (const SIZE size : {SIZE{240, 300}, SIZE{320, 220}}) {
-        RECT area{};
-        SetWindowPos(dialog, nullptr, 0, 0, int(size.cx * scale), int(size.cy * scale), SWP_NOZORDER | SWP_NOACTIVATE), GetClientRect(dialog, &area);
-        for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
-            const PageRect r = GetChildRect(dialog, control);
-            outside += r.x < 0 || r.y < 0 || r.x + r.width > area.right || r.y + r.height > area.bottom ? std::to_wstring(size.cx) + L":" + std::to_wstring(GetDlgCtrlID(control)) + L" " : L"";
-        }
+        SetWindowPos(dialog, nullptr, 0, 0, int(size.cx * scale), int(size.cy * scale), SWP_NOZORDER | SWP_NOACTIVATE);
+        const std::wstring here = ControlsOutside(dialog);
+        outside += here.empty() ? L"" : std::to_wstring(size.cx) + L": " + here;
     }
     DestroyWindow(dialog);
     return outside;

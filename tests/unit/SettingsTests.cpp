@@ -161,6 +161,7 @@ TEST_F(SettingsTest, TabsShowOnePageKeepSelectionsAndFollowAScreenTurn)
         EXPECT_EQ(Corners(p), (std::vector<int>{0, 0, client.right, client.bottom - tab.bottom + tab.top}));
         EXPECT_EQ(Corners(GetChildRect(Page(i), List(i))), Corners(want.list));
     }
+    EXPECT_EQ(ControlsOutside(CSettingsState::Of(window).Page(kOptionsTab)), L"");
     const int wide = g_TodayMenu.AppendSection(std::wstring(300, L's'), 0);
     CSettingsState::Of(window).FillList(kSectionsTab), FillItemList(List(0), g_TodayMenu, 99, true);   // no level 99: kept
     EXPECT_EQ(Rows(List(0)), L"1/0:My Documents|4/1:-----------------|3/2:Exit|5/3:W|2/4:Configuration|7/5:x|8/6:" + std::wstring(255, L's') + L"|");
