@@ -67,6 +67,14 @@ FileRead ReadWholeFile(const std::wstring& path, size_t maxBytes, std::string* b
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes, DWORD* error)
 {
     const std::wstring beside = path + L".new";
+    // A read-only file keeps its content: Windows refuses to replace it on its own, Wine replaces it, so it is asked
+    // first (on Windows the answer is the one the replacement would give).
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        if (error)
+            *error = ERROR_ACCESS_DENIED;
+        return false;
+    }
     bool written = false;
     {
         Step(SaveStep::Create);
