@@ -86,7 +86,7 @@ void CFileHome::SetReport(Report report)
 
 void CFileHome::SetWriteLater(WriteLater later)
 {
-    std::lock_guard<std::mutex> held(lock_);
+    std::lock_guard<std::mutex> held(optionsLock_);
     later_ = std::move(later);
 }
 
@@ -99,7 +99,6 @@ void CFileHome::Fail(const std::wstring& text)
 PlainTree CFileHome::Load()
 {
     std::lock_guard<std::mutex> held(lock_);
-    optionsRead_ = true;
     std::string bytes;
     const platform::FileRead read = platform::media::ReadFile(path_, kMaxTreeFileBytes, &bytes);
     const bool missing = read == platform::FileRead::Unreadable &&
@@ -110,8 +109,7 @@ PlainTree CFileHome::Load()
         read == platform::FileRead::Read ? ParseTreeFile(bytes, &error) : std::nullopt;
     if (file) {
         known_ = BytesDigest(bytes);
-        hotkey_ = file->hotkey;
-        options_ = file->options;
+        TakeOptions(*file);
         Remember(file->tree);
         Number(file->tree);
         last_ = file->tree;
@@ -172,7 +170,11 @@ void CFileHome::Remember(const PlainTree& tree)
 
 std::string CFileHome::Text(const PlainTree& tree) const
 {
-    TreeFile file{hotkey_, tree, options_};
+    TreeFile file{{}, tree, {}};
+    {
+        std::lock_guard<std::mutex> held(optionsLock_);
+        file.hotkey = hotkey_, file.options = options_;
+    }
     for (PlainEntry& entry : file.tree) {
         if (entry.kind != ITEM_DOCUMENT)
             continue;
@@ -262,6 +264,14 @@ bool CFileHome::WriteLaunch(const std::vector<int>& ids, const std::wstring& pat
     return WriteLocked(PlainTree(last_), {});
 }
 
+void CFileHome::TakeOptions(const TreeFile& file)
+{
+    std::lock_guard<std::mutex> held(optionsLock_);
+    optionsRead_ = true;
+    hotkey_ = file.hotkey;
+    options_ = file.options;
+}
+
 void CFileHome::ReadOptionsLocked()
 {
     if (optionsRead_)
@@ -277,7 +287,8 @@ void CFileHome::ReadOptionsLocked()
 
 std::optional<DWORD> CFileHome::Option(const std::wstring& name)
 {
-    std::lock_guard<std::mutex> held(lock_);
+    // Never behind a write that waits on its medium: the options have a lock of their own.
+    std::lock_guard<std::mutex> held(optionsLock_);
     // Asked before the load (the hotkeys are claimed first, and a verb loads no menu): read from the file.
     ReadOptionsLocked();
     if (name == L"Hotkey")
@@ -292,7 +303,7 @@ bool CFileHome::SetOption(const std::wstring& name, DWORD value)
 {
     WriteLater later;
     {
-        std::lock_guard<std::mutex> held(lock_);
+        std::lock_guard<std::mutex> held(optionsLock_);
         ReadOptionsLocked();
         if (name == L"Hotkey") {
             hotkey_ = Hotkey::From(value);
@@ -307,9 +318,11 @@ bool CFileHome::SetOption(const std::wstring& name, DWORD value)
         later = later_;
     }
     // The file is written off this thread, in order with the trees, where a writer is set; here otherwise.
+    // Before the first tree is loaded or stored there is nothing to write them with: they go with that tree.
     const auto write = [this] {
         std::lock_guard<std::mutex> held(lock_);
-        WriteLocked(PlainTree(last_), {});
+        if (!last_.empty())
+            WriteLocked(PlainTree(last_), {});
     };
     if (!later) {
         write();
@@ -399,9 +412,7 @@ void CFileHome::TakeOutside(TreeFile& file, ULONGLONG digest, const PlainTree& o
             entry.values.LastLaunch = here->lastLaunch = running->values.LastLaunch;
     }
     known_ = digest;
-    optionsRead_ = true;
-    hotkey_ = file.hotkey;
-    options_ = file.options;
+    TakeOptions(file);
     Remember(file.tree);
     unwritten_ = false;
 }

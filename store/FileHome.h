@@ -8,7 +8,8 @@
 // stays as it is, for the change from outside to be taken (TakeOutside). Whether a content is new is told by its bytes'
 // digest, never by a time.
 //
-// Used on the GUI thread, the writer's thread and the watch's thread; one lock guards what it remembers.
+// Used on the GUI thread, the writer's thread and the watch's thread; one lock guards what it remembers of the file,
+// another the options, so that asking for an option never waits on a write.
 #include <windows.h>
 
 #include <functional>
@@ -93,22 +94,25 @@ private:
     bool WriteLocked(const PlainTree& tree, const std::function<bool()>& ready);
     std::wstring KeepBeside(const std::string& bytes) const;
     void Fail(const std::wstring& text);
-    void ReadOptionsLocked();
+    void ReadOptionsLocked();   // with optionsLock_ held
+    void TakeOptions(const TreeFile& file);
 
     const std::wstring path_;
     const HomeKind kind_;
     const std::wstring machine_;
 
-    std::mutex lock_;
+    std::mutex lock_;   // held across the file's reads and writes
     Report report_;
+    // The options, asked on the GUI thread: never held across a read or a write but the first read of them.
+    mutable std::mutex optionsLock_;
     WriteLater later_;
     Hotkey hotkey_ = Hotkey::Default();
     std::vector<std::pair<std::wstring, DWORD>> options_;
+    bool optionsRead_ = false;   // the options were read from the file (or it had none to read)
     std::map<std::wstring, Shared> shared_;
     PlainTree last_;                        // the tree last stored or taken, numbered
     std::optional<ULONGLONG> known_;        // the digest of the bytes this copy last wrote or took
     std::optional<ULONGLONG> toldBroken_;   // the digest of the last broken content told of
-    bool optionsRead_ = false;   // the options were read from the file (or it had none to read)
     bool unwritten_ = false;
     bool failureTold_ = false;
 };

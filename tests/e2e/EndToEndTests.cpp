@@ -258,12 +258,16 @@ TEST(EndToEnd, APortableCopyLeavesTheRegistryUntouched)
     const std::wstring folder = TempFile(L"tabula-portable"), program = folder + L"\\tabula.exe", menu = TempFile(L"tabula-portable.json");
     CreateDirectoryW(folder.c_str(), nullptr), DeleteFileW((folder + L"\\tabula.json").c_str());
     ASSERT_TRUE(CopyFileW(Program().c_str(), program.c_str(), FALSE));
+    // No copy of an earlier test is still there to take the hand-over.
+    ASSERT_TRUE(WaitFor(15000, [] { return !Main(); }));
     storetest::ClearStore();
-    const std::wstring before = storetest::TabulaKeys();
+    const std::wstring before = storetest::TabulaKeys(), json = folder + L"\\tabula.json";
     SHELLEXECUTEINFOW start{sizeof(start), SEE_MASK_NOCLOSEPROCESS, nullptr, nullptr, program.c_str(), L"/portable"};
-    ASSERT_TRUE(ShellExecuteExW(&start) && WaitFor(20000, HasIcon));
+    // Started once its menu is loaded: the first start has made its file.
+    ASSERT_TRUE(ShellExecuteExW(&start) && WaitFor(20000, [&] { return HasIcon() && GetFileAttributesW(json.c_str()) != INVALID_FILE_ATTRIBUTES; }));
     ASSERT_TRUE(platform::WriteWholeFile(menu, R"({"version": 1, "hotkey": 1620, "tree": [{"kind": "document", "name": "C:\\portable.txt"}]})"));
-    SHELLEXECUTEINFOW import{sizeof(import), SEE_MASK_NOCLOSEPROCESS, nullptr, nullptr, program.c_str(), (L"/portable /import \"" + menu + L"\"").c_str()};
+    const std::wstring arguments = L"/portable /import \"" + menu + L"\"";
+    SHELLEXECUTEINFOW import{sizeof(import), SEE_MASK_NOCLOSEPROCESS, nullptr, nullptr, program.c_str(), arguments.c_str()};
     DWORD code = STILL_ACTIVE;
     ASSERT_TRUE(ShellExecuteExW(&import) && WaitFor(30000, [&] { return !WaitForSingleObject(import.hProcess, 0); }));
     GetExitCodeProcess(import.hProcess, &code), CloseHandle(import.hProcess);
