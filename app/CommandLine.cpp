@@ -8,12 +8,14 @@
 
 #include "app/Globals.h"
 #include "app/MainWindow.h"
+#include "app/MenuHome.h"
 #include "app/TryIcon.h"
 #include "config/TreeEditor.h"
 #include "menu/TodayMenu.h"
 #include "platform/Console.h"
 #include "platform/Files.h"
 #include "res/resource.h"
+#include "store/FileHome.h"
 #include "store/RegHelper.h"
 #include "store/StoreKeys.h"
 #include "store/StoreWriter.h"
@@ -22,7 +24,8 @@
 
 namespace {
 
-const wchar_t kUsage[] = L"usage: tabula.exe /export FILE | tabula.exe /import FILE";
+const wchar_t kUsage[] =
+    L"usage: tabula.exe /export FILE | tabula.exe /import FILE | tabula.exe /where (each after /portable, or alone)";
 
 // The longest path handed over.
 constexpr DWORD kLongestPath = 32767;
@@ -113,6 +116,8 @@ int ImportFile(HINSTANCE instance, const std::wstring& path)
         const store::StoreLock lock;
         if (!RunningWindow(instance) && !ClaimIsHeld(instance)) {
             g_StoreWriter.Backups().SetReport([](const std::wstring& text) { platform::WriteErrorLine(L"tabula: " + text); });
+            if (const auto home = g_RegHelper.FileHome())
+                home->SetReport([](const std::wstring& text) { platform::WriteErrorLine(L"tabula: " + text); });
             const SettingsContext settings{instance, &g_TodayMenu, &g_RegHelper, nullptr, nullptr, nullptr, &g_StoreWriter};
             return CTreeEditor(settings).Replace(*file) ? kExitDone
                                                         : Failed(kExitNoStore, ImportFailure(kExitNoStore, path));
@@ -171,10 +176,21 @@ std::optional<int> RunCommandLine(HINSTANCE instance, const wchar_t* commandLine
 {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(commandLine, &count);
-    const std::vector<std::wstring> words(arguments, arguments + (arguments ? count : 0));
+    std::vector<std::wstring> words(arguments, arguments + (arguments ? count : 0));
     LocalFree(arguments);
+    // "/portable" first says where the menu lives, for the verb that follows and for the run.
+    const bool portable = words.size() > 1 && _wcsicmp(words[1].c_str(), L"/portable") == 0;
+    if (portable)
+        words.erase(words.begin() + 1);
+    ChooseMenuHome(portable);
     const bool exporting = words.size() > 1 && _wcsicmp(words[1].c_str(), L"/export") == 0;
     const bool importing = words.size() > 1 && _wcsicmp(words[1].c_str(), L"/import") == 0;
+    if (words.size() > 1 && _wcsicmp(words[1].c_str(), L"/where") == 0) {
+        if (words.size() != 2)
+            return Failed(kExitUsage, kUsage);
+        platform::WriteOutputLine(g_RegHelper.Where());
+        return kExitDone;
+    }
     if (!exporting && !importing) {
         // A mistyped verb must not start the program, which a script would take for success.
         for (size_t i = 1; i < words.size(); ++i)

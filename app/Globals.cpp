@@ -1,5 +1,6 @@
 #include "app/Globals.h"
 
+#include "app/MenuHome.h"
 #include "app/TryIcon.h"
 #include "menu/MenuServices.h"
 #include "menu/TodayMenu.h"
@@ -19,3 +20,5 @@ CTodayMenu g_TodayMenu(&g_Services);
 CRegHelper g_RegHelper;
 // After the store it writes, so that it ends, with what it still had to write, before the store goes.
 store::CStoreWriter g_StoreWriter(g_RegHelper);
+// Before the writer ends: no look posts a file once the store goes.
+CMenuFollower g_Follower;

@@ -6,6 +6,7 @@ class CTryIcon;
 class CMenuServices;
 class CTodayMenu;
 class CRegHelper;
+class CMenuFollower;
 namespace store {
 class CStoreWriter;
 }
@@ -22,3 +23,4 @@ extern CMenuServices g_Services;   // the launcher, the live folders' reads and 
 extern CTodayMenu g_TodayMenu;
 extern CRegHelper g_RegHelper;
 extern store::CStoreWriter g_StoreWriter;   // writes g_RegHelper's store off the GUI thread
+extern CMenuFollower g_Follower;            // follows a menu file that the menu lives in

@@ -8,6 +8,7 @@
 #include "app/Globals.h"
 #include "app/Hotkey.h"
 #include "app/ItemImage.h"
+#include "app/MenuHome.h"
 #include "app/Shortcut.h"
 #include "app/TryIcon.h"
 #include "config/SettingsContext.h"
@@ -60,10 +61,17 @@ void RunExitSequence(HWND hWnd)
     // start a second exit inside this one.
     g_Exiting = true;
     ReleaseHotkey(hWnd);
-    // Every change is stored before the question: what the writer still had is written first, then the tree.
+    // Every change is stored before the question: what the writer still had is written first, then the tree. A file
+    // changed elsewhere from now on is no longer taken.
+    g_Follower.Stop();
     g_StoreWriter.Changed([] { return store::SnapshotOf(g_TodayMenu); });
-    g_StoreWriter.Flush();
+    const bool stored = g_StoreWriter.Flush();
     g_TrayIcon.Remove();
+    if (!stored)
+        platform::ShowMessage(nullptr,
+                              L"The menu could not be stored in " + g_RegHelper.Where() +
+                                  L". The changes made since it was last stored are lost when Tabula ends.",
+                              L"Tabula", MB_OK | MB_ICONWARNING);
     const std::wstring programPath = RunningProgramPath();
     const int answer = platform::ShowMessage(nullptr, L"Would you like to run the application on next startup?",
                                              L"Run on startup setting", MB_YESNO | MB_ICONQUESTION);
@@ -233,6 +241,10 @@ SettingsContext ProgramSettings(HWND mainWindow)
     settings.changeFindHotkey = [mainWindow](store::Hotkey hotkey) {
         return g_Exiting || ClaimHotkey(mainWindow, hotkey, kFindHotkeyId);
     };
+    if (!IsPortable())
+        settings.moveHome = [mainWindow](const std::wstring& path, std::wstring* error) {
+            return MoveMenuHome(mainWindow, path, error);
+        };
     return settings;
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Globals.h"
+#include "app/MenuHome.h"
 #include "app/MainWindow.h"
 #include "app/TryIcon.h"
 #include "menu/MenuServices.h"
@@ -38,6 +39,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int nCmdShow)
     CoInitializeEx(nullptr, platform::ProgramComModel());
     g_Services.Icons().Prepare();
     g_RegHelper.LoadTree(&g_TodayMenu);
+    g_Follower.Start(g_hMainWnd);
     ChooseTheme(store::LoadTheme());
     const int exitCode = RunMessageLoop(accelerators);
     CoUninitialize();

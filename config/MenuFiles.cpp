@@ -15,6 +15,7 @@
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
 #include "res/resource.h"
+#include "store/FileHome.h"
 #include "store/Options.h"
 #include "store/RegHelper.h"
 #include "store/StoreWriter.h"
@@ -83,7 +84,11 @@ void ImportMenu(HWND page)
 void RestoreMenu(HWND page)
 {
     const SettingsContext& settings = CSettingsState::Of(page).settings;
-    const std::vector<store::Backup> backups = settings.writer->Backups().List();
+    // The versions a followed file's conflicts kept beside it come first, then the backups.
+    const std::shared_ptr<store::CFileHome> home = settings.store ? settings.store->FileHome() : nullptr;
+    std::vector<store::Backup> backups = home ? home->Conflicts() : std::vector<store::Backup>{};
+    const std::vector<store::Backup> taken = settings.writer->Backups().List();
+    backups.insert(backups.end(), taken.begin(), taken.end());
     if (backups.empty()) {
         platform::ShowMessage(GetAncestor(page, GA_ROOT), L"There is no backup of the menu yet.", L"Restore",
                               MB_OK | MB_ICONINFORMATION);
@@ -95,19 +100,52 @@ void RestoreMenu(HWND page)
         ImportFrom(page, *chosen, L"Restore");
 }
 
+// Says where the menu lives; the buttons that move it are enabled where it can move and would.
+void ShowWhere(HWND page)
+{
+    const SettingsContext& settings = CSettingsState::Of(page).settings;
+    const std::shared_ptr<store::CFileHome> home = settings.store ? settings.store->FileHome() : nullptr;
+    const std::wstring where = settings.store ? settings.store->Where() : std::wstring();
+    SetDlgItemTextW(page, IDC_MENU_WHERE, (L"The menu lives in " + where).c_str());
+    EnableWindow(GetDlgItem(page, IDC_MENU_FILE), settings.moveHome != nullptr);
+    EnableWindow(GetDlgItem(page, IDC_MENU_HERE), settings.moveHome && home);
+}
+
+void MoveHome(HWND page, const std::wstring& path, const wchar_t* caption)
+{
+    std::wstring error;
+    if (!CSettingsState::Of(page).settings.moveHome(path, &error))
+        Tell(page, error, caption);
+    ShowWhere(page);
+}
+
+void KeepMenuInFile(HWND page)
+{
+    std::wstring path = store::kPortableFileName;
+    path.resize(32768);
+    OPENFILENAMEW record = FileDialog(page, path, L"Keep the Menu in a File", OFN_PATHMUSTEXIST);
+    if (platform::ShowSaveFileDialog(record))
+        MoveHome(page, Chosen(path), L"Keep the Menu in a File");
+}
+
 }  // namespace
 
-void InitMenuFileControls(HWND page) { CheckDlgButton(page, IDC_EXPORT_PROFILE, BST_CHECKED); }
+void InitMenuFileControls(HWND page)
+{
+    CheckDlgButton(page, IDC_EXPORT_PROFILE, BST_CHECKED);
+    ShowWhere(page);
+}
 
 int LayoutMenuFileControls(HWND page, int top, int width)
 {
     const int edge = platform::ScaledFor(page, 5);
     // The three buttons side by side (on as many rows as the width takes), then Export's check box as wide as the page.
     int left = edge, height = 0;
-    for (const int id : {IDC_EXPORT, IDC_IMPORT, IDC_RESTORE, IDC_EXPORT_PROFILE}) {
+    for (const int id : {IDC_EXPORT, IDC_IMPORT, IDC_RESTORE, IDC_EXPORT_PROFILE, IDC_MENU_WHERE, IDC_MENU_FILE, IDC_MENU_HERE}) {
         const HWND control = GetDlgItem(page, id);
         const PageRect place = GetChildRect(page, control);
-        const int controlWidth = id == IDC_EXPORT_PROFILE ? std::max(0, width - 2 * edge) : place.width;
+        const bool wide = id == IDC_EXPORT_PROFILE || id == IDC_MENU_WHERE;
+        const int controlWidth = wide ? std::max(0, width - 2 * edge) : place.width;
         if (left > edge && left + controlWidth > width - edge)
             top += height + edge, left = edge, height = 0;
         MoveWindow(control, left, top, controlWidth, place.height, TRUE);
@@ -125,6 +163,8 @@ bool OnMenuFileCommand(HWND page, WPARAM wParam)
     case IDC_EXPORT: ExportMenu(page); return true;
     case IDC_IMPORT: ImportMenu(page); return true;
     case IDC_RESTORE: RestoreMenu(page); return true;
+    case IDC_MENU_FILE: KeepMenuInFile(page); return true;
+    case IDC_MENU_HERE: MoveHome(page, L"", L"Keep the Menu Here"); return true;
     default: return false;
     }
 }

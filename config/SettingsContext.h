@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "store/Hotkey.h"
 #include "platform/Theme.h"
@@ -29,4 +30,7 @@ struct SettingsContext {
     store::CStoreWriter* writer = nullptr;
     // As changeHotkey, for the find box's hotkey.
     std::function<bool(store::Hotkey)> changeFindHotkey;
+    // Moves the menu into a menu file it follows, or back into the registry for an empty path; false with the reason
+    // when it stays where it was. Empty where the menu cannot move (a settings window of its own, a portable copy).
+    std::function<bool(const std::wstring& path, std::wstring* error)> moveHome;
 };

@@ -17,11 +17,9 @@ handles::unique_hfile ParentConsole()
                                              OPEN_EXISTING, 0, nullptr));
 }
 
-}  // namespace
-
-void WriteErrorLine(const std::wstring& line)
+void WriteLine(DWORD stream, const std::wstring& line)
 {
-    const HANDLE given = GetStdHandle(STD_ERROR_HANDLE);
+    const HANDLE given = GetStdHandle(stream);
     const handles::unique_hfile console = given && given != INVALID_HANDLE_VALUE ? handles::unique_hfile(nullptr)
                                                                                    : ParentConsole();
     const HANDLE output = console ? console.get() : given;
@@ -40,5 +38,11 @@ void WriteErrorLine(const std::wstring& line)
     WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
     WriteFile(output, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
+
+}  // namespace
+
+void WriteErrorLine(const std::wstring& line) { WriteLine(STD_ERROR_HANDLE, line); }
+
+void WriteOutputLine(const std::wstring& line) { WriteLine(STD_OUTPUT_HANDLE, line); }
 
 }  // namespace platform

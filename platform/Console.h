@@ -7,5 +7,7 @@ namespace platform {
 
 // Writes one line to the standard error or the parent's console; nothing when there is neither.
 void WriteErrorLine(const std::wstring& line);
+// Likewise to the standard output: what a verb was asked for.
+void WriteOutputLine(const std::wstring& line);
 
 }  // namespace platform

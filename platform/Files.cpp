@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "platform/Handles.h"
 
@@ -10,11 +11,22 @@ namespace platform {
 
 namespace {
 
+// The step before which the seam ends the process; 0: none.
+std::atomic<int> g_endBefore{0};
+UINT g_endCode = 0;
+
+void Step(SaveStep step)
+{
+    if (g_endBefore.load() == static_cast<int>(step))
+        TerminateProcess(GetCurrentProcess(), g_endCode);
+}
+
 // WriteFile takes at most a DWORD at a time.
 constexpr DWORD kChunk = 1 << 20;
 
 bool WriteAll(HANDLE file, const std::string& bytes)
 {
+    Step(SaveStep::Write);
     for (size_t done = 0; done < bytes.size();) {
         const DWORD size = static_cast<DWORD>(std::min<size_t>(kChunk, bytes.size() - done));
         DWORD written = 0;
@@ -22,6 +34,7 @@ bool WriteAll(HANDLE file, const std::string& bytes)
             return false;
         done += written;
     }
+    Step(SaveStep::Flush);
     return FlushFileBuffers(file) != FALSE;
 }
 
@@ -51,20 +64,50 @@ FileRead ReadWholeFile(const std::wstring& path, size_t maxBytes, std::string* b
     return FileRead::Read;
 }
 
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes)
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes, DWORD* error)
 {
     const std::wstring beside = path + L".new";
+    // A read-only file keeps its content: Windows refuses to replace it on its own, Wine replaces it, so it is asked
+    // first (on Windows the answer is the one the replacement would give).
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        if (error)
+            *error = ERROR_ACCESS_DENIED;
+        return false;
+    }
     bool written = false;
     {
-        const handles::unique_hfile file(
+        Step(SaveStep::Create);
+        handles::unique_hfile file(
             CreateFileW(beside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         written = file && WriteAll(file.get(), bytes);
+        Step(SaveStep::Close);
     }
-    if (written && MoveFileExW(beside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (written) {
+        Step(SaveStep::Replace);
+        written = MoveFileExW(beside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    }
+    if (written) {
+        Step(SaveStep::Done);
         return true;
+    }
+    if (error)
+        *error = GetLastError();
     DeleteFileW(beside.c_str());
     return false;
 }
+
+namespace files::faults {
+
+void TerminateBefore(SaveStep step, UINT exitCode)
+{
+    g_endCode = exitCode;
+    g_endBefore = static_cast<int>(step);
+}
+
+void Reset() { g_endBefore = 0; }
+
+}  // namespace files::faults
 
 bool MakeFolders(const std::wstring& folder)
 {

@@ -13,12 +13,14 @@ namespace media {
 
 namespace {
 
+constexpr size_t kCalls = static_cast<size_t>(Call::File) + 1;
+
 // What the seam adds to each kind of call. Read by every worker, set by the tests' thread.
 struct Seam {
     std::mutex lock;
-    std::array<DWORD, 5> delays{};
-    std::array<unsigned, 5> hung{};   // calls of each kind still to hang; UINT_MAX: all
-    std::array<std::wstring, 5> hungMedium;   // the medium whose calls of each kind hang; empty: any
+    std::array<DWORD, kCalls> delays{};
+    std::array<unsigned, kCalls> hung{};   // calls of each kind still to hang; UINT_MAX: all
+    std::array<std::wstring, kCalls> hungMedium;   // the medium whose calls of each kind hang; empty: any
     HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);   // set when hung calls may return
 };
 
@@ -128,6 +130,18 @@ LONG FlushKey(HKEY key)
 {
     Pass(Call::Store, L"");
     return RegFlushKey(key);
+}
+
+FileRead ReadFile(const std::wstring& path, size_t maxBytes, std::string* bytes)
+{
+    Pass(Call::File, path);
+    return ReadWholeFile(path, maxBytes, bytes);
+}
+
+bool WriteFile(const std::wstring& path, const std::string& bytes, DWORD* error)
+{
+    Pass(Call::File, path);
+    return WriteWholeFile(path, bytes, error);
 }
 
 namespace slow {

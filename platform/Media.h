@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/Files.h"
+
 namespace platform {
 namespace media {
 
@@ -29,10 +31,13 @@ bool ListFolder(const std::wstring& folder, const std::function<void(const WIN32
 bool Execute(SHELLEXECUTEINFOW& info);
 // RegFlushKeyW: what was written below the key reaches the disk, as long as that takes.
 LONG FlushKey(HKEY key);
+// A menu file kept on a disk, a stick or a share, read and written whole (platform/Files.h).
+FileRead ReadFile(const std::wstring& path, size_t maxBytes, std::string* bytes);
+bool WriteFile(const std::wstring& path, const std::string& bytes, DWORD* error);
 
 // The slow-media seam, for tests and benchmarks: a delay before every call of a kind, or calls of a kind that do
 // not return until Reset.
-enum class Call { Attributes, Icon, Listing, Launch, Store };
+enum class Call { Attributes, Icon, Listing, Launch, Store, File };
 namespace slow {
 void Delay(Call call, DWORD ms);
 // The next `calls` calls of the kind, every one by default, wait until Reset; only those on the medium named

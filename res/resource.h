@@ -59,6 +59,9 @@
 #define IDC_HOTKEY_NOTE             1023
 #define IDC_THEME_LABEL             1051 // Options page: the theme
 #define IDC_THEME                   1052
+#define IDC_MENU_WHERE              1053 // Options page: where the menu lives
+#define IDC_MENU_FILE               1054
+#define IDC_MENU_HERE               1055
 #define IDC_EXPORT                  1024 // Options page: menu files
 #define IDC_EXPORT_PROFILE          1025
 #define IDC_IMPORT                  1026

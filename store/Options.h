@@ -3,6 +3,10 @@
 // it, so that a save of the tree, which replaces the tree's whole key, leaves them alone.
 #include <windows.h>
 
+#include <memory>
+#include <optional>
+#include <string>
+
 #include "store/Hotkey.h"
 
 #include "platform/Theme.h"
@@ -14,6 +18,18 @@ constexpr const wchar_t* kHotkeyValue = L"Hotkey";
 constexpr const wchar_t* kFindHotkeyValue = L"FindHotkey";
 constexpr const wchar_t* kShowRecentValue = L"ShowRecent";
 constexpr const wchar_t* kThemeValue = L"Theme";
+constexpr const wchar_t* kMenuFileValue = L"MenuFile";
+
+class CFileHome;
+
+// Where the options below are read and written: the menu's file when it is the menu's home, the registry otherwise.
+// Decided by the tree store alone (CTreeStore::UseHome), with the menu's home.
+void KeepOptionsIn(std::shared_ptr<CFileHome> home);
+
+// The menu file that the user follows in place of the registry (REG_SZ MenuFile, always in the registry); nothing when
+// it is empty or absent. Saving an empty path brings the menu back into the registry.
+std::optional<std::wstring> LoadMenuFile();
+bool SaveMenuFile(const std::wstring& path);
 
 // The stored hotkey by Hotkey's rule; the default when nothing usable is stored (no 4-byte REG_DWORD).
 Hotkey LoadHotkey();

@@ -22,6 +22,14 @@ namespace store {
 constexpr size_t kLongestName = 255;
 constexpr size_t kLongestText = kMaxArguments;
 
+// A document's launches on one machine, as a menu file that several machines share keeps them, so that each machine's
+// counts add up rather than overwrite the others'.
+struct MachineLaunches {
+    std::wstring machine;
+    std::optional<DWORD> launches;
+    std::optional<ULONGLONG> lastLaunch;
+};
+
 // A document's optional values, each kept only when set.
 struct DocumentValues {
     std::optional<std::wstring> Caption;   // a name the user gave it
@@ -29,6 +37,7 @@ struct DocumentValues {
     DocumentProperties Properties;         // how it is opened, and its own icon
     std::optional<DWORD> Launches;         // how often it was opened through the program
     std::optional<ULONGLONG> LastLaunch;   // when last, a FILETIME in UTC
+    std::vector<MachineLaunches> machines;   // a shared menu file's counts by machine, by name; none elsewhere
 };
 
 struct PlainEntry {

@@ -63,7 +63,13 @@ public:
     std::string Text(const TreeFile& file)
     {
         out_ = "{\n  \"version\": " + std::to_string(kTreeFileVersion) + ",\n  \"hotkey\": " +
-               std::to_string(file.hotkey.Value()) + ",\n  \"tree\": [";
+               std::to_string(file.hotkey.Value()) + ",";
+        if (!file.options.empty()) {
+            out_ += "\n  \"options\": ";
+            Numbers(file.options, [](DWORD value) { return std::optional<ULONGLONG>(value); });
+            out_ += ",";
+        }
+        out_ += "\n  \"tree\": [";
         open_.push_back({2, true});
         for (const PlainEntry& entry : file.tree) {
             while (open_.size() > static_cast<size_t>(entry.level) + 1 && open_.size() > 1)
@@ -86,6 +92,43 @@ private:
     };
 
     void Indent(int spaces) { out_.append(static_cast<size_t>(spaces), ' '); }
+
+    // An object of numbers on one line, by name: those that number gives.
+    template <typename Named, typename Number>
+    void Numbers(const std::vector<Named>& named, Number number)
+    {
+        out_ += "{";
+        bool first = true;
+        for (const auto& each : named) {
+            const std::optional<ULONGLONG> value = number(each.second);
+            if (!value)
+                continue;
+            out_ += first ? "" : ", ";
+            first = false;
+            Quoted(Utf8(each.first));
+            out_ += ": " + std::to_string(*value);
+        }
+        out_ += "}";
+    }
+
+    // A shared file's counts by machine: launches, then the last launch, each only where some machine has one.
+    void MachineCounts(int indent, const std::vector<MachineLaunches>& machines)
+    {
+        std::vector<std::pair<std::wstring, const MachineLaunches*>> named;
+        for (const MachineLaunches& machine : machines)
+            named.emplace_back(machine.machine, &machine);
+        const auto any = [&machines](auto has) { return std::any_of(machines.begin(), machines.end(), has); };
+        if (any([](const MachineLaunches& m) { return m.launches.has_value(); })) {
+            Member(indent, "LaunchesOn", false);
+            Numbers(named, [](const MachineLaunches* m) {
+                return m->launches ? std::optional<ULONGLONG>(*m->launches) : std::nullopt;
+            });
+        }
+        if (any([](const MachineLaunches& m) { return m.lastLaunch.has_value(); })) {
+            Member(indent, "LastLaunchOn", false);
+            Numbers(named, [](const MachineLaunches* m) { return m->lastLaunch; });
+        }
+    }
     void Quoted(const std::string& text) { out_ += Json(text).dump(-1, ' ', false, Json::error_handler_t::replace); }
     void Member(int indent, const char* key, bool first)
     {
@@ -152,6 +195,8 @@ private:
                 out_ += value->index() == 1 ? std::to_string(std::get<DWORD>(*value))
                                             : std::to_string(std::get<ULONGLONG>(*value));
         }
+        if (entry.kind == ITEM_DOCUMENT)
+            MachineCounts(indent, entry.values.machines);
         if (entry.kind == ITEM_SECTION) {
             Member(indent, "children", false);
             out_ += "[";
@@ -225,6 +270,17 @@ public:
             return ++top.skipped, true;
         if (top.kind == Frame::Entries)
             return StartEntry();
+        if (top.kind == Frame::Named)
+            return Fail(top.place + "." + top.pending, MustBe("a whole number", "object"));
+        const Frame::Names names = NamesOf(top);
+        if (names != Frame::NoNames) {
+            const std::string place = top.kind == Frame::File ? top.pending : top.place + "." + top.pending;
+            if (!Seen(top, top.pending))
+                return false;
+            Frame named{Frame::Named, place};
+            named.names = names;
+            return Push(std::move(named));
+        }
         return Compound(Raw::Object);
     }
 
@@ -233,6 +289,8 @@ public:
         Frame& top = stack_.back();
         if (top.kind == Frame::Skip)
             return Unskip();
+        if (top.kind == Frame::Named)
+            return stack_.pop_back(), true;
         const bool done = top.kind == Frame::File ? EndFile() : EndEntry();
         stack_.pop_back();
         return done;
@@ -247,6 +305,8 @@ public:
             return ++top.skipped, true;
         if (top.kind == Frame::Entries)
             return Fail(top.place + "[" + std::to_string(top.count) + "]", MustBe("an object", "array"));
+        if (top.kind == Frame::Named)
+            return Fail(top.place + "." + top.pending, MustBe("a whole number", "array"));
         if (top.kind == Frame::File && top.pending == "tree")
             return Seen(top, "tree") && Push({Frame::Entries, "tree", 1});
         if (top.kind == Frame::Entry && top.pending == "children")
@@ -286,7 +346,8 @@ public:
 private:
     // What is being read: the file's object, an array of entries, an entry, or a value of a key it does not know.
     struct Frame {
-        enum Kind { File, Entries, Entry, Skip } kind;
+        // Named: an object of numbers by name, the file's options or a document's counts by machine.
+        enum Kind { File, Entries, Entry, Skip, Named } kind;
         std::string place;     // "the file", "tree", "tree[3]", "tree[3].children"
         int level = 0;         // an array of entries: the level of the tree it holds, 1 for the top one
         size_t count = 0;      // an array of entries: its elements so far
@@ -300,6 +361,11 @@ private:
         std::vector<Raw> values;   // by the rows of the document values' list
         Raw children;
         Raw version, hotkey, tree;   // the file's
+        // The file's options, and a document's counts by machine, as read; which of them a Named frame reads.
+        Raw options, launchesOn, lastLaunchOn;
+        std::vector<std::pair<std::wstring, DWORD>> optionValues;
+        std::vector<MachineLaunches> machines;
+        enum Names { NoNames, Options, LaunchesOn, LastLaunchOn } names = NoNames;
     };
     enum Own { kKind, kName, kBuiltin };
 
@@ -360,8 +426,10 @@ private:
     // A key given twice would leave which of its values counts to the reader's choice: the file is refused.
     bool Seen(Frame& frame, const std::string& key)
     {
-        Raw* raw = frame.kind == Frame::File ? (key == "version" ? &frame.version : key == "hotkey" ? &frame.hotkey
-                                                                                                     : &frame.tree)
+        Raw* raw = frame.kind == Frame::File ? (key == "version"  ? &frame.version
+                                                : key == "hotkey" ? &frame.hotkey
+                                                : key == "options" ? &frame.options
+                                                                   : &frame.tree)
                                              : FieldOf(frame, key);
         if (raw && raw->present())
             return Fail(frame.place, "\"" + key + "\" is given twice");
@@ -379,6 +447,10 @@ private:
                 return &entry.own[i];
         if (key == "children")
             return &entry.children;
+        if (key == "LaunchesOn")
+            return &entry.launchesOn;
+        if (key == "LastLaunchOn")
+            return &entry.lastLaunchOn;
         size_t row = 0;
         for (const DocumentValue& value : DocumentValueTable()) {
             if (key == value.key)
@@ -400,7 +472,62 @@ private:
             return Fail(top.place + "[" + std::to_string(top.count) + "]", MustBe("an object", value.TypeName()));
         case Frame::File: return FileValue(top, std::move(value));
         case Frame::Entry: return EntryField(top, std::move(value));
+        case Frame::Named: return NamedValue(top, value);
         }
+        return true;
+    }
+
+    // Which object of numbers by name the key pending in an object opens, if any.
+    static Frame::Names NamesOf(const Frame& frame)
+    {
+        if (frame.kind == Frame::File && frame.pending == "options")
+            return Frame::Options;
+        if (frame.kind == Frame::Entry && frame.pending == "LaunchesOn")
+            return Frame::LaunchesOn;
+        if (frame.kind == Frame::Entry && frame.pending == "LastLaunchOn")
+            return Frame::LastLaunchOn;
+        return Frame::NoNames;
+    }
+
+    // A number of an object of numbers by name: an option, or a machine's count of the document whose entry holds it.
+    bool NamedValue(Frame& named, const Raw& value)
+    {
+        const std::string place = named.place + "." + named.pending;
+        std::string key = std::move(named.pending);
+        named.pending.clear();
+        std::wstring name;
+        if (!Text({Raw::Text, key}, place, kMaxTreeFileKey, &name))
+            return false;
+        if (name.empty())
+            return Fail(named.place, "holds an empty name");
+        const bool wide = named.names == Frame::LastLaunchOn;
+        if (!Number(value, place, wide ? ~ULONGLONG{0} : MAXDWORD))
+            return false;
+        const std::string twice = "\"" + key + "\" is given twice";
+        if (named.names == Frame::Options) {
+            auto& options = stack_.front().optionValues;
+            for (const auto& option : options)
+                if (option.first == name)
+                    return Fail(named.place, twice);
+            if (options.size() == kMaxTreeFileOptions)
+                return Fail(named.place, "more than " + std::to_string(kMaxTreeFileOptions) + " options");
+            options.emplace_back(std::move(name), static_cast<DWORD>(value.number));
+            return true;
+        }
+        std::vector<MachineLaunches>& machines = stack_[stack_.size() - 2].machines;
+        auto machine = std::find_if(machines.begin(), machines.end(),
+                                    [&name](const MachineLaunches& m) { return m.machine == name; });
+        if (machine == machines.end()) {
+            if (machines.size() == kMaxTreeFileMachines)
+                return Fail(named.place, "more than " + std::to_string(kMaxTreeFileMachines) + " machines");
+            machine = machines.insert(machines.end(), MachineLaunches{std::move(name)});
+        }
+        if (wide ? machine->lastLaunch.has_value() : machine->launches.has_value())
+            return Fail(named.place, twice);
+        if (wide)
+            machine->lastLaunch = value.number;
+        else
+            machine->launches = static_cast<DWORD>(value.number);
         return true;
     }
 
@@ -410,7 +537,7 @@ private:
         Frame& top = stack_.back();
         Raw value{type};
         const bool known = top.kind == Frame::File ? top.pending == "version" || top.pending == "hotkey" ||
-                                                         top.pending == "tree"
+                                                         top.pending == "tree" || top.pending == "options"
                                                    : FieldOf(top, top.pending) != nullptr;
         if (!known)
             return Push({Frame::Skip, {}, 0, 0, {}, 1});
@@ -431,12 +558,14 @@ private:
     {
         const std::string key = std::move(file.pending);
         file.pending.clear();
-        if (key != "version" && key != "hotkey" && key != "tree")
+        if (key != "version" && key != "hotkey" && key != "tree" && key != "options")
             return true;
         if (!Seen(file, key))
             return false;
         if (key == "tree")
             return Fail("tree", MustBe("an array", value.TypeName()));
+        if (key == "options")
+            return Fail("options", MustBe("an object", value.TypeName()));
         (key == "version" ? file.version : file.hotkey) = value;
         // Checked at once, so that a file of another version is told as such before anything in its tree.
         return key == "version" ? Version(value) : Number(value, "hotkey", 0xFFFF);
@@ -468,6 +597,7 @@ private:
                 return Fail("the file", std::string("\"") + name + "\" is missing");
         }
         file_.hotkey = Hotkey::From(static_cast<DWORD>(file.hotkey.number));
+        file_.options = file.optionValues;
         // Each entry that needs a fresh id takes one of the menu's ids: a tree that needs more is no menu.
         if (FreshIdsNeeded(file_.tree) > FreshIdCount())
             return TooManyEntries();
@@ -593,6 +723,11 @@ private:
         }
         if (plain.kind == ITEM_SECTION && entry.children.present() && entry.children.type != Raw::Array)
             return Fail(entry.place + ".children", MustBe("an array", entry.children.TypeName()));
+        for (const auto& [raw, key] : {std::pair{&entry.launchesOn, ".LaunchesOn"}, {&entry.lastLaunchOn, ".LastLaunchOn"}})
+            if (plain.kind == ITEM_DOCUMENT && raw->present() && raw->type != Raw::Object)
+                return Fail(entry.place + key, MustBe("an object", raw->TypeName()));
+        if (plain.kind == ITEM_DOCUMENT)
+            plain.values.machines = entry.machines;
         return true;
     }
 

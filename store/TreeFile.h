@@ -23,9 +23,18 @@ constexpr size_t kMaxTreeFileName = kLongestName;
 constexpr size_t kMaxTreeFileLongText = kLongestText;
 constexpr size_t kMaxTreeFileBytes = 16 * 1024 * 1024;
 
+// What a file may hold besides: options (a file that is the menu's home keeps the program's options in it), and the
+// machines whose launches one document counts; each name this long at most.
+constexpr size_t kMaxTreeFileOptions = 64;
+constexpr size_t kMaxTreeFileMachines = 64;
+constexpr size_t kMaxTreeFileKey = 255;
+
 struct TreeFile {
     Hotkey hotkey;
     PlainTree tree;   // unnumbered as read from a file; the built-in entries ask to keep their ids
+    // The options besides the hotkey, by name, as the registry's options key holds them: written only by a file that is
+    // the menu's home, and absent from every other file.
+    std::vector<std::pair<std::wstring, DWORD>> options;
 };
 
 // The file's text; the tree's names as they are.

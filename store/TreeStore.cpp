@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "menu/TodayMenu.h"
+#include "store/FileHome.h"
+#include "store/Options.h"
 #include "store/StoreKeys.h"
 
 namespace {
@@ -183,8 +185,33 @@ store::PlainTree CTreeStore::ReadLevels(HKEY level)
     return tree;
 }
 
+void CTreeStore::UseHome(std::shared_ptr<store::CFileHome> home)
+{
+    store::KeepOptionsIn(home);
+    std::lock_guard<std::mutex> held(homeLock_);
+    home_ = std::move(home);
+}
+
+std::shared_ptr<store::CFileHome> CTreeStore::FileHome() const
+{
+    std::lock_guard<std::mutex> held(homeLock_);
+    return home_;
+}
+
+std::wstring CTreeStore::Where() const
+{
+    if (const std::shared_ptr<store::CFileHome> home = FileHome())
+        return home->Path();
+    return std::wstring(reg::StoreHive() == HKEY_LOCAL_MACHINE ? L"HKEY_LOCAL_MACHINE\\" : L"HKEY_CURRENT_USER\\") +
+           store::kParentPath + L"\\" + store::kStoreName;
+}
+
 int CTreeStore::LoadTree(CTodayMenu* menu)
 {
+    if (const std::shared_ptr<store::CFileHome> home = FileHome()) {
+        store::BuildMenu(*menu, home->Load());
+        return 0;
+    }
     store::PlainTree tree;
     {
         const store::StoreLock lock;
@@ -306,6 +333,8 @@ bool CTreeStore::SaveLevels(HKEY level, const store::PlainTree& tree)
 
 std::optional<store::PlainTree> CTreeStore::ReadStored()
 {
+    if (const std::shared_ptr<store::CFileHome> home = FileHome())
+        return home->ReadStored();
     const store::StoreLock lock;
     const unique_hkey tree = OpenStoredTree();
     if (!tree)
@@ -318,6 +347,13 @@ std::optional<store::PlainTree> CTreeStore::ReadStored()
 bool CTreeStore::WriteLaunch(const std::vector<std::wstring>& keys, const std::wstring& path,
                              std::optional<DWORD> launches, std::optional<ULONGLONG> lastLaunch)
 {
+    if (const std::shared_ptr<store::CFileHome> home = FileHome()) {
+        // A file home names each key by its entry's id.
+        std::vector<int> ids;
+        for (const std::wstring& key : keys)
+            ids.push_back(static_cast<int>(IdFromKeyName(key.c_str())));
+        return home->WriteLaunch(ids, path, launches, lastLaunch);
+    }
     const store::StoreLock lock;
     std::wstring where = std::wstring(store::kParentPath) + L"\\" + store::kStoreName;
     for (const std::wstring& key : keys)
@@ -334,6 +370,8 @@ int CTreeStore::SaveTree(CTodayMenu* menu) { return StoreTree(store::SnapshotOf(
 
 bool CTreeStore::StoreTree(const store::PlainTree& tree, const std::function<bool()>& ready)
 {
+    if (const std::shared_ptr<store::CFileHome> home = FileHome())
+        return home->Store(tree, ready);
     const store::StoreLock lock;
     const unique_hkey parent = store::OpenStoreParent();
     if (!parent)

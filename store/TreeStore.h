@@ -14,6 +14,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +25,9 @@
 #include "store/PlainTree.h"
 
 class CTodayMenu;
+namespace store {
+class CFileHome;
+}
 
 // The load and the save of the tree in that layout. Neither goes deeper into the machine stack with a deeper tree. It
 // keeps nothing of its own: what the writes of a running program remember (the backups) is the writer's
@@ -38,6 +43,14 @@ public:
     unique_hkey WriteSection(HKEY parent, const std::wstring& title, int id, int pos);
     unique_hkey WriteSeparator(HKEY parent, int id, int pos);
     unique_hkey WriteSpecialSeparator(HKEY parent, int id, int pos);
+
+    // Where the menu lives: the registry (none), or a menu file (store/FileHome.h), which then also keeps the options.
+    // The load, the reads and the writes below go to the home in force. Changed on the GUI thread, with nothing
+    // pending in the writer.
+    void UseHome(std::shared_ptr<store::CFileHome> home);
+    std::shared_ptr<store::CFileHome> FileHome() const;
+    // Where the menu lives, as /where prints it: the file's path, or the registry key.
+    std::wstring Where() const;
 
     int LoadTree(CTodayMenu* menu);   // always 0
     int SaveTree(CTodayMenu* menu);   // 0 when stored; -1 when the stored tree stayed as it was
@@ -60,5 +73,8 @@ public:
                      std::optional<ULONGLONG> lastLaunch);
 
 private:
+    mutable std::mutex homeLock_;
+    std::shared_ptr<store::CFileHome> home_;
+
     unique_hkey WriteEntry(HKEY parent, int id, int pos, DWORD type, DWORD isSpec, const wchar_t* name);
 };

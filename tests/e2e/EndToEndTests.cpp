@@ -250,3 +250,33 @@ TEST(EndToEnd, DeepTree)
     const std::wstring tree = storetest::StoredText();
     EXPECT_EQ(std::count(tree.begin(), tree.end(), L'['), 1000) << tree.substr(0, 100);
 }
+
+// A portable copy keeps its menu and options in tabula.json beside it, made at its first start; the registry stays as it
+// was through a start, an import handed to it and its end.
+TEST(EndToEnd, APortableCopyLeavesTheRegistryUntouched)
+{
+    const std::wstring folder = TempFile(L"tabula-portable"), program = folder + L"\\tabula.exe", menu = TempFile(L"tabula-portable.json");
+    CreateDirectoryW(folder.c_str(), nullptr), DeleteFileW((folder + L"\\tabula.json").c_str());
+    ASSERT_TRUE(CopyFileW(Program().c_str(), program.c_str(), FALSE));
+    // No copy of an earlier test is still there to take the hand-over.
+    ASSERT_TRUE(WaitFor(15000, [] { return !Main(); }));
+    storetest::ClearStore();
+    const std::wstring before = storetest::TabulaKeys(), json = folder + L"\\tabula.json";
+    SHELLEXECUTEINFOW start{sizeof(start), SEE_MASK_NOCLOSEPROCESS, nullptr, nullptr, program.c_str(), L"/portable"};
+    // Started once its menu is loaded: the first start has made its file.
+    ASSERT_TRUE(ShellExecuteExW(&start) && WaitFor(20000, [&] { return HasIcon() && GetFileAttributesW(json.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    ASSERT_TRUE(platform::WriteWholeFile(menu, R"({"version": 1, "hotkey": 1620, "tree": [{"kind": "document", "name": "C:\\portable.txt"}]})"));
+    const std::wstring arguments = L"/portable /import \"" + menu + L"\"";
+    SHELLEXECUTEINFOW import{sizeof(import), SEE_MASK_NOCLOSEPROCESS, nullptr, nullptr, program.c_str(), arguments.c_str()};
+    DWORD code = STILL_ACTIVE;
+    ASSERT_TRUE(ShellExecuteExW(&import) && WaitFor(30000, [&] { return !WaitForSingleObject(import.hProcess, 0); }));
+    GetExitCodeProcess(import.hProcess, &code), CloseHandle(import.hProcess);
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(PostMessageW(Main(), WM_CLOSE, 0, 0) && WaitFor(15000, [&] { return !WaitForSingleObject(start.hProcess, 0); }));
+    CloseHandle(start.hProcess);
+    std::string kept;
+    platform::ReadWholeFile(folder + L"\\tabula.json", 1 << 20, &kept);
+    EXPECT_NE(kept.find("C:\\\\portable.txt"), std::string::npos) << kept;
+    EXPECT_EQ(storetest::TabulaKeys(), before);
+    DeleteFileW((folder + L"\\tabula.json").c_str()), DeleteFileW(program.c_str()), DeleteFileW(menu.c_str());
+}

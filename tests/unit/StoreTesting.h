@@ -145,4 +145,25 @@ inline std::wstring StoredText(const std::wstring& path = RootPath())
     return text;
 }
 
+// Every key below SOFTWARE of both hives whose name starts with "Tabula", with its values, as text: what the program keeps.
+inline std::wstring TabulaKeys(HKEY key = nullptr, const std::wstring& path = L"")
+{
+    std::wstring text;
+    if (!key) {
+        for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+            for (const std::wstring& name : platform::reg::Subkeys(Open(L"SOFTWARE", KEY_READ, hive)))
+                if (name.rfind(L"Tabula", 0) == 0)
+                    text += TabulaKeys(Open(L"SOFTWARE\\" + name, KEY_READ, hive), name);
+        return text;
+    }
+    wchar_t name[256];
+    for (DWORD i = 0, size = 256; !RegEnumValueW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr); ++i, size = 256) {
+        const Value value = Read(key, name);
+        text += path + L":" + name + L"=" + std::wstring(value.bytes.begin(), value.bytes.end()) + L"\n";
+    }
+    for (const std::wstring& sub : platform::reg::Subkeys(key))
+        text += TabulaKeys(Open(sub, KEY_READ, key), path + L"\\" + sub);
+    return RegCloseKey(key), text + path + L"\n";
+}
+
 }  // namespace storetest

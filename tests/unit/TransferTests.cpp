@@ -102,6 +102,10 @@ TEST_F(Transfer, BrokenFilesChangeNothingAndSayWhatIsWrongWhere)
         {Json(R"({"kind": "document", "name": "x", "Expand": -1e400})"), L"tree[0].Expand: number overflow"},
         {R"({"version": 1, "hotkey": 0, "tree": [], "other": [1e400]})", L"other: number overflow"},
         {Json(R"({"kind": "document", "name": "x", "name": "y"})"), L"tree[0]: \"name\" is given twice"},
+        // A shared file's options and counts by machine: objects of whole numbers, each name once.
+        {R"({"version": 1, "hotkey": 0, "options": [1], "tree": []})", L"options: must be an object, not an array"},
+        {Json(R"({"kind": "document", "name": "x", "LaunchesOn": {"A": "3"}})"), L"tree[0].LaunchesOn.A: must be a whole number"},
+        {Json(R"({"kind": "document", "name": "x", "LastLaunchOn": {"A": 1, "A": 2}})"), L"tree[0].LastLaunchOn: \"A\" is given twice"},
         // Huge files of any shape are answered at once: elements that are no entries, an object of 200,000 keys, and
         // more entries than the menu has ids.
         {R"({"version": 1, "hotkey": 0, "tree": [)" + Repeated("0,", 7 << 20) + "0]}", L"tree[0]: must be an object, not a number"},
