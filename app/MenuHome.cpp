@@ -8,6 +8,7 @@
 #include "config/TreeEditor.h"
 #include "menu/TodayMenu.h"
 #include "platform/FolderWatch.h"
+#include "platform/Media.h"
 #include "platform/Worker.h"
 #include "store/FileHome.h"
 #include "store/Options.h"
@@ -91,7 +92,7 @@ void TakeOutside(const std::weak_ptr<store::CFileHome>& from, store::TreeFile fi
 void ChooseMenuHome(bool portable)
 {
     const std::wstring beside = ProgramFolder() + L"\\" + store::kPortableFileName;
-    portable = portable || GetFileAttributesW(beside.c_str()) != INVALID_FILE_ATTRIBUTES;
+    portable = portable || platform::media::Attributes(beside) != INVALID_FILE_ATTRIBUTES;
     if (portable) {
         g_RegHelper.UseHome(MakeHome(beside, store::HomeKind::Portable));
         // A portable copy keeps its backups with it too.
@@ -117,7 +118,7 @@ bool MoveMenuHome(HWND mainWindow, const std::wstring& path, std::wstring* error
     const std::shared_ptr<store::CFileHome> before = g_RegHelper.FileHome();
     const CarriedOptions options;
     std::optional<store::TreeFile> existing;
-    if (!path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    if (!path.empty() && platform::media::Attributes(path) != INVALID_FILE_ATTRIBUTES) {
         existing = store::ReadTreeFile(path, error);
         if (!existing)
             return false;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchWindow.h"
 #include "Stopwatch.h"
 #include "app/Globals.h"
 #include "config/ItemList.h"
@@ -108,13 +109,7 @@ int wmain()
     InitCommonControlsEx(&controls);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     // A window that runs posted work, as the main window does: the snapshots posted to it are taken as it is pumped.
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = RunsPostedWork;
-    windowClass.hInstance = g_hInstance;
-    windowClass.lpszClassName = L"TabulaBenchEdit";
-    RegisterClassW(&windowClass);
-    g_hMainWnd = CreateWindowExW(0, L"TabulaBenchEdit", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, g_hInstance, nullptr);
-    g_StoreWriter.SetWindow(g_hMainWnd);
+    g_StoreWriter.SetWindow(MakeBenchWindow(RunsPostedWork));
     const SettingsContext settings{g_hInstance, &g_TodayMenu, &g_RegHelper, nullptr, nullptr, nullptr, &g_StoreWriter, nullptr};
     Bench("999 entries", [] {
         for (int s = 0; s < 9; ++s) {

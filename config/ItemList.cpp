@@ -46,20 +46,9 @@ void ReplaceItemImage(HWND list, HIMAGELIST images, int index, const CItem& item
         ImageList_Replace(images, index, picture->second.get(), nullptr);
 }
 
-void InsertListItem(HWND list, int at, const CItem& item, int imageIndex, bool withImage)
-{
-    std::wstring text = ListText(item);
-    LVITEMW record{};
-    record.mask = LVIF_TEXT | LVIF_PARAM | (withImage ? LVIF_IMAGE : 0);
-    record.iItem = at;
-    record.pszText = text.data();
-    record.lParam = item.ID;
-    record.iImage = imageIndex;
-    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&record));
-}
-
-// A row written again with another entry, in its place.
-void SetListItem(HWND list, int row, const CItem& item, int imageIndex, bool withImage)
+// A row's text, entry id and image, given by message: LVM_INSERTITEMW for a new row at row, LVM_SETITEMW to write the
+// row there again with another entry.
+void WriteListItem(HWND list, UINT message, int row, const CItem& item, int imageIndex, bool withImage)
 {
     std::wstring text = ListText(item);
     LVITEMW record{};
@@ -68,7 +57,7 @@ void SetListItem(HWND list, int row, const CItem& item, int imageIndex, bool wit
     record.pszText = text.data();
     record.lParam = item.ID;
     record.iImage = imageIndex;
-    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&record));
+    SendMessageW(list, message, 0, reinterpret_cast<LPARAM>(&record));
 }
 
 // As after a fill: nothing selected, no mark. Only the rows selected are asked: a change of every row's state would
@@ -83,7 +72,7 @@ void Deselect(HWND list)
 
 void AppendListItem(HWND list, const CItem& item, int imageIndex, bool withImage)
 {
-    InsertListItem(list, ListView_GetItemCount(list), item, imageIndex, withImage);
+    WriteListItem(list, LVM_INSERTITEMW, ListView_GetItemCount(list), item, imageIndex, withImage);
 }
 
 // The entries of a level that a list shows, in order.
@@ -242,7 +231,7 @@ void SyncItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
                               : kept != imageOf.end() && kept->second >= 0 && !touched.count(item.ID)
                                   ? kept->second
                                   : AddItemImage(list, images, rows.images, item, menu, pictures);
-            SetListItem(list, static_cast<int>(row), item, image, images != nullptr);
+            WriteListItem(list, LVM_SETITEMW, static_cast<int>(row), item, image, images != nullptr);
             rows.ids[row] = item.ID;
         }
         RewriteTouched(list, images, shown, first, last, touched, menu, pictures);
@@ -262,7 +251,7 @@ void SyncItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
                           : kept != imageOf.end() && kept->second >= 0 && !touched.count(item.ID)
                               ? kept->second
                               : AddItemImage(list, images, rows.images, item, menu, pictures);
-        InsertListItem(list, static_cast<int>(i), item, image, images != nullptr);
+        WriteListItem(list, LVM_INSERTITEMW, static_cast<int>(i), item, image, images != nullptr);
     }
     RewriteTouched(list, images, shown, first, last, touched, menu, pictures);
     rows.ids.resize(shown.size());

@@ -61,21 +61,11 @@ LRESULT CALLBACK SectionLabelProc(HWND label, UINT message, WPARAM wParam, LPARA
 
 SectionList SectionsOf(const CTodayMenu& menu)
 {
-    // The lists on the way down are a work list: a tree of any depth.
     SectionList sections;
-    std::vector<std::pair<const CItemVector*, size_t>> path{{&menu.Root, 0}};
-    while (!path.empty()) {
-        auto& [list, next] = path.back();
-        if (next == list->Items.size()) {
-            path.pop_back();
-            continue;
-        }
-        const CItem& item = *list->Items[next++];
-        if (!item.IsSection())
-            continue;
-        sections.emplace_back(item.ID, item.Caption);
-        path.push_back({item.Children.get(), 0});
-    }
+    ForEachEntry(menu.Root, [&sections](const CItem& item, int) {
+        if (item.IsSection())
+            sections.emplace_back(item.ID, item.Caption);
+    });
     return sections;
 }
 

@@ -247,3 +247,19 @@ void CItemVector::Clear()
         }
     }
 }
+
+void ForEachEntry(const CItemVector& root, const std::function<void(const CItem& item, int level)>& visit)
+{
+    std::vector<std::pair<const CItemVector*, size_t>> path{{&root, 0}};
+    while (!path.empty()) {
+        auto& [list, next] = path.back();
+        if (next == list->Items.size()) {
+            path.pop_back();
+            continue;
+        }
+        const CItem& item = *list->Items[next++];
+        visit(item, static_cast<int>(path.size()) - 1);
+        if (item.IsSection())
+            path.push_back({item.Children.get(), 0});
+    }
+}

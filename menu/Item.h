@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -157,3 +158,7 @@ private:
     CItem* Append(std::unique_ptr<CItem> item);
     std::unique_ptr<CIdPool> ownIds_;
 };
+
+// Visits every entry of the tree below root, depth first and each list in its order, a section before its entries;
+// level is 0 for root's own entries. A work list, not recursion: a tree of any depth.
+void ForEachEntry(const CItemVector& root, const std::function<void(const CItem& item, int level)>& visit);

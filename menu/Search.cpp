@@ -175,34 +175,27 @@ SearchItem CSearchIndex::operator[](size_t index) const
 
 void CSearchIndex::AddTree(const CItemVector& root, const CLiveFolders& live)
 {
-    // Depth-first with a work list, each list with the place of its section: a tree of any depth.
-    struct Level {
-        const CItemVector* list;
-        size_t next;
-        std::wstring place;
+    // Each level's place, the top's first: a section's entries come right after it, so the place of the level an
+    // entry is at is the last one kept for that level.
+    struct Place {
+        std::wstring text;
         UINT32 index;
     };
-    std::vector<Level> path;
-    path.push_back({&root, 0, kTopLevelPlace, AddPlace(kTopLevelPlace)});
-    while (!path.empty()) {
-        Level& level = path.back();
-        if (level.next == level.list->Items.size()) {
-            path.pop_back();
-            continue;
-        }
-        const CItem& item = *level.list->Items[level.next++];
+    std::vector<Place> places{{kTopLevelPlace, AddPlace(kTopLevelPlace)}};
+    ForEachEntry(root, [&](const CItem& item, int level) {
+        places.resize(static_cast<size_t>(level) + 1, Place{});
         if (item.IsSection()) {
-            std::wstring place = path.size() == 1 ? item.Caption : level.place + kPlaceSeparator + item.Caption;
+            std::wstring place = level == 0 ? item.Caption : places[level].text + kPlaceSeparator + item.Caption;
             const UINT32 index = AddPlace(place);
-            path.push_back({item.Children.get(), 0, std::move(place), index});
-            continue;
+            places.push_back({std::move(place), index});
+            return;
         }
         if (item.Type != ITEM_DOCUMENT)
-            continue;
-        Add(item.Caption, level.index, &item);
+            return;
+        Add(item.Caption, places[level].index, &item);
         if (const CFolderMenu* folder = live.Of(item))
             AddFolderFiles(item, folder->LastFiles());
-    }
+    });
 }
 
 size_t CSearchIndex::AddFolderFiles(const CItem& document, const std::vector<std::wstring>& files)

@@ -81,20 +81,12 @@ PlainTree SnapshotOf(const CTodayMenu& menu)
 {
     PlainTree tree;
     tree.reserve(menu.Root.Ids->Count());
-    // The lists on the way down are a work list: a tree of any depth.
-    std::vector<std::pair<const CItemVector*, size_t>> path{{&menu.Root, 0}};
-    while (!path.empty()) {
-        auto& [list, next] = path.back();
-        if (next == list->Items.size()) {
-            path.pop_back();
-            continue;
-        }
-        const CItem& item = *list->Items[next++];
+    ForEachEntry(menu.Root, [&tree](const CItem& item, int level) {
         if (item.Type != ITEM_DOCUMENT && item.Type != ITEM_SECTION && item.Type != ITEM_SEPARATOR)
-            continue;   // not an entry kind: never stored
+            return;   // not an entry kind: never stored
         PlainEntry entry;
         entry.kind = item.Type;
-        entry.level = static_cast<int>(path.size()) - 1;
+        entry.level = level;
         entry.id = item.ID;
         entry.keep = IsBuiltin(item) ? item.ID : 0;
         if (item.Type == ITEM_DOCUMENT) {
@@ -109,9 +101,7 @@ PlainTree SnapshotOf(const CTodayMenu& menu)
             entry.name = item.Caption;
         }
         tree.push_back(std::move(entry));
-        if (item.IsSection())
-            path.push_back({item.Children.get(), 0});
-    }
+    });
     return tree;
 }
 
