@@ -10,7 +10,16 @@ screen=${TABULA_SCREEN:-240x320}
 
 if [ ! -f "$WINEPREFIX/.tabula-ready" ]; then
   mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
+  # On a loaded machine a first boot now and then leaves a prefix without its system files ("could not load
+  # kernel32.dll" at the next start): such a prefix is made again, up to three times.
+  for attempt in 1 2 3; do
+    wineboot -i >/dev/null 2>&1
+    wineserver -w 2>/dev/null || true
+    [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] && break
+    echo "wine-prefix.sh: the prefix was not made whole (attempt $attempt); making it again" >&2
+    wineserver -k 2>/dev/null || true
+    find "$WINEPREFIX" -mindepth 1 -delete 2>/dev/null || true
+  done
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   # Wine's own fonts (Tahoma, and Marlett for the caption buttons) from fonts-wine, which this Wine does not look up.
   cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
