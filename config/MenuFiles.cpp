@@ -136,20 +136,21 @@ void InitMenuFileControls(HWND page)
     ShowWhere(page);
 }
 
-int LayoutMenuFileControls(HWND page, int top, int width)
+int LayoutMenuFileControls(HWND page, int left, int top, int width)
 {
     const int edge = platform::ScaledFor(page, 5);
-    // The three buttons side by side (on as many rows as the width takes), then Export's check box as wide as the page.
-    int left = edge, height = 0;
+    // The buttons side by side (on as many rows as the width takes); Export's check box and the label that says where
+    // the menu lives as wide as the column.
+    int x = left, height = 0;
     for (const int id : {IDC_EXPORT, IDC_IMPORT, IDC_RESTORE, IDC_EXPORT_PROFILE, IDC_MENU_WHERE, IDC_MENU_FILE, IDC_MENU_HERE}) {
         const HWND control = GetDlgItem(page, id);
         const PageRect place = GetChildRect(page, control);
         const bool wide = id == IDC_EXPORT_PROFILE || id == IDC_MENU_WHERE;
-        const int controlWidth = wide ? std::max(0, width - 2 * edge) : place.width;
-        if (left > edge && left + controlWidth > width - edge)
-            top += height + edge, left = edge, height = 0;
-        MoveWindow(control, left, top, controlWidth, place.height, TRUE);
-        left += controlWidth + edge;
+        const int controlWidth = wide ? width : place.width;
+        if (x > left && x + controlWidth > left + width)
+            top += height + edge, x = left, height = 0;
+        MoveWindow(control, x, top, controlWidth, place.height, TRUE);
+        x += controlWidth + edge;
         height = std::max(height, place.height);
     }
     return top + height + edge;

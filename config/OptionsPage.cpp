@@ -132,6 +132,15 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(page);
     case WM_COMMAND: return OnCommand(page, wParam);
+    case WM_VSCROLL:
+    case WM_MOUSEWHEEL:
+        if (ScrollPage(page, message, wParam))
+            LayoutOptionsPage(page);
+        return TRUE;
+    case kShowFocusedControl:
+        if (ScrollPageTo(page, reinterpret_cast<HWND>(lParam)))
+            LayoutOptionsPage(page);
+        return TRUE;
     // The page and its texts show the window colour, as the other pages do, and the window's text colour on it (which
     // a high-contrast scheme makes light).
     case WM_CTLCOLOREDIT:
@@ -161,31 +170,57 @@ void ShowHotkey(HWND page, HotkeyRole role, store::Hotkey hotkey, bool claimed)
     LayoutOptionsPage(page);
 }
 
+namespace {
+
+// Lays the controls out in a page of the given client width, offset pixels higher than they stand; returns the height
+// they take.
+int LayoutOptionsControls(HWND page, int pageWidth, bool landscape, int offset)
+{
+    const int edge = platform::ScaledFor(page, 5);
+    const int noteHeight = MulDiv(kNoteHeight, platform::DialogBaseUnits(page).cy, 8);
+    // One column, or two on a page wider than it is high (a landscape screen), where the menu files' rows would
+    // otherwise fall below the page: the keys, the theme and the recent documents' box on the left, the menu files on
+    // the right.
+    const int columns = landscape ? 2 : 1;
+    const int width = std::max(0, (pageWidth - (columns + 1) * edge) / columns);
+    int y = edge - offset;
+    for (const auto& group : kGroups)
+        for (const int id : group) {
+            HWND control = id ? GetDlgItem(page, id) : nullptr;
+            if (id == IDC_THEME) {
+                // The theme's label before its box, on the box's row.
+                const HWND label = GetDlgItem(page, IDC_THEME_LABEL);
+                const PageRect named = GetChildRect(page, label), box = GetChildRect(page, control);
+                MoveWindow(label, edge, y + (box.height - named.height) / 2, named.width, named.height, TRUE);
+                // A drop-down box's window holds its list too.
+                const int entry = static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, 0, 0));
+                const int left = 2 * edge + named.width;
+                MoveWindow(control, left, y, std::max(0, edge + width - left), box.height + entry * kThemeDropDownEntries + 2,
+                           TRUE);
+                y += box.height + edge;
+                continue;
+            }
+            const int height = !control || id == IDC_THEME_LABEL ? 0 : !IsNote(id) ? GetChildRect(page, control).height
+                                                     : GetWindowTextLengthW(control) > 0 ? noteHeight : 0;
+            if (control && id != IDC_THEME_LABEL)
+                MoveWindow(control, edge, y, width, height, TRUE);   // an empty note too: it takes no room
+            y += height > 0 ? height + edge : 0;
+        }
+    const int files = LayoutMenuFileControls(page, columns == 2 ? 2 * edge + width : edge, columns == 2 ? edge - offset : y, width);
+    return std::max(y, files) + offset;
+}
+
+}  // namespace
+
 void LayoutOptionsPage(HWND page)
 {
     const PageRect place = PlacePage(GetParent(page), page);
-    const int edge = platform::ScaledFor(page, 5);
-    const int noteHeight = MulDiv(kNoteHeight, platform::DialogBaseUnits(page).cy, 8);
-    // The groups one below the other, or two side by side on a page wider than it is high (a landscape screen), where
-    // the menu files' rows would otherwise fall below the page.
-    const int columns = place.width > place.height ? 2 : 1;
-    const int width = std::max(0, (place.width - (columns + 1) * edge) / columns);
-    int top = edge, bottom = edge;
-    for (size_t group = 0; group < std::size(kGroups); ++group) {
-        const int left = edge + static_cast<int>(group % columns) * (width + edge);
-        top = group % columns == 0 ? bottom : top;
-        int y = top;
-        for (const int id : kGroups[group]) {
-            HWND control = id ? GetDlgItem(page, id) : nullptr;
-            const int height = !control ? 0 : !IsNote(id) ? GetChildRect(page, control).height
-                                              : GetWindowTextLengthW(control) > 0 ? noteHeight : 0;
-            // A drop-down box's window holds its list too.
-            const int entry = id == IDC_THEME ? static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, 0, 0)) : 0;
-            if (control)
-                MoveWindow(control, left, y, width, height + entry * kThemeDropDownEntries + 2 * (entry > 0), TRUE);
-            y += height > 0 ? height + edge : 0;
-        }
-        bottom = std::max(bottom, y);
+    // Once more when the scroll bar came or went (the width changed) or the offset had to change with the height.
+    for (int pass = 0; pass < 3; ++pass) {
+        RECT client{};
+        GetClientRect(page, &client);
+        const int height = LayoutOptionsControls(page, client.right, place.width > place.height, PageScrollOffset(page));
+        if (!FitPageScroll(page, height))
+            break;
     }
-    LayoutMenuFileControls(page, bottom, place.width);
 }

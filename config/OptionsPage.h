@@ -15,7 +15,7 @@ enum class HotkeyRole { Menu, Find };
 // Shows a hotkey in its control (unless it shows it already) and, when claimed is false, that another program holds it.
 void ShowHotkey(HWND page, HotkeyRole role, store::Hotkey hotkey, bool claimed);
 
-// Lays the page out inside its tab control: the two hotkeys one below the other (side by side on a page wider than it is
-// high), each note taking room only while it says something, the theme and the recent documents' box, and the menu
-// file's buttons.
+// Lays the page out inside its tab control: the two hotkeys, each note taking room only while it says something, the
+// theme and the recent documents' box, then the menu files' buttons and where the menu lives (beside them on a page
+// wider than it is high). A page too short for them scrolls.
 void LayoutOptionsPage(HWND page);

@@ -118,3 +118,71 @@ void LayoutPage(HWND page, HWND list, const std::vector<HWND>& buttons, int top)
     GetClientRect(list, &client);
     SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right - client.left, 0));
 }
+
+int PageScrollOffset(HWND page) { return GetScrollPos(page, SB_VERT); }
+
+namespace {
+
+bool SetPageOffset(HWND page, int offset)
+{
+    const int before = GetScrollPos(page, SB_VERT);
+    SCROLLINFO info{sizeof(info), SIF_POS};
+    info.nPos = offset;
+    SetScrollInfo(page, SB_VERT, &info, TRUE);   // clamped to the range
+    return GetScrollPos(page, SB_VERT) != before;
+}
+
+}  // namespace
+
+bool FitPageScroll(HWND page, int contentHeight)
+{
+    RECT before{}, after{};
+    GetClientRect(page, &before);
+    const int offset = GetScrollPos(page, SB_VERT);
+    // Without SIF_DISABLENOSCROLL, the bar goes (and the offset with it) once the page holds its controls.
+    SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS};
+    info.nMax = std::max(0, contentHeight - 1);
+    info.nPage = static_cast<UINT>(std::max(0L, before.bottom));
+    info.nPos = offset;
+    SetScrollInfo(page, SB_VERT, &info, TRUE);
+    GetClientRect(page, &after);
+    return after.right != before.right || after.bottom != before.bottom || GetScrollPos(page, SB_VERT) != offset;
+}
+
+bool ScrollPage(HWND page, UINT message, WPARAM wParam)
+{
+    SCROLLINFO info{sizeof(info), SIF_ALL};
+    if (!GetScrollInfo(page, SB_VERT, &info))
+        return false;
+    const int line = platform::ScaledFor(page, 16), pageHeight = static_cast<int>(info.nPage);
+    int offset = info.nPos;
+    if (message == WM_MOUSEWHEEL) {
+        offset -= MulDiv(GET_WHEEL_DELTA_WPARAM(wParam), 3 * line, WHEEL_DELTA);
+    } else {
+        switch (LOWORD(wParam)) {
+        case SB_LINEUP: offset -= line; break;
+        case SB_LINEDOWN: offset += line; break;
+        case SB_PAGEUP: offset -= pageHeight; break;
+        case SB_PAGEDOWN: offset += pageHeight; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: offset = info.nTrackPos; break;
+        case SB_TOP: offset = info.nMin; break;
+        case SB_BOTTOM: offset = info.nMax; break;
+        default: return false;
+        }
+    }
+    return SetPageOffset(page, offset);
+}
+
+bool ScrollPageTo(HWND page, HWND control)
+{
+    RECT client{};
+    GetClientRect(page, &client);
+    const PageRect shown = GetChildRect(page, control);
+    const int edge = platform::ScaledFor(page, 5), offset = GetScrollPos(page, SB_VERT);
+    if (shown.y < 0)
+        return SetPageOffset(page, offset + shown.y - edge);
+    if (shown.y + shown.height > client.bottom)
+        return SetPageOffset(page, offset + std::min<int>(shown.y - edge, shown.y + shown.height + edge - client.bottom));
+    return false;
+}

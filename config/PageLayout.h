@@ -30,3 +30,18 @@ PageLayout ComputePageLayout(int pageWidth, int pageHeight, int top, SIZE button
 // Places the page, then its list and buttons by the layout rule at the window's density; the list's only column gets
 // the list's client width.
 void LayoutPage(HWND page, HWND list, const std::vector<HWND>& buttons, int top);
+
+// A page whose controls may need more height than it has (a small screen, a large density, a note that shows) scrolls:
+// its controls are laid out PageScrollOffset pixels higher than they stand, and FitPageScroll gives the page a vertical
+// scroll bar while they need more height than it has, none once they fit.
+int PageScrollOffset(HWND page);
+// Sets the page's scroll range to the height its controls take (at offset 0); true when the page's client width or
+// its offset changed with it, so that its controls are to be laid out again.
+bool FitPageScroll(HWND page, int contentHeight);
+// Turns a WM_VSCROLL or WM_MOUSEWHEEL of the page into its new offset; true when it moved, for the caller to lay the
+// page out again.
+bool ScrollPage(HWND page, UINT message, WPARAM wParam);
+// Scrolls the page so that control (one of its own) is wholly shown; true when it moved.
+bool ScrollPageTo(HWND page, HWND control);
+// Sent to the page whose control took the focus by the keyboard: it brings that control into view, if it scrolls.
+constexpr UINT kShowFocusedControl = WM_APP + 0x40;

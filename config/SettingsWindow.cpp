@@ -230,6 +230,15 @@ BOOL OnDropFiles(HWND dialog, HDROP drop)
     return TRUE;
 }
 
+// Tells the page that holds the focus which of its controls has it.
+void ShowFocusedControl(HWND dialog)
+{
+    const HWND focus = GetFocus();
+    const HWND page = focus ? GetParent(focus) : nullptr;
+    if (page && page != dialog && IsChild(dialog, page))
+        SendMessageW(page, kShowFocusedControl, 0, reinterpret_cast<LPARAM>(focus));
+}
+
 }  // namespace
 
 void OpenSettingsWindow(const SettingsContext& settings)
@@ -275,6 +284,9 @@ INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return TRUE;
     case WM_NOTIFY: return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
     case WM_DROPFILES: return OnDropFiles(dialog, reinterpret_cast<HDROP>(wParam));
+    // Tab and Shift+Tab move the focus through this message; once moved, the page that scrolls shows the control.
+    case WM_NEXTDLGCTL: PostMessageW(dialog, kShowFocusedControl, 0, 0); return FALSE;
+    case kShowFocusedControl: ShowFocusedControl(dialog); return TRUE;
     // The state goes after the pages, which use it to the end.
     case WM_NCDESTROY: platform::ForgetWindowLook(dialog), CSettingsState::Detach(dialog); return FALSE;
     }

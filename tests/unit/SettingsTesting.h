@@ -117,11 +117,15 @@ inline std::wstring ControlsOutside(HWND parent)
     std::wstring outside;
     RECT area{};
     GetClientRect(parent, &area);
+    // A page that scrolls holds its controls within its scroll range.
+    SCROLLINFO scroll{sizeof(scroll), SIF_ALL};
+    if ((GetWindowLongW(parent, GWL_STYLE) & WS_VSCROLL) && GetScrollInfo(parent, SB_VERT, &scroll))
+        area.top = -scroll.nPos, area.bottom = scroll.nMax + 1 - scroll.nPos;
     for (HWND control = GetWindow(parent, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
         const PageRect r = GetChildRect(parent, control);
         wchar_t kind[16] = {};
         const bool box = GetClassNameW(control, kind, 16) && !_wcsicmp(kind, WC_COMBOBOXW);
-        outside += r.x < 0 || r.y < 0 || r.x + r.width > area.right || (box ? r.y : r.y + r.height) > area.bottom ? std::to_wstring(GetDlgCtrlID(control)) + L" " : L"";
+        outside += r.x < 0 || r.y < area.top || r.x + r.width > area.right || (box ? r.y : r.y + r.height) > area.bottom ? std::to_wstring(GetDlgCtrlID(control)) + L" " : L"";
     }
     return outside;
 }
