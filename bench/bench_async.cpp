@@ -217,10 +217,7 @@ double PlainRead()
 
 int wmain()
 {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const HWND window = MakeBenchWindow(BenchWndProc);
-    g_Services.Icons().Prepare();   // as the program does at start
-    std::printf("%-72s %10s %10s\n", "", "ms", "bound");
+    const HWND window = StartBench(BenchWndProc, "ms");
 
     // 33 documents never looked at before, each look at one taking 2 s: a tap, and a tap again while the looks go on;
     // the best of a few rounds, each over documents new to it.

@@ -118,10 +118,7 @@ std::string Showing(const CFolderMenu& folder)
 
 int wmain()
 {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const HWND window = MakeBenchWindow(BenchWndProc);
-    g_Services.Icons().Prepare();   // as the program does at start
-    std::printf("%-72s %10s %10s\n", "", "figure", "bound");
+    const HWND window = StartBench(BenchWndProc, "figure");
 
     // 20,000 distinct icons shown through live folders.
     TempFolder(L"tabula-bench-icons");
