@@ -219,30 +219,14 @@ void SyncItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
         ++last;
     HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
     IconPictures pictures;
-    // As many rows between as before (entries that moved): each is written again in its place, with its entry's image.
-    if (rows.ids.size() == shown.size()) {
-        std::map<int, int> imageOf;
-        for (size_t row = first; row < rows.ids.size() - last; ++row)
-            imageOf[rows.ids[row]] = RowImage(list, static_cast<int>(row));
-        for (size_t row = first; row < rows.ids.size() - last; ++row) {
-            const CItem& item = *shown[row];
-            const auto kept = imageOf.find(item.ID);
-            const int image = !images ? -1
-                              : kept != imageOf.end() && kept->second >= 0 && !touched.count(item.ID)
-                                  ? kept->second
-                                  : AddItemImage(list, images, rows.images, item, menu, pictures);
-            WriteListItem(list, LVM_SETITEMW, static_cast<int>(row), item, image, images != nullptr);
-            rows.ids[row] = item.ID;
-        }
-        RewriteTouched(list, images, shown, first, last, touched, menu, pictures);
-        Deselect(list);
-        return;
-    }
-    // The rows between go; an entry that comes back among the new rows takes its image with it.
+    // The rows between keep their entries' images: written again in place when there are as many as before (entries
+    // that moved), or taken out and put in anew, an entry that comes back among them taking its image with it.
+    const bool inPlace = rows.ids.size() == shown.size();
     std::map<int, int> imageOf;
     for (size_t row = rows.ids.size() - last; row-- > first;) {
         imageOf[rows.ids[row]] = RowImage(list, static_cast<int>(row));
-        SendMessageW(list, LVM_DELETEITEM, row, 0);
+        if (!inPlace)
+            SendMessageW(list, LVM_DELETEITEM, row, 0);
     }
     for (size_t i = first; i < shown.size() - last; ++i) {
         const CItem& item = *shown[i];
@@ -251,7 +235,7 @@ void SyncItemList(HWND list, const CTodayMenu& menu, int sectionId, bool documen
                           : kept != imageOf.end() && kept->second >= 0 && !touched.count(item.ID)
                               ? kept->second
                               : AddItemImage(list, images, rows.images, item, menu, pictures);
-        WriteListItem(list, LVM_INSERTITEMW, static_cast<int>(i), item, image, images != nullptr);
+        WriteListItem(list, inPlace ? LVM_SETITEMW : LVM_INSERTITEMW, static_cast<int>(i), item, image, images != nullptr);
     }
     RewriteTouched(list, images, shown, first, last, touched, menu, pictures);
     rows.ids.resize(shown.size());
