@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <iterator>
 #include <string>
 
 #include "config/MenuFiles.h"
@@ -22,10 +21,11 @@
 namespace {
 
 // The page's groups of rows from the top: its hotkeys, each its label, its control and its note, in the order of
-// HotkeyRole; then the theme's label and box, and the recent documents' box (0: no more rows).
+// HotkeyRole; then the theme's box (its label goes before it, on its row), and the recent documents' box (0: no more
+// rows).
 constexpr int kGroups[][3] = {{IDC_HOTKEY_LABEL, IDC_HOTKEY, IDC_HOTKEY_NOTE},
                               {IDC_FIND_HOTKEY_LABEL, IDC_FIND_HOTKEY, IDC_FIND_HOTKEY_NOTE},
-                              {IDC_THEME_LABEL, IDC_THEME, 0},
+                              {IDC_THEME, 0, 0},
                               {IDC_SHOW_RECENT, 0, 0}};
 constexpr HotkeyRole kRoles[] = {HotkeyRole::Menu, HotkeyRole::Find};
 // A note's height (dialog units) while it says something; it takes no room while empty.
@@ -200,10 +200,11 @@ int LayoutOptionsControls(HWND page, int pageWidth, bool landscape, int offset)
                 y += box.height + edge;
                 continue;
             }
-            const int height = !control || id == IDC_THEME_LABEL ? 0 : !IsNote(id) ? GetChildRect(page, control).height
-                                                     : GetWindowTextLengthW(control) > 0 ? noteHeight : 0;
-            if (control && id != IDC_THEME_LABEL)
-                MoveWindow(control, edge, y, width, height, TRUE);   // an empty note too: it takes no room
+            if (!control)
+                continue;
+            const int height = !IsNote(id) ? GetChildRect(page, control).height
+                                           : GetWindowTextLengthW(control) > 0 ? noteHeight : 0;
+            MoveWindow(control, edge, y, width, height, TRUE);   // an empty note too: it takes no room
             y += height > 0 ? height + edge : 0;
         }
     const int files = LayoutMenuFileControls(page, columns == 2 ? 2 * edge + width : edge, columns == 2 ? edge - offset : y, width);
