@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -92,7 +93,7 @@ private:
     std::wstring Typed() const;
     int Selected() const { return ListView_GetNextItem(list_, -1, LVNI_SELECTED); }
     void Select(int row);
-    void Show(int rows);
+    void MeasureRowsUnseen();
 
     HWND window_, edit_ = nullptr, list_ = nullptr, label_ = nullptr, listName_ = nullptr;
     CSearchIndex index_;
@@ -142,6 +143,7 @@ void CFindBox::Create()
     ListView_InsertColumn(list_, 0, &column);
     SetWindowSubclass(edit_, EditKeys, 0, reinterpret_cast<DWORD_PTR>(this));
     Layout();
+    MeasureRowsUnseen();
 
     index_.AddTree(g_TodayMenu.Root, g_TodayMenu.LiveFolders());
     // New icons from the disk show at once; live folders never read are read now, their files joining as they come.
@@ -152,6 +154,17 @@ void CFindBox::Create()
         if (CFindBox* box = FindBoxWindow() ? BoxOf(FindBoxWindow()) : nullptr)
             box->Arrived(document);
     });
+}
+
+void CFindBox::MeasureRowsUnseen()
+{
+    // Wine's list view measures its rows at its first drawing with a row, and lays out and draws its scroll bar twice
+    // more then: done here, before the box is shown and into a memory DC, the first keystroke costs what the others do.
+    // On Windows it is a drawing that nobody sees.
+    const handles::unique_hdc dc(CreateCompatibleDC(nullptr));
+    ListView_SetItemCountEx(list_, 1, 0);
+    SendMessageW(list_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    ListView_SetItemCountEx(list_, 0, 0);
 }
 
 void CFindBox::Layout()
@@ -172,11 +185,37 @@ void CFindBox::Layout()
     ListView_SetColumnWidth(list_, 0, std::max(0, int(inside.right) - GetSystemMetrics(SM_CXVSCROLL)));
 }
 
-void CFindBox::Show(int rows)
-{
-    ListView_SetItemCountEx(list_, rows, 0);
-    InvalidateRect(list_, nullptr, TRUE);
-}
+// The list's rows change unseen and are then drawn once. A list view shown redraws its scroll bar at each step of its
+// layout, which Wine does twice for each count, and a themed scroll bar costs more to draw than the rows: it is drawn
+// again only when it looks different (the system's own account of it tells).
+class CListHeld {
+public:
+    explicit CListHeld(HWND list) : list_(list), bar_(ScrollBar(list))
+    {
+        DefWindowProcW(list_, WM_SETREDRAW, FALSE, 0);
+    }
+    ~CListHeld()
+    {
+        DefWindowProcW(list_, WM_SETREDRAW, TRUE, 0);
+        const SCROLLBARINFO now = ScrollBar(list_);
+        const bool same = std::memcmp(&now, &bar_, sizeof(now)) == 0;
+        RedrawWindow(list_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | (same ? 0 : RDW_FRAME));
+    }
+    CListHeld(const CListHeld&) = delete;
+    CListHeld& operator=(const CListHeld&) = delete;
+
+private:
+    static SCROLLBARINFO ScrollBar(HWND list)
+    {
+        SCROLLBARINFO bar{};
+        bar.cbSize = sizeof(bar);
+        GetScrollBarInfo(list, OBJID_VSCROLL, &bar);
+        return bar;
+    }
+
+    HWND list_;
+    SCROLLBARINFO bar_;
+};
 
 void CFindBox::Select(int row)
 {
@@ -203,7 +242,8 @@ void CFindBox::Filter()
     shown_ = index_.Find(text);
     // Nothing typed shows nothing; something typed that matches nothing says so.
     none_ = shown_.empty() && text.find_first_not_of(L" \t") != std::wstring::npos;
-    Show(Rows());
+    const CListHeld held(list_);
+    ListView_SetItemCountEx(list_, Rows(), 0);
     Select(0);
 }
 
@@ -221,8 +261,8 @@ void CFindBox::Arrived(const CItem& document)
     const bool wasNone = none_;
     none_ = false;
     shown_.insert(shown_.end(), more.begin(), more.end());
+    const CListHeld held(list_);
     ListView_SetItemCountEx(list_, Rows(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
-    InvalidateRect(list_, nullptr, FALSE);
     if (wasNone)
         Select(0);
 }
@@ -453,5 +493,6 @@ void OpenFindBox(const std::wstring& text)
         SetWindowTextW(box->Edit(), text.c_str());   // filters, through EN_CHANGE
         SendMessageW(box->Edit(), EM_SETSEL, text.size(), text.size());
     }
-    UpdateWindow(window);
+    // Drawn whole now, its controls too: the first keystroke then draws only what it changes.
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }

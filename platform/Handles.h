@@ -37,7 +37,6 @@ using unique_hbitmap = unique_handle<HBITMAP, DeleteGdiObject>;
 using unique_hbrush = unique_handle<HBRUSH, DeleteGdiObject>;
 using unique_hfont = unique_handle<HFONT, DeleteGdiObject>;
 using unique_hpen = unique_handle<HPEN, DeleteGdiObject>;
-using unique_hbrush = unique_handle<HBRUSH, DeleteGdiObject>;
 using unique_hdc = unique_handle<HDC, DeleteMemoryDC>;
 using unique_hicon = unique_handle<HICON, DestroyIconHandle>;
 using unique_hmenu = unique_handle<HMENU, DestroyMenuHandle>;

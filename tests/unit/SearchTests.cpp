@@ -203,6 +203,27 @@ TEST_F(FindBox, LiveFolderFilesArriveBelowWhatIsShown)
     EXPECT_EQ(Rows(), L"*plan b.txt");
 }
 
+// The scroll bar is drawn as the rows need it: gone when a keystroke leaves one row, drawn again with the next many.
+TEST_F(FindBox, ScrollBarIsDrawnAsTheRowsNeedIt)
+{
+    OpenFindBox(L"doc");
+    SCROLLBARINFO bar{sizeof(bar)};
+    RECT window{};
+    ASSERT_TRUE(GetScrollBarInfo(List(), OBJID_VSCROLL, &bar) && GetWindowRect(List(), &window));
+    ASSERT_FALSE(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE) << "12 rows fill more than the box";
+    // Low in the bar's shaft, above its lower arrow: the list's own colour once the bar is gone.
+    const POINT shaft{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2 - window.left,
+                      bar.rcScrollBar.bottom - bar.dxyLineButton - 2 - window.top};
+    const struct { wchar_t key; bool drawn; } rows[] = {{L'z', false}, {L'\b', true}, {L'z', false}};
+    for (const auto& row : rows) {
+        SendMessageW(Edit(), WM_CHAR, row.key, 0);
+        UpdateWindow(List());
+        const HDC dc = GetWindowDC(List());
+        EXPECT_EQ(GetPixel(dc, shaft.x, shaft.y) != ListView_GetBkColor(List()), row.drawn) << &row - rows;
+        ReleaseDC(List(), dc);
+    }
+}
+
 // Under a high-contrast scheme the rows take its colours: the selected one its highlight, the others its window colour.
 TEST_F(FindBox, TakesTheHighContrastSchemesColours)
 {
