@@ -117,6 +117,23 @@ std::optional<ULONGLONG> LastChange(HKEY key)
     return ULARGE_INTEGER{{time.dwLowDateTime, time.dwHighDateTime}}.QuadPart;
 }
 
+KeyWatch::KeyWatch(HKEY parent, const wchar_t* name)
+    : parent_(OpenKey(parent, L"", KEY_NOTIFY)), key_(OpenKey(parent, name, KEY_NOTIFY)),
+      besideChanged_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), belowChanged_(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+{
+    watching_ = parent_ && key_ && besideChanged_ && belowChanged_ &&
+                RegNotifyChangeKeyValue(parent_.get(), FALSE, REG_NOTIFY_CHANGE_NAME, besideChanged_.get(), TRUE) ==
+                    ERROR_SUCCESS &&
+                RegNotifyChangeKeyValue(key_.get(), TRUE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
+                                        belowChanged_.get(), TRUE) == ERROR_SUCCESS;
+}
+
+bool KeyWatch::Changed() const
+{
+    return !watching_ || WaitForSingleObject(besideChanged_.get(), 0) != WAIT_TIMEOUT ||
+           WaitForSingleObject(belowChanged_.get(), 0) != WAIT_TIMEOUT;
+}
+
 std::optional<DWORD> ValueCount(HKEY key)
 {
     DWORD values = 0;

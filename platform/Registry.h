@@ -73,6 +73,21 @@ private:
     LONG status_ = ERROR_NO_MORE_ITEMS;
 };
 
+// Whether anything may have changed a subtree since the watch began: a value or a key at any depth below the key name
+// of parent, or the keys beside it (the subtree renamed, removed, or another put in its place). A watch that could not
+// begin says so from the start, so that nothing unwatched is trusted. On Windows before 8 a watch also ends, as changed,
+// when the thread that began it ends.
+class KeyWatch {
+public:
+    KeyWatch(HKEY parent, const wchar_t* name);
+    bool Changed() const;
+
+private:
+    unique_hkey parent_, key_;   // the watch lasts while they are open
+    handles::unique_kernel_object besideChanged_, belowChanged_;
+    bool watching_ = false;
+};
+
 // Changes, each one counted.
 unique_hkey CreateKey(HKEY parent, const wchar_t* path);   // opened for changes; none on failure
 LONG SetValue(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD size);

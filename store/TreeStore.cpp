@@ -188,6 +188,7 @@ store::PlainTree CTreeStore::ReadLevels(HKEY level)
 void CTreeStore::UseHome(std::shared_ptr<store::CFileHome> home)
 {
     store::KeepOptionsIn(home);
+    Remember(std::nullopt, {});
     std::lock_guard<std::mutex> held(homeLock_);
     home_ = std::move(home);
 }
@@ -213,6 +214,7 @@ int CTreeStore::LoadTree(CTodayMenu* menu)
         return 0;
     }
     store::PlainTree tree;
+    std::optional<reg::KeyWatch> watch;
     {
         const store::StoreLock lock;
         const unique_hkey parent = store::OpenStoreParent();
@@ -221,6 +223,9 @@ int CTreeStore::LoadTree(CTodayMenu* menu)
             const wchar_t* source = store::SettleStore(parent.get());
             // Defaults only where no tree is stored: a stored tree that cannot be read is not replaced.
             root = source ? reg::OpenKey(parent.get(), source) : CreateDefaults();
+            // Watched from before it is read: a change while it is read is one since.
+            if (root && (!source || wcscmp(source, store::kStoreName) == 0))
+                watch.emplace(parent.get(), store::kStoreName);
         } else {
             const std::wstring path = std::wstring(store::kParentPath) + L"\\" + store::kStoreName;
             root = reg::OpenKey(reg::StoreHive(), path.c_str());
@@ -230,6 +235,7 @@ int CTreeStore::LoadTree(CTodayMenu* menu)
     }
     store::NumberEntries(tree);
     store::BuildMenu(*menu, tree);
+    Remember(std::move(watch), std::move(tree));
     return 0;
 }
 
@@ -287,7 +293,7 @@ CTreeStore::unique_hkey CTreeStore::WriteSpecialSeparator(HKEY parent, int id, i
     return WriteEntry(parent, id, pos, ITEM_SEPARATOR, 1, nullptr);
 }
 
-bool CTreeStore::SaveLevels(HKEY level, const store::PlainTree& tree)
+bool CTreeStore::SaveLevels(HKEY level, const store::PlainTree& tree, store::PlainTree* written)
 {
     // The keys of the sections on the way down stay open until their entries are written; each level counts its own
     // places.
@@ -325,6 +331,12 @@ bool CTreeStore::SaveLevels(HKEY level, const store::PlainTree& tree)
         }
         if (!key)
             return false;
+        if (written) {
+            written->push_back(entry);
+            written->back().key = std::to_wstring(entry.id);
+            written->back().keep = builtin ? entry.id : 0;
+            written->back().id = 0;
+        }
         if (entry.kind == ITEM_SECTION)
             path.push_back({std::move(key), 0});
     }
@@ -335,6 +347,8 @@ std::optional<store::PlainTree> CTreeStore::ReadStored()
 {
     if (const std::shared_ptr<store::CFileHome> home = FileHome())
         return home->ReadStored();
+    if (const std::shared_ptr<const Known> known = Remembered())
+        return known->tree;
     const store::StoreLock lock;
     const unique_hkey tree = OpenStoredTree();
     if (!tree)
@@ -380,5 +394,31 @@ bool CTreeStore::StoreTree(const store::PlainTree& tree, const std::function<boo
     const wchar_t* stored = store::SettleStore(parent.get());
     if (stored && wcscmp(stored, store::kStoreName) != 0)
         return false;
-    return store::ReplaceStore(parent.get(), [this, &tree](HKEY root) { return SaveLevels(root, tree); }, ready);
+    store::PlainTree written;
+    const bool replaced = store::ReplaceStore(
+        parent.get(), [&](HKEY root) { return written.clear(), SaveLevels(root, tree, &written); }, ready);
+    // Watched from the moment it is in place, with the store still held, so that no other copy of the program comes
+    // between; another program could, in that moment or while the tree is written, and its change would go unseen.
+    std::optional<reg::KeyWatch> watch;
+    if (replaced) {
+        watch.emplace(parent.get(), store::kStoreName);
+        store::NumberEntries(written);
+    }
+    Remember(std::move(watch), std::move(written));
+    return replaced;
+}
+
+void CTreeStore::Remember(std::optional<platform::reg::KeyWatch> watch, store::PlainTree tree)
+{
+    std::shared_ptr<const Known> known;
+    if (watch && !watch->Changed())
+        known = std::make_shared<const Known>(Known{std::move(tree), std::move(*watch)});
+    std::lock_guard<std::mutex> held(knownLock_);
+    known_ = std::move(known);
+}
+
+std::shared_ptr<const CTreeStore::Known> CTreeStore::Remembered() const
+{
+    std::lock_guard<std::mutex> held(knownLock_);
+    return known_ && !known_->watch.Changed() ? known_ : nullptr;
 }

@@ -29,9 +29,10 @@ namespace store {
 class CFileHome;
 }
 
-// The load and the save of the tree in that layout. Neither goes deeper into the machine stack with a deeper tree. It
-// keeps nothing of its own: what the writes of a running program remember (the backups) is the writer's
-// (store/StoreWriter.h).
+// The load and the save of the tree in that layout. Neither goes deeper into the machine stack with a deeper tree. What
+// the writes of a running program remember (the backups) is the writer's (store/StoreWriter.h); the store remembers
+// only the tree it last read or wrote, for as long as a watch on the registry says that nothing has changed it since,
+// so that the backup before a save knows what is stored without reading it all again.
 class CTreeStore : public CBaseObj {
 public:
     using unique_hkey = platform::reg::unique_hkey;
@@ -65,16 +66,28 @@ public:
     std::optional<store::PlainTree> ReadStored();
     // Every entry stored below level, at every depth, in the order of the layout, unnumbered.
     store::PlainTree ReadLevels(HKEY level);
-    // Writes a numbered tree below level; false at the first entry not written.
-    bool SaveLevels(HKEY level, const store::PlainTree& tree);
+    // Writes a numbered tree below level; false at the first entry not written. written, when given, gets each entry
+    // written, as a read of the level would give it before it is numbered.
+    bool SaveLevels(HKEY level, const store::PlainTree& tree, store::PlainTree* written = nullptr);
     // Writes a document's launch counts alone into the stored key at the end of keys (names from the top level down),
     // when that key holds a document of this path; false when it does not, or they could not be written.
     bool WriteLaunch(const std::vector<std::wstring>& keys, const std::wstring& path, std::optional<DWORD> launches,
                      std::optional<ULONGLONG> lastLaunch);
 
 private:
+    // The stored tree as a read gives it, while its watch sees no change.
+    struct Known {
+        store::PlainTree tree;
+        platform::reg::KeyWatch watch;
+    };
+    // Remembers a numbered tree as the stored one since watch began; forgets the one remembered when there is no watch.
+    void Remember(std::optional<platform::reg::KeyWatch> watch, store::PlainTree tree);
+    std::shared_ptr<const Known> Remembered() const;
+
     mutable std::mutex homeLock_;
     std::shared_ptr<store::CFileHome> home_;
+    mutable std::mutex knownLock_;
+    std::shared_ptr<const Known> known_;
 
     unique_hkey WriteEntry(HKEY parent, int id, int pos, DWORD type, DWORD isSpec, const wchar_t* name);
 };

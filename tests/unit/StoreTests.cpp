@@ -196,6 +196,35 @@ TEST_F(Store, ALaunchWritesItsTwoValuesIntoItsStoredKeyAlone)
     EXPECT_NE(backup.find("\"LastLaunch\": " + std::to_string(*menu.Root.FindItem(5)->LastLaunch)), std::string::npos);
 }
 
+// The stored tree as the next backup reads it, after this store loaded it or saved it, is the tree as it is now: a
+// change made by hand at any depth, or a tree that another copy put in its place, is seen.
+TEST_F(Store, ReadsOfTheStoredTreeSeeEveryChangeMadeSince)
+{
+    const std::wstring base = L"D1:\\My Documents -4 D2:Configuration D3:Exit ", work = RootPath() + L"\\5";
+    const struct { const wchar_t* what; std::function<void()> change; std::wstring stored; } rows[] = {
+        {L"nothing", [] {}, base + L"S5:Work[D6:C:\\a.txt]"},
+        {L"a name in a section", [&] { PutText(work + L"\\6", L"Name", L"C:\\by hand"); }, base + L"S5:Work[D6:C:\\by hand]"},
+        {L"an entry added to a section", [&] { PutEntries(work, {L"9 1 0 9 1 C:\\added"}); }, base + L"S5:Work[D6:C:\\a.txt D7:C:\\added]"},
+        {L"an entry removed", [&] { platform::reg::DeleteTree(platform::reg::StoreHive(), (work + L"\\6").c_str()); }, base + L"S5:Work[]"},
+        {L"the tree replaced by another copy", [] {
+             CTodayMenu other;
+             BuildDefaults(other), Build(other, L"D:C:\\other.txt"), CRegHelper().SaveTree(&other);
+         }, base + L"D5:C:\\other.txt"}};
+    for (const bool saved : {false, true})
+        for (const auto& row : rows) {
+            ClearStore();
+            CTodayMenu menu;
+            BuildDefaults(menu), Build(menu, L"S:Work[D:C:\\a.txt]");
+            saved ? store.SaveTree(&menu) : (CRegHelper().SaveTree(&menu), store.LoadTree(&menu));
+            row.change();
+            const std::optional<store::PlainTree> read = store.ReadStored();
+            ASSERT_TRUE(read) << row.what;
+            CTodayMenu built;
+            store::BuildMenu(built, *read);
+            EXPECT_EQ(Describe(built.Root), row.stored) << row.what << (saved ? L" after a save" : L" after a load");
+        }
+}
+
 using CutShortSave = Store;
 
 // Cut short anywhere, save or load leave the old or new tree whole; one refused write abandons it, a refused tidy-up is redone.
@@ -243,4 +272,3 @@ TEST_F(CutShortSave, AtAnyChangeLeavesTheOldOrTheNewTree)
     }
     EXPECT_TRUE(sawNew);
 }
-
