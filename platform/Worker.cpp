@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -301,20 +302,79 @@ UINT WorkDoneMessage()
     return message;
 }
 
+namespace {
+
+// Work posted and not run yet, by the number its message carries. The message carries no pointer: a work-done message
+// from another process, or one with a number no post gave, runs nothing. Work whose window went with its message still
+// queued is let go by a later post, which looks for such work when the table has grown to twice what it held at the
+// last look (or at the size it has shrunk towards since): in all, a post costs a constant time on average. Made
+// once and never destroyed, so that work still waiting when the process ends is not run down after what it refers to.
+struct PostedWork {
+    struct Waiting {
+        HWND window;
+        std::function<void()> work;
+    };
+    std::mutex lock;
+    LPARAM last = 0;
+    size_t lookAt = 16;   // the size at which the table is next looked through
+    std::map<LPARAM, Waiting> waiting;
+
+    static PostedWork& Table()
+    {
+        static PostedWork* const table = new PostedWork;
+        return *table;
+    }
+};
+
+}  // namespace
+
 bool PostToWindow(HWND window, std::function<void()> done)
 {
-    auto closure = std::make_unique<std::function<void()>>(std::move(done));
-    if (!window || !PostMessageW(window, WorkDoneMessage(), 0, reinterpret_cast<LPARAM>(closure.get())))
-        return false;
-    closure.release();   // the window's thread owns it now
-    return true;
+    PostedWork& posted = PostedWork::Table();
+    // Let go of outside the lock: what they hold may post again as it goes.
+    std::vector<std::function<void()>> gone;
+    LPARAM number = 0;
+    {
+        std::lock_guard<std::mutex> held(posted.lock);
+        if (posted.waiting.size() >= posted.lookAt) {
+            for (auto at = posted.waiting.begin(); at != posted.waiting.end();)
+                if (IsWindow(at->second.window))
+                    ++at;
+                else
+                    gone.push_back(std::move(at->second.work)), at = posted.waiting.erase(at);
+            posted.lookAt = std::max<size_t>(16, 2 * posted.waiting.size());
+        }
+        // Never 0, and never one still waiting: the numbers go round only after 2^63 posts.
+        number = posted.last = posted.last == std::numeric_limits<LPARAM>::max() ? 1 : posted.last + 1;
+        posted.waiting[number] = {window, std::move(done)};
+    }
+    if (window && PostMessageW(window, WorkDoneMessage(), 0, number))
+        return true;
+    std::lock_guard<std::mutex> held(posted.lock);
+    gone.push_back(std::move(posted.waiting[number].work));
+    posted.waiting.erase(number);
+    return false;
 }
 
 void RunPostedWork(LPARAM lParam)
 {
-    std::unique_ptr<std::function<void()>> closure(reinterpret_cast<std::function<void()>*>(lParam));
-    if (closure && *closure)
-        (*closure)();
+    PostedWork& posted = PostedWork::Table();
+    std::function<void()> work;
+    {
+        std::lock_guard<std::mutex> held(posted.lock);
+        const auto found = posted.waiting.find(lParam);
+        // Only on the thread of the window it was posted to, whoever sent the message.
+        if (found == posted.waiting.end() ||
+            GetWindowThreadProcessId(found->second.window, nullptr) != GetCurrentThreadId())
+            return;
+        work = std::move(found->second.work);
+        posted.waiting.erase(found);
+        // The next look follows the table down as it empties.
+        if (posted.waiting.size() * 4 < posted.lookAt)
+            posted.lookAt = std::max<size_t>(16, posted.lookAt / 2);
+    }
+    if (work)
+        work();
 }
 
 }  // namespace platform

@@ -59,12 +59,13 @@ private:
     std::shared_ptr<Queue> queue_;
 };
 
-// The registered message by which finished work reaches a window's thread; its lParam carries the closure.
+// The registered message by which finished work reaches a window's thread; its lParam carries the work's number.
 UINT WorkDoneMessage();
 // Posts done to the window's thread, from any thread; false, and done dropped without running, when the window is
-// gone. A window that goes with the message still queued drops it too.
+// gone. A window that goes with the message still queued drops it too: it is let go by a later post.
 bool PostToWindow(HWND window, std::function<void()> done);
-// Runs the closure that a WorkDoneMessage carries: the window procedure hands it the message's lParam.
+// Runs the work whose number a WorkDoneMessage carries (the window procedure hands it the message's lParam), on the
+// thread of the window it was posted to; a number that no post gave runs nothing.
 void RunPostedWork(LPARAM lParam);
 
 }  // namespace platform

@@ -38,3 +38,37 @@ TEST(WorkerPool, GivesHungCallsUpWithinItsCaps)
     }
     EXPECT_EQ(apptest::Threads(), threads);
 }
+
+// Work reaches its window's thread by a number, never a pointer: a work-done message that no post sent runs nothing,
+// even one carrying the address of work; work posted to a window that went before running it is let go by later posts;
+// a post to a window gone fails.
+TEST(PostedWork, RunsOnlyWhatWasPostedAndLetsGoOfWorkForWindowsGone)
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == platform::WorkDoneMessage())
+            return platform::RunPostedWork(lParam), 0;
+        return DefWindowProcW(window, message, wParam, lParam);
+    };
+    windowClass.lpszClassName = L"TabulaPostedWork";
+    RegisterClassW(&windowClass);
+    const auto make = [] { return CreateWindowExW(0, L"TabulaPostedWork", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr); };
+    const HWND live = make(), gone = make();
+    bool forgedRan = false;
+    std::function<void()> forged = [&] { forgedRan = true; };
+    PostMessageW(live, platform::WorkDoneMessage(), 0, reinterpret_cast<LPARAM>(&forged));
+    auto token = std::make_shared<int>(0);
+    const std::weak_ptr<int> held = token;
+    ASSERT_TRUE(platform::PostToWindow(gone, [token] {}));
+    token.reset(), DestroyWindow(gone);
+    int posts = 0, ran = 0;
+    while (!held.expired() && posts < 10000)
+        ++posts, platform::PostToWindow(live, [&ran] { ++ran; });
+    EXPECT_TRUE(held.expired()) << posts;
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+        DispatchMessageW(&msg);
+    EXPECT_EQ(ran, posts);
+    EXPECT_FALSE(forgedRan);
+    EXPECT_FALSE(platform::PostToWindow(gone, [] {}));
+    DestroyWindow(live);
+}
