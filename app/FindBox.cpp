@@ -199,6 +199,10 @@ public:
         DefWindowProcW(list_, WM_SETREDRAW, TRUE, 0);
         const SCROLLBARINFO now = ScrollBar(list_);
         const bool same = std::memcmp(&now, &bar_, sizeof(now)) == 0;
+        // Wine leaves the frame to be drawn again after a change of the scroll bar's range while hidden, even one
+        // that does not show: a bar that looks the same is not drawn again.
+        if (same)
+            RedrawWindow(list_, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
         RedrawWindow(list_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | (same ? 0 : RDW_FRAME));
     }
     CListHeld(const CListHeld&) = delete;
