@@ -196,8 +196,10 @@ bool CTreeEditor::Replace(const store::TreeFile& file, const std::function<bool(
 
 bool CTreeEditor::ChangeHotkey(store::Hotkey hotkey, HotkeyRole role)
 {
+    // Claimed before it is stored: whoever sees the stored key can already press it.
+    const bool claimed = ClaimHotkey(hotkey, role);
     role == HotkeyRole::Menu ? store::SaveHotkey(hotkey) : store::SaveFindHotkey(hotkey);
-    return ClaimHotkey(hotkey, role);
+    return claimed;
 }
 
 bool CTreeEditor::ClaimHotkey(store::Hotkey hotkey, HotkeyRole role)
