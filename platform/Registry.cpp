@@ -108,15 +108,6 @@ std::optional<std::wstring> ReadString(HKEY key, const wchar_t* name)
     return std::nullopt;
 }
 
-std::optional<ULONGLONG> LastChange(HKEY key)
-{
-    FILETIME time{};
-    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         &time) != ERROR_SUCCESS)
-        return std::nullopt;
-    return ULARGE_INTEGER{{time.dwLowDateTime, time.dwHighDateTime}}.QuadPart;
-}
-
 KeyWatch::KeyWatch(HKEY parent, const wchar_t* name)
     : parent_(OpenKey(parent, L"", KEY_NOTIFY)), key_(OpenKey(parent, name, KEY_NOTIFY)),
       besideChanged_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), belowChanged_(CreateEventW(nullptr, TRUE, FALSE, nullptr))

@@ -36,8 +36,6 @@ std::optional<std::wstring> ReadString(HKEY key, const wchar_t* name);
 bool HasValue(HKEY key, const wchar_t* name);   // of any type
 // How many values the key holds, of any type; nothing when that cannot be read.
 std::optional<DWORD> ValueCount(HKEY key);
-// When the key, its values or its list of subkeys last changed; nothing when it cannot be read.
-std::optional<ULONGLONG> LastChange(HKEY key);
 // The name of the subkey at index, and the enumeration's status (ERROR_NO_MORE_ITEMS past the last one).
 LONG EnumSubkey(HKEY key, DWORD index, wchar_t* name, DWORD* length);
 

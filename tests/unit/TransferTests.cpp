@@ -24,7 +24,13 @@ std::string Nested(int levels, const std::string& inner)
     return open + inner + close;
 }
 std::string Repeated(const std::string& text, size_t times) { std::string all; all.reserve(text.size() * times); while (times--) all += text; return all; }
-ULONGLONG StoreChange() { HKEY key = storetest::Open(storetest::RootPath()); const auto change = platform::reg::LastChange(key); RegCloseKey(key); return change.value_or(0); }
+ULONGLONG StoreChange()
+{
+    FILETIME time{};
+    HKEY key = storetest::Open(storetest::RootPath());
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &time), RegCloseKey(key);
+    return ULARGE_INTEGER{{time.dwLowDateTime, time.dwHighDateTime}}.QuadPart;
+}
 
 // The settings window with its Options page; files chosen in the save and open dialogs are `path`.
 class Transfer : public SettingsTest {
