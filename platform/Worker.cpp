@@ -331,7 +331,7 @@ struct PostedWork {
 bool PostToWindow(HWND window, std::function<void()> done)
 {
     PostedWork& posted = PostedWork::Table();
-    // Let go of outside the lock: what they hold may post again as it goes.
+    // Work let go is destroyed outside the lock: what it holds may post again as it goes.
     std::vector<std::function<void()>> gone;
     LPARAM number = 0;
     {
